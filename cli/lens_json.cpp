@@ -1,0 +1,325 @@
+#include "cli/lens_json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+#include "lens/element_types.h"
+
+namespace gw {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+uint32_t FloatBits(float v) {
+  uint32_t bits;
+  std::memcpy(&bits, &v, 4);
+  return bits;
+}
+
+float FloatFromBits(uint32_t bits) {
+  float v;
+  std::memcpy(&v, &bits, 4);
+  return v;
+}
+
+// A finite float as the shortest decimal that reads back to the same bits;
+// infinities and NaNs (which JSON numbers cannot hold) as strings.
+Json FloatToJson(float f) {
+  const uint32_t bits = FloatBits(f);
+  if (std::isfinite(f)) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, f).ptr;
+    double shortest = 0.0;
+    std::from_chars(text, end, shortest);
+    if (FloatBits(static_cast<float>(shortest)) == bits) return shortest;
+    return static_cast<double>(f);  // exact; reads back through the double
+  }
+  if (bits == 0x7f800000u) return "inf";
+  if (bits == 0xff800000u) return "-inf";
+  if (bits == 0x7fc00000u) return "nan";
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(bits));
+  return text;
+}
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string out;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xc0 | (b >> 6));
+      out += static_cast<char>(0x80 | (b & 0x3f));
+    }
+  }
+  return out;
+}
+
+// The parser has already checked that the text is valid UTF-8.
+bool Utf8ToLatin1(const std::string& text, std::string& out) {
+  out.clear();
+  for (size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      i += 1;
+    } else if ((b & 0xe0) == 0xc0 && i + 1 < text.size()) {
+      const unsigned cp = ((b & 0x1fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3fu);
+      if (cp > 0xff) return false;
+      out += static_cast<char>(cp);
+      i += 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+Json ColourToJson(const Rgb& c) { return Json::array({c.r, c.g, c.b}); }
+
+Json ElementToJson(const LensElement& e) {
+  const ElementTypeInfo* info = FindElementType(e.type);
+  Json j;
+  j["brightness"] = FloatToJson(e.brightness);
+  j["scale"] = FloatToJson(e.scale);
+  j["angle"] = FloatToJson(e.angle);
+  j["spread"] = FloatToJson(e.spread);
+  j["position"] = FloatToJson(e.position);
+  j["spare1"] = FloatToJson(e.spare1);
+  j["spare2"] = FloatToJson(e.spare2);
+  j["type"] = e.type;
+  j["typeName"] = info ? info->listName : "(none)";
+  j["iparam0"] = e.iparam0;
+  j["iparam1"] = e.iparam1;
+  j["iparam2"] = e.iparam2;
+  j["iparam3"] = e.iparam3;
+  j["iparam4"] = e.iparam4;
+  j["iparam5"] = e.iparam5;
+  j["anamorphic"] = e.anamorphic;
+  j["option"] = e.option;
+  j["enabled"] = e.enabled;
+  j["color1"] = ColourToJson(e.color1);
+  j["color1Extra"] = e.color1Extra;
+  j["color2"] = ColourToJson(e.color2);
+  j["color2Extra"] = e.color2Extra;
+  j["name"] = Latin1ToUtf8(ElementName(e));
+  return j;
+}
+
+// Reading one element: every key checked, the first problem reported.
+class ElementReader {
+ public:
+  ElementReader(const Json& object, size_t index, std::string& error)
+      : object_(object), index_(index), error_(error) {}
+
+  bool Fail(const std::string& key, const std::string& what) {
+    error_ = "element " + std::to_string(index_) + ", key \"" + key + "\": " + what;
+    return false;
+  }
+
+  const Json* Find(const char* key) {
+    const auto it = object_.find(key);
+    if (it == object_.end()) {
+      Fail(key, "missing");
+      return nullptr;
+    }
+    return &*it;
+  }
+
+  bool Real(const char* key, float& out) {
+    const Json* v = Find(key);
+    if (!v) return false;
+    if (v->is_string()) {
+      const std::string s = v->get<std::string>();
+      uint32_t bits = 0;
+      if (s == "inf") bits = 0x7f800000u;
+      else if (s == "-inf") bits = 0xff800000u;
+      else if (s == "nan") bits = 0x7fc00000u;
+      else if (s.size() == 10 && s.starts_with("0x") &&
+               std::from_chars(s.data() + 2, s.data() + 10, bits, 16).ptr == s.data() + 10) {
+      } else {
+        return Fail(key, "expected a number, \"inf\", \"-inf\", \"nan\" or 0x and 8 hex digits");
+      }
+      out = FloatFromBits(bits);
+      return true;
+    }
+    if (!v->is_number()) return Fail(key, "expected a number");
+    const double d = v->get<double>();
+    if (std::fabs(d) > std::numeric_limits<float>::max()) {
+      return Fail(key, "outside the range of a 32-bit float");
+    }
+    out = static_cast<float>(d);
+    return true;
+  }
+
+  bool Integer(const char* key, long min, long max, long& out) {
+    const Json* v = Find(key);
+    if (!v) return false;
+    if (!v->is_number_integer()) return Fail(key, "expected a whole number");
+    if (v->is_number_unsigned() && v->get<uint64_t>() > static_cast<uint64_t>(max)) {
+      return Fail(key, v->dump() + " is outside " + std::to_string(min) + ".." +
+                           std::to_string(max));
+    }
+    const int64_t n = v->get<int64_t>();
+    if (n < min || n > max) {
+      return Fail(key, v->dump() + " is outside " + std::to_string(min) + ".." +
+                           std::to_string(max));
+    }
+    out = static_cast<long>(n);
+    return true;
+  }
+
+  bool Short(const char* key, int16_t& out) {
+    long n;
+    if (!Integer(key, -32768, 32767, n)) return false;
+    out = static_cast<int16_t>(n);
+    return true;
+  }
+
+  bool Byte(const char* key, uint8_t& out) {
+    long n;
+    if (!Integer(key, 0, 255, n)) return false;
+    out = static_cast<uint8_t>(n);
+    return true;
+  }
+
+  bool Colour(const char* key, Rgb& out) {
+    const Json* v = Find(key);
+    if (!v) return false;
+    if (!v->is_array() || v->size() != 3) return Fail(key, "expected [red, green, blue]");
+    uint8_t c[3];
+    for (size_t i = 0; i < 3; ++i) {
+      const Json& channel = (*v)[i];
+      if (!channel.is_number_integer() || channel.get<int64_t>() < 0 ||
+          channel.get<int64_t>() > 255 ||
+          (channel.is_number_unsigned() && channel.get<uint64_t>() > 255)) {
+        return Fail(key, "each channel must be a whole number 0..255");
+      }
+      c[i] = static_cast<uint8_t>(channel.get<int64_t>());
+    }
+    out = {c[0], c[1], c[2]};
+    return true;
+  }
+
+  bool Name(LensElement& e) {
+    const Json* v = Find("name");
+    if (!v) return false;
+    if (!v->is_string()) return Fail("name", "expected a string");
+    std::string bytes;
+    if (!Utf8ToLatin1(v->get<std::string>(), bytes)) {
+      return Fail("name", "only Latin-1 characters can be stored");
+    }
+    if (bytes.find('\0') != std::string::npos) return Fail("name", "holds a NUL character");
+    if (bytes.size() > kMaxNameLength) {
+      return Fail("name", "longer than " + std::to_string(kMaxNameLength) + " characters");
+    }
+    SetElementName(e, bytes);
+    return true;
+  }
+
+  bool Read(LensElement& e) {
+    static constexpr const char* kKeys[] = {
+        "brightness", "scale",   "angle",   "spread",  "position",   "spare1",
+        "spare2",     "type",    "typeName", "iparam0", "iparam1",   "iparam2",
+        "iparam3",    "iparam4", "iparam5", "anamorphic", "option",  "enabled",
+        "color1",     "color1Extra", "color2", "color2Extra", "name"};
+    if (!object_.is_object()) {
+      error_ = "element " + std::to_string(index_) + ": expected an object";
+      return false;
+    }
+    for (const auto& item : object_.items()) {
+      bool known = false;
+      for (const char* key : kKeys) known = known || item.key() == key;
+      if (!known) return Fail(item.key(), "unknown key");
+    }
+    return Real("brightness", e.brightness) && Real("scale", e.scale) &&
+           Real("angle", e.angle) && Real("spread", e.spread) &&
+           Real("position", e.position) && Real("spare1", e.spare1) &&
+           Real("spare2", e.spare2) && Short("type", e.type) && Short("iparam0", e.iparam0) &&
+           Short("iparam1", e.iparam1) && Short("iparam2", e.iparam2) &&
+           Short("iparam3", e.iparam3) && Short("iparam4", e.iparam4) &&
+           Short("iparam5", e.iparam5) && Byte("anamorphic", e.anamorphic) &&
+           Byte("option", e.option) && Byte("enabled", e.enabled) &&
+           Colour("color1", e.color1) && Byte("color1Extra", e.color1Extra) &&
+           Colour("color2", e.color2) && Byte("color2Extra", e.color2Extra) && Name(e);
+    // typeName is written for readers and ignored here.
+  }
+
+ private:
+  const Json& object_;
+  size_t index_;
+  std::string& error_;
+};
+
+}  // namespace
+
+std::string LensToJson(const Lens& lens) {
+  // One key per line, colours on one line: easy to read and to diff.
+  std::string out = "{\n  \"elements\": [";
+  const uint32_t count = UsableCount(lens);
+  for (uint32_t i = 0; i < count; ++i) {
+    out += i == 0 ? "\n    {" : ",\n    {";
+    bool first = true;
+    const Json element = ElementToJson(lens.elements[i]);
+    for (const auto& item : element.items()) {
+      out += first ? "\n      " : ",\n      ";
+      first = false;
+      out += Json(item.key()).dump() + ": ";
+      if (item.value().is_array()) {
+        out += "[";
+        for (size_t c = 0; c < item.value().size(); ++c) {
+          out += (c ? ", " : "") + item.value()[c].dump();
+        }
+        out += "]";
+      } else {
+        out += item.value().dump();
+      }
+    }
+    out += "\n    }";
+  }
+  out += count ? "\n  ]\n}\n" : "]\n}\n";
+  return out;
+}
+
+bool LensFromJson(std::string_view text, Lens& lens, std::string& error) {
+  Json root;
+  try {
+    root = Json::parse(text);
+  } catch (const Json::exception& e) {
+    error = std::string("not valid JSON: ") + e.what();
+    return false;
+  }
+  if (!root.is_object()) {
+    error = "expected an object {\"elements\": [...]}";
+    return false;
+  }
+  for (const auto& item : root.items()) {
+    if (item.key() != "elements") {
+      error = "unknown key \"" + item.key() + "\" (only \"elements\" is allowed)";
+      return false;
+    }
+  }
+  const auto elements = root.find("elements");
+  if (elements == root.end() || !elements->is_array()) {
+    error = "expected the key \"elements\" holding an array";
+    return false;
+  }
+  if (elements->size() > kMaxElements) {
+    error = std::to_string(elements->size()) + " elements: a lens holds at most 100";
+    return false;
+  }
+  Lens scratch{};
+  scratch.count = static_cast<uint32_t>(elements->size());
+  for (size_t i = 0; i < elements->size(); ++i) {
+    if (!ElementReader((*elements)[i], i, error).Read(scratch.elements[i])) return false;
+  }
+  lens = scratch;
+  return true;
+}
+
+}  // namespace gw

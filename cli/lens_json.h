@@ -1,0 +1,19 @@
+// The JSON text form of a lens, meant for people and version control.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lens/lens.h"
+
+namespace gw {
+
+// {"elements": [ ... ]}, one object per element, keys named after the record
+// fields. Floats read back bit for bit; names are Latin-1 bytes as UTF-8.
+std::string LensToJson(const Lens& lens);
+
+// Checks everything; on the first problem returns false with `error` naming
+// the element and key, and leaves `lens` unchanged.
+bool LensFromJson(std::string_view text, Lens& lens, std::string& error);
+
+}  // namespace gw

@@ -1,0 +1,87 @@
+#include "cli/lens_table.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string_view>
+
+#include "lens/element_types.h"
+
+namespace gw {
+namespace {
+
+// "Ring Softness: " -> "Ring Softness".
+std::string_view Bare(const char* label) {
+  std::string_view s(label);
+  while (!s.empty() && (s.back() == ' ' || s.back() == ':')) s.remove_suffix(1);
+  return s;
+}
+
+std::string Colour(const Rgb& c) {
+  return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+}
+
+std::string SlotValue(const LensElement& e, PanelSlot slot) {
+  switch (slot) {
+    case PanelSlot::Position: return FormatReal(e.position);
+    case PanelSlot::Brightness: return FormatReal(e.brightness);
+    case PanelSlot::Scale: return FormatReal(e.scale);
+    case PanelSlot::Spread: return FormatReal(e.spread);
+    case PanelSlot::Angle: return FormatReal(e.angle);
+    case PanelSlot::Iparam0: return std::to_string(e.iparam0);
+    case PanelSlot::Iparam2: return std::to_string(e.iparam2);
+    case PanelSlot::Iparam3: return std::to_string(e.iparam3);
+    case PanelSlot::Iparam4: return std::to_string(e.iparam4);
+    case PanelSlot::Iparam5: return std::to_string(e.iparam5);
+    case PanelSlot::Color1: return Colour(e.color1);
+    case PanelSlot::Color2: return Colour(e.color2);
+    case PanelSlot::Anamorphic: return e.anamorphic ? "on" : "off";
+    case PanelSlot::Option: return e.option ? "on" : "off";
+  }
+  return {};
+}
+
+std::string Row(const char* format, auto... values) {
+  char line[256];
+  std::snprintf(line, sizeof line, format, values...);
+  return line;
+}
+
+}  // namespace
+
+std::string FormatReal(float v) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+  return std::string(text, end);
+}
+
+std::string FormatLensTable(const Lens& lens) {
+  const uint32_t count = UsableCount(lens);
+  std::string out = Row("%u element%s\n", static_cast<unsigned>(count), count == 1 ? "" : "s");
+  if (count == 0) return out;
+  out += Row("%3s  %-3s  %-20s %-24s %10s %10s %10s\n", "#", "on", "type", "name", "position",
+             "brightness", "scale");
+  for (uint32_t i = 0; i < count; ++i) {
+    const LensElement& e = lens.elements[i];
+    const ElementTypeInfo* info = FindElementType(e.type);
+    const std::string type =
+        info ? info->listName : "unknown type " + std::to_string(e.type);
+    const std::string name(ElementName(e));
+    out += Row("%3u  %-3s  %-20s %-24s %10s %10s %10s\n", static_cast<unsigned>(i),
+               e.enabled ? "yes" : "no", type.c_str(), name.c_str(),
+               FormatReal(e.position).c_str(), FormatReal(e.brightness).c_str(),
+               FormatReal(e.scale).c_str());
+    if (!info) continue;
+    std::string params;
+    for (int s = static_cast<int>(PanelSlot::Spread); s < kPanelSlotCount; ++s) {
+      const char* label = info->labels[s];
+      if (!label) continue;
+      params += params.empty() ? "" : "; ";
+      params += Bare(label);
+      params += ": " + SlotValue(e, static_cast<PanelSlot>(s));
+    }
+    if (!params.empty()) out += "       " + params + "\n";
+  }
+  return out;
+}
+
+}  // namespace gw

@@ -1,0 +1,26 @@
+// glarewright: renders lens flares and reads, writes and converts lens files.
+#include <CLI/CLI.hpp>
+#include <exception>
+#include <iostream>
+
+#include "cli/errors.h"
+#include "cli/lens_commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Glarewright: photographic lens flares over images and sequences"};
+  app.name("glarewright");
+  app.require_subcommand(1);
+  gw::AddLensCommands(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  } catch (const gw::CommandError& e) {
+    std::cerr << "glarewright: " << e.what() << "\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "glarewright: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,8 @@
+#include "render/elements/elements.h"
+
+namespace gw {
+
+// Not drawn yet: its renderer has not landed.
+void RenderEllipticalCaustic(const LensElement&, const RenderTarget&) {}
+
+}  // namespace gw

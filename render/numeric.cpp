@@ -1,0 +1,51 @@
+#include "render/numeric.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace gw {
+
+const std::array<uint16_t, 257>& HypotTable() {
+  static const std::array<uint16_t, 257> table = [] {
+    std::array<uint16_t, 257> t{};
+    for (int k = 0; k <= 256; ++k) {
+      const double ratio = k / 256.0;
+      t[k] = static_cast<uint16_t>(std::lround(16384.0 * std::sqrt(1.0 + ratio * ratio)));
+    }
+    return t;
+  }();
+  return table;
+}
+
+int32_t FastHypot(int32_t dx, int32_t dy) {
+  const int64_t a = std::llabs(int64_t{dx});
+  const int64_t b = std::llabs(int64_t{dy});
+  const int64_t big = a > b ? a : b;
+  const int64_t small = a > b ? b : a;
+  if (big == 0) return 0;
+  const int64_t k = (small * 256) / big;
+  const int64_t d = (big * HypotTable()[k]) >> 14;
+  return d > INT32_MAX ? INT32_MAX : static_cast<int32_t>(d);
+}
+
+float Noise(int32_t n) {
+  // Wrapping 32-bit arithmetic, done unsigned so that it is defined.
+  uint32_t m = static_cast<uint32_t>(n);
+  m = (m << 13) ^ m;
+  const uint32_t v = (m * (m * m * 15731u + 789221u) + 1376312589u) & 0x7fffffffu;
+  return static_cast<float>(1.0 - v / 1073741824.0);
+}
+
+float TriangleWave(float x) {
+  const float f = x - std::trunc(x) - 0.5f;
+  return (0.5f - std::fabs(f)) * 2.0f;
+}
+
+float CentreRamp(int32_t i, int32_t n) {
+  const float h = static_cast<float>(n) / 2.0f;
+  const float t = 1.0f - std::fabs((h - static_cast<float>(i)) / h);
+  if (!(t > 0.0f)) return 0.0f;  // also NaN when n is 0
+  return t > 1.0f ? 1.0f : t;
+}
+
+}  // namespace gw

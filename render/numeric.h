@@ -1,0 +1,48 @@
+// Small numeric helpers shared by the renderers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace gw {
+
+// The one float-to-integer conversion: truncates toward zero; NaN gives 0 and
+// values beyond the int32 range saturate, so data from strangers is harmless.
+constexpr int32_t TruncToInt(double v) {
+  if (v != v) return 0;
+  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(v);
+}
+
+// An int32 narrowed to 16 bits, saturating.
+constexpr int16_t SaturateToI16(int32_t v) {
+  return static_cast<int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
+}
+
+// round(16384 * sqrt(1 + (k/256)^2)) for k in 0..256.
+const std::array<uint16_t, 257>& HypotTable();
+
+// Approximate distance sqrt(dx^2 + dy^2), within a fraction of a unit.
+int32_t FastHypot(int32_t dx, int32_t dy);
+
+// Hash noise in -1..1: the only source of randomness of the renderers.
+float Noise(int32_t n);
+inline float AbsNoise(int32_t n) {
+  const float v = Noise(n);
+  return v < 0.0f ? -v : v;
+}
+
+// 0 at integers, 1 halfway between them (for x >= 0).
+float TriangleWave(float x);
+
+// 1 at the middle of 0..n, falling linearly to 0 at both ends.
+float CentreRamp(int32_t i, int32_t n);
+
+inline constexpr float kTwoPi = 6.2831855f;
+
+// Degrees as the renderers convert them: degrees / 360 x 6.2831855.
+inline float DegreesToRadians(float degrees) { return degrees / 360.0f * kTwoPi; }
+
+}  // namespace gw

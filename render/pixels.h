@@ -1,0 +1,52 @@
+// The screen table, pixel addressing and the one way a pixel is written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "render/target.h"
+
+namespace gw {
+
+inline constexpr size_t kScreenTableSize = 65536;
+
+// Entry a*256 + b = 255 - (255 - a)(255 - b) / 255. The table is symmetric.
+void BuildScreenTable(uint8_t* table);
+
+inline uint8_t Screen(const uint8_t* table, uint8_t old, uint8_t src) {
+  return table[old * 256 + src];
+}
+
+inline uint8_t ClampToByte(int32_t v) {
+  return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+inline bool InClip(const RenderTarget& t, int32_t x, int32_t y) {
+  return x >= t.clipLeft && x < t.clipRight && y >= t.clipTop && y < t.clipBottom;
+}
+
+// The red byte of pixel (x, y), which must lie in the clip rectangle; green
+// and blue follow it. The alpha byte of a 4-byte pixel is never addressed.
+inline uint8_t* ColourBytes(const RenderTarget& t, int32_t x, int32_t y) {
+  const ptrdiff_t offset = static_cast<ptrdiff_t>(x - t.clipLeft) * t.bytesPerPixel +
+                           static_cast<ptrdiff_t>(y - t.clipTop) * t.rowBytes +
+                           (t.bytesPerPixel == 4 ? 1 : 0);
+  return t.pixels + offset;
+}
+
+// Screens (r, g, b) into pixel (x, y) when it lies in the clip rectangle.
+inline void ScreenPixel(const RenderTarget& t, int32_t x, int32_t y, uint8_t r, uint8_t g,
+                        uint8_t b) {
+  if (!InClip(t, x, y)) return;
+  uint8_t* c = ColourBytes(t, x, y);
+  c[0] = Screen(t.screenTable, c[0], r);
+  c[1] = Screen(t.screenTable, c[1], g);
+  c[2] = Screen(t.screenTable, c[2], b);
+}
+
+// Profile sample i of a channel; samples outside 0..profileLength-1 are 0.
+inline uint8_t ProfileSample(const RenderTarget& t, const uint8_t* channel, int32_t i) {
+  return (i >= 0 && i < t.profileLength) ? channel[i] : 0;
+}
+
+}  // namespace gw
