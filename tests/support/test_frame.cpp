@@ -1,0 +1,83 @@
+#include "tests/support/test_frame.h"
+
+#include <OpenImageIO/imageio.h>
+
+#include "render/draw_lens.h"
+#include "render/numeric.h"
+#include "render/pixels.h"
+
+namespace gw {
+
+TestFrame::TestFrame(int width, int height, float lightX, float lightY, float scale,
+                     uint8_t grey, uint8_t alpha)
+    : width_(width), height_(height), argb_(size_t(width) * height * 4) {
+  for (size_t i = 0; i < argb_.size(); i += 4) {
+    argb_[i] = alpha;
+    argb_[i + 1] = argb_[i + 2] = argb_[i + 3] = grey;
+  }
+  BuildScreenTable(screen_.data());
+  const int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
+  profiles_.assign(size_t(n > 0 ? n : 0) * 4, 0);
+  RenderTarget& t = target_;
+  t.scale = scale;
+  t.lightX = lightX;
+  t.lightY = lightY;
+  t.anglePhase = 0.0f;
+  t.profileR = profiles_.data();
+  t.profileG = t.profileR + n;
+  t.profileB = t.profileG + n;
+  t.scratch = t.profileB + n;
+  t.profileLength = n - 10;
+  t.screenTable = screen_.data();
+  t.height = static_cast<int16_t>(height);
+  t.width = static_cast<int16_t>(width);
+  t.bytesPerPixel = 4;
+  t.highQuality = 1;
+  SetGains(1.0f);
+  SetClip(0, height, 0, width);
+}
+
+void TestFrame::SetClip(int top, int bottom, int left, int right) {
+  target_.clipTop = static_cast<int16_t>(top);
+  target_.clipBottom = static_cast<int16_t>(bottom);
+  target_.clipLeft = static_cast<int16_t>(left);
+  target_.clipRight = static_cast<int16_t>(right);
+  target_.rowBytes = width_ * 4;
+  target_.pixels = argb_.data() + (size_t(top) * width_ + left) * 4;
+}
+
+void TestFrame::SetGains(float brightness, float r, float g, float b) {
+  target_.brightness = brightness;
+  target_.colorR = r;
+  target_.colorG = g;
+  target_.colorB = b;
+  target_.gainR = brightness * r;
+  target_.gainG = brightness * g;
+  target_.gainB = brightness * b;
+}
+
+uint64_t TestFrame::ColourSum() const {
+  uint64_t sum = 0;
+  for (size_t i = 0; i < argb_.size(); i += 4) sum += argb_[i + 1] + argb_[i + 2] + argb_[i + 3];
+  return sum;
+}
+
+bool TestFrame::WritePng(const std::string& path) const {
+  std::vector<uint8_t> rgb(size_t(width_) * height_ * 3);
+  for (size_t p = 0; p < size_t(width_) * height_; ++p) {
+    rgb[p * 3] = argb_[p * 4 + 1];
+    rgb[p * 3 + 1] = argb_[p * 4 + 2];
+    rgb[p * 3 + 2] = argb_[p * 4 + 3];
+  }
+  auto out = OIIO::ImageOutput::create(path);
+  if (!out) return false;
+  OIIO::ImageSpec spec(width_, height_, 3, OIIO::TypeDesc::UINT8);
+  return out->open(path, spec) && out->write_image(OIIO::TypeDesc::UINT8, rgb.data()) &&
+         out->close();
+}
+
+void DrawLensInto(const Lens& lens, TestFrame& frame) {
+  DrawLens(lens, frame.target(), 0, 1, ProgressCallback{});
+}
+
+}  // namespace gw

@@ -1,0 +1,54 @@
+// A frame in memory with a render target over it, for tests and benchmarks.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lens/lens.h"
+#include "render/target.h"
+
+namespace gw {
+
+class TestFrame {
+ public:
+  // A width x height ARGB frame filled with (alpha, grey, grey, grey), the
+  // light at (lightX, lightY), the effect's Scale `scale`, white colour and
+  // brightness 1, profile buffers sized as the render command sizes them.
+  TestFrame(int width, int height, float lightX, float lightY, float scale = 1.0f,
+            uint8_t grey = 0, uint8_t alpha = 255);
+
+  RenderTarget& target() { return target_; }
+  const RenderTarget& target() const { return target_; }
+
+  // Restricts drawing to a rectangle (the pixel pointer moves with it).
+  void SetClip(int top, int bottom, int left, int right);
+
+  // Sets gains from a brightness and a colour (largest component 1.0).
+  void SetGains(float brightness, float r = 1.0f, float g = 1.0f, float b = 1.0f);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  const uint8_t* Pixel(int x, int y) const { return &argb_[(size_t(y) * width_ + x) * 4]; }
+  uint8_t* Pixel(int x, int y) { return &argb_[(size_t(y) * width_ + x) * 4]; }
+  const std::vector<uint8_t>& bytes() const { return argb_; }
+
+  // Sum of the red, green and blue bytes of every pixel.
+  uint64_t ColourSum() const;
+
+  // Writes the frame as an 8-bit RGB PNG.
+  bool WritePng(const std::string& path) const;
+
+ private:
+  int width_, height_;
+  std::vector<uint8_t> argb_;
+  std::vector<uint8_t> profiles_;
+  std::array<uint8_t, 65536> screen_{};
+  RenderTarget target_{};
+};
+
+// Draws every enabled element of the lens into the frame.
+void DrawLensInto(const Lens& lens, TestFrame& frame);
+
+}  // namespace gw
