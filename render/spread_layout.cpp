@@ -15,7 +15,9 @@ SpreadAxis MakeSpreadAxis(const LensElement& element, const RenderTarget& target
   a.hh = static_cast<float>(H) / 2.0f;
   a.vx = a.hw - target.lightX;
   a.vy = a.hh - target.lightY;
-  a.D = static_cast<float>(FastHypot(2 * TruncToInt(a.vx), 2 * TruncToInt(a.vy)));
+  // Doubled in double precision, so that a light absurdly far away saturates.
+  a.D = static_cast<float>(FastHypot(TruncToInt(2.0 * TruncToInt(a.vx)),
+                                     TruncToInt(2.0 * TruncToInt(a.vy))));
   return a;
 }
 
