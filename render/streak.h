@@ -1,0 +1,27 @@
+// The streak primitive: an anti-aliased line about two pixels thick whose
+// brightness falls off linearly from an anchor. Every spike, ray and fan line
+// of a flare is one streak.
+#pragma once
+
+#include <cstdint>
+
+#include "render/target.h"
+
+namespace gw {
+
+struct Streak {
+  float x0, y0;     // first end point (frame pixels)
+  float x1, y1;     // second end point
+  float red;        // intensity at the anchor, 0..1 (more saturates)
+  float thickness;  // cross-section in pixels; every caller passes 1.8
+  float green;
+  float blue;
+  int16_t anchor;   // 1: brightest at (x0, y0); 2: brightest at the middle
+};
+
+inline constexpr float kStreakThickness = 1.8f;
+
+// Screens the streak into the target's pixels inside the clip rectangle.
+void DrawStreak(const Streak& streak, const RenderTarget& target);
+
+}  // namespace gw
