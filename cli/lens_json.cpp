@@ -150,11 +150,17 @@ class ElementReader {
     }
     if (!v->is_number()) return Fail(key, "expected a number");
     const double d = v->get<double>();
-    if (std::fabs(d) > std::numeric_limits<float>::max()) {
-      return Fail(key, "outside the range of a 32-bit float");
+    const double largest = std::numeric_limits<float>::max();
+    if (std::fabs(d) <= largest) {
+      out = static_cast<float>(d);
+      return true;
     }
-    out = static_cast<float>(d);
-    return true;
+    // The shortest decimal of the largest float lies just above it.
+    if (std::fabs(d) < largest + std::ldexp(1.0, 103)) {
+      out = static_cast<float>(d < 0 ? -largest : largest);
+      return true;
+    }
+    return Fail(key, "outside the range of a 32-bit float");
   }
 
   bool Integer(const char* key, long min, long max, long& out) {
