@@ -1,8 +1,216 @@
 #include "render/streak.h"
 
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+#include "render/numeric.h"
+#include "render/pixels.h"
+
 namespace gw {
 
-// Not drawn yet: the primitive has not landed.
-void DrawStreak(const Streak&, const RenderTarget&) {}
+namespace {
+
+// A walk that would first pass more columns (or rows) than this before it
+// reaches the clip rectangle jumps straight to it instead of stepping there.
+// Streaks of real flares start far closer than this (frames are at most 32767
+// pixels wide), so their accumulated positions, and their pixels, are those of
+// the full walk; only absurd end points (a scale of 1e30) take the jump.
+constexpr int64_t kLongestLeadIn = int64_t{1} << 16;
+
+// One pixel across the walk and the share of it that the streak covers.
+struct Cover {
+  int32_t across;  // row of an x-major walk, column of a y-major one
+  float k;         // 0..1
+};
+
+// The two or three pixels that one step of the walk touches across it.
+struct CrossSection {
+  Cover cover[3];
+  int count;
+};
+
+float ClampUnit(float v) {
+  if (!(v > 0.0f)) return 0.0f;  // NaN too
+  return v > 1.0f ? 1.0f : v;
+}
+
+// The part of v above its floor: 0 or more, also left of or above the frame.
+float Frac(float v) { return v - std::floor(v); }
+
+// The coverage of the pixels across the walk at minor coordinate m (y of an
+// x-major walk, x of a y-major one). The two orientations write the first
+// coverage differently and are kept apart so each computes exactly as before.
+CrossSection CoverAcross(float m, float h, bool xMajor) {
+  const float lo = m - h;
+  const float hi = m + h;
+  const int32_t tm = TruncToInt(m);
+  CrossSection s{};
+  if (TruncToInt(lo) != tm) {
+    const float first = xMajor ? static_cast<float>(TruncToInt(m + 1.0f)) - (lo + 1.0f)
+                               : static_cast<float>(tm) - lo;
+    s.cover[s.count++] = {TruncToInt(m - 1.0f), ClampUnit(first)};
+    if (TruncToInt(hi) != tm) {
+      s.cover[s.count++] = {tm, 1.0f};
+      s.cover[s.count++] = {tm + 1, Frac(hi)};
+    } else {
+      s.cover[s.count++] = {tm, Frac(hi)};
+    }
+  } else {
+    s.cover[s.count++] = {tm, ClampUnit(static_cast<float>(tm + 1) - lo)};
+    s.cover[s.count++] = {tm + 1, Frac(hi)};
+  }
+  return s;
+}
+
+// a - b, saturated to the int32 range (anchors of absurd streaks saturate).
+int32_t SaturatingDifference(int32_t a, int32_t b) {
+  const int64_t d = int64_t{a} - int64_t{b};
+  if (d > INT32_MAX) return INT32_MAX;
+  if (d < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(d);
+}
+
+uint8_t ChannelValue(float k, float intensity) {
+  return ClampToByte(TruncToInt(k * 255.0f * intensity));
+}
+
+// The walk along the major axis, in the streak's own terms: `major` and
+// `minor` are x and y of an x-major streak, y and x of a y-major one.
+struct Walk {
+  float startMajor, startMinor;
+  float endMajor;
+  float slope;                // minor advance per major step
+  int32_t anchorMajor, anchorMinor;
+  float length;               // L: distance at which the fade reaches 0
+  float halfThickness;
+  float red, green, blue;
+  bool xMajor;
+  int32_t clipMajorLo, clipMajorHi;  // [lo, hi)
+  int32_t clipMinorLo, clipMinorHi;
+};
+
+void WritePixel(const RenderTarget& target, const Walk& w, int32_t major, int32_t across,
+                uint8_t r, uint8_t g, uint8_t b) {
+  if (w.xMajor) {
+    ScreenPixel(target, major, across, r, g, b);
+  } else {
+    ScreenPixel(target, across, major, r, g, b);
+  }
+}
+
+void RunWalk(const Walk& w, const RenderTarget& target) {
+  int64_t major = TruncToInt(w.startMajor + 1.0f);
+  float minor = w.startMinor;
+  // Steps before the clip rectangle draw nothing but move the minor
+  // coordinate; an absurdly long lead-in is crossed in one jump.
+  const int64_t leadIn = int64_t{w.clipMajorLo} - major;
+  if (leadIn > kLongestLeadIn) {
+    minor = static_cast<float>(static_cast<double>(minor) +
+                               static_cast<double>(w.slope) * static_cast<double>(leadIn));
+    major = w.clipMajorLo;
+  }
+  // Beyond the clip rectangle nothing is drawn: stop there.
+  for (; major < w.clipMajorHi && static_cast<float>(major) <= w.endMajor; ++major) {
+    minor = minor + w.slope;  // the advance comes before the step is drawn
+    if (major < w.clipMajorLo) continue;
+    // Far off the clip rectangle across the walk: nothing to write.
+    if (minor < static_cast<float>(w.clipMinorLo) - 3.0f ||
+        minor > static_cast<float>(w.clipMinorHi) + 3.0f) {
+      continue;
+    }
+    const int32_t m = static_cast<int32_t>(major);
+    const int32_t d = FastHypot(SaturatingDifference(w.anchorMinor, TruncToInt(minor)),
+                                SaturatingDifference(w.anchorMajor, m));
+    const float t = (w.length - static_cast<float>(d)) / w.length;
+    float cR = t * w.red, cG = t * w.green, cB = t * w.blue;
+    if (cR < 0.0f) cR = 0.0f;
+    if (cG < 0.0f) cG = 0.0f;
+    if (cB < 0.0f) cB = 0.0f;
+    const CrossSection s = CoverAcross(minor, w.halfThickness, w.xMajor);
+    for (int i = 0; i < s.count; ++i) {
+      const Cover& c = s.cover[i];
+      WritePixel(target, w, m, c.across, ChannelValue(c.k, cR), ChannelValue(c.k, cG),
+                 ChannelValue(c.k, cB));
+    }
+  }
+}
+
+bool Finite(const Streak& s) {
+  return std::isfinite(s.x0) && std::isfinite(s.y0) && std::isfinite(s.x1) &&
+         std::isfinite(s.y1);
+}
+
+// True when no pixel of the streak can reach the clip rectangle.
+bool MissesClip(const Streak& s, const RenderTarget& t) {
+  const float margin = 3.0f;
+  const float left = std::fmin(s.x0, s.x1) - margin, right = std::fmax(s.x0, s.x1) + margin;
+  const float top = std::fmin(s.y0, s.y1) - margin, bottom = std::fmax(s.y0, s.y1) + margin;
+  return right < t.clipLeft || left >= t.clipRight || bottom < t.clipTop ||
+         top >= t.clipBottom || t.clipLeft >= t.clipRight || t.clipTop >= t.clipBottom;
+}
+
+}  // namespace
+
+void DrawStreak(const Streak& streak, const RenderTarget& target) {
+  // End points that are not numbers (or infinitely far) give no line at all.
+  if (!Finite(streak) || MissesClip(streak, target)) return;
+
+  // Anchor and fade length.
+  int32_t ax = TruncToInt(streak.x0);
+  int32_t ay = TruncToInt(streak.y0);
+  float dx = streak.x1 - streak.x0;
+  float dy = streak.y1 - streak.y0;
+  float length = static_cast<float>(
+      FastHypot(TruncToInt(std::fabs(dy)), TruncToInt(std::fabs(dx))));
+  if (length == 0.0f) length = 0.1f;
+  if (streak.anchor == 2) {
+    ax = TruncToInt((streak.x1 + streak.x0) * 0.5f);
+    ay = TruncToInt((streak.y1 + streak.y0) * 0.5f);
+    length = length * 0.5f;
+  }
+
+  // Order the end points so that the major coordinate increases.
+  const bool xMajor = std::fabs(dx) > std::fabs(dy);
+  float sx0 = streak.x0, sy0 = streak.y0, sx1 = streak.x1, sy1 = streak.y1;
+  if (xMajor ? sx0 > sx1 : sy0 > sy1) {
+    std::swap(sx0, sx1);
+    std::swap(sy0, sy1);
+  }
+  dx = sx1 - sx0;
+  dy = sy1 - sy0;
+
+  Walk w{};
+  w.length = length;
+  w.halfThickness = streak.thickness * 0.5f;
+  w.red = streak.red;
+  w.green = streak.green;
+  w.blue = streak.blue;
+  w.xMajor = xMajor;
+  if (xMajor) {
+    w.startMajor = sx0;
+    w.startMinor = sy0;
+    w.endMajor = sx1;
+    w.slope = dx != 0.0f ? dy / dx : 0.0f;
+    w.anchorMajor = ax;
+    w.anchorMinor = ay;
+    w.clipMajorLo = target.clipLeft;
+    w.clipMajorHi = target.clipRight;
+    w.clipMinorLo = target.clipTop;
+    w.clipMinorHi = target.clipBottom;
+  } else {
+    w.startMajor = sy0;
+    w.startMinor = sx0;
+    w.endMajor = sy1;
+    w.slope = dy != 0.0f ? dx / dy : 0.0f;
+    w.anchorMajor = ay;
+    w.anchorMinor = ax;
+    w.clipMajorLo = target.clipTop;
+    w.clipMajorHi = target.clipBottom;
+    w.clipMinorLo = target.clipLeft;
+    w.clipMinorHi = target.clipRight;
+  }
+  RunWalk(w, target);
+}
 
 }  // namespace gw
