@@ -18,3 +18,8 @@ if(GW_SANITIZE)
   add_compile_options(${GW_SANITIZE_FLAGS})
   add_link_options(${GW_SANITIZE_FLAGS})
 endif()
+
+# Fuzz builds instrument every library for coverage, not only the targets.
+if(GW_BUILD_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
