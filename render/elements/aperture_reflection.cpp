@@ -1,8 +1,136 @@
+// Aperture Reflection: the glare that springs from a frame edge when the light
+// approaches or crosses it. Each edge near the light gets a fan of streaks
+// into the frame, and optionally a shorter, narrower core fan.
+#include <cmath>
+#include <cstdint>
+
 #include "render/elements/elements.h"
+#include "render/fan_streaks.h"
+#include "render/numeric.h"
 
 namespace gw {
 
-// Not drawn yet: its renderer has not landed.
-void RenderApertureReflection(const LensElement&, const RenderTarget&) {}
+float SmoothNoise(float v) {
+  const int32_t i = TruncToInt(v);
+  const float f = v - static_cast<float>(i);
+  // Beyond the 32-bit range (or NaN) there is nothing to interpolate.
+  if (!(std::fabs(f) < 1.0f)) return Noise(i);
+  const int32_t next = static_cast<int32_t>(static_cast<uint32_t>(i) + 1u);  // wraps
+  return (1.0f - f) * Noise(i) + f * Noise(next);
+}
+
+void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, float directionDeg,
+               const RenderTarget& target, float R, float G, float B, float jitter, float spacing,
+               float reach, const StreakSink& sink) {
+  if (n < 1) return;
+  const float W = static_cast<float>(target.width);
+  const float phi = directionDeg;
+
+  // 1.
+  const int32_t half = TruncToInt(n / 2.0f);
+  const float hf = n / 2.0f;
+  // 2. Step between neighbours, and a phase that moves the jitter with the origin.
+  const float q = spacing * (reach / n);
+  const float psi = 600.0f * (px + py) / W;
+  // 3.
+  const float a0 = phi / 57.29578f;
+  const float cosA0 = std::cos(a0);
+  const float sinA0 = std::sin(a0);
+  const float L = static_cast<float>(TruncToInt(len * 10.0f + len * lengthFactor));
+
+  // 4.
+  for (int32_t k = 0; k < n; ++k) {
+    const float noiseAt = static_cast<float>(k - half + 1 + 800) + phi + psi;
+    const float m = 1.0f + jitter * SmoothNoise(noiseAt);
+    const float t = 1.0f - std::fabs(static_cast<float>(n / 2 - k) / hf);
+    const float fromMiddle = static_cast<float>(k) - hf;
+    const float beta = fromMiddle * (m * 0.003f) + a0;
+    const float Lk = L * (t * 0.75f + 0.25f);
+    const float s = -fromMiddle * q * 0.5f;
+    const PointF start{px + s * cosA0, py + s * sinA0};
+    const PointF end{start.x - Lk * std::sin(beta), start.y + Lk * std::cos(beta)};
+    const float fade = lengthFactor * (t * t);
+    sink(MakeStreak(start, end, ClampToUnit(fade * (R * R) * m), ClampToUnit(fade * (G * G) * m),
+                    ClampToUnit(fade * (B * B) * m), 1));
+  }
+}
+
+namespace {
+
+struct Edge {
+  float distance;  // from the light, shifted by the aperture offset
+  PointF origin;
+  float directionDeg;
+  bool coreJitters;
+};
+
+}  // namespace
+
+void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& target,
+                               const StreakSink& sink) {
+  const float brightness = element.brightness;
+  const float fanScale = element.scale;  // the target's scale is not applied
+  const float streaksPerFan = element.spread;
+  const float position = element.position;
+  const int32_t width = element.iparam0;
+  const int32_t noise = element.iparam2;
+  const int32_t size = element.iparam3;
+  const int32_t apertureOffset = element.iparam4;
+  const bool doCore = element.option != 0;
+  const Rgb outer = element.color1;
+  const Rgb inner = element.color2;
+
+  const int32_t Wi = target.width;
+  const float W = static_cast<float>(Wi);
+  const float H = static_cast<float>(target.height);
+
+  // 1.
+  const PointF centre = ElementCentre(target, position);
+  // 2.
+  const float g = (W / 320.0f + 1.0f) / 2.0f;
+  const float oR = g * brightness * target.gainR * outer.r / 255.0f;
+  const float oG = g * brightness * target.gainG * outer.g / 255.0f;
+  const float oB = g * brightness * target.gainB * outer.b / 255.0f;
+  const float iR = g * brightness * target.gainR * inner.r / 255.0f;
+  const float iG = g * brightness * target.gainG * inner.g / 255.0f;
+  const float iB = g * brightness * target.gainB * inner.b / 255.0f;
+  // 3.
+  const float len = static_cast<float>(Wi / 4) * fanScale;
+  // 4.
+  const float w = width / 20.0f;
+  const float j = (noise - 3.0f) / 16.0f;
+  float T = W * (size / 32000.0f + 0.05f);
+  if (T <= 0.0f) T = 0.01f;
+  const float o = (apertureOffset - 1000.0f) / 8000.0f * W;
+
+  // 5. Left, right, top, bottom.
+  const Edge edges[4] = {
+      {std::fabs(0.0f - o - target.lightX), {0.0f, centre.y}, -90.0f, false},
+      {std::fabs(W + o - target.lightX), {W, centre.y}, 90.0f, true},
+      {std::fabs(0.0f - o - target.lightY), {centre.x, 0.0f}, 0.0f, true},
+      {std::fabs(H + o - target.lightY), {centre.x, H}, 180.0f, true},
+  };
+
+  // 6.
+  for (const Edge& edge : edges) {
+    const float e = edge.distance;
+    if (!(e < T)) continue;  // also skips a NaN light
+    float v = 1.0f - e * e * e / (T * T * T);
+    if (v < 0.0f) v = 0.0f;
+    const float c = streaksPerFan * 5.0f * (v / 2.0f + 0.5f);
+    const PointF p = edge.origin;
+    StreakFan(len, SaturateToI16(TruncToInt(c)), 1.0f, p.x, p.y, edge.directionDeg, target,
+              oR * v, oG * v, oB * v, j, w, T, sink);
+    if (doCore) {
+      StreakFan(len / 3.0f, SaturateToI16(TruncToInt(c / 2.0f)), 1.0f, p.x, p.y,
+                edge.directionDeg, target, iR * v, iG * v, iB * v, edge.coreJitters ? j : 0.0f,
+                w / 2.0f, T, sink);
+    }
+  }
+}
+
+void RenderApertureReflection(const LensElement& element, const RenderTarget& target) {
+  ApertureReflectionStreaks(element, target, DrawInto(target));
+}
 
 }  // namespace gw

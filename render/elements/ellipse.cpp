@@ -1,8 +1,32 @@
+// Ellipse: the Disc seen off-axis. The same hole, ramps and flat band, stamped
+// as an ellipse that flattens and darkens on one side the farther the element
+// lies from the frame centre, like a reflection between lens surfaces when the
+// light moves toward the edge of the frame.
 #include "render/elements/elements.h"
+#include "render/elements/round_layout.h"
+#include "render/ellipse_stamps.h"
 
 namespace gw {
 
-// Not drawn yet: its renderer has not landed.
-void RenderEllipse(const LensElement&, const RenderTarget&) {}
+void RenderEllipse(const LensElement& element, const RenderTarget& target) {
+  // Read by MeasureRampDisc: "Brightness", "Scale", "Taper" (the ramp
+  // exponent (angle + 180) / 90), "Softness", "Position", "Count" (hole),
+  // "Inside", "Middle" and "Outside Ramp Width", "Color".
+  const bool anamorphic = element.anamorphic != 0;
+  const bool smoothing = element.option != 0;  // "Smoothing"
+
+  // 1. As the Disc: centre, base radius, widths, smoothing, colour, curve.
+  const RampDisc disc = MeasureRampDisc(element, target);
+
+  // 2 to 4. How far off the frame centre, and in which direction.
+  const OffAxis off = MeasureOffAxis(target, disc.centre);
+
+  // 5 and 6. The ramp profile, blurred when smoothing.
+  const float radius = BuildRampDisc(disc, smoothing, target);
+
+  // 7. Flattened, turned toward the frame centre and fading away from it.
+  TaperedEllipseStamp(target, disc.centre.x, disc.centre.y, radius, OffAxisAspect(off.f),
+                      TowardCentreDegrees(off.theta), 2.0f * off.f, 0.0f, anamorphic);
+}
 
 }  // namespace gw

@@ -1,8 +1,83 @@
+// PhotonSpikeBall: a few thick wedges of light out of the element's centre,
+// each a tight fan of streaks from one point. Directions, lengths and
+// strengths come from seeded noise; the effect's Angle turns and flickers them.
+#include <cmath>
+#include <cstdint>
+
 #include "render/elements/elements.h"
+#include "render/fan_streaks.h"
+#include "render/numeric.h"
 
 namespace gw {
+namespace {
 
-// Not drawn yet: its renderer has not landed.
-void RenderPhotonSpikeBall(const LensElement&, const RenderTarget&) {}
+// Counts beyond this (ten times the editor's range) draw this many spikes, so
+// that a damaged file cannot ask for millions of streaks.
+constexpr int32_t kMaxSpikes = 1000;
+
+}  // namespace
+
+void PhotonFan(float len, int16_t n, float strength, float px, float py, float turns,
+               const RenderTarget&, float R, float G, float B, const StreakSink& sink) {
+  const float k = strength;
+  // 1.
+  const float base = turns * 6.2831853f;
+  const float Lh = static_cast<float>(TruncToInt(len * 10.0f + len * k) / 2);
+  const int32_t half = n / 2;
+  const float hn = n / 2.0f;
+  // 2.
+  for (int32_t i = 0; i < n; ++i) {
+    const float theta = base + i / 255.0f;
+    const float t = 1.0f - std::fabs((half - i) / hn);
+    const float fade = k * (t * t);
+    const PointF start{px, py};
+    const PointF end{px + Lh * std::sin(theta), py + Lh * std::cos(theta)};
+    sink(MakeStreak(start, end, ClampToUnit(fade * (R * R)), ClampToUnit(fade * (G * G)),
+                    ClampToUnit(fade * (B * B)), 1));
+  }
+}
+
+void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& target,
+                            const StreakSink& sink) {
+  const float brightness = element.brightness;
+  const float scale = element.scale;
+  const float position = element.position;
+  const int32_t count = element.iparam0 < kMaxSpikes ? element.iparam0 : kMaxSpikes;
+  const int32_t seed1 = element.iparam3;
+  const Rgb colour = element.color1;  // the effect's Color does not tint it
+
+  const float W = static_cast<float>(target.width);
+  const float P = target.anglePhase;
+
+  // 1.
+  const float R = colour.r / 255.0f;
+  const float G = colour.g / 255.0f;
+  const float B = colour.b / 255.0f;
+  // 2.
+  const float kA = target.brightness * brightness;
+  const float s = target.scale * scale;
+  const PointF centre = ElementCentre(target, position);
+  // 3.
+  const float wf = W / 320.01f;
+  const int32_t seed = seed1 - 200;
+
+  // 4.
+  for (int32_t k = 0; k < count; ++k) {
+    const int16_t n =
+        static_cast<int16_t>(TruncToInt(AbsNoise(k + seed + 400) * 250.0f + 20.0f));
+    const float lengthNoise = AbsNoise(k + 420);
+    const float len =
+        (lengthNoise * lengthNoise * 250.0f + W / 400.0f) * (wf * (kA + 0.05f)) * s;
+    const float u = Noise(k + seed + 400) + P * Noise(k + 400);
+    const float turns =
+        static_cast<float>(TruncToInt(AbsNoise(k + 845) * 7.7f + P * 4.1f)) / 3.0f + u;
+    const float v = TriangleWave(AbsNoise(k + 845) * 5.7f + P * 1.1f) * (kA * 1.6f + 0.2f);
+    PhotonFan(len, n, v * v, centre.x, centre.y, turns, target, R, G, B, sink);
+  }
+}
+
+void RenderPhotonSpikeBall(const LensElement& element, const RenderTarget& target) {
+  PhotonSpikeBallStreaks(element, target, DrawInto(target));
+}
 
 }  // namespace gw

@@ -1,8 +1,62 @@
+// SpikeBall: a burst of many fine, faint spikes of random length through the
+// centre. The effect's Angle jitters each spike by its own amount, so
+// animating it makes the spikes shimmer.
+#include <algorithm>
+#include <cmath>
+
 #include "render/elements/elements.h"
+#include "render/elements/streak_elements.h"
+#include "render/numeric.h"
 
 namespace gw {
 
-// Not drawn yet: its renderer has not landed.
-void RenderSpikeBall(const LensElement&, const RenderTarget&) {}
+void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
+                      const StreakSink& sink) {
+  const float brightness = element.brightness;
+  const float scale = element.scale;
+  const float angle = element.angle;          // degrees; counts in whole radians
+  const int32_t spikeCount = element.iparam0;  // "Spike Count", times 4
+  const int32_t seed = element.iparam3;       // "Random Seed 1"
+  const bool anamorphic = element.anamorphic != 0;
+  const int32_t W = target.width;
+
+  // 1-3. Centre, colour, brightness and size.
+  const PointF centre = ElementCentre(target, element.position);
+  const float base = StreakWidthBase(W);
+  const StreakColour c = ElementStreakColour(base, brightness, target, element.color1);
+  const float bb = base * target.brightness;
+  const float size = target.scale * scale;
+
+  // 4. Spikes and seed offset.
+  const int32_t n = std::max(4 * spikeCount, 1);
+  const int32_t s = seed - 4;
+
+  // 5. The base rotation is a whole number of radians.
+  const int32_t a0 = TruncToInt(angle * 0.017453f);
+
+  // 6. Length unit.
+  const float L = static_cast<float>(W * 20 / 100) * size;
+
+  // 8. Each spike is two streaks out from the centre in opposite directions.
+  for (int32_t k = 0; k < n; ++k) {
+    const float jitter = Noise(k + 900) * target.anglePhase * 0.640874f;
+    const float a = static_cast<float>(k + s) / 0.125f + static_cast<float>(a0) + jitter;
+    // A negative half-length reverses the spike.
+    const float R =
+        static_cast<float>(TruncToInt(L * 2.0f * bb * Noise(k + s + 54) + L));
+    float hx = R * std::sin(a);
+    if (anamorphic) hx = hx * 0.5f;
+    const float hy = R * std::cos(a);
+    const float g = Noise(k + s) / 25.0f + 0.01f;
+    const StreakColour colour{std::fabs(g * c.red), std::fabs(g * c.green),
+                              std::fabs(g * c.blue)};
+    sink(StreakBetween(centre.x, centre.y, centre.x + hx, centre.y - hy, colour, kAnchorStart));
+    sink(StreakBetween(centre.x, centre.y, centre.x - hx, centre.y + hy, colour, kAnchorStart));
+  }
+}
+
+void RenderSpikeBall(const LensElement& element, const RenderTarget& target) {
+  SpikeBallStreaks(element, target, DrawStreaksInto(target));
+}
 
 }  // namespace gw
