@@ -1,0 +1,32 @@
+// The streaks of StarFilter, SpikeBall, RandomFan, Stripe and Sparkle, in
+// drawing order. Each Render<Type> hands them to DrawStreak; tests record them.
+#pragma once
+
+#include <cstdint>
+
+#include "lens/lens.h"
+#include "render/streak_helpers.h"
+#include "render/target.h"
+
+namespace gw {
+
+// Counts beyond these are drawn as these: far above anything the editor or
+// the preset lenses use, they keep a lens from a stranger's file from asking
+// for billions of streaks.
+inline constexpr int32_t kMaxStarRays = 1024;
+inline constexpr int32_t kMaxStarStreaksPerRay = 256;
+inline constexpr int32_t kMaxFanPairs = 256;
+inline constexpr int32_t kMaxSparklePairs = 100000;
+
+void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
+                       const StreakSink& sink);
+void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
+                      const StreakSink& sink);
+void RandomFanStreaks(const LensElement& element, const RenderTarget& target,
+                      const StreakSink& sink);
+void StripeStreaks(const LensElement& element, const RenderTarget& target,
+                   const StreakSink& sink);
+void SparkleStreaks(const LensElement& element, const RenderTarget& target,
+                    const StreakSink& sink);
+
+}  // namespace gw
