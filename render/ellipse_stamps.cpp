@@ -1,0 +1,274 @@
+#include "render/ellipse_stamps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <vector>
+
+#include "render/numeric.h"
+#include "render/pixels.h"
+
+namespace gw {
+namespace {
+
+// Degrees to the stamps' rotation in radians; the stamps turn the other way
+// round and convert with 57.2.
+float StampRotation(float rotationDeg) { return rotationDeg / -57.2f; }
+
+// Sine and cosine of a single-precision angle, rounded to single precision.
+float SinF(float a) { return static_cast<float>(std::sin(static_cast<double>(a))); }
+float CosF(float a) { return static_cast<float>(std::cos(static_cast<double>(a))); }
+
+// The pixel box of a rotated stamp round a centre: pixels (ix + j, iy + i)
+// for rows i in [rowFirst, rowEnd) and columns j in [colFirst, colEnd), the
+// ranges -h..h-1 (columns -2h..2h-1 when anamorphic) cut to the clip
+// rectangle.
+struct RotatedBox {
+  int32_t h;       // half-size in pixels
+  int32_t ix, iy;  // the pixel holding the centre
+  float fx, fy;    // minus the centre's fraction inside that pixel
+  int32_t rowFirst, rowEnd, colFirst, colEnd;
+};
+
+// False when nothing is to be drawn: a centre or rotation that is not a
+// finite number, a NaN radius, a half-size that no longer fits 16 bits, or a
+// box wholly outside the clip rectangle.
+bool MakeRotatedBox(const RenderTarget& t, float cx, float cy, float radius, float rotationDeg,
+                    bool anamorphic, RotatedBox& box) {
+  if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rotationDeg)) return false;
+  if (std::isnan(radius)) return false;
+  if (radius < 4.0f) radius = 4.0f;
+  const float halfSize = 1.5f * radius;
+  if (!(halfSize < 32768.0f)) return false;
+  box.h = TruncToInt(halfSize);
+  box.ix = TruncToInt(cx);
+  box.iy = TruncToInt(cy);
+  box.fx = -(cx - static_cast<float>(box.ix));
+  box.fy = -(cy - static_cast<float>(box.iy));
+  // Wide arithmetic: a centre far outside the frame must not wrap.
+  const int64_t h = box.h;
+  const int64_t colHalf = anamorphic ? 2 * h : h;
+  const int64_t rowFirst = std::max<int64_t>(-h, int64_t{t.clipTop} - box.iy);
+  const int64_t rowEnd = std::min<int64_t>(h, int64_t{t.clipBottom} - box.iy);
+  const int64_t colFirst = std::max<int64_t>(-colHalf, int64_t{t.clipLeft} - box.ix);
+  const int64_t colEnd = std::min<int64_t>(colHalf, int64_t{t.clipRight} - box.ix);
+  if (rowFirst >= rowEnd || colFirst >= colEnd) return false;
+  box.rowFirst = static_cast<int32_t>(rowFirst);
+  box.rowEnd = static_cast<int32_t>(rowEnd);
+  box.colFirst = static_cast<int32_t>(colFirst);
+  box.colEnd = static_cast<int32_t>(colEnd);
+  return true;
+}
+
+// A table indexed from -half up to half - 1.
+template <typename T>
+class CentredTable {
+ public:
+  explicit CentredTable(int32_t half) : values_(2 * static_cast<size_t>(half)), half_(half) {}
+  T& operator[](int32_t k) { return values_[static_cast<size_t>(k + half_)]; }
+  const T& operator[](int32_t k) const { return values_[static_cast<size_t>(k + half_)]; }
+
+ private:
+  std::vector<T> values_;
+  int32_t half_;
+};
+
+// The rotated coordinates of an ellipse stamp in profile samples: for column
+// j, A[j] and B[j] (the column's share of v and u); for row i, C[i] (its share
+// of u). The row's share of v is worked out per row.
+struct EllipseCoordinates {
+  explicit EllipseCoordinates(int32_t h) : A(2 * h), B(2 * h), C(2 * h) {}
+  CentredTable<float> A, B, C;
+  float cs = 0.0f;
+};
+
+void FillEllipseCoordinates(const RotatedBox& box, float rotationDeg, bool anamorphic,
+                            EllipseCoordinates& xy) {
+  const float alpha = StampRotation(rotationDeg);
+  const float sn = SinF(alpha);
+  const float cs = CosF(alpha);
+  // A horizontal pixel is 2 samples when anamorphic, else 4.
+  const float m = anamorphic ? 2.0f : 4.0f;
+  for (int32_t k = -2 * box.h; k < 2 * box.h; ++k) {
+    const float column = static_cast<float>(k) + box.fx;
+    xy.A[k] = column * m * sn;
+    xy.B[k] = column * m * cs;
+    xy.C[k] = (static_cast<float>(k) + box.fy) * 4.0f * sn;
+  }
+  xy.cs = cs;
+}
+
+// Screens the flattened, rotated profile into the box. With a taper table,
+// each pixel's values are first dimmed by the entry at its place along v.
+void StampEllipse(const RenderTarget& t, const RotatedBox& box, const EllipseCoordinates& xy,
+                  float aspect, const CentredTable<int16_t>* taper) {
+  const int32_t h2 = 2 * box.h;
+  const uint8_t* table = t.screenTable;
+  for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
+    const float rowV = (static_cast<float>(i) + box.fy) * 4.0f * xy.cs;
+    const float rowU = xy.C[i];
+    uint8_t* c = ColourBytes(t, box.ix + box.colFirst, box.iy + i);
+    for (int32_t j = box.colFirst; j < box.colEnd; ++j, c += t.bytesPerPixel) {
+      const float u = xy.B[j] - rowU;
+      const float v = rowV + xy.A[j];
+      const int32_t d = FastHypot(TruncToInt(u), TruncToInt(v / aspect));
+      if (d >= t.profileLength) continue;  // beyond the profile: intensity 0
+      if (taper == nullptr) {
+        c[0] = Screen(table, c[0], t.profileR[d]);
+        c[1] = Screen(table, c[1], t.profileG[d]);
+        c[2] = Screen(table, c[2], t.profileB[d]);
+        continue;
+      }
+      int32_t q = TruncToInt(v);
+      if (q < -h2) q = -h2;
+      if (q >= h2) q = h2 - 2;
+      const int32_t dim = (*taper)[q];
+      c[0] = Screen(table, c[0], static_cast<uint8_t>((dim * t.profileR[d]) >> 8));
+      c[1] = Screen(table, c[1], static_cast<uint8_t>((dim * t.profileG[d]) >> 8));
+      c[2] = Screen(table, c[2], static_cast<uint8_t>((dim * t.profileB[d]) >> 8));
+    }
+  }
+}
+
+// The taper table over -2h..2h-1: 255 at the bright end, falling linearly by
+// taper x 255 across the 4h entries (from the far end when the taper is
+// negative), held between 0 and 255.
+void FillTaper(int32_t h, float taper, float taperStart, CentredTable<int16_t>& dims) {
+  const bool flipped = taper < 0.0f;
+  if (flipped) taper = -taper;
+  const float start = taperStart == 1.0f ? 0.0f : taperStart;
+  const float span = static_cast<float>(4 * h);
+  for (int32_t k = -2 * h; k < 2 * h; ++k) {
+    float along = static_cast<float>(k + 2 * h) / span;
+    if (flipped) along = 1.0f - along;
+    const int32_t dim =
+        TruncToInt(255.0f - (1.0f / (1.0f - start)) * (along - start) * taper * 255.0f);
+    dims[k] = static_cast<int16_t>(ClampToByte(dim));
+  }
+}
+
+// The caustic's shape along its length, tabulated at n = -495..499 (u = n /
+// 250): P sways, Q bends, S pinches and T stripes.
+struct CausticShape {
+  CausticShape() : P(500), Q(500), S(500), T(500) {}
+  CentredTable<float> P, Q, S;
+  CentredTable<int16_t> T;
+};
+
+void FillCausticShape(float bend, float sway, float stripeDepth, float pinch,
+                      CausticShape& shape) {
+  for (int32_t n = -495; n < 500; ++n) {
+    const float u = static_cast<float>(n) / 250.0f;
+    const float beta = (u + 1.0f) / 2.0f * 3.141592f;
+    const float sinBeta = SinF(beta);
+    const float sin2Beta = SinF(2.0f * beta);
+    const float widening = u * u + 1.2f;
+    shape.P[n] = sinBeta * sway;
+    shape.Q[n] = CosF(beta) * (sinBeta * sinBeta) * -bend;
+    shape.S[n] = widening * widening * pinch + (1.0f - pinch);
+    // A weight for the profile's 0..255: held there even for stripe depths
+    // above 1, which would otherwise go negative.
+    const int32_t weight =
+        TruncToInt(255.0f * (sin2Beta * sin2Beta) * stripeDepth + (1.0f - stripeDepth) * 255.0f);
+    shape.T[n] = static_cast<int16_t>(ClampToByte(weight));
+  }
+}
+
+// The rotated coordinates of the caustic in units of its size: for column j,
+// A[j] and B[j]; for row i, C[i] and D[i].
+struct CausticCoordinates {
+  explicit CausticCoordinates(int32_t h) : A(2 * h), B(2 * h), C(2 * h), D(2 * h) {}
+  CentredTable<float> A, B, C, D;
+};
+
+void FillCausticCoordinates(const RotatedBox& box, float size, float rotationDeg,
+                            bool anamorphic, CausticCoordinates& xy) {
+  const float alpha = StampRotation(rotationDeg);
+  const float sn = SinF(alpha);
+  const float cs = CosF(alpha);
+  for (int32_t k = -2 * box.h; k < 2 * box.h; ++k) {
+    const float X = (static_cast<float>(k) + box.fx) / size;
+    const float Y = (static_cast<float>(k) + box.fy) / size;
+    xy.A[k] = X * sn;
+    xy.B[k] = X * cs;
+    if (anamorphic) {
+      xy.A[k] *= 0.5f;
+      xy.B[k] *= 0.5f;
+    }
+    xy.C[k] = Y * sn;
+    xy.D[k] = Y * cs;
+  }
+}
+
+int32_t ShapeIndex(float w) { return std::clamp(TruncToInt(250.0f * w), -495, 499); }
+
+}  // namespace
+
+void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
+                         float rotationDeg, float taper, float taperStart, bool anamorphic) {
+  RotatedBox box{};
+  if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
+    return;
+  }
+  try {
+    EllipseCoordinates xy(box.h);
+    CentredTable<int16_t> dims(2 * box.h);
+    FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
+    FillTaper(box.h, taper, taperStart, dims);
+    StampEllipse(t, box, xy, aspect, &dims);
+  } catch (const std::bad_alloc&) {
+    // No work buffers: the element is skipped.
+  }
+}
+
+void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
+                  float rotationDeg, bool anamorphic) {
+  RotatedBox box{};
+  if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
+    return;
+  }
+  try {
+    EllipseCoordinates xy(box.h);
+    FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
+    StampEllipse(t, box, xy, aspect, nullptr);
+  } catch (const std::bad_alloc&) {
+    // No work buffer: this stamp is skipped.
+  }
+}
+
+void CausticStamp(const RenderTarget& t, float cx, float cy, float size, float bend, float sway,
+                  float rotationDeg, float stripeDepth, float pinch, bool anamorphic) {
+  if (std::isnan(size)) return;
+  if (size < 4.0f) size = 4.0f;
+  RotatedBox box{};
+  if (!MakeRotatedBox(t, cx, cy, size, rotationDeg, anamorphic, box)) return;
+  try {
+    CausticShape shape;
+    CausticCoordinates xy(box.h);
+    FillCausticShape(bend, sway, stripeDepth, pinch, shape);
+    FillCausticCoordinates(box, size, rotationDeg, anamorphic, xy);
+
+    const uint8_t* table = t.screenTable;
+    for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
+      uint8_t* c = ColourBytes(t, box.ix + box.colFirst, box.iy + i);
+      for (int32_t j = box.colFirst; j < box.colEnd; ++j, c += t.bytesPerPixel) {
+        const float p = xy.B[j] + xy.C[i];
+        const float q = xy.D[i] - xy.A[j];
+        const int32_t m1 = ShapeIndex(q);
+        const int32_t m2 = ShapeIndex(p);
+        const float bent = (q - shape.P[m1]) * shape.S[m2];
+        const int32_t d = std::min(
+            FastHypot(TruncToInt(255.0f * (p + shape.Q[m2])), TruncToInt(255.0f * bent)), 512);
+        if (d >= t.profileLength) continue;  // beyond the profile: intensity 0
+        const int32_t weight = shape.T[m2];
+        c[0] = Screen(table, c[0], static_cast<uint8_t>((t.profileR[d] * weight) >> 8));
+        c[1] = Screen(table, c[1], static_cast<uint8_t>((t.profileG[d] * weight) >> 8));
+        c[2] = Screen(table, c[2], static_cast<uint8_t>((t.profileB[d] * weight) >> 8));
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    // No work buffers: this half of the element is skipped.
+  }
+}
+
+}  // namespace gw
