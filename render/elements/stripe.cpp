@@ -46,7 +46,7 @@ BandWindow ReachableBand(const StripeFrame& f, float n, float halfLength,
   // The walk of a streak strays up to about 4 pixels from its line; floats
   // add a little with distance.
   const double margin =
-      8.0 + 1e-5 * (std::fabs(f.cx) + std::fabs(f.cy) + std::fabs(halfLength) + n);
+      8.0 + 1e-6 * (std::fabs(f.cx) + std::fabs(f.cy) + std::fabs(halfLength) + n);
   const double half = double{n} / 2.0;
   const double first = std::max(0.0, std::ceil(vMin - margin + half));
   const double last = std::min(std::ceil(double{n}) - 1.0, std::floor(vMax + margin + half));
