@@ -1,0 +1,93 @@
+#include "host/render_common.h"
+
+#include <cstring>
+#include <new>
+
+#include "host/host_calls.h"
+#include "render/numeric.h"
+
+namespace gw {
+namespace {
+
+// A profile block beyond what the largest frame needs at the largest Scale
+// (5.0) is refused as memory that cannot be had.
+constexpr int64_t kMaxProfileSamples = int64_t{kMaxFrameSide} * 5 * 60;
+
+int32_t ReportToHost(void* context, int32_t current, int32_t total) {
+  const auto* in = static_cast<const PF_InData*>(context);
+  return in->inter.progress(in->effect_ref, current, total);
+}
+
+bool Covers(const PF_LayerDef& layer, const FrameSize& size) {
+  return HasPixels(layer) && layer.width >= size.width && layer.height >= size.height;
+}
+
+}  // namespace
+
+FrameSize RenderedSize(const PF_InData& in) {
+  return {Downsampled(in.width, in.downsample_x), Downsampled(in.height, in.downsample_y)};
+}
+
+bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDef& output) {
+  if (size.width < 0 || size.height < 0) return false;
+  if (size.width > kMaxFrameSide || size.height > kMaxFrameSide) return false;
+  if (size.width == 0 || size.height == 0) return true;  // nothing to copy or draw
+  return Covers(input, size) && Covers(output, size);
+}
+
+void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_LayerDef& output) {
+  const size_t rowLength = static_cast<size_t>(size.width) * 4;
+  for (int32_t y = 0; y < size.height; ++y) {
+    const auto* from = static_cast<const uint8_t*>(input.data) + ptrdiff_t{y} * input.rowbytes;
+    auto* to = static_cast<uint8_t*>(output.data) + ptrdiff_t{y} * output.rowbytes;
+    if (from != to) std::memmove(to, from, rowLength);
+  }
+}
+
+std::optional<ProfileBlock> ProfileBlock::Allocate(int32_t width, float scale) {
+  const int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
+  if (n > kMaxProfileSamples) return std::nullopt;
+  ProfileBlock block;
+  block.n_ = n;
+  try {
+    block.bytes_.assign(static_cast<size_t>(n > 0 ? n : 0) * 4, 0);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  return block;
+}
+
+void ProfileBlock::AttachTo(RenderTarget& target) {
+  const int32_t n = n_ > 0 ? n_ : 0;
+  uint8_t* base = bytes_.data();
+  target.profileR = base;
+  target.profileG = base + n;
+  target.profileB = base + 2 * static_cast<size_t>(n);
+  target.scratch = base + 3 * static_cast<size_t>(n);
+  target.profileLength = n_ - 10;
+}
+
+void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target) {
+  target.height = static_cast<int16_t>(size.height);
+  target.width = static_cast<int16_t>(size.width);
+  target.pixels = static_cast<uint8_t*>(output.data);
+  target.rowBytes = output.rowbytes;
+  target.bytesPerPixel = 4;
+  target.clipTop = 0;
+  target.clipBottom = static_cast<int16_t>(size.height);
+  target.clipLeft = 0;
+  target.clipRight = static_cast<int16_t>(size.width);
+}
+
+bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]) {
+  for (int32_t i = 0; i < edition.NumParams(); ++i) {
+    if (!params[i]) return false;
+  }
+  return true;
+}
+
+ProgressCallback HostProgress(const PF_InData& in) {
+  return ProgressCallback{&ReportToHost, const_cast<PF_InData*>(&in)};
+}
+
+}  // namespace gw

@@ -1,0 +1,55 @@
+// What the render commands of every edition share: the frame size, the copy
+// of the input, the profile block, the screen table and the host's progress.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "host/edition.h"
+#include "host/sdk/pf_api.h"
+#include "render/draw_lens.h"
+#include "render/target.h"
+
+namespace gw {
+
+// The largest frame side a render target can address.
+inline constexpr int32_t kMaxFrameSide = 32767;
+
+// The size actually rendered: the layer size after the host's downsampling.
+struct FrameSize {
+  int32_t width;
+  int32_t height;
+};
+FrameSize RenderedSize(const PF_InData& in);
+
+// True when the input and output images are readable and writable over the
+// whole rendered size, and the size fits a render target.
+bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDef& output);
+
+// Copies W x H pixels, alpha included, from the input to the output.
+void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_LayerDef& output);
+
+// The radial profile block of one render: four channels of n = trunc(W x
+// scale x 60) bytes. Null when it cannot be allocated or would be absurdly
+// large (a Scale far beyond its range).
+class ProfileBlock {
+ public:
+  static std::optional<ProfileBlock> Allocate(int32_t width, float scale);
+  void AttachTo(RenderTarget& target);
+
+ private:
+  std::vector<uint8_t> bytes_;
+  int32_t n_ = 0;
+};
+
+// Points the target at the whole output frame.
+void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target);
+
+// True when the host's parameter array holds every parameter of the edition.
+bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]);
+
+// The host's progress callback in the form DrawLens takes.
+ProgressCallback HostProgress(const PF_InData& in);
+
+}  // namespace gw

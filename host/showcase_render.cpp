@@ -1,0 +1,108 @@
+// The Showcase render command: the whole lens once per light of the location
+// layer, each tinted and weighted by its patch.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "host/commands.h"
+#include "host/host_calls.h"
+#include "host/module_state.h"
+#include "host/render_common.h"
+#include "host/showcase_lights.h"
+#include "lens/lens.h"
+#include "render/draw_lens.h"
+#include "render/numeric.h"
+
+namespace gw {
+namespace {
+
+// Gains and position of one light: its patch's colour and opacity, tinted by
+// the effect's colour and scaled by its brightness.
+void AimAtLight(const LightSource& light, PF_Pixel colour, float brightnessFactor,
+                RenderTarget& target) {
+  float brightness = std::min(light.alpha, 3.0f);
+  float r = light.red, g = light.green, b = light.blue;
+  float m = std::max({r, g, b});
+  if (m == 0.0f) r = g = b = m = 1.0f;
+  target.colorR = r / m;
+  target.colorG = g / m;
+  target.colorB = b / m;
+  target.lightX = static_cast<float>(target.width) * light.x;
+  target.lightY = static_cast<float>(target.height) * light.y;
+
+  float tintR = static_cast<float>(colour.red) * target.colorR;
+  float tintG = static_cast<float>(colour.green) * target.colorG;
+  float tintB = static_cast<float>(colour.blue) * target.colorB;
+  int32_t d = std::max({TruncToInt(tintR), TruncToInt(tintG), TruncToInt(tintB)});
+  if (d == 0) {
+    tintR = tintG = tintB = 255.0f;
+    d = 255;
+  }
+  target.colorR = tintR / static_cast<float>(d);
+  target.colorG = tintG / static_cast<float>(d);
+  target.colorB = tintB / static_cast<float>(d);
+
+  brightness = brightness * brightnessFactor;
+  target.brightness = brightness;
+  target.gainR = brightness * target.colorR;
+  target.gainG = brightness * target.colorG;
+  target.gainB = brightness * target.colorB;
+}
+
+}  // namespace
+
+PF_Err RenderShowcaseFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
+                           PF_ParamDef* params[], PF_LayerDef& output) {
+  if (!out.sequence_data || !in.global_data) return FailWithoutGlobals(in, out);
+  if (!ParamsPresent(edition, params)) return PF_Err_BAD_CALLBACK_PARAM;
+  const auto param = [&](ParamRole role) -> const PF_ParamDef& {
+    return *params[edition.IndexOf(role)];
+  };
+
+  std::vector<LightSource> lights;
+  try {
+    lights.reserve(kMaxLights);
+  } catch (const std::bad_alloc&) {
+    return kErrOutOfMemory;  // before the output is touched
+  }
+  // A failure leaves no lights; it is not reported.
+  FindLightSources(in, edition.IndexOf(ParamRole::LocationLayer), lights);
+
+  auto data = std::make_unique<SequenceData>();
+  std::memcpy(data.get(), *out.sequence_data, sizeof(SequenceData));
+  Unflatten(*data);
+
+  const FrameSize size = RenderedSize(in);
+  if (!FrameFits(size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
+  CopyInputToOutput(size, params[0]->u.ld, output);
+
+  RenderTarget target{};
+  target.highQuality = in.quality != 0 ? 1 : 0;
+  target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
+  target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
+  std::optional<ProfileBlock> profiles = ProfileBlock::Allocate(size.width, target.scale);
+  if (!profiles) return kErrOutOfMemory;
+  profiles->AttachTo(target);
+  TargetWholeFrame(size, output, target);
+
+  LockedHandle globals(in, in.global_data);
+  target.screenTable = static_cast<const uint8_t*>(globals.data());
+  if (!target.screenTable) return FailWithoutGlobals(in, out);
+  SetCurrentScreenTable(target.screenTable);
+  if (size.width == 0 || size.height == 0) return PF_Err_NONE;
+
+  const PF_Pixel colour = param(ParamRole::Color).u.cd.value;
+  const float brightness = FixedPercentToFactor(param(ParamRole::Brightness).u.fd.value);
+  const int32_t count = static_cast<int32_t>(lights.size());
+  const ProgressCallback progress = HostProgress(in);
+  for (int32_t j = 0; j < count; ++j) {
+    AimAtLight(lights[j], colour, brightness, target);
+    if (target.brightness > 0.0f) {
+      if (const int32_t code = DrawLens(data->lens, target, j, count, progress)) return code;
+    }
+  }
+  return PF_Err_NONE;
+}
+
+}  // namespace gw

@@ -1,0 +1,612 @@
+#include "testhost/test_host.h"
+
+#include <dlfcn.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace gw::testhost {
+namespace {
+
+// The handle callbacks carry no effect reference: they reach the host that
+// is running a command through this.
+TestHost* runningHost = nullptr;
+
+constexpr uint8_t kFreshHandleByte = 0xA5;  // new handles are not zeroed
+constexpr uint8_t kUnwrittenByte = 0x5A;    // output pixels before a render
+constexpr int32_t kGuardPixels = 4;         // beyond each output row, and one row below
+constexpr int32_t kParamsArraySlots = 32;   // entries past the declared ones are null
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path, bool& found) {
+  std::ifstream in(path, std::ios::binary);
+  found = static_cast<bool>(in);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string PiplPathOf(const std::string& modulePath) {
+  const size_t slash = modulePath.find_last_of('/');
+  const size_t dot = modulePath.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    return modulePath + ".pipl";
+  }
+  return modulePath.substr(0, dot) + ".pipl";
+}
+
+std::string Hex(uint32_t v) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", v);
+  return text;
+}
+
+}  // namespace
+
+struct TestHost::Callbacks {
+  static TestHost& Host(PF_ProgPtr ref) { return *static_cast<TestHost*>(ref); }
+
+  static PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t time, int32_t,
+                              uint32_t, PF_ParamDef* param) {
+    return Host(ref).CheckoutParam(index, time, param);
+  }
+  static PF_Err CheckinParam(PF_ProgPtr ref, PF_ParamDef* param) {
+    return Host(ref).CheckinParam(param);
+  }
+  static PF_Err AddParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDef* def) {
+    return Host(ref).AddParam(index, def);
+  }
+  static PF_Err Abort(PF_ProgPtr) { return PF_Err_NONE; }
+  static PF_Err Progress(PF_ProgPtr ref, int32_t current, int32_t total) {
+    return Host(ref).Progress(current, total);
+  }
+  static PF_Handle NewHandle(uint32_t size) {
+    return runningHost ? runningHost->HostNewHandle(size) : nullptr;
+  }
+  static void* LockHandle(PF_Handle handle) {
+    return runningHost ? runningHost->HostLockHandle(handle) : nullptr;
+  }
+  static void UnlockHandle(PF_Handle handle) {
+    if (runningHost) runningHost->HostUnlockHandle(handle);
+  }
+  static void DisposeHandle(PF_Handle handle) {
+    if (runningHost) runningHost->HostDisposeHandle(handle);
+  }
+  static PF_Err GetPlatformData(PF_ProgPtr ref, PF_PlatDataID which, void* data) {
+    return Host(ref).GetPlatformData(which, data);
+  }
+  static char* Strcpy(char* dest, const char* src) { return std::strcpy(dest, src); }
+  static int Sprintf(char* buffer, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsprintf(buffer, format, args);
+    va_end(args);
+    return n;
+  }
+};
+
+std::string ModuleFileName(const std::string& edition) {
+  if (edition == "showcase") return "GlarewrightShowcase.so";
+  if (edition == "quick") return "GlarewrightQuick.so";
+  return "Glarewright.so";
+}
+
+TestHost::TestHost(const std::string& modulePath) : modulePath_(modulePath) {
+  module_ = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!module_) {
+    const char* why = dlerror();
+    throw std::runtime_error(why ? why : "cannot be loaded");
+  }
+  entry_ = reinterpret_cast<PF_EntryPoint>(dlsym(module_, "main"));
+  if (!entry_) {
+    dlclose(module_);
+    throw std::runtime_error("exports no main");
+  }
+  bool found = false;
+  const std::vector<uint8_t> bytes = ReadWholeFile(PiplPathOf(modulePath), found);
+  if (!found) {
+    piplError_ = "no PiPL beside the module";
+  } else {
+    pipl_ = ReadPipl(bytes, piplError_);
+  }
+
+  utils_.host_new_handle = &Callbacks::NewHandle;
+  utils_.host_lock_handle = &Callbacks::LockHandle;
+  utils_.host_unlock_handle = &Callbacks::UnlockHandle;
+  utils_.host_dispose_handle = &Callbacks::DisposeHandle;
+  utils_.get_platform_data = &Callbacks::GetPlatformData;
+  utils_.ansi.strcpy = &Callbacks::Strcpy;
+  utils_.ansi.sprintf = &Callbacks::Sprintf;
+}
+
+TestHost::~TestHost() {
+  for (HandleBlock& block : blocks_) {
+    if (block.live) std::free(block.data);
+  }
+  if (module_) dlclose(module_);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void TestHost::PrepareInData(int32_t time) {
+  in_ = PF_InData{};
+  in_.inter.checkout_param = &Callbacks::CheckoutParam;
+  in_.inter.checkin_param = &Callbacks::CheckinParam;
+  in_.inter.add_param = &Callbacks::AddParam;
+  in_.inter.abort = &Callbacks::Abort;
+  in_.inter.progress = &Callbacks::Progress;
+  in_.utils = &utils_;
+  in_.effect_ref = this;
+  in_.quality = settings_.quality;
+  in_.version = PF_SpecVersion{11, 0};
+  in_.num_params = static_cast<int32_t>(declarations_.size()) + 1;
+  in_.current_time = time;
+  in_.time_step = settings_.timeStep;
+  in_.local_time_step = settings_.timeStep;
+  in_.total_time = settings_.totalTime;
+  in_.time_scale = settings_.timeScale;
+  in_.shutter_angle = settings_.shutterAngle;
+  in_.width = settings_.width;
+  in_.height = settings_.height;
+  in_.extent_hint = PF_Rect{0, 0, static_cast<int16_t>(settings_.height),
+                            static_cast<int16_t>(settings_.width)};
+  const PF_RationalScale ratio{1, static_cast<uint32_t>(Factor())};
+  in_.downsample_x = settings_.downsampleX.value_or(ratio);
+  in_.downsample_y = settings_.downsampleY.value_or(ratio);
+  in_.pixel_aspect_ratio = PF_RationalScale{1, 1};
+  in_.global_data = globalData_;
+  in_.sequence_data = sequenceData_;
+
+  out_ = PF_OutData{};
+  out_.global_data = globalData_;
+  out_.sequence_data = sequenceData_;
+}
+
+PF_Err TestHost::Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output) {
+  TestHost* previous = runningHost;
+  runningHost = this;
+  currentCommand_ = cmd;
+  inCommand_ = true;
+  const PF_Err err = entry_(cmd, &in_, &out_, params, output, nullptr);
+  inCommand_ = false;
+  runningHost = previous;
+  AfterCommand(cmd);
+  return err;
+}
+
+void TestHost::AfterCommand(PF_Cmd cmd) {
+  if (cmd == PF_Cmd_GLOBAL_SETUP) {
+    reportedVersion_ = out_.my_version;
+    reportedOutFlags_ = out_.out_flags;
+    reportedName_.assign(out_.name, strnlen(out_.name, sizeof out_.name));
+    if (pipl_) {
+      if (pipl_->version != reportedVersion_) {
+        Problem("global setup reports version " + Hex(reportedVersion_) + ", the PiPL " +
+                Hex(pipl_->version));
+      }
+      if (pipl_->outFlags != static_cast<uint32_t>(reportedOutFlags_)) {
+        Problem("global setup reports out flags " + Hex(reportedOutFlags_) + ", the PiPL " +
+                Hex(pipl_->outFlags));
+      }
+      if (reportedName_.empty()) Problem("global setup reports no name");
+    } else {
+      Problem("no usable PiPL: " + piplError_);
+    }
+  }
+  if (cmd == PF_Cmd_PARAMS_SETUP) reportedNumParams_ = out_.num_params;
+
+  // The host keeps what the plug-in hands back, and forgets what it set down.
+  globalData_ = cmd == PF_Cmd_GLOBAL_SETDOWN ? nullptr : out_.global_data;
+  sequenceData_ = cmd == PF_Cmd_SEQUENCE_SETDOWN ? nullptr : out_.sequence_data;
+  for (PF_Handle kept : {globalData_, sequenceData_}) {
+    if (kept && (!Find(kept) || !Find(kept)->live)) {
+      Problem("the plug-in handed back a handle that is not live");
+    }
+  }
+
+  for (HandleBlock& block : blocks_) {
+    if (block.live && block.locks > 0) {
+      Problem("a handle is still locked after command " + std::to_string(cmd));
+      block.locks = 0;
+    }
+    const PF_Handle handle = &block.data;
+    if (block.live && handle != globalData_ && handle != sequenceData_) {
+      Problem("a handle of " + std::to_string(block.size) + " bytes leaked by command " +
+              std::to_string(cmd));
+      std::free(block.data);
+      block.data = nullptr;
+      block.live = false;
+    }
+  }
+  if (!checkouts_.empty()) {
+    Problem(std::to_string(checkouts_.size()) + " checkout(s) not checked in by command " +
+            std::to_string(cmd));
+    checkouts_.clear();
+  }
+}
+
+PF_Err TestHost::Command(PF_Cmd cmd) {
+  PrepareInData(0);
+  return Run(cmd, nullptr, nullptr);
+}
+
+PF_Err TestHost::About() { return Command(PF_Cmd_ABOUT); }
+PF_Err TestHost::GlobalSetup() { return Command(PF_Cmd_GLOBAL_SETUP); }
+PF_Err TestHost::GlobalSetdown() { return Command(PF_Cmd_GLOBAL_SETDOWN); }
+PF_Err TestHost::SequenceSetup() { return Command(PF_Cmd_SEQUENCE_SETUP); }
+PF_Err TestHost::SequenceFlatten() { return Command(PF_Cmd_SEQUENCE_FLATTEN); }
+PF_Err TestHost::SequenceSetdown() { return Command(PF_Cmd_SEQUENCE_SETDOWN); }
+PF_Err TestHost::DoDialog() { return Command(PF_Cmd_DO_DIALOG); }
+PF_Err TestHost::FrameSetup() { return Command(PF_Cmd_FRAME_SETUP); }
+
+PF_Err TestHost::ParamsSetup() {
+  declarations_.clear();
+  tracks_.clear();
+  return Command(PF_Cmd_PARAMS_SETUP);
+}
+
+PF_Err TestHost::SequenceResetup(std::optional<std::vector<uint8_t>> stored) {
+  if (stored) {
+    // A project being opened: the host's own handle holding the stored bytes
+    // replaces whatever the instance had.
+    if (sequenceData_) {
+      if (HandleBlock* old = Find(sequenceData_); old && old->live) {
+        std::free(old->data);
+        old->data = nullptr;
+        old->live = false;
+      }
+    }
+    sequenceData_ = NewHandle(static_cast<uint32_t>(stored->size()), false);
+    std::memcpy(*sequenceData_, stored->data(), stored->size());
+  }
+  return Command(PF_Cmd_SEQUENCE_RESETUP);
+}
+
+PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
+  settings_.width = input.width;
+  settings_.height = input.height;
+  PrepareInData(time);
+  const int32_t w = DownsampledSize(input.width, Factor());
+  const int32_t h = DownsampledSize(input.height, Factor());
+  auto scaledInput = std::make_shared<const Image>(Downsample(input, Factor()));
+
+  // Parameters at this time; the input layer at index 0.
+  std::vector<PF_ParamDef> defs(kParamsArraySlots);
+  std::vector<PF_ParamDef*> params(kParamsArraySlots, nullptr);
+  std::vector<std::shared_ptr<const Image>> keepAlive(kParamsArraySlots);
+  defs[0].param_type = PF_Param_LAYER;
+  defs[0].u.ld = LayerDef(scaledInput.get());
+  params[0] = &defs[0];
+  const int32_t count = std::min<int32_t>(static_cast<int32_t>(declarations_.size()) + 1,
+                                          kParamsArraySlots);
+  for (int32_t i = 1; i < count; ++i) {
+    FillParam(i, time, true, defs[i], keepAlive[i]);
+    params[i] = &defs[i];
+  }
+  currentInput_ = scaledInput;
+
+  // The output: unwritten bytes, guard pixels right of every row and a
+  // guard row below.
+  const int32_t stride = w + kGuardPixels;
+  std::vector<PF_Pixel> buffer(static_cast<size_t>(stride) * (h + 1),
+                               PF_Pixel{kUnwrittenByte, kUnwrittenByte, kUnwrittenByte,
+                                        kUnwrittenByte});
+  PF_LayerDef outDef{};
+  outDef.data = buffer.data();
+  outDef.rowbytes = stride * 4;
+  outDef.width = w;
+  outDef.height = h;
+  outDef.extent_hint = PF_Rect{0, 0, static_cast<int16_t>(h), static_cast<int16_t>(w)};
+
+  const PF_Err err = Run(PF_Cmd_RENDER, params.data(), &outDef);
+  currentInput_.reset();
+
+  bool guardsIntact = true;
+  for (int32_t y = 0; y <= h; ++y) {
+    for (int32_t x = (y < h ? w : 0); x < stride; ++x) {
+      const PF_Pixel& p = buffer[static_cast<size_t>(y) * stride + x];
+      if (p.alpha != kUnwrittenByte || p.red != kUnwrittenByte || p.green != kUnwrittenByte ||
+          p.blue != kUnwrittenByte) {
+        guardsIntact = false;
+      }
+    }
+  }
+  if (!guardsIntact) Problem("the render wrote outside the output frame");
+
+  output = Image(w, h);
+  for (int32_t y = 0; y < h; ++y) {
+    std::copy_n(buffer.begin() + static_cast<ptrdiff_t>(y) * stride, w,
+                output.pixels.begin() + static_cast<ptrdiff_t>(y) * w);
+  }
+  return err;
+}
+
+// ---------------------------------------------------------------------------
+// Parameters
+
+int32_t TestHost::IndexOf(const std::string& name) const {
+  for (size_t i = 0; i < declarations_.size(); ++i) {
+    if (name == declarations_[i].def.name) return static_cast<int32_t>(i) + 1;
+  }
+  return -1;
+}
+
+const Declaration* TestHost::Declared(int32_t index) const {
+  if (index < 1 || index > static_cast<int32_t>(declarations_.size())) return nullptr;
+  return &declarations_[index - 1];
+}
+
+void TestHost::SetValue(int32_t index, const ParamValue& v) {
+  Track& track = tracks_[index];
+  track.Clear();
+  track.SetKey(0, v);
+}
+
+void TestHost::SetKey(int32_t index, int32_t time, const ParamValue& v) {
+  const Declaration* d = Declared(index);
+  const bool hold = d && (d->def.param_type == PF_Param_POPUP ||
+                          (d->def.flags & PF_ParamFlag_CANNOT_INTERP));
+  auto it = tracks_.try_emplace(index, Track(hold)).first;
+  it->second.SetKey(time, v);
+}
+
+void TestHost::SetLayer(int32_t index, LayerSource source) { layers_[index] = std::move(source); }
+
+void TestHost::SetLayer(int32_t index, std::shared_ptr<const Image> image) {
+  layers_[index] = [image](int32_t) { return image; };
+}
+
+ParamValue TestHost::ValueAt(int32_t index, int32_t time) const {
+  if (auto it = tracks_.find(index); it != tracks_.end() && !it->second.empty()) {
+    return it->second.At(time);
+  }
+  // A new instance takes the declared defaults.
+  ParamValue v;
+  const Declaration* d = Declared(index);
+  if (!d) return v;
+  const PF_ParamDefUnion& u = d->def.u;
+  switch (d->def.param_type) {
+    case PF_Param_SLIDER: v.value = u.sd.dephault; break;
+    case PF_Param_FIX_SLIDER: v.value = u.fd.dephault; break;
+    case PF_Param_ANGLE: v.value = u.ad.dephault; break;
+    case PF_Param_POPUP: v.value = u.pd.dephault; break;
+    case PF_Param_COLOR: v.colour = u.cd.dephault; break;
+    case PF_Param_POINT:
+      // Defaults are percentages of the layer.
+      v.value = static_cast<int32_t>(static_cast<int64_t>(u.td.x_dephault) * settings_.width / 100);
+      v.y = static_cast<int32_t>(static_cast<int64_t>(u.td.y_dephault) * settings_.height / 100);
+      break;
+    default: break;
+  }
+  return v;
+}
+
+std::shared_ptr<const Image> TestHost::LayerAt(int32_t index, int32_t time) const {
+  if (index == 0) return currentInput_;
+  auto it = layers_.find(index);
+  if (it == layers_.end() || !it->second) return nullptr;
+  std::shared_ptr<const Image> image = it->second(time);
+  if (!image || Factor() == 1) return image;
+  return std::make_shared<const Image>(Downsample(*image, Factor()));
+}
+
+PF_LayerDef TestHost::LayerDef(const Image* image) const {
+  PF_LayerDef def{};
+  if (!image) return def;  // no layer chosen: no pixel data
+  def.data = const_cast<PF_Pixel*>(image->pixels.data());
+  def.rowbytes = image->width * 4;
+  def.width = image->width;
+  def.height = image->height;
+  def.extent_hint = PF_Rect{0, 0, static_cast<int16_t>(image->height),
+                            static_cast<int16_t>(image->width)};
+  return def;
+}
+
+void TestHost::FillParam(int32_t index, int32_t time, bool forParamsArray, PF_ParamDef& def,
+                         std::shared_ptr<const Image>& keepAlive) const {
+  if (index == 0) {
+    def = PF_ParamDef{};
+    def.param_type = PF_Param_LAYER;
+    keepAlive = currentInput_;
+    def.u.ld = LayerDef(keepAlive.get());
+    return;
+  }
+  const Declaration& d = *Declared(index);
+  def = d.def;
+  def.u.pd.namesptr = def.param_type == PF_Param_POPUP ? d.choices.c_str() : def.u.pd.namesptr;
+  const ParamValue v = ValueAt(index, time);
+  switch (def.param_type) {
+    case PF_Param_LAYER:
+      // The array carries no layer pixels: layers are checked out.
+      keepAlive = forParamsArray ? nullptr : LayerAt(index, time);
+      def.u.ld = LayerDef(keepAlive.get());
+      break;
+    case PF_Param_SLIDER: def.u.sd.value = v.value; break;
+    case PF_Param_FIX_SLIDER: def.u.fd.value = v.value; break;
+    case PF_Param_ANGLE: def.u.ad.value = v.value; break;
+    case PF_Param_POPUP: def.u.pd.value = v.value; break;
+    case PF_Param_COLOR: def.u.cd.value = v.colour; break;
+    case PF_Param_POINT: {
+      // The array holds points in the pixels of the frame being rendered; a
+      // checkout gives them in pixels of the full-size layer.
+      int64_t x = v.value, y = v.y;
+      if (forParamsArray) {
+        const auto scale = [](int64_t value, const PF_RationalScale& r) {
+          return r.den > static_cast<uint32_t>(r.num) ? value * r.num / r.den : value;
+        };
+        x = scale(x, in_.downsample_x);
+        y = scale(y, in_.downsample_y);
+      }
+      def.u.td.x_value = static_cast<PF_Fixed>(x);
+      def.u.td.y_value = static_cast<PF_Fixed>(y);
+      break;
+    }
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Callbacks
+
+PF_Err TestHost::CheckoutParam(PF_ParamIndex index, int32_t time, PF_ParamDef* param) {
+  if (!inCommand_) Problem("checkout_param outside a command");
+  if (!param) {
+    Problem("checkout_param without a record");
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  if (failCheckoutAt_ > 0 && --failCheckoutAt_ == 0) return failCheckoutCode_;
+  if (index < 0 || index > static_cast<int32_t>(declarations_.size())) {
+    Problem("checkout_param of index " + std::to_string(index) + ", which is not declared");
+    return PF_Err_INVALID_INDEX;
+  }
+  std::shared_ptr<const Image> keep;
+  FillParam(index, time, false, *param, keep);
+  const int32_t token = nextToken_++;
+  param->uu.id = token;
+  checkouts_.push_back({token, param, std::move(keep)});
+  return PF_Err_NONE;
+}
+
+PF_Err TestHost::CheckinParam(PF_ParamDef* param) {
+  for (auto it = checkouts_.begin(); it != checkouts_.end(); ++it) {
+    if (param && it->record == param && it->token == param->uu.id) {
+      checkouts_.erase(it);
+      return PF_Err_NONE;
+    }
+  }
+  Problem("checkin_param of a record that is not checked out");
+  return PF_Err_BAD_CALLBACK_PARAM;
+}
+
+PF_Err TestHost::AddParam(PF_ParamIndex index, PF_ParamDef* def) {
+  if (currentCommand_ != PF_Cmd_PARAMS_SETUP) Problem("add_param outside parameter setup");
+  if (failAddParamAt_ > 0 && --failAddParamAt_ == 0) return failAddParamCode_;
+  if (!def || index != -1) {
+    Problem("add_param with index " + std::to_string(index) + " (only -1 appends)");
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  Declaration d{*def, {}};
+  if (def->param_type == PF_Param_POPUP && def->u.pd.namesptr) d.choices = def->u.pd.namesptr;
+  declarations_.push_back(std::move(d));
+  return PF_Err_NONE;
+}
+
+PF_Err TestHost::Progress(int32_t current, int32_t total) {
+  progress_.push_back({current, total});
+  if (current < 0 || current >= total) {
+    Problem("progress " + std::to_string(current) + " of " + std::to_string(total));
+  }
+  if (onProgress) onProgress(current, total);
+  if (cancelAt_ > 0 && --cancelAt_ == 0) return PF_Interrupt_CANCEL;
+  if (cancelRequested && cancelRequested()) return PF_Interrupt_CANCEL;
+  return PF_Err_NONE;
+}
+
+TestHost::HandleBlock* TestHost::Find(PF_Handle handle) {
+  for (HandleBlock& block : blocks_) {
+    if (&block.data == handle) return &block;
+  }
+  return nullptr;
+}
+
+PF_Handle TestHost::NewHandle(uint32_t size, bool byPlugin) {
+  if (byPlugin) {
+    ++handleAllocations_;
+    if (failHandleAt_ > 0 && --failHandleAt_ == 0) return nullptr;
+  }
+  HandleBlock& block = blocks_.emplace_back();
+  block.size = size;
+  block.data = std::malloc(size > 0 ? size : 1);
+  if (!block.data) throw std::bad_alloc();
+  std::memset(block.data, kFreshHandleByte, size);
+  return &block.data;
+}
+
+PF_Handle TestHost::HostNewHandle(uint32_t size) {
+  if (!inCommand_) Problem("host_new_handle outside a command");
+  return NewHandle(size, true);
+}
+
+void* TestHost::HostLockHandle(PF_Handle handle) {
+  HandleBlock* block = Find(handle);
+  if (!block || !block->live) {
+    Problem("lock of a handle that is not live");
+    return nullptr;
+  }
+  ++block->locks;
+  return block->data;
+}
+
+void TestHost::HostUnlockHandle(PF_Handle handle) {
+  HandleBlock* block = Find(handle);
+  if (!block || !block->live) {
+    Problem("unlock of a handle that is not live");
+  } else if (block->locks == 0) {
+    Problem("unlock of a handle that is not locked");
+  } else {
+    --block->locks;
+  }
+}
+
+void TestHost::HostDisposeHandle(PF_Handle handle) {
+  HandleBlock* block = Find(handle);
+  if (!block) {
+    Problem("dispose of an unknown handle");
+    return;
+  }
+  if (!block->live) {
+    Problem("a handle disposed twice");
+    return;
+  }
+  if (block->locks > 0) Problem("a handle disposed while locked");
+  std::free(block->data);
+  block->data = nullptr;
+  block->live = false;
+  block->locks = 0;
+}
+
+PF_Err TestHost::GetPlatformData(PF_PlatDataID which, void* data) {
+  if (which != PF_PlatData_MAIN_WND || !data) return PF_Err_BAD_CALLBACK_PARAM;
+  void* window = &mainWindowToken_;
+  std::memcpy(data, &window, sizeof window);
+  return PF_Err_NONE;
+}
+
+// ---------------------------------------------------------------------------
+// The checker
+
+int32_t TestHost::liveHandles() const {
+  int32_t n = 0;
+  for (const HandleBlock& block : blocks_) n += block.live ? 1 : 0;
+  return n;
+}
+
+int32_t TestHost::heldLocks() const {
+  int32_t n = 0;
+  for (const HandleBlock& block : blocks_) n += block.live ? block.locks : 0;
+  return n;
+}
+
+std::vector<uint8_t> TestHost::SequenceBytes() const {
+  if (!sequenceData_ || !*sequenceData_) return {};
+  for (const HandleBlock& block : blocks_) {
+    if (&block.data == sequenceData_ && block.live) {
+      const auto* p = static_cast<const uint8_t*>(block.data);
+      return std::vector<uint8_t>(p, p + block.size);
+    }
+  }
+  return {};
+}
+
+void TestHost::Problem(std::string text) { problems_.push_back(std::move(text)); }
+
+std::vector<std::string> TestHost::TakeProblems() {
+  std::vector<std::string> taken;
+  taken.swap(problems_);
+  return taken;
+}
+
+}  // namespace gw::testhost

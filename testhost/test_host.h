@@ -1,0 +1,220 @@
+// A host of our own. It loads a plug-in module, finds `main` and drives it
+// as the compositing host does: the callbacks, the handles, parameter values
+// and layers per time, quality, downsampling and shutter angle.
+//
+// It is also a checker. After every command it looks at what is still live
+// and records a problem for every leaked handle, double or unknown dispose,
+// lock left held or unlock without a lock, and checkout never checked in.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/sdk/pf_api.h"
+#include "testhost/image.h"
+#include "testhost/pipl_reader.h"
+#include "testhost/tracks.h"
+
+namespace gw::testhost {
+
+// A parameter as the plug-in declared it, with its popup items copied.
+struct Declaration {
+  PF_ParamDef def;
+  std::string choices;
+};
+
+// Where a layer parameter's image comes from, per time; null for none.
+using LayerSource = std::function<std::shared_ptr<const Image>(int32_t time)>;
+
+// Host settings that hold for every command.
+struct HostSettings {
+  int32_t width = 1920;      // the layer's full size
+  int32_t height = 1080;
+  int32_t quality = PF_Quality_HI;
+  int32_t downsample = 1;    // render at 1/downsample in both axes
+  PF_Fixed shutterAngle = 0; // fraction of the frame interval, 1.0 = 360 degrees
+  int32_t timeStep = 1;      // one frame
+  uint32_t timeScale = 24;   // time units per second
+  int32_t totalTime = 1;     // the composition's duration, in time units
+  // Raw downsampling fractions; when set they replace `downsample`.
+  std::optional<PF_RationalScale> downsampleX, downsampleY;
+};
+
+class TestHost {
+ public:
+  // Loads the module; throws std::runtime_error when it cannot be loaded or
+  // has no `main`. The PiPL is read from the file beside it (same name,
+  // extension .pipl) when there is one.
+  explicit TestHost(const std::string& modulePath);
+  ~TestHost();
+  TestHost(const TestHost&) = delete;
+  TestHost& operator=(const TestHost&) = delete;
+
+  HostSettings& settings() { return settings_; }
+  const std::optional<PiplInfo>& pipl() const { return pipl_; }
+  const std::string& piplError() const { return piplError_; }
+  const std::string& modulePath() const { return modulePath_; }
+
+  // --- Commands. Each returns the plug-in's code. ---
+  PF_Err About();
+  PF_Err GlobalSetup();
+  PF_Err GlobalSetdown();
+  PF_Err ParamsSetup();
+  PF_Err SequenceSetup();
+  // Hands back stored sequence data, as opening a saved project does; with
+  // nothing, the plug-in is asked to resetup without data.
+  PF_Err SequenceResetup(std::optional<std::vector<uint8_t>> stored);
+  PF_Err SequenceFlatten();
+  PF_Err SequenceSetdown();
+  PF_Err DoDialog();
+  PF_Err FrameSetup();
+  // Renders one frame at `time`: `input` is the full-size layer; `output`
+  // receives the rendered (downsampled) frame.
+  PF_Err Render(int32_t time, const Image& input, Image& output);
+  // Any command code with the host's current records.
+  PF_Err Command(PF_Cmd cmd);
+
+  // --- Parameter values (host indexes; 0 is the input layer). ---
+  const std::vector<Declaration>& declarations() const { return declarations_; }
+  // The host index of the declared parameter with this name, or -1.
+  int32_t IndexOf(const std::string& name) const;
+  void SetValue(int32_t index, const ParamValue& v);            // constant
+  void SetKey(int32_t index, int32_t time, const ParamValue& v);  // keyframe
+  void SetLayer(int32_t index, LayerSource source);
+  void SetLayer(int32_t index, std::shared_ptr<const Image> image);  // at every time
+  // The value the host gives at `time` (points in full-size layer pixels).
+  ParamValue ValueAt(int32_t index, int32_t time) const;
+
+  // --- What the plug-in reported. ---
+  const PF_OutData& lastOut() const { return out_; }
+  uint32_t reportedVersion() const { return reportedVersion_; }
+  PF_OutFlags reportedOutFlags() const { return reportedOutFlags_; }
+  const std::string& reportedName() const { return reportedName_; }
+  int32_t reportedNumParams() const { return reportedNumParams_; }
+  bool hasGlobalData() const { return globalData_ != nullptr; }
+  bool hasSequenceData() const { return sequenceData_ != nullptr; }
+  // The bytes of the instance's sequence handle as they stand.
+  std::vector<uint8_t> SequenceBytes() const;
+  void* mainWindow() { return &mainWindowToken_; }
+
+  // --- Progress and cancel. ---
+  struct ProgressCall {
+    int32_t current, total;
+  };
+  const std::vector<ProgressCall>& progressCalls() const { return progress_; }
+  void ClearProgress() { progress_.clear(); }
+  // The nth progress call from now (1 = the next) answers cancel.
+  void CancelAtProgress(int32_t n) { cancelAt_ = n; }
+  // Asked at every progress call; true cancels (the program's Ctrl-C).
+  std::function<bool()> cancelRequested;
+  // Called at every progress call after the checks (the program's bar).
+  std::function<void(int32_t current, int32_t total)> onProgress;
+
+  // --- Failure injection. ---
+  // The nth handle allocation from now (1 = the next) fails.
+  void FailHandleAllocation(int32_t n) { failHandleAt_ = n; }
+  // The nth add_param from now answers `code`.
+  void FailAddParam(int32_t n, PF_Err code) { failAddParamAt_ = n, failAddParamCode_ = code; }
+  // The nth checkout_param from now answers `code`.
+  void FailCheckout(int32_t n, PF_Err code) { failCheckoutAt_ = n, failCheckoutCode_ = code; }
+
+  // --- The checker. ---
+  int32_t liveHandles() const;
+  int32_t heldLocks() const;
+  int32_t liveCheckouts() const { return static_cast<int32_t>(checkouts_.size()); }
+  int32_t handleAllocations() const { return handleAllocations_; }
+  const std::vector<std::string>& problems() const { return problems_; }
+  std::vector<std::string> TakeProblems();
+
+  // Callback entry points (C functions reach the host through these).
+  struct Callbacks;
+
+ private:
+  struct HandleBlock {
+    void* data = nullptr;  // the master pointer: a PF_Handle points here
+    uint32_t size = 0;
+    int32_t locks = 0;
+    bool live = true;
+  };
+  struct Checkout {
+    int32_t token;
+    PF_ParamDef* record;
+    std::shared_ptr<const Image> image;  // keeps a layer's pixels alive
+  };
+
+  PF_Err Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output);
+  void PrepareInData(int32_t time);
+  void AfterCommand(PF_Cmd cmd);
+  void Problem(std::string text);
+  HandleBlock* Find(PF_Handle handle);
+  PF_Handle NewHandle(uint32_t size, bool byPlugin);
+  const Declaration* Declared(int32_t index) const;
+  std::shared_ptr<const Image> LayerAt(int32_t index, int32_t time) const;
+  PF_LayerDef LayerDef(const Image* image) const;
+  void FillParam(int32_t index, int32_t time, bool forParamsArray, PF_ParamDef& def,
+                 std::shared_ptr<const Image>& keepAlive) const;
+  int32_t Factor() const { return settings_.downsample > 1 ? settings_.downsample : 1; }
+
+  // Callbacks.
+  PF_Err CheckoutParam(PF_ParamIndex index, int32_t time, PF_ParamDef* param);
+  PF_Err CheckinParam(PF_ParamDef* param);
+  PF_Err AddParam(PF_ParamIndex index, PF_ParamDef* def);
+  PF_Err Progress(int32_t current, int32_t total);
+  PF_Handle HostNewHandle(uint32_t size);
+  void* HostLockHandle(PF_Handle handle);
+  void HostUnlockHandle(PF_Handle handle);
+  void HostDisposeHandle(PF_Handle handle);
+  PF_Err GetPlatformData(PF_PlatDataID which, void* data);
+
+  std::string modulePath_;
+  void* module_ = nullptr;
+  PF_EntryPoint entry_ = nullptr;
+  std::optional<PiplInfo> pipl_;
+  std::string piplError_;
+
+  HostSettings settings_;
+  PF_UtilCallbacks utils_{};
+  PF_InData in_{};
+  PF_OutData out_{};
+  PF_Handle globalData_ = nullptr;
+  PF_Handle sequenceData_ = nullptr;
+  PF_Cmd currentCommand_ = PF_Cmd_ABOUT;
+  bool inCommand_ = false;
+  int32_t mainWindowToken_ = 0;
+
+  std::deque<HandleBlock> blocks_;  // never shrinks: a disposed handle stays recognisable
+  int32_t handleAllocations_ = 0;
+  std::vector<Checkout> checkouts_;
+  int32_t nextToken_ = 1;
+
+  std::shared_ptr<const Image> currentInput_;  // the input layer while rendering
+  std::vector<Declaration> declarations_;
+  std::map<int32_t, Track> tracks_;
+  std::map<int32_t, LayerSource> layers_;
+
+  uint32_t reportedVersion_ = 0;
+  PF_OutFlags reportedOutFlags_ = 0;
+  std::string reportedName_;
+  int32_t reportedNumParams_ = 0;
+
+  std::vector<ProgressCall> progress_;
+  int32_t cancelAt_ = 0;
+  int32_t failHandleAt_ = 0;
+  int32_t failAddParamAt_ = 0;
+  PF_Err failAddParamCode_ = 0;
+  int32_t failCheckoutAt_ = 0;
+  PF_Err failCheckoutCode_ = 0;
+  std::vector<std::string> problems_;
+};
+
+// The plug-in module of an edition in a folder: Glarewright, GlarewrightShowcase
+// or GlarewrightQuick with the platform's module extension.
+std::string ModuleFileName(const std::string& edition);  // "full", "showcase", "quick"
+
+}  // namespace gw::testhost
