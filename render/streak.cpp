@@ -127,11 +127,17 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
     if (cR < 0.0f) cR = 0.0f;
     if (cG < 0.0f) cG = 0.0f;
     if (cB < 0.0f) cB = 0.0f;
+    // A coverage is at most 1, so where even the strongest channel gives less
+    // than one step of 255 nothing shows: skip the step (also for NaN).
+    if (!(std::fmax(cR, std::fmax(cG, cB)) * 255.0f >= 1.0f)) continue;
     const CrossSection s = CoverAcross(minor, w.halfThickness, w.xMajor);
     for (int i = 0; i < s.count; ++i) {
       const Cover& c = s.cover[i];
-      WritePixel(target, w, m, c.across, ChannelValue(c.k, cR), ChannelValue(c.k, cG),
-                 ChannelValue(c.k, cB));
+      const uint8_t r = ChannelValue(c.k, cR);
+      const uint8_t g = ChannelValue(c.k, cG);
+      const uint8_t b = ChannelValue(c.k, cB);
+      // Screening 0 changes nothing.
+      if ((r | g | b) != 0) WritePixel(target, w, m, c.across, r, g, b);
     }
   }
 }

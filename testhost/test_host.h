@@ -52,6 +52,8 @@ class TestHost {
   // has no `main`. The PiPL is read from the file beside it (same name,
   // extension .pipl) when there is one.
   explicit TestHost(const std::string& modulePath);
+  // Drives an entry point linked into the program (no module, no PiPL).
+  TestHost(PF_EntryPoint entry, const std::string& name);
   ~TestHost();
   TestHost(const TestHost&) = delete;
   TestHost& operator=(const TestHost&) = delete;
@@ -148,6 +150,7 @@ class TestHost {
     std::shared_ptr<const Image> image;  // keeps a layer's pixels alive
   };
 
+  void InstallCallbacks();
   PF_Err Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output);
   void PrepareInData(int32_t time);
   void AfterCommand(PF_Cmd cmd);
@@ -177,6 +180,7 @@ class TestHost {
   PF_EntryPoint entry_ = nullptr;
   std::optional<PiplInfo> pipl_;
   std::string piplError_;
+  bool checkPipl_ = true;
 
   HostSettings settings_;
   PF_UtilCallbacks utils_{};

@@ -57,6 +57,17 @@ void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, flo
 
 namespace {
 
+// Streaks per fan beyond this (ten times what the editor's largest Spread
+// gives) are not drawn, so that a damaged file cannot ask for 32767 streaks in
+// each of eight frame-long fans.
+constexpr int16_t kMaxFanStreaks = 2500;
+
+// The fan's 16-bit streak count from the count c, bounded as above.
+int16_t FanStreakCount(float c) {
+  const int32_t n = TruncToInt(c);
+  return static_cast<int16_t>(n < kMaxFanStreaks ? n : kMaxFanStreaks);
+}
+
 struct Edge {
   float distance;  // from the light, shifted by the aperture offset
   PointF origin;
@@ -119,10 +130,10 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
     if (v < 0.0f) v = 0.0f;
     const float c = streaksPerFan * 5.0f * (v / 2.0f + 0.5f);
     const PointF p = edge.origin;
-    StreakFan(len, SaturateToI16(TruncToInt(c)), 1.0f, p.x, p.y, edge.directionDeg, target,
+    StreakFan(len, FanStreakCount(c), 1.0f, p.x, p.y, edge.directionDeg, target,
               oR * v, oG * v, oB * v, j, w, T, sink);
     if (doCore) {
-      StreakFan(len / 3.0f, SaturateToI16(TruncToInt(c / 2.0f)), 1.0f, p.x, p.y,
+      StreakFan(len / 3.0f, FanStreakCount(c / 2.0f), 1.0f, p.x, p.y,
                 edge.directionDeg, target, iR * v, iG * v, iB * v, edge.coreJitters ? j : 0.0f,
                 w / 2.0f, T, sink);
     }

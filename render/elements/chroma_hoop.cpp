@@ -11,9 +11,9 @@
 namespace gw {
 namespace {
 
-// Density beyond this (ten times the editor's range) draws the same full arc
-// with this many dashes, so that a damaged file cannot ask for millions.
-constexpr int32_t kMaxDensity = 1000;
+// Density beyond this (five times the editor's largest) draws the same full
+// arc with this many dashes, so that a damaged file cannot ask for millions.
+constexpr int32_t kMaxDensity = 500;
 
 }  // namespace
 

@@ -11,9 +11,9 @@
 namespace gw {
 namespace {
 
-// Counts beyond this (ten times the editor's range) draw this many spikes, so
-// that a damaged file cannot ask for millions of streaks.
-constexpr int32_t kMaxSpikes = 1000;
+// Counts beyond this (three times the editor's largest) draw this many
+// spikes, so that a damaged file cannot ask for millions of frame-long streaks.
+constexpr int32_t kMaxSpikes = 300;
 
 }  // namespace
 

@@ -74,8 +74,12 @@ void RenderPolySpikeBall(const LensElement& element, const RenderTarget& target)
   const PolyVertex hub{star.centre.x, star.centre.y, centreColour};
   const PolyColor none{0, 0, 0, 0};
   auto rim = [&](size_t i) { return PolyVertex{outline[i].x, outline[i].y, none}; };
-  for (size_t i = 0; i + 1 < n; ++i) FillGouraud(Triangle(hub, rim(i), rim(i + 1)), target);
-  FillGouraud(Triangle(hub, rim(0), rim(n - 1)), target);
+  const int64_t budget = ElementWorkBudget(target);
+  int64_t work = 0;
+  for (size_t i = 0; i + 1 < n && work <= budget; ++i) {
+    work += FillGouraud(Triangle(hub, rim(i), rim(i + 1)), target);
+  }
+  if (work <= budget) FillGouraud(Triangle(hub, rim(0), rim(n - 1)), target);
 }
 
 }  // namespace gw

@@ -67,10 +67,13 @@ void RenderPolySpread(const LensElement& element, const RenderTarget& target) {
   if (count <= 0 || NothingToDraw(target)) return;
 
   const PolySpreadSetup setup = MakePolySpreadSetup(element, target);
-  for (int32_t k = 0; k < count; ++k) {
+  const int64_t budget = ElementWorkBudget(target);
+  int64_t work = 0;
+  for (int32_t k = 0; k < count && work <= budget; ++k) {
     const PolySpreadGhost g = DescribePolySpreadGhost(setup, element, target, k);
     if (!g.visible) continue;
-    PolygonStamp(g.roundness, sides, g.radius, angle, g.px, g.py, g.colour, target, anamorphic);
+    work += PolygonStamp(g.roundness, sides, g.radius, angle, g.px, g.py, g.colour, target,
+                         anamorphic);
   }
 }
 

@@ -84,14 +84,16 @@ void RenderStarCaustic(const LensElement& element, const RenderTarget& target) {
   auto lit = [&](const PointF& p) { return PolyVertex{p.x, p.y, fill}; };
   auto dark = [&](const PointF& p) { return PolyVertex{p.x, p.y, none}; };
   const PolyVertex hub = lit(centre);
-  for (int32_t i = 0; i < points; ++i) {
-    FillFlat(Triangle(lit(o.inner[i]), lit(o.inner[i + 1]), hub), target);
+  const int64_t budget = ElementWorkBudget(target);
+  int64_t work = 0;
+  for (int32_t i = 0; i < points && work <= budget; ++i) {
+    work += FillFlat(Triangle(lit(o.inner[i]), lit(o.inner[i + 1]), hub), target);
   }
-  for (int32_t i = 0; i < points; ++i) {
-    FillGouraud(Triangle(lit(o.inner[i]), dark(o.outer[i]), dark(o.outer[i + 1])), target);
+  for (int32_t i = 0; i < points && work <= budget; ++i) {
+    work += FillGouraud(Triangle(lit(o.inner[i]), dark(o.outer[i]), dark(o.outer[i + 1])), target);
   }
-  for (int32_t i = 0; i < points; ++i) {
-    FillGouraud(Triangle(dark(o.outer[i + 1]), lit(o.inner[i + 1]), lit(o.inner[i])), target);
+  for (int32_t i = 0; i < points && work <= budget; ++i) {
+    work += FillGouraud(Triangle(dark(o.outer[i + 1]), lit(o.inner[i + 1]), lit(o.inner[i])), target);
   }
 }
 
