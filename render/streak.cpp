@@ -129,7 +129,7 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
     if (cB < 0.0f) cB = 0.0f;
     // A coverage is at most 1, so where even the strongest channel gives less
     // than one step of 255 nothing shows: skip the step (also for NaN).
-    if (!(std::fmax(cR, std::fmax(cG, cB)) * 255.0f >= 1.0f)) continue;
+    if (!(cR * 255.0f >= 1.0f || cG * 255.0f >= 1.0f || cB * 255.0f >= 1.0f)) continue;
     const CrossSection s = CoverAcross(minor, w.halfThickness, w.xMajor);
     for (int i = 0; i < s.count; ++i) {
       const Cover& c = s.cover[i];
