@@ -32,8 +32,9 @@ Streak MakeStreak(PointF from, PointF to, float red, float green, float blue, in
 // v clamped to 0..1; NaN gives 0.
 float ClampToUnit(float v);
 
-// Linear interpolation of Noise between the integers around v (toward zero
-// first). NaN and values beyond the 32-bit range give Noise(TruncToInt(v)).
+// Noise smoothed between integers: with i = trunc(v) and f = v - i,
+// (1 - f) Noise(i) + f Noise(i + 1). NaN and values beyond the 32-bit range
+// give Noise(TruncToInt(v)).
 float SmoothNoise(float v);
 
 // One fan of n streaks from (px, py) toward directionDeg (a ray at angle a
