@@ -1,5 +1,7 @@
 #include "presets/presets.h"
 
+#include <cstring>
+
 #include "presets/recipes.h"
 
 namespace gw {
@@ -53,7 +55,8 @@ int16_t FindPreset(std::string_view name) {
 }
 
 void BuildPreset(Lens& lens, int16_t value) {
-  lens.count = 0;
+  // Nothing of the previous contents survives: the lens depends on the value alone.
+  std::memset(&lens, 0, sizeof lens);
   for (const presets::Step& step : presets::Recipe(value)) {
     if (lens.count >= kMaxElements) break;
     LensElement& e = lens.elements[lens.count++];

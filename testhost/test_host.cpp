@@ -181,12 +181,12 @@ PF_Err TestHost::Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output) {
   const PF_Err err = entry_(cmd, &in_, &out_, params, output, nullptr);
   inCommand_ = false;
   runningHost = previous;
-  AfterCommand(cmd);
+  AfterCommand(cmd, err);
   return err;
 }
 
-void TestHost::AfterCommand(PF_Cmd cmd) {
-  if (cmd == PF_Cmd_GLOBAL_SETUP) {
+void TestHost::AfterCommand(PF_Cmd cmd, PF_Err err) {
+  if (cmd == PF_Cmd_GLOBAL_SETUP && err == PF_Err_NONE) {
     reportedVersion_ = out_.my_version;
     reportedOutFlags_ = out_.out_flags;
     reportedName_.assign(out_.name, strnlen(out_.name, sizeof out_.name));
@@ -279,8 +279,14 @@ PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
   settings_.width = input.width;
   settings_.height = input.height;
   PrepareInData(time);
-  const int32_t w = DownsampledSize(input.width, Factor());
-  const int32_t h = DownsampledSize(input.height, Factor());
+  // The output has the size the host renders at, by its own fractions.
+  const auto reduced = [](int32_t size, const PF_RationalScale& r) {
+    return r.den > static_cast<uint32_t>(r.num)
+               ? static_cast<int32_t>(static_cast<int64_t>(size) * r.num / r.den)
+               : size;
+  };
+  const int32_t w = reduced(input.width, in_.downsample_x);
+  const int32_t h = reduced(input.height, in_.downsample_y);
   auto scaledInput = std::make_shared<const Image>(Downsample(input, Factor()));
 
   // Parameters at this time; the input layer at index 0.

@@ -153,7 +153,7 @@ class TestHost {
   void InstallCallbacks();
   PF_Err Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output);
   void PrepareInData(int32_t time);
-  void AfterCommand(PF_Cmd cmd);
+  void AfterCommand(PF_Cmd cmd, PF_Err err);
   void Problem(std::string text);
   HandleBlock* Find(PF_Handle handle);
   PF_Handle NewHandle(uint32_t size, bool byPlugin);

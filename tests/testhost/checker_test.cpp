@@ -1,0 +1,140 @@
+// The test host as a checker: it must catch what a faulty plug-in does.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "testhost/test_host.h"
+
+namespace gw::testhost {
+namespace {
+
+// What the faulty entry point below does on a render.
+enum class Fault { None, LeakHandle, DisposeTwice, KeepLock, UnlockUnlocked, KeepCheckout,
+                   CheckinUnknown, WriteBeyondRow };
+Fault fault = Fault::None;
+
+PF_Err FaultyEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
+                   PF_LayerDef* output, void*) {
+  if (cmd == PF_Cmd_GLOBAL_SETUP) {
+    out->global_data = in->utils->host_new_handle(16);
+    return PF_Err_NONE;
+  }
+  if (cmd == PF_Cmd_GLOBAL_SETDOWN) {
+    in->utils->host_dispose_handle(in->global_data);
+    return PF_Err_NONE;
+  }
+  if (cmd == PF_Cmd_PARAMS_SETUP) {
+    PF_ParamDef def;
+    std::memset(&def, 0, sizeof def);
+    def.param_type = PF_Param_LAYER;
+    std::strcpy(def.name, "Layer");
+    return in->inter.add_param(in->effect_ref, -1, &def);
+  }
+  if (cmd != PF_Cmd_RENDER) return PF_Err_NONE;
+  PF_ParamDef def;
+  switch (fault) {
+    case Fault::None: break;
+    case Fault::LeakHandle: in->utils->host_new_handle(100); break;
+    case Fault::DisposeTwice: {
+      PF_Handle h = in->utils->host_new_handle(8);
+      in->utils->host_dispose_handle(h);
+      in->utils->host_dispose_handle(h);
+      break;
+    }
+    case Fault::KeepLock: in->utils->host_lock_handle(in->global_data); break;
+    case Fault::UnlockUnlocked: in->utils->host_unlock_handle(in->global_data); break;
+    case Fault::KeepCheckout:
+      in->inter.checkout_param(in->effect_ref, 1, 0, 1, 24, &def);
+      break;
+    case Fault::CheckinUnknown:
+      std::memset(&def, 0, sizeof def);
+      return in->inter.checkin_param(in->effect_ref, &def);
+    case Fault::WriteBeyondRow:
+      static_cast<PF_Pixel*>(output->data)[output->width].red = 1;
+      break;
+  }
+  (void)params;
+  return PF_Err_NONE;
+}
+
+class CheckerTest : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(CheckerTest, ReportsTheFault) {
+  TestHost host(&FaultyEntry, "faulty");
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  fault = GetParam();
+  Image out;
+  host.Render(0, Image(8, 4), out);
+  fault = Fault::None;
+  EXPECT_EQ(host.TakeProblems().size(), 1u);
+  // The host recovered: nothing stays locked, checked out or leaked.
+  EXPECT_EQ(host.heldLocks(), 0);
+  EXPECT_EQ(host.liveCheckouts(), 0);
+  EXPECT_EQ(host.liveHandles(), 1);
+  EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  EXPECT_EQ(host.liveHandles(), 0);
+  EXPECT_TRUE(host.TakeProblems().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CheckerTest,
+                         ::testing::Values(Fault::LeakHandle, Fault::DisposeTwice, Fault::KeepLock,
+                                           Fault::UnlockUnlocked, Fault::KeepCheckout,
+                                           Fault::CheckinUnknown, Fault::WriteBeyondRow));
+
+TEST(Checker, CleanPluginHasNoProblems) {
+  TestHost host(&FaultyEntry, "clean");
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  Image out;
+  EXPECT_EQ(host.Render(0, Image(8, 4), out), PF_Err_NONE);
+  EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  EXPECT_TRUE(host.TakeProblems().empty());
+}
+
+TEST(Checker, FailsTheNthHandleAllocation) {
+  TestHost host(&FaultyEntry, "faulty");
+  host.FailHandleAllocation(1);
+  EXPECT_EQ(host.GlobalSetup(), PF_Err_NONE);  // this plug-in does not check
+  EXPECT_FALSE(host.hasGlobalData());
+  EXPECT_EQ(host.handleAllocations(), 1);
+}
+
+TEST(Tracks, LinearBetweenKeysHeldOutside) {
+  Track track;
+  ParamValue a, b;
+  a.value = 100;
+  a.colour = PF_Pixel{0, 0, 100, 255};
+  b.value = 200;
+  b.colour = PF_Pixel{0, 255, 200, 255};
+  track.SetKey(10, a);
+  track.SetKey(20, b);
+  EXPECT_EQ(track.At(0).value, 100);
+  EXPECT_EQ(track.At(10).value, 100);
+  EXPECT_EQ(track.At(15).value, 150);
+  EXPECT_EQ(track.At(15).colour.red, 128);
+  EXPECT_EQ(track.At(15).colour.green, 150);
+  EXPECT_EQ(track.At(20).value, 200);
+  EXPECT_EQ(track.At(99).value, 200);
+
+  Track held(true);
+  held.SetKey(10, a);
+  held.SetKey(20, b);
+  EXPECT_EQ(held.At(19).value, 100);
+  EXPECT_EQ(held.At(20).value, 200);
+}
+
+TEST(Downsample, AveragesBlocksAndTruncatesTheSize) {
+  Image image(5, 3, PF_Pixel{255, 0, 0, 0});
+  image.at(0, 0).red = 100;
+  image.at(1, 1).red = 200;
+  const Image half = Downsample(image, 2);
+  EXPECT_EQ(half.width, 2);
+  EXPECT_EQ(half.height, 1);
+  EXPECT_EQ(half.at(0, 0).red, 75);
+  EXPECT_EQ(half.at(1, 0).red, 0);
+  EXPECT_EQ(half.at(0, 0).alpha, 255);
+}
+
+}  // namespace
+}  // namespace gw::testhost
