@@ -256,6 +256,17 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
   EXPECT_EQ(Red(frame, 20, 23), 255);
 }
 
+TEST(StreakGuardTest, LineFromFarAwayCrossesTheFrameWhereItsGeometrySays) {
+  // Starts a million columns left of the frame: the walk jumps to the frame.
+  TestFrame frame(64, 200, 0, 0);
+  DrawStreak(MakeStreak(-1e6f, 0.0f, 1e6f, 200.0f, 1.0f, 2), frame.target());
+  // At x = 32 the line is at y = (32 + 1e6) x 1e-4, just past 100.
+  EXPECT_GT(Red(frame, 32, 99), 200);
+  EXPECT_GT(Red(frame, 32, 100), 200);
+  EXPECT_EQ(Red(frame, 32, 98), 0);
+  EXPECT_EQ(Red(frame, 32, 101), 0);
+}
+
 TEST(StreakGuardTest, BadIntensitiesAndThicknessAreHarmless) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
