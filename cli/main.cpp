@@ -4,13 +4,17 @@
 #include <iostream>
 
 #include "cli/errors.h"
+#include "cli/inspect_command.h"
 #include "cli/lens_commands.h"
+#include "cli/render_command.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Glarewright: photographic lens flares over images and sequences"};
   app.name("glarewright");
   app.require_subcommand(1);
+  gw::AddRenderCommand(app);
   gw::AddLensCommands(app);
+  gw::AddInspectCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,0 +1,73 @@
+#include "cli/sequence_pattern.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+
+namespace gw {
+namespace {
+
+struct Found {
+  size_t at = std::string::npos;
+  size_t length = 0;
+  int digits = 0;
+};
+
+// The first "%d", "%0Nd" or run of '#'.
+Found FindPattern(const std::string& name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '#') {
+      size_t j = i;
+      while (j < name.size() && name[j] == '#') ++j;
+      return {i, j - i, static_cast<int>(j - i)};
+    }
+    if (name[i] == '%') {
+      size_t j = i + 1;
+      int digits = 0;
+      if (j < name.size() && name[j] == '0') ++j;
+      while (j < name.size() && std::isdigit(static_cast<unsigned char>(name[j]))) {
+        digits = digits * 10 + (name[j] - '0');
+        ++j;
+        if (digits > 12) break;
+      }
+      if (j < name.size() && name[j] == 'd' && digits <= 12) return {i, j + 1 - i, digits};
+    }
+  }
+  return {};
+}
+
+bool ParseInt(const std::string& text, int& value) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end;
+}
+
+}  // namespace
+
+bool IsSequencePattern(const std::string& name) {
+  return FindPattern(name).at != std::string::npos;
+}
+
+std::string FrameFileName(const std::string& pattern, int frame) {
+  const Found f = FindPattern(pattern);
+  if (f.at == std::string::npos) return pattern;
+  char number[32];
+  std::snprintf(number, sizeof number, "%0*d", f.digits > 1 ? f.digits : 1, frame);
+  return pattern.substr(0, f.at) + number + pattern.substr(f.at + f.length);
+}
+
+std::optional<FrameRange> ParseFrameRange(const std::string& text) {
+  const size_t dash = text.find('-', 1);
+  FrameRange range{};
+  if (dash == std::string::npos) {
+    if (!ParseInt(text, range.first)) return std::nullopt;
+    range.last = range.first;
+  } else if (!ParseInt(text.substr(0, dash), range.first) ||
+             !ParseInt(text.substr(dash + 1), range.last)) {
+    return std::nullopt;
+  }
+  if (range.first < 0 || range.last < range.first) return std::nullopt;
+  return range;
+}
+
+}  // namespace gw
