@@ -31,7 +31,10 @@ void CheckSize(const std::string& path, int width, int height) {
 }  // namespace
 
 Frame ReadFrame(const std::string& path) {
-  auto in = OIIO::ImageInput::open(path);
+  // Pixels go to the plug-in as the file holds them: no premultiplying.
+  OIIO::ImageSpec config;
+  config.attribute("oiio:UnassociatedAlpha", 1);
+  auto in = OIIO::ImageInput::open(path, &config);
   if (!in) {
     std::string why = OIIO::geterror();
     throw FileError(path, why.empty() ? "cannot be read as an image" : why);
@@ -81,7 +84,10 @@ void WriteFrame(const std::string& path, const Frame& frame) {
     if (alpha) q[3] = p.alpha;
   }
   OIIO::ImageSpec spec(image.width, image.height, channels, OIIO::TypeDesc::UINT8);
-  if (alpha) spec.alpha_channel = 3;
+  if (alpha) {
+    spec.alpha_channel = 3;
+    spec.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
+  }
   const std::string partial = TemporaryBeside(path);
   bool ok = out->open(partial, spec) &&
             out->write_image(OIIO::TypeDesc::UINT8, pixels.data()) && out->close();
