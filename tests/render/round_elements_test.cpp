@@ -55,27 +55,6 @@ std::vector<uint8_t> RedProfile(const RenderTarget& t) {
 
 // ---------------------------------------------------------------- GlowBall
 
-TEST(GlowBall, MainRadiusGrowsWithBrightness) {
-  // B = 0.5: 0.25 x W x size; B = 2.0: 2 x W x size (squared above 1).
-  EXPECT_FLOAT_EQ(GlowMainRadius(1000.0f, 1.0f, 0.5f), 250.0f);
-  EXPECT_FLOAT_EQ(GlowMainRadius(1000.0f, 1.0f, 2.0f), 2000.0f);
-  EXPECT_FLOAT_EQ(GlowMainRadius(640.0f, 0.5f, 1.0f), 160.0f);
-  EXPECT_FLOAT_EQ(GlowMainRadius(640.0f, 0.5f, 2.0f), 640.0f);
-}
-
-TEST(GlowBall, BrighterLightGivesABiggerGlow) {
-  TestFrame dim(400, 300, 200.0f, 150.0f);
-  TestFrame bright(400, 300, 200.0f, 150.0f);
-  dim.SetGains(0.5f);
-  bright.SetGains(1.5f);
-  LensElement e = Element(ElementType::GlowBall);
-  e.scale = 0.3f;
-  RenderGlowBall(e, dim.target());
-  RenderGlowBall(e, bright.target());
-  EXPECT_GT(LitInRow(bright, 150), LitInRow(dim, 150));
-  EXPECT_GT(bright.ColourSum(), dim.ColourSum());
-}
-
 TEST(GlowBall, AnamorphicIsTwiceAsWideAndAsHigh) {
   TestFrame plain(800, 300, 400.0f, 150.0f);
   TestFrame wide(800, 300, 400.0f, 150.0f);
@@ -429,29 +408,6 @@ TEST(CircleSpread, NoDiscOnceTheLightIsHalfTheLongSideAway) {
   EXPECT_EQ(far.ColourSum(), 0u);
 }
 
-TEST(CircleSpread, CountZeroOrNegativeDrawsNothing) {
-  LensElement e = Element(ElementType::CircleSpread);
-  for (int16_t count : {0, -1, -32768}) {
-    TestFrame f(200, 150, 110.0f, 80.0f);
-    e.iparam0 = count;
-    RenderCircleSpread(e, f.target());
-    EXPECT_EQ(f.ColourSum(), 0u) << count;
-  }
-}
-
-TEST(CircleSpread, SoftEdgeNeverNarrowerThanTwoPixels) {
-  // A disc of radius 6 pixels or less still fades over its last 8 samples.
-  TestFrame f(400, 300, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::CircleSpread);
-  e.iparam0 = 1;
-  e.iparam4 = 0;
-  e.color1 = {255, 255, 255};
-  e.brightness = 5.0f;
-  RenderCircleSpread(e, f.target());
-  // Light on the centre: the disc sits on the centre too.
-  EXPECT_GT(Green(f, 200, 150), Green(f, 204, 150));
-}
-
 // ---------------------------------------------------------------- all six
 
 const ElementType kRoundTypes[] = {ElementType::GlowBall,          ElementType::Disc,
@@ -496,46 +452,6 @@ TEST(RoundElements, DispatchedByType) {
     TestFrame f(200, 150, 60.0f, 45.0f);
     DrawElement(Element(type), f.target());
     EXPECT_GT(f.ColourSum(), 0u) << TypeName(type);
-  }
-}
-
-TEST(RoundElements, DrawOnlyInsideTheClipNeverDarkenNeverTouchAlpha) {
-  const float lights[][2] = {{48.0f, 36.0f}, {80.0f, 60.0f}, {150.0f, 20.0f}, {-60.0f, 200.0f}};
-  for (ElementType type : kRoundTypes) {
-    for (const auto& light : lights) {
-      for (uint8_t anamorphic : {0, 1}) {
-        LensElement e = Element(type);
-        e.anamorphic = anamorphic;
-        e.option = 1;
-        TestFrame f = PatternFrame(160, 120, light[0], light[1]);
-        const TestFrame before = f;
-        f.SetClip(30, 90, 40, 120);
-        DrawElement(e, f.target());
-        ASSERT_TRUE(OnlyBrightensInside(before, f, 30, 90, 40, 120))
-            << TypeName(type) << " light " << light[0] << "," << light[1];
-        // A one-row clip.
-        TestFrame g = PatternFrame(160, 120, light[0], light[1]);
-        const TestFrame gBefore = g;
-        g.SetClip(60, 61, 0, 160);
-        DrawElement(e, g.target());
-        ASSERT_TRUE(OnlyBrightensInside(gBefore, g, 60, 61, 0, 160)) << TypeName(type);
-      }
-    }
-  }
-}
-
-TEST(RoundElements, TwoOfAKindBrightenEachOther) {
-  for (ElementType type : kRoundTypes) {
-    TestFrame once(160, 120, 50.0f, 40.0f);
-    TestFrame twice(160, 120, 50.0f, 40.0f);
-    const LensElement e = Element(type);
-    DrawElement(e, once.target());
-    DrawElement(e, twice.target());
-    DrawElement(e, twice.target());
-    for (size_t i = 0; i < once.bytes().size(); ++i) {
-      ASSERT_GE(twice.bytes()[i], once.bytes()[i]) << TypeName(type);
-    }
-    EXPECT_GT(twice.ColourSum(), once.ColourSum()) << TypeName(type);
   }
 }
 
@@ -597,10 +513,12 @@ TEST(RoundElements, SurviveBadTargets) {
         DrawElement(e, t);
         ASSERT_TRUE(OnlyBrightensInside(before, f, 8, 40, 4, 60)) << TypeName(type);
       }
-      // The effect's Scale sizes the profiles; none at all when it is 0,
-      // negative or NaN.
+      // The effect's Scale sizes the profiles; none at all when it is 0 or
+      // NaN. (The test frame cannot size buffers for a negative one, so that
+      // is tried with buffers of unit scale.)
       for (float scale : {0.0f, -1.0f, kNaN, 0.001f}) {
-        TestFrame f = PatternFrame(64, 48, 20.0f, 15.0f, scale);
+        TestFrame f = PatternFrame(64, 48, 20.0f, 15.0f, scale < 0.0f ? 1.0f : scale);
+        f.target().scale = scale;
         const TestFrame before = f;
         DrawElement(e, f.target());
         ASSERT_TRUE(OnlyBrightensInside(before, f, 0, 48, 0, 64)) << TypeName(type);

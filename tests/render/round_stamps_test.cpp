@@ -271,28 +271,6 @@ TEST_F(EllipseStampTest, TaperStartOfOneActsAsZero) {
   EXPECT_EQ(f.bytes(), g.bytes());
 }
 
-TEST_F(EllipseStampTest, AspectFlattensAlongV) {
-  FillTestProfile(f.target(), 1 << 30);
-  for (int i = 0; i < f.target().profileLength; ++i) f.target().profileR[i] = i < 80 ? 255 : 0;
-  TaperedEllipseStamp(f.target(), 100.0f, 100.0f, 40.0f, 0.5f, 0.0f, 0.0f, 0.0f, false);
-  // 80 samples: 20 pixels across u, 10 along v.
-  EXPECT_GT(Red(f, 119, 100), 0);
-  EXPECT_EQ(Red(f, 121, 100), 0);
-  EXPECT_GT(Red(f, 100, 109), 0);
-  EXPECT_EQ(Red(f, 100, 111), 0);
-}
-
-TEST_F(EllipseStampTest, RotationTurnsTheEllipse) {
-  for (int i = 0; i < f.target().profileLength; ++i) f.target().profileR[i] = i < 80 ? 255 : 0;
-  // 90 x 57.2 / 57.2958 degrees is not quite a quarter turn; far enough.
-  TaperedEllipseStamp(f.target(), 100.0f, 100.0f, 40.0f, 0.5f, 57.2f * 3.1415927f / 2.0f, 0.0f,
-                      0.0f, false);
-  EXPECT_GT(Red(f, 100, 119), 0);
-  EXPECT_EQ(Red(f, 100, 121), 0);
-  EXPECT_GT(Red(f, 109, 100), 0);
-  EXPECT_EQ(Red(f, 111, 100), 0);
-}
-
 TEST_F(EllipseStampTest, AnamorphicBoxIsTwiceAsWide) {
   TaperedEllipseStamp(f.target(), 100.0f, 100.0f, 20.0f, 1.0f, 0.0f, 0.0f, 0.0f, true);
   // h = 30: columns -60..59, rows -30..29.
