@@ -16,8 +16,11 @@ TestFrame::TestFrame(int width, int height, float lightX, float lightY, float sc
     argb_[i + 1] = argb_[i + 2] = argb_[i + 3] = grey;
   }
   BuildScreenTable(screen_.data());
-  const int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
-  profiles_.assign(size_t(n > 0 ? n : 0) * 4, 0);
+  // A negative or absurd Scale leaves no profile (the render command would
+  // fail to allocate it); the channels then point at an empty buffer.
+  int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
+  if (n < 0 || n > (1 << 26)) n = 0;
+  profiles_.assign(size_t(n) * 4 + 1, 0);
   RenderTarget& t = target_;
   t.scale = scale;
   t.lightX = lightX;
