@@ -2,10 +2,6 @@
 
 namespace gw {
 
-StreakSink DrawInto(const RenderTarget& target) {
-  return [&target](const Streak& streak) { DrawStreak(streak, target); };
-}
-
 Streak MakeStreak(PointF from, PointF to, float red, float green, float blue, int16_t anchor) {
   Streak s{};
   s.x0 = from.x;

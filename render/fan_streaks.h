@@ -6,19 +6,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "lens/lens.h"
 #include "render/streak.h"
 #include "render/target.h"
 
 namespace gw {
-
-// Receives one streak at a time.
-using StreakSink = std::function<void(const Streak&)>;
-
-// A sink that draws every streak into the target.
-StreakSink DrawInto(const RenderTarget& target);
 
 // Point arithmetic, one operation each, in single precision.
 inline PointF PointPlus(PointF a, PointF b) { return {a.x + b.x, a.y + b.y}; }

@@ -219,4 +219,8 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
   RunWalk(w, target);
 }
 
+StreakSink DrawStreaksInto(const RenderTarget& target) {
+  return [&target](const Streak& streak) { DrawStreak(streak, target); };
+}
+
 }  // namespace gw

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "render/target.h"
 
@@ -23,5 +24,12 @@ inline constexpr float kStreakThickness = 1.8f;
 
 // Screens the streak into the target's pixels inside the clip rectangle.
 void DrawStreak(const Streak& streak, const RenderTarget& target);
+
+// Receives the streaks of an element one at a time, in drawing order: the
+// renderers pass a sink that draws them, tests one that records them.
+using StreakSink = std::function<void(const Streak&)>;
+
+// A sink that draws every streak into the target.
+StreakSink DrawStreaksInto(const RenderTarget& target);
 
 }  // namespace gw

@@ -2,10 +2,6 @@
 
 namespace gw {
 
-StreakSink DrawStreaksInto(const RenderTarget& target) {
-  return [&target](const Streak& streak) { DrawStreak(streak, target); };
-}
-
 float StreakWidthBase(int32_t width) {
   return (static_cast<float>(width) / 320.0f + 1.0f) / 2.0f;
 }

@@ -4,19 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "lens/lens.h"
 #include "render/streak.h"
 #include "render/target.h"
 
 namespace gw {
-
-// Receives the streaks of an element one at a time, in drawing order.
-using StreakSink = std::function<void(const Streak&)>;
-
-// A sink that draws every streak into the target.
-StreakSink DrawStreaksInto(const RenderTarget& target);
 
 // (W / 320 + 1) / 2: 1 on a 320-pixel-wide frame, half as much again for
 // every further 320 pixels.

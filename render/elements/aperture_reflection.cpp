@@ -141,7 +141,7 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
 }
 
 void RenderApertureReflection(const LensElement& element, const RenderTarget& target) {
-  ApertureReflectionStreaks(element, target, DrawInto(target));
+  ApertureReflectionStreaks(element, target, DrawStreaksInto(target));
 }
 
 }  // namespace gw

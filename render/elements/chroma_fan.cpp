@@ -96,7 +96,7 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
 }
 
 void RenderChromaFan(const LensElement& element, const RenderTarget& target) {
-  ChromaFanStreaks(element, target, DrawInto(target));
+  ChromaFanStreaks(element, target, DrawStreaksInto(target));
 }
 
 }  // namespace gw

@@ -101,7 +101,7 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
 }
 
 void RenderChromaHoop(const LensElement& element, const RenderTarget& target) {
-  ChromaHoopStreaks(element, target, DrawInto(target));
+  ChromaHoopStreaks(element, target, DrawStreaksInto(target));
 }
 
 }  // namespace gw

@@ -77,7 +77,7 @@ void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& targ
 }
 
 void RenderPhotonSpikeBall(const LensElement& element, const RenderTarget& target) {
-  PhotonSpikeBallStreaks(element, target, DrawInto(target));
+  PhotonSpikeBallStreaks(element, target, DrawStreaksInto(target));
 }
 
 }  // namespace gw
