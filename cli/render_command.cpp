@@ -259,12 +259,10 @@ void RunRender(const RenderOptions& o) {
   }
 
   // The first input frame fixes the frame size (percent lights refer to it).
-  ImageSource inputs(o.input);
   const FrameSize builtIn = ParseSize(o.size);
   const auto inputAt = [&](int frame) -> Frame {
     if (o.input.empty()) return BuiltInFrame(builtIn.width, builtIn.height);
-    const std::string path = FrameFileName(o.input, frame);
-    return ReadFrame(path);
+    return ReadFrame(FrameFileName(o.input, frame));
   };
   Frame first = inputAt(range->first);
   const FrameSize size{first.argb.width, first.argb.height};

@@ -26,7 +26,9 @@ PF_Err Dispatch(const EditionTable& edition, PF_Cmd cmd, PF_InData* in, PF_OutDa
 
   switch (cmd) {
     case PF_Cmd_GLOBAL_SETUP:
-      in->utils->get_platform_data(in->effect_ref, PF_PlatData_MAIN_WND, HostMainWindowSlot());
+      if (in->utils->get_platform_data) {  // its result is not used
+        in->utils->get_platform_data(in->effect_ref, PF_PlatData_MAIN_WND, HostMainWindowSlot());
+      }
       return GlobalSetup(edition, *in, *out);
     case PF_Cmd_GLOBAL_SETDOWN:
       return GlobalSetdown(*in);
