@@ -516,7 +516,7 @@ PF_Err TestHost::Progress(int32_t current, int32_t total) {
     Problem("progress " + std::to_string(current) + " of " + std::to_string(total));
   }
   if (onProgress) onProgress(current, total);
-  if (cancelAt_ > 0 && --cancelAt_ == 0) return PF_Interrupt_CANCEL;
+  if (cancelAt_ > 0 && --cancelAt_ == 0) return cancelCode_;
   if (cancelRequested && cancelRequested()) return PF_Interrupt_CANCEL;
   return PF_Err_NONE;
 }

@@ -111,8 +111,11 @@ class TestHost {
   };
   const std::vector<ProgressCall>& progressCalls() const { return progress_; }
   void ClearProgress() { progress_.clear(); }
-  // The nth progress call from now (1 = the next) answers cancel.
-  void CancelAtProgress(int32_t n) { cancelAt_ = n; }
+  // The nth progress call from now (1 = the next) answers `code` (cancel).
+  void CancelAtProgress(int32_t n, PF_Err code = PF_Interrupt_CANCEL) {
+    cancelAt_ = n;
+    cancelCode_ = code;
+  }
   // Asked at every progress call; true cancels (the program's Ctrl-C).
   std::function<bool()> cancelRequested;
   // Called at every progress call after the checks (the program's bar).
@@ -209,6 +212,7 @@ class TestHost {
 
   std::vector<ProgressCall> progress_;
   int32_t cancelAt_ = 0;
+  PF_Err cancelCode_ = PF_Interrupt_CANCEL;
   int32_t failHandleAt_ = 0;
   int32_t failAddParamAt_ = 0;
   PF_Err failAddParamCode_ = 0;

@@ -155,6 +155,49 @@ TEST(Render, CancelStopsAtOnceAndReturnsTheHostsCode) {
   }
 }
 
+TEST(Render, AnyNonzeroProgressAnswerIsReturnedUnchanged) {
+  auto host = NewInstance("quick");
+  host->CancelAtProgress(3, 1234);
+  Image out;
+  EXPECT_EQ(host->Render(0, PatternFrame(64, 48), out), 1234);
+  EXPECT_EQ(host->progressCalls().size(), 3u);
+  ExpectCleanShutdown(*host);
+}
+
+TEST(Render, QuickStartsOnThe35mmPreset) {
+  auto host = NewInstance("quick");
+  Image out;
+  EXPECT_EQ(host->Render(0, PatternFrame(64, 48), out), PF_Err_NONE);
+  EXPECT_EQ(ProgressTotal(*host), 17);
+  ExpectCleanShutdown(*host);
+}
+
+// Every way a render can end, in every edition, leaves nothing live.
+TEST(Render, EveryPathLeavesNothingLive) {
+  for (const char* edition : {"full", "showcase", "quick"}) {
+    for (PF_Fixed shutter : {0, 0x8000}) {
+      for (int32_t failure = 0; failure <= 12; ++failure) {
+        auto host = NewInstance(edition);
+        host->settings().shutterAngle = shutter;
+        auto layer = std::make_shared<Image>(64, 48, PF_Pixel{0, 0, 0, 0});
+        layer->at(20, 10) = PF_Pixel{255, 255, 255, 255};
+        layer->at(40, 30) = PF_Pixel{255, 255, 255, 255};
+        host->SetLayer(host->IndexOf("Location layer:"), layer);
+        if (failure >= 1 && failure <= 8) host->FailCheckout(failure, PF_Err_OUT_OF_MEMORY);
+        if (failure >= 9) host->CancelAtProgress(failure - 8);
+        Image out;
+        host->Render(0, PatternFrame(64, 48), out);
+        EXPECT_EQ(host->liveCheckouts(), 0);
+        EXPECT_EQ(host->heldLocks(), 0);
+        EXPECT_EQ(host->liveHandles(), 2);  // the global and the sequence handle
+        EXPECT_EQ(host->TakeProblems(), std::vector<std::string>{})
+            << edition << " shutter " << shutter << " failure " << failure;
+        ExpectCleanShutdown(*host);
+      }
+    }
+  }
+}
+
 TEST(Render, ElementsWithoutRendererAreSkipped) {
   Lens lens = LensOf(0, 3);
   lens.elements[0].type = 7;

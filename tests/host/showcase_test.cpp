@@ -168,6 +168,21 @@ TEST(ShowcaseRender, DimLightsAreSkippedAndCancelStops) {
   ExpectCleanShutdown(*host);
 }
 
+TEST(ShowcaseRender, AtMost1000LightsAreDrawn) {
+  auto host = Showcase();
+  ASSERT_EQ(host->SequenceResetup(StoredBytes(LensOf(0, 1, /*enabled=*/false))), PF_Err_NONE);
+  auto dots = std::make_shared<Image>(Clear(100, 50));
+  for (int y = 0; y < 50; y += 2) {
+    for (int x = 0; x < 100; x += 2) dots->at(x, y) = kWhite;
+  }
+  host->SetLayer(kShowcaseLocation, dots);
+  Image out;
+  EXPECT_EQ(host->Render(0, PatternFrame(100, 50), out), PF_Err_NONE);
+  EXPECT_EQ(host->progressCalls().size(), 1000u);
+  EXPECT_EQ(host->progressCalls().back().total, 1000);
+  ExpectCleanShutdown(*host);
+}
+
 TEST(ShowcaseRender, FailedLayerCheckoutMeansNoLights) {
   auto host = Showcase();
   auto layer = std::make_shared<Image>(Clear(80, 60));
