@@ -7,24 +7,13 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "lens/byte_order.h"
 #include "lens/element_types.h"
 
 namespace gw {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-uint32_t FloatBits(float v) {
-  uint32_t bits;
-  std::memcpy(&bits, &v, 4);
-  return bits;
-}
-
-float FloatFromBits(uint32_t bits) {
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
 
 // A finite float as the shortest decimal that reads back to the same bits;
 // infinities and NaNs (which JSON numbers cannot hold) as strings.

@@ -31,6 +31,18 @@ void SwapToFromBigEndian(T& field) {
   }
 }
 
+// The bits of a float and back, exactly (NaN payloads included).
+inline uint32_t FloatBits(float v) {
+  uint32_t bits;
+  std::memcpy(&bits, &v, 4);
+  return bits;
+}
+inline float FloatFromBits(uint32_t bits) {
+  float v;
+  std::memcpy(&v, &bits, 4);
+  return v;
+}
+
 inline uint16_t ReadBigEndian16(const uint8_t* p) {
   return static_cast<uint16_t>((p[0] << 8) | p[1]);
 }

@@ -19,18 +19,6 @@ namespace {
 constexpr size_t kLargestFile =
     kLensFileHeaderSize + size_t{kLensFileRecordSize} * kMaxElements;
 
-uint32_t FloatBits(float v) {
-  uint32_t bits;
-  std::memcpy(&bits, &v, 4);
-  return bits;
-}
-
-float FloatFromBits(uint32_t bits) {
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
-
 // The record's 16-bit fields from `type` on, and its seven reals, in file order.
 int16_t LensElement::*const kShortFields[] = {
     &LensElement::type,    &LensElement::iparam0, &LensElement::iparam1, &LensElement::iparam2,

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "lens/byte_order.h"
 #include "cli/lens_json.h"
 #include "lensfile/lensfile.h"
 #include "tests/cli/run_program.h"
@@ -17,12 +18,6 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-float FromBits(uint32_t bits) {
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
-
 // Every type (and two without a renderer), every field at an odd value.
 Lens EveryTypeLens() {
   Lens lens{};
@@ -31,8 +26,8 @@ Lens EveryTypeLens() {
   for (int16_t type : types) {
     LensElement& e = lens.elements[lens.count];
     InitElement(type, e);
-    const float odd[] = {0.1f, -0.0f, FromBits(0x7fc00000u), FromBits(0xffa00001u),
-                         INFINITY, -INFINITY, FromBits(1u), 3.4028235e38f, 1.0f / 3.0f,
+    const float odd[] = {0.1f, -0.0f, FloatFromBits(0x7fc00000u), FloatFromBits(0xffa00001u),
+                         INFINITY, -INFINITY, FloatFromBits(1u), 3.4028235e38f, 1.0f / 3.0f,
                          16777217.0f, -2.5e-20f};
     e.brightness = odd[lens.count % 11];
     e.scale = odd[(lens.count + 1) % 11];

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lens/byte_order.h"
 #include "lens/element_types.h"
 #include "lens/lens.h"
 
@@ -14,12 +15,6 @@ namespace {
 std::vector<uint8_t> Bytes(const void* p, size_t n) {
   const auto* b = static_cast<const uint8_t*>(p);
   return std::vector<uint8_t>(b, b + n);
-}
-
-float FromBits(uint32_t bits) {
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
 }
 
 SequenceData StoredDefault() {
@@ -180,9 +175,9 @@ TEST(InitElement, KeepsNameBytesAfterTheTerminatorAndTheTail) {
 LensElement OddElement(int i) {
   LensElement e{};
   InitElement(static_cast<int16_t>(i % 21), e);
-  e.brightness = FromBits(0x7fc01234u);  // a NaN with a payload
+  e.brightness = FloatFromBits(0x7fc01234u);  // a NaN with a payload
   e.scale = -0.0f;
-  e.angle = FromBits(0x00000001u);       // the smallest denormal
+  e.angle = FloatFromBits(0x00000001u);       // the smallest denormal
   e.spread = -INFINITY;
   e.position = 1.0f / 3.0f + static_cast<float>(i);
   e.spare1 = 1e30f;

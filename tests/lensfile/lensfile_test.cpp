@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "lens/byte_order.h"
 #include "lensfile/lensfile.h"
 
 namespace gw {
@@ -28,12 +29,6 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-float FromBits(uint32_t bits) {
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
-
 Lens DefaultLens() {
   Lens lens{};
   BuildDefaultLens(lens);
@@ -47,9 +42,9 @@ Lens OddLens(uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) {
     LensElement& e = lens.elements[i];
     InitElement(static_cast<int16_t>(i % 23), e);
-    e.brightness = FromBits(0x7fa00001u + i);  // NaN payloads
+    e.brightness = FloatFromBits(0x7fa00001u + i);  // NaN payloads
     e.scale = -0.0f;
-    e.angle = FromBits(1u + i);                // denormals
+    e.angle = FloatFromBits(1u + i);                // denormals
     e.spread = INFINITY;
     e.position = -1.0f / 7.0f;
     e.spare1 = 3.4e38f;
