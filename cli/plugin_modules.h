@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "host/sdk/pf_api.h"
 #include "testhost/test_host.h"
 
 namespace gw {

@@ -61,7 +61,7 @@ TEST_P(EditionTest, PiplAndGlobalSetupAgree) {
   EXPECT_EQ(host.reportedVersion(), 0x00100600u);
   EXPECT_EQ(static_cast<uint32_t>(host.reportedOutFlags()), id.outFlags);
   EXPECT_EQ(host.liveHandles(), 1);
-  EXPECT_EQ(host.TakeProblems(), std::vector<std::string>{});  // includes the PiPL comparison
+  ExpectNoProblems(host);  // includes the PiPL comparison
   EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
   EXPECT_EQ(host.liveHandles(), 0);
 }
@@ -88,7 +88,7 @@ TEST_P(EditionTest, AboutComesAnyTime) {
   EXPECT_EQ(host.About(), PF_Err_NONE);
   EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
   EXPECT_EQ(host.liveHandles(), 0);
-  EXPECT_EQ(host.TakeProblems(), std::vector<std::string>{});
+  ExpectNoProblems(host);
 }
 
 TEST_P(EditionTest, FreshSequenceDataIsTheStoredDefaultLens) {
@@ -140,7 +140,7 @@ TEST_P(EditionTest, SetdownTwiceDoesNothingTheSecondTime) {
   EXPECT_EQ(host->GlobalSetdown(), PF_Err_NONE);
   EXPECT_EQ(host->GlobalSetdown(), PF_Err_NONE);
   EXPECT_EQ(host->liveHandles(), 0);
-  EXPECT_EQ(host->TakeProblems(), std::vector<std::string>{});
+  ExpectNoProblems(*host);
 }
 
 TEST_P(EditionTest, GlobalSetupWithHostDataDoesNotAllocate) {
@@ -152,7 +152,7 @@ TEST_P(EditionTest, GlobalSetupWithHostDataDoesNotAllocate) {
   EXPECT_EQ(host.reportedName(), GetParam().effectName);
   EXPECT_EQ(host.liveHandles(), 1);
   EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
-  EXPECT_EQ(host.TakeProblems(), std::vector<std::string>{});
+  ExpectNoProblems(host);
 }
 
 TEST_P(EditionTest, HandleAllocationFailuresReturnMinus108AndLeaveNothing) {

@@ -177,7 +177,7 @@ TEST(Params, RefusedDeclarationStopsWithTheHostsCode) {
   EXPECT_EQ(host.reportedNumParams(), 0);     // not set
   EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
   EXPECT_EQ(host.liveHandles(), 0);
-  EXPECT_EQ(host.TakeProblems(), std::vector<std::string>{});
+  ExpectNoProblems(host);
 }
 
 }  // namespace

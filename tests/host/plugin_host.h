@@ -30,6 +30,13 @@ inline std::unique_ptr<TestHost> NewInstance(const std::string& edition) {
   return host;
 }
 
+// Checks that the test host saw no misuse (lists what it saw).
+inline void ExpectNoProblems(TestHost& host) {
+  std::string seen;
+  for (const std::string& p : host.TakeProblems()) seen += p + "\n";
+  EXPECT_TRUE(seen.empty()) << seen;
+}
+
 // Sets the instance down and checks that nothing was left behind.
 inline void ExpectCleanShutdown(TestHost& host) {
   EXPECT_EQ(host.SequenceSetdown(), PF_Err_NONE);
@@ -37,7 +44,7 @@ inline void ExpectCleanShutdown(TestHost& host) {
   EXPECT_EQ(host.liveHandles(), 0);
   EXPECT_EQ(host.heldLocks(), 0);
   EXPECT_EQ(host.liveCheckouts(), 0);
-  EXPECT_EQ(host.TakeProblems(), std::vector<std::string>{});
+  ExpectNoProblems(host);
 }
 
 // The stored bytes of a lens, as a saved project holds them.

@@ -190,8 +190,9 @@ TEST(Render, EveryPathLeavesNothingLive) {
         EXPECT_EQ(host->liveCheckouts(), 0);
         EXPECT_EQ(host->heldLocks(), 0);
         EXPECT_EQ(host->liveHandles(), 2);  // the global and the sequence handle
-        EXPECT_EQ(host->TakeProblems(), std::vector<std::string>{})
-            << edition << " shutter " << shutter << " failure " << failure;
+        SCOPED_TRACE(std::string(edition) + " shutter " + std::to_string(shutter) + " failure " +
+                     std::to_string(failure));
+        ExpectNoProblems(*host);
         ExpectCleanShutdown(*host);
       }
     }
