@@ -2,6 +2,7 @@
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -12,6 +13,21 @@
 
 namespace gw {
 namespace {
+
+// RunProgram with its own capture files, so that tests may run side by side.
+ProgramResult RunGlarewright(const std::string& arguments) {
+  static int calls = 0;
+  const std::string base = TempPath("render_run_" + std::to_string(getpid()) + "_" +
+                                    std::to_string(++calls));
+  const std::string command = std::string("'") + GW_PROGRAM + "' " + arguments + " >'" + base +
+                              ".out' 2>'" + base + ".err'";
+  const int status = std::system(command.c_str());
+  ProgramResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(base + ".out"),
+                  ReadWholeFile(base + ".err")};
+  std::remove((base + ".out").c_str());
+  std::remove((base + ".err").c_str());
+  return r;
+}
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -53,7 +69,7 @@ bool SameColours(const Frame& a, const Frame& b) {
 TEST(RenderCli, DefaultLensOverTheBuiltInFrame) {
   const std::string out = TempPath("flare.png");
   std::remove(out.c_str());
-  const ProgramResult r = RunProgram("render -o '" + out + "' --size 320x180");
+  const ProgramResult r = RunGlarewright("render -o '" + out + "' --size 320x180");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Frame frame = ReadFrame(out);
   EXPECT_EQ(frame.argb.width, 320);
@@ -68,7 +84,7 @@ TEST(RenderCli, NothingDrawnGivesTheInputBackWithItsAlpha) {
   const std::string in = TempPath("rgba_in.png"), out = TempPath("rgba_out.png");
   const Frame input = PatternRgba(90, 50);
   WriteFrame(in, input);
-  ProgramResult r = RunProgram("render '" + in + "' -o '" + out + "' --lens '" +
+  ProgramResult r = RunGlarewright("render '" + in + "' -o '" + out + "' --lens '" +
                                EmptyLensFile() + "'");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   Frame output = ReadFrame(out);
@@ -78,7 +94,7 @@ TEST(RenderCli, NothingDrawnGivesTheInputBackWithItsAlpha) {
                         input.argb.pixels.size() * 4), 0);
 
   // With the default lens the colours change but alpha does not.
-  r = RunProgram("render '" + in + "' -o '" + out + "' --light 40,20");
+  r = RunGlarewright("render '" + in + "' -o '" + out + "' --light 40,20");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   output = ReadFrame(out);
   EXPECT_FALSE(SameColours(output, input));
@@ -90,7 +106,7 @@ TEST(RenderCli, NothingDrawnGivesTheInputBackWithItsAlpha) {
 TEST(RenderCli, DownsamplingRendersAFraction) {
   const std::string in = TempPath("ntsc.png"), out = TempPath("half.png");
   WriteFrame(in, PatternRgba(720, 486));
-  const ProgramResult r = RunProgram("render '" + in + "' -o '" + out + "' --downsample 2 -q");
+  const ProgramResult r = RunGlarewright("render '" + in + "' -o '" + out + "' --downsample 2 -q");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Frame output = ReadFrame(out);
   EXPECT_EQ(output.argb.width, 360);
@@ -103,7 +119,7 @@ TEST(RenderCli, NumberedSequenceInAndOut) {
                PatternRgba(40, 30));
   }
   const ProgramResult r =
-      RunProgram("render '" + TempPath("shot.####.png") + "' -o '" + TempPath("out.%04d.png") +
+      RunGlarewright("render '" + TempPath("shot.####.png") + "' -o '" + TempPath("out.%04d.png") +
                  "' --frames 1001-1003 -q --lens '" + EmptyLensFile() + "'");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   for (int f = 1001; f <= 1003; ++f) {
@@ -115,7 +131,7 @@ TEST(RenderCli, NumberedSequenceInAndOut) {
 
 TEST(RenderCli, KeyframesAreLinearAndHeld) {
   const std::string pattern = TempPath("keys.%04d.png");
-  const ProgramResult r = RunProgram("render -o '" + pattern +
+  const ProgramResult r = RunGlarewright("render -o '" + pattern +
                                      "' --size 160x90 --frames 0-3 --brightness 0@1 "
                                      "--brightness 100@3 -q");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -141,9 +157,9 @@ TEST(RenderCli, LocationLayerPlacesTheLight) {
   dot.argb = testhost::Image(160, 90, PF_Pixel{0, 0, 0, 0});
   dot.argb.at(120, 20) = PF_Pixel{255, 255, 255, 255};
   WriteFrame(layer, dot);
-  const ProgramResult a = RunProgram("render -o '" + TempPath("by_layer.png") +
+  const ProgramResult a = RunGlarewright("render -o '" + TempPath("by_layer.png") +
                                      "' --size 160x90 --location-layer '" + layer + "'");
-  const ProgramResult b = RunProgram("render -o '" + TempPath("by_point.png") +
+  const ProgramResult b = RunGlarewright("render -o '" + TempPath("by_point.png") +
                                      "' --size 160x90 --light 120,20");
   ASSERT_EQ(a.exitCode, 0) << a.err;
   ASSERT_EQ(b.exitCode, 0) << b.err;
@@ -156,7 +172,7 @@ TEST(RenderCli, OpaqueObscurationHidesTheFlare) {
   wall.hasAlpha = true;
   wall.argb = testhost::Image(160, 90, PF_Pixel{255, 10, 10, 10});
   WriteFrame(layer, wall);
-  const ProgramResult r = RunProgram("render -o '" + TempPath("hidden.png") +
+  const ProgramResult r = RunGlarewright("render -o '" + TempPath("hidden.png") +
                                      "' --size 160x90 --obscuration-layer '" + layer +
                                      "' --obscuration-type alpha");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -164,13 +180,13 @@ TEST(RenderCli, OpaqueObscurationHidesTheFlare) {
 }
 
 TEST(RenderCli, QuickAndShowcaseEditions) {
-  ProgramResult r = RunProgram("render -o '" + TempPath("quick.png") +
+  ProgramResult r = RunGlarewright("render -o '" + TempPath("quick.png") +
                                "' --size 160x90 --preset 'Basic Lens'");
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  r = RunProgram("render -o '" + TempPath("quick.png") + "' --size 160x90 --preset 16");
+  r = RunGlarewright("render -o '" + TempPath("quick.png") + "' --size 160x90 --preset 16");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   // Showcase without a location layer draws nothing.
-  r = RunProgram("render -o '" + TempPath("showcase.png") + "' --size 160x90 --edition showcase");
+  r = RunGlarewright("render -o '" + TempPath("showcase.png") + "' --size 160x90 --edition showcase");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(SameColours(ReadFrame(TempPath("showcase.png")), BuiltInFrame(160, 90)));
 }
@@ -203,7 +219,7 @@ TEST(RenderCli, ErrorsAreOneLineAndNonzero) {
       {"render -o '" + out + "' --plugin-dir /nonexistent --size 8x8", "not found"},
   };
   for (const auto& c : cases) {
-    const ProgramResult r = RunProgram(c.arguments);
+    const ProgramResult r = RunGlarewright(c.arguments);
     EXPECT_EQ(r.exitCode, 1) << c.arguments;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.arguments << "\n" << r.err;
     EXPECT_EQ(r.err.rfind("glarewright: ", 0), 0u) << r.err;
@@ -214,14 +230,14 @@ TEST(RenderCli, ErrorsAreOneLineAndNonzero) {
 
 TEST(RenderCli, UnwritableOutputLeavesNoFile) {
   const std::string out = TempPath("no_such_dir/flare.png");
-  const ProgramResult r = RunProgram("render -o '" + out + "' --size 8x8");
+  const ProgramResult r = RunGlarewright("render -o '" + out + "' --size 8x8");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("flare.png: cannot be written"), std::string::npos) << r.err;
   EXPECT_FALSE(Exists(out));
 }
 
 TEST(InspectCli, ShowsWhatTheHostSees) {
-  ProgramResult r = RunProgram("inspect");
+  ProgramResult r = RunGlarewright("inspect");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("name  \"Glarewright     \""), std::string::npos);
   EXPECT_NE(r.out.find("eGLO  0x00080423"), std::string::npos);
@@ -230,13 +246,13 @@ TEST(InspectCli, ShowsWhatTheHostSees) {
   EXPECT_NE(r.out.find("00 01 00 02 00 00 00 03"), std::string::npos);
   EXPECT_NE(r.out.find("StarFilter"), std::string::npos);
 
-  r = RunProgram("inspect --edition quick");
+  r = RunGlarewright("inspect --edition quick");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("TSLY Custom Flare Quick     "), std::string::npos);
   EXPECT_NE(r.out.find("39 choices: 35mm|85mm|Arc Welder|"), std::string::npos);
-  r = RunProgram("inspect --edition showcase");
+  r = RunGlarewright("inspect --edition showcase");
   EXPECT_NE(r.out.find("num_params 6"), std::string::npos);
-  r = RunProgram("inspect --edition deluxe");
+  r = RunGlarewright("inspect --edition deluxe");
   EXPECT_EQ(r.exitCode, 1);
 }
 
