@@ -2,6 +2,7 @@
 // modules: copying, alpha, downsampling, the blur tiles and sample counts,
 // progress and cancel, and what a damaged project or host may send.
 #include <algorithm>
+#include <cstdlib>
 
 #include "tests/host/plugin_host.h"
 #include "testhost/image.h"
@@ -123,6 +124,37 @@ TEST(Render, BlurTilesAndSampleCountsOfAStillLight) {
     EXPECT_EQ(host->progressCalls().size(), static_cast<size_t>(c.expectedPasses * 3));
     EXPECT_EQ(host->progressCalls().back().current, c.expectedPasses * 3 - 1);
     EXPECT_TRUE(SamePixels(out, input));  // black tiles screen to nothing
+    ExpectCleanShutdown(*host);
+  }
+}
+
+// A still light blurs to the direct result, up to the rounding of screening
+// the elements into a black tile first; a misplaced tile would differ widely.
+TEST(Render, StillLightBlurMatchesTheDirectPath) {
+  for (int32_t size : {300, 600}) {  // one tile; 3 x 3 tiles of 256
+    auto host = NewInstance("full");
+    host->SetValue(kFullPoint, Point(size * 0.3, size * 0.4));
+    const Image input = PatternFrame(size, size);
+    Image direct, blurred;
+    ASSERT_EQ(host->Render(0, input, direct), PF_Err_NONE);
+    host->settings().shutterAngle = 0x8000;
+    ASSERT_EQ(host->Render(0, input, blurred), PF_Err_NONE);
+    int worst = 0;
+    int64_t brightened = 0, differences = 0;
+    for (size_t i = 0; i < input.pixels.size(); ++i) {
+      const PF_Pixel& a = direct.pixels[i];
+      const PF_Pixel& b = blurred.pixels[i];
+      for (int d : {std::abs(a.red - b.red), std::abs(a.green - b.green),
+                    std::abs(a.blue - b.blue)}) {
+        worst = std::max(worst, d);
+        differences += d;
+      }
+      brightened += a.red - input.pixels[i].red;
+    }
+    EXPECT_GT(brightened, 0) << "the lens drew nothing to compare";
+    // Each screening rounds by up to a level; three elements overlap near the light.
+    EXPECT_LE(worst, 8) << size;
+    EXPECT_LT(static_cast<double>(differences) / (3.0 * input.pixels.size()), 0.5) << size;
     ExpectCleanShutdown(*host);
   }
 }
