@@ -1,7 +1,7 @@
 // The entry point of the Quick edition (GlarewrightQuick), exported as `main`.
-#include "host/commands.h"
+#include "host/entry.h"
 
 extern "C" PF_Err main(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
                        PF_ParamDef* params[], PF_LayerDef* output, void* /*extra*/) {
-  return gw::HostMain(gw::QuickEdition(), cmd, in_data, out_data, params, output);
+  return gw::QuickEditionMain(cmd, in_data, out_data, params, output);
 }
