@@ -26,7 +26,7 @@ enum class ParamRole : uint8_t {
 };
 
 // One declared parameter: the fields of its PF_ParamDef that are not zero.
-struct ParamSpec {
+struct ParamRow {
   ParamRole role;
   const char* name;
   PF_ParamType type;
@@ -56,7 +56,7 @@ struct EditionTable {
   PF_OutFlags outFlags;
   RenderKind render;
   bool hasDialog;
-  std::span<const ParamSpec> params;  // declared in this order, from index 1
+  std::span<const ParamRow> params;  // declared in this order, from index 1
 
   // Parameters counted as the host counts them: the input layer is index 0.
   int32_t NumParams() const { return static_cast<int32_t>(params.size()) + 1; }

@@ -6,11 +6,11 @@
 namespace gw {
 namespace {
 
-constexpr ParamSpec kFlareType{
+constexpr ParamRow kFlareType{
     .role = ParamRole::FlareType, .name = "Flare Type", .type = PF_Param_POPUP,
     .dephault = 1, .numChoices = kPresetCount, .choices = kPresetPopupItems};
 
-constexpr ParamSpec kParams[] = {
+constexpr ParamRow kParams[] = {
     rows::kBrightness,    rows::kScale,          rows::kLightPoint,
     rows::kColor,         rows::kAngle,          kFlareType,
     rows::kLocationLayer, rows::kObscurationLayer, rows::kObscurationType,

@@ -5,7 +5,7 @@
 namespace gw {
 namespace {
 
-constexpr ParamSpec kParams[] = {
+constexpr ParamRow kParams[] = {
     rows::kBrightness, rows::kScale, rows::kColor, rows::kAngle, rows::kLocationLayer,
 };
 
