@@ -307,6 +307,9 @@ void RunRender(const RenderOptions& o) {
     output.hasAlpha = input.hasAlpha;
     bar.Update(written, 0.0);
     const PF_Err err = host->Render(frame * kTimeStep, input.argb, output.argb);
+    if (const std::string layerError = host->TakeCallbackError(); !layerError.empty()) {
+      throw CommandError(layerError);  // a layer image that could not be read
+    }
     if (err == PF_Interrupt_CANCEL || interrupted) {
       bar.Finish();
       throw CommandError("interrupted: " + std::to_string(written) + " of " +

@@ -479,7 +479,12 @@ PF_Err TestHost::CheckoutParam(PF_ParamIndex index, int32_t time, PF_ParamDef* p
     return PF_Err_INVALID_INDEX;
   }
   std::shared_ptr<const Image> keep;
-  FillParam(index, time, false, *param, keep);
+  try {
+    FillParam(index, time, false, *param, keep);
+  } catch (const std::exception& e) {
+    if (callbackError_.empty()) callbackError_ = e.what();
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
   const int32_t token = nextToken_++;
   param->uu.id = token;
   checkouts_.push_back({token, param, std::move(keep)});
@@ -536,7 +541,10 @@ PF_Handle TestHost::NewHandle(uint32_t size, bool byPlugin) {
   HandleBlock& block = blocks_.emplace_back();
   block.size = size;
   block.data = std::malloc(size > 0 ? size : 1);
-  if (!block.data) throw std::bad_alloc();
+  if (!block.data) {
+    block.live = false;
+    return nullptr;  // memory is short: the plug-in hears it as a null handle
+  }
   std::memset(block.data, kFreshHandleByte, size);
   return &block.data;
 }
@@ -615,6 +623,12 @@ std::vector<uint8_t> TestHost::SequenceBytes() const {
     }
   }
   return {};
+}
+
+std::string TestHost::TakeCallbackError() {
+  std::string taken;
+  taken.swap(callbackError_);
+  return taken;
 }
 
 void TestHost::Problem(std::string text) { problems_.push_back(std::move(text)); }

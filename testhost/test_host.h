@@ -129,6 +129,11 @@ class TestHost {
   // The nth checkout_param from now answers `code`.
   void FailCheckout(int32_t n, PF_Err code) { failCheckoutAt_ = n, failCheckoutCode_ = code; }
 
+  // A layer source that threw (an unreadable file, say) during a checkout:
+  // the checkout answered PF_Err_BAD_CALLBACK_PARAM and this keeps the
+  // reason, since no exception may cross into the plug-in. Empty when none.
+  std::string TakeCallbackError();
+
   // --- The checker. ---
   int32_t liveHandles() const;
   int32_t heldLocks() const;
@@ -219,6 +224,7 @@ class TestHost {
   int32_t failCheckoutAt_ = 0;
   PF_Err failCheckoutCode_ = 0;
   std::vector<std::string> problems_;
+  std::string callbackError_;
 };
 
 // The plug-in module of an edition in a folder: Glarewright, GlarewrightShowcase

@@ -217,6 +217,8 @@ TEST(RenderCli, ErrorsAreOneLineAndNonzero) {
       {"render -o '" + out + "' --lens '" + TempPath("missing.gwr") + "' --size 8x8",
        "missing.gwr: "},
       {"render -o '" + out + "' --plugin-dir /nonexistent --size 8x8", "not found"},
+      {"render -o '" + out + "' --size 8x8 --location-layer '" + TempPath("gone.png") + "'",
+       "gone.png: "},
   };
   for (const auto& c : cases) {
     const ProgramResult r = RunGlarewright(c.arguments);
