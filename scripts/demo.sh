@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the main job on the built-in default.
+# Installs what is missing, builds, and runs the main job on the built-in
+# default: the default lens rendered over the built-in frame into flare.png.
 source "$(dirname "$0")/common.sh"
 install_packages
 build_release
 cd "$ROOT"
-"$BUILD/cli/glarewright" lens new -o default.gwr
-"$BUILD/cli/glarewright" lens show default.gwr
-echo "Wrote $ROOT/default.gwr"
+"$BUILD/cli/glarewright" render -o flare.png
+echo "Wrote $ROOT/flare.png"

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -25,12 +27,19 @@ inline std::string ReadWholeFile(const std::string& path) {
 
 // `arguments` is pasted into a shell command line after the program's path.
 inline ProgramResult RunProgram(const std::string& arguments) {
-  const std::string base = std::string(GW_TEST_TMPDIR) + "/run";
+  // CTest runs tests in parallel processes: each call captures into files of
+  // its own.
+  static int calls = 0;
+  const std::string base = std::string(GW_TEST_TMPDIR) + "/run-" + std::to_string(getpid()) +
+                           "-" + std::to_string(++calls);
   const std::string command = std::string("'") + GW_PROGRAM + "' " + arguments + " >'" + base +
                               ".out' 2>'" + base + ".err'";
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(base + ".out"),
-          ReadWholeFile(base + ".err")};
+  ProgramResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                       ReadWholeFile(base + ".out"), ReadWholeFile(base + ".err")};
+  std::remove((base + ".out").c_str());
+  std::remove((base + ".err").c_str());
+  return result;
 }
 
 inline std::string TempPath(const std::string& name) {
