@@ -1,6 +1,6 @@
-// The preset recipes. Each line is one element, drawn in this order; the
-// fields it names are set after the defaults of its type, the others keep
-// them. Recipes not written here yet build an empty lens.
+// The preset recipes, in popup order. Each line is one element, drawn in this
+// order; the fields it names are set after the defaults of its type, the
+// others keep them.
 #include "presets/recipes.h"
 
 #include "presets/presets.h"
@@ -30,6 +30,30 @@ constexpr Step k35mm[] = {
     {StarCaustic, {scale(0.238992f), position(1.989474f), color1(10, 94, 179)}},
 };
 
+constexpr Step k85mm[] = {
+    {GlowBall, {brightness(1.2f), scale(0.7f), angle(10.0f), spread(1.5f), iparam5(350), option(1), color1(90, 120, 160), color2(160, 150, 190)}},
+    {PolySpread, {brightness(0.9f), scale(0.7f), iparam0(14), iparam2(6), iparam3(317), iparam4(845), iparam5(412), color1(120, 170, 255)}},
+    {StarFilter, {brightness(2.5f), angle(8.0f), spread(0.1f), iparam0(10), iparam2(6)}},
+    {SpikeBall, {brightness(0.4f), scale(0.7f), iparam0(100)}},
+    {FadedRing, {brightness(0.6f), scale(1.0f), position(0.7f)}},
+    {EllipticalCaustic, {scale(1.2f), position(-0.9f), color1(200, 220, 255)}},
+    {StarCaustic, {brightness(1.5f), scale(1.3f), position(-0.35f), color1(30, 150, 200)}},
+};
+
+constexpr Step kArcWelder[] = {
+    {GlowBall, {scale(0.35f), iparam5(400), color1(150, 190, 255), color2(200, 225, 255)}},
+    {Disc, {brightness(2.5f), scale(0.2f), angle(0.0f), iparam5(300), color1(235, 245, 255)}},
+    {Disc, {brightness(0.5f), scale(0.6f), spread(20.0f), option(1), color1(90, 140, 255)}},
+    {RandomFan, {brightness(0.12f), scale(0.8f), iparam0(12), iparam3(31), color1(200, 225, 255)}},
+    {Stripe, {brightness(1.0f), scale(0.9f), spread(6.0f), color1(120, 170, 255), color2(230, 240, 255)}},
+    {Stripe, {brightness(0.7f), scale(0.5f), angle(90.0f), spread(4.0f), color1(120, 170, 255), color2(230, 240, 255)}},
+    {Ellipse, {brightness(0.3f), scale(0.5f), position(-0.6f), color1(120, 160, 255)}},
+    {Stripe, {scale(0.35f), angle(45.0f), spread(3.0f), option(0), color1(150, 190, 255)}},
+    {Stripe, {scale(0.35f), angle(-45.0f), spread(3.0f), option(0), color1(150, 190, 255)}},
+    {SpikeBall, {brightness(0.8f), scale(0.6f), iparam0(200), color1(170, 200, 255)}},
+    {CircleSpread, {brightness(0.8f), scale(0.3f), spread(8.0f), iparam0(14), color1(110, 150, 255)}},
+};
+
 constexpr Step kBasicLens[] = {
     {GlowBall, {brightness(1.622281f), angle(17.052628f), spread(0.625263f), iparam5(300), anamorphic(1), option(1)}},
     {PolySpread, {brightness(0.746612f), scale(0.37f), iparam0(42), iparam3(473), iparam4(978), iparam5(437), anamorphic(1), color1(20, 30, 50)}},
@@ -39,9 +63,298 @@ constexpr Step kBasicLens[] = {
     {SpikeBall, {brightness(0.355568f), scale(0.655967f), iparam0(300), anamorphic(1)}},
 };
 
+constexpr Step kBasicSpotlight[] = {
+    {GlowBall, {scale(0.45f), iparam5(400), color1(255, 240, 215), color2(255, 235, 200)}},
+    {StarFilter, {brightness(4.0f), scale(1.6f), angle(45.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(255, 245, 225)}},
+    {StarFilter, {brightness(3.0f), scale(0.9f), angle(0.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(255, 245, 225)}},
+    {StarFilter, {brightness(2.5f), scale(0.5f), angle(11.25f), iparam0(16), iparam2(4), color1(255, 245, 225)}},
+    {StarFilter, {brightness(1.5f), scale(0.6f), angle(22.5f), spread(30.0f), iparam0(8), iparam2(3), option(1), color1(255, 245, 225)}},
+};
+
+constexpr Step kBlimpFlare[] = {
+    {GlowBall, {scale(0.4f), iparam5(450), anamorphic(1), color1(180, 200, 255), color2(220, 230, 255)}},
+    {Disc, {brightness(1.5f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 255)}},
+    {StarFilter, {brightness(3.0f), scale(0.8f), iparam0(8), color1(200, 220, 255)}},
+    {Stripe, {brightness(0.5f), scale(1.2f), spread(40.0f), option(0), color1(40, 80, 255)}},
+    {Stripe, {brightness(1.0f), scale(1.0f), spread(4.0f), color1(120, 170, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.5f), scale(0.3f), angle(90.0f), spread(5.0f), option(0), color1(120, 170, 255)}},
+    {Stripe, {brightness(0.6f), scale(0.8f), spread(10.0f), position(-0.3f), option(0), color1(60, 110, 255)}},
+    {RandomFan, {brightness(0.06f), scale(0.8f), iparam0(6), iparam3(19)}},
+    {RandomFan, {brightness(0.05f), scale(1.2f), iparam0(4), iparam3(83)}},
+    {ChromaHoop, {brightness(3.0f), scale(0.3f), position(0.3f)}},
+    {SinglePoly, {brightness(0.8f), scale(0.8f), position(-0.4f), iparam2(6), color1(150, 200, 255)}},
+    {SinglePoly, {brightness(0.6f), scale(1.4f), position(-1.2f), iparam2(6), color1(255, 180, 120)}},
+};
+
+constexpr Step kBrightBluelight[] = {
+    {GlowBall, {scale(0.6f), iparam5(350), color1(60, 110, 255), color2(140, 180, 255)}},
+    {SpikeBall, {brightness(0.8f), scale(0.7f), iparam0(150), color1(120, 170, 255)}},
+    {Stripe, {brightness(1.0f), scale(1.0f), spread(12.0f), color1(30, 80, 255), color2(150, 200, 255)}},
+    {StarFilter, {brightness(3.0f), scale(1.0f), iparam0(8), color1(140, 180, 255)}},
+    {PolySpread, {brightness(0.9f), scale(0.5f), iparam0(16), iparam2(6), color1(80, 130, 255)}},
+    {Stripe, {brightness(0.6f), scale(0.4f), angle(90.0f), spread(6.0f), option(0), color1(60, 110, 255)}},
+    {Stripe, {brightness(0.4f), scale(0.6f), spread(40.0f), option(0), color1(20, 40, 200)}},
+    {CircleSpread, {scale(0.35f), iparam0(20), iparam3(77), color1(60, 110, 255)}},
+    {RandomFan, {brightness(0.1f), scale(0.8f), color1(170, 200, 255)}},
+};
+
+constexpr Step kChromaLens2[] = {
+    {GlowBall, {scale(0.45f), iparam5(400), color1(200, 170, 220), color2(180, 200, 255)}},
+    {Stripe, {brightness(0.6f), scale(0.7f), angle(1.0f), spread(8.0f), option(0), color1(255, 60, 160)}},
+    {Stripe, {brightness(0.6f), scale(0.7f), angle(-1.0f), spread(8.0f), option(0), color1(40, 200, 255)}},
+    {CircleSpread, {scale(0.35f), iparam0(16), iparam3(123), color1(255, 255, 255)}},
+    {PolySpikeBall, {brightness(0.4f), scale(0.5f), color1(220, 200, 255)}},
+    {ChromaHoop, {brightness(5.0f), scale(0.25f), position(0.3f)}},
+    {ChromaHoop, {brightness(4.0f), scale(0.15f), angle(60.0f), position(-0.4f)}},
+    {PolySpread, {scale(0.5f), iparam0(12), iparam3(91), iparam4(1999), iparam5(6)}},
+};
+
+constexpr Step kChromaLens[] = {
+    {GlowBall, {scale(0.5f), iparam5(400), color1(190, 170, 230), color2(160, 180, 230)}},
+    {PolySpread, {scale(0.45f), iparam0(20), iparam3(57), iparam4(1999), iparam5(7)}},
+    {StarFilter, {brightness(2.5f), iparam0(10)}},
+    {ChromaHoop, {brightness(4.0f), scale(0.3f), position(0.35f)}},
+    {ChromaHoop, {brightness(3.0f), scale(0.2f), angle(70.0f), position(0.6f)}},
+    {SpikeBall, {brightness(0.4f), scale(0.6f), iparam0(150)}},
+};
+
+constexpr Step kCoolLens[] = {
+    {PolySpikeBall, {brightness(0.5f), scale(0.6f), color1(120, 220, 255)}},
+    {PolySpread, {scale(0.6f), iparam0(10), iparam2(6), color1(60, 200, 220)}},
+    {GlowBall, {scale(0.45f), iparam5(400), color1(80, 170, 220), color2(150, 230, 255)}},
+    {SpikeBall, {brightness(0.5f), iparam0(150), color1(150, 230, 255)}},
+    {Stripe, {color1(30, 150, 230), color2(150, 240, 255)}},
+    {PolySpread, {scale(0.25f), spread(15.0f), iparam0(25), iparam3(333), color1(100, 120, 255)}},
+    {CircleSpread, {iparam0(12), iparam3(71), color1(80, 255, 230)}},
+};
+
+constexpr Step kDesertSun[] = {
+    {GlowBall, {scale(0.9f), iparam5(450), color1(255, 170, 60), color2(255, 220, 150)}},
+    {Disc, {brightness(3.0f), scale(0.2f), angle(90.0f), iparam5(300), color1(255, 250, 220)}},
+    {StarFilter, {brightness(3.5f), scale(1.5f), iparam0(6), color1(255, 220, 150)}},
+    {StarFilter, {brightness(2.5f), scale(0.8f), iparam0(12), color1(255, 200, 120)}},
+    {StarFilter, {brightness(2.0f), scale(0.4f), iparam0(24), color1(255, 180, 100)}},
+    {PolySpread, {brightness(0.8f), scale(0.7f), iparam0(10), iparam2(6), color1(255, 150, 50)}},
+    {PolySpread, {brightness(0.9f), scale(0.3f), iparam0(20), iparam3(417), color1(255, 210, 120)}},
+    {Stripe, {brightness(0.5f), scale(1.2f), spread(25.0f), color1(255, 120, 30), color2(255, 230, 170)}},
+    {Stripe, {brightness(0.8f), scale(1.0f), spread(5.0f), option(0), color1(255, 170, 70)}},
+    {Stripe, {brightness(0.4f), scale(0.4f), angle(90.0f), spread(4.0f), option(0), color1(255, 170, 70)}},
+};
+
+constexpr Step kDiffraction[] = {
+    {Stripe, {brightness(0.8f), scale(0.5f), spread(2.0f), color1(200, 210, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.8f), scale(0.5f), angle(90.0f), spread(2.0f), color1(200, 210, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.5f), scale(0.3f), angle(45.0f), spread(2.0f), option(0), color1(200, 210, 255)}},
+    {Stripe, {brightness(0.5f), scale(0.3f), angle(-45.0f), spread(2.0f), option(0), color1(200, 210, 255)}},
+    {Disc, {brightness(2.5f), scale(0.2f), angle(0.0f), iparam5(250), color1(255, 255, 255)}},
+    {Disc, {brightness(0.4f), scale(0.3f), option(1), color1(160, 170, 255)}},
+    {ChromaFan, {brightness(1.2f), spread(40.0f), iparam3(300)}},
+    {ChromaFan, {brightness(1.2f), angle(90.0f), spread(40.0f), iparam3(300)}},
+};
+
+constexpr Step kDiffraction2[] = {
+    {GlowBall, {scale(0.35f), iparam5(400), color1(200, 200, 230), color2(230, 230, 255)}},
+    {StarFilter, {brightness(1.5f), scale(1.4f), angle(45.0f), iparam0(4), iparam2(4)}},
+    {ChromaFan, {iparam3(150)}},
+    {ChromaFan, {angle(45.0f), iparam3(150)}},
+    {ChromaFan, {angle(90.0f), iparam3(150)}},
+    {ChromaFan, {angle(-45.0f), iparam3(150)}},
+    {StarFilter, {brightness(1.0f), scale(0.4f), iparam0(16), iparam2(4)}},
+    {SpikeBall, {brightness(0.3f), scale(0.6f), iparam0(100)}},
+};
+
+constexpr Step kDiffraction3[] = {
+    {GlowBall, {scale(0.3f), iparam5(400), color1(210, 200, 230), color2(230, 225, 255)}},
+    {ChromaFan, {brightness(2.0f), angle(30.0f), iparam0(4), iparam3(800)}},
+    {ChromaFan, {brightness(2.0f), angle(-60.0f), iparam0(4), iparam3(800)}},
+    {SpikeBall, {brightness(0.4f), scale(0.6f), iparam0(120)}},
+};
+
+constexpr Step kDistantQuantum[] = {
+    {PhotonSpikeBall, {brightness(0.3f), scale(0.3f), iparam0(4), color1(170, 150, 255)}},
+    {GlowBall, {scale(0.18f), iparam5(400), color1(150, 130, 255), color2(200, 190, 255)}},
+    {SpikeBall, {brightness(0.5f), scale(0.3f), iparam0(60), color1(200, 190, 255)}},
+    {Stripe, {brightness(0.6f), scale(0.35f), spread(3.0f), color1(110, 90, 255), color2(220, 210, 255)}},
+    {StarFilter, {brightness(1.2f), scale(0.5f), iparam0(8), color1(190, 180, 255)}},
+    {PolySpread, {brightness(0.7f), scale(0.2f), iparam0(8), color1(140, 120, 255)}},
+    {Stripe, {brightness(0.4f), scale(0.25f), angle(60.0f), spread(2.0f), option(0), color1(110, 90, 255)}},
+    {Stripe, {brightness(0.4f), scale(0.25f), angle(-60.0f), spread(2.0f), option(0), color1(110, 90, 255)}},
+    {CircleSpread, {scale(0.15f), iparam0(10), color1(160, 140, 255)}},
+};
+
 constexpr Step kDrydockSpikeball[] = {
     {GlowBall, {scale(0.306452f), angle(25.0f), iparam5(300), color1(142, 32, 3), color2(133, 61, 66)}},
     {StarFilter, {brightness(2.169799f), scale(1.103889f), spread(0.1f), color1(233, 171, 39)}},
+};
+
+constexpr Step kGenericPanavision[] = {
+    {GlowBall, {scale(0.4f), iparam5(400), anamorphic(1), color1(120, 150, 255), color2(190, 210, 255)}},
+    {SpikeBall, {brightness(0.4f), iparam0(100)}},
+    {CircleSpread, {scale(0.4f), iparam0(12), anamorphic(1), color1(80, 140, 255)}},
+    {CircleSpread, {scale(0.6f), spread(14.0f), iparam0(8), iparam3(97), anamorphic(1), color1(255, 170, 90)}},
+    {EllipticalCaustic, {scale(0.5f), position(-0.7f), anamorphic(1), color1(150, 180, 255)}},
+    {Stripe, {brightness(1.5f), scale(1.3f), spread(8.0f), color1(20, 70, 255), color2(140, 190, 255)}},
+    {StarFilter, {brightness(1.0f), scale(0.5f), iparam0(6), anamorphic(1), color1(180, 200, 255)}},
+    {FadedRing, {brightness(0.5f), scale(0.5f), position(-0.5f), anamorphic(1)}},
+};
+
+constexpr Step kGreenRefls[] = {
+    {GlowBall, {scale(0.4f), iparam5(400), color1(190, 220, 170), color2(170, 230, 170)}},
+    {PolySpread, {brightness(1.1f), scale(0.55f), iparam0(16), iparam2(6), color1(60, 255, 90)}},
+    {StarFilter, {brightness(1.3f), iparam0(8), color1(220, 255, 210)}},
+    {CircleSpread, {brightness(1.2f), scale(0.35f), position(0.2f), iparam0(18), color1(80, 255, 120)}},
+    {ApertureReflection, {brightness(0.8f), color1(90, 230, 110), color2(160, 255, 160)}},
+    {SpikeBall, {brightness(0.4f), iparam0(100), color1(200, 255, 200)}},
+};
+
+constexpr Step kMapleTree[] = {
+    {GlowBall, {scale(0.5f), iparam5(450), color1(255, 120, 40), color2(255, 190, 110)}},
+    {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 235, 190)}},
+    {StarFilter, {brightness(3.5f), scale(1.2f), iparam0(5), color1(255, 170, 80)}},
+    {Stripe, {brightness(0.7f), scale(0.6f), spread(4.0f), option(0), color1(255, 90, 30)}},
+    {Stripe, {brightness(0.6f), scale(0.5f), angle(30.0f), spread(3.0f), option(0), color1(255, 140, 40)}},
+    {Stripe, {brightness(0.6f), scale(0.5f), angle(-30.0f), spread(3.0f), option(0), color1(255, 140, 40)}},
+    {Stripe, {brightness(0.5f), scale(0.4f), angle(60.0f), spread(3.0f), option(0), color1(230, 60, 20)}},
+    {Stripe, {brightness(0.5f), scale(0.4f), angle(-60.0f), spread(3.0f), option(0), color1(230, 60, 20)}},
+    {Stripe, {brightness(0.6f), scale(0.45f), angle(90.0f), spread(3.0f), option(0), color1(255, 180, 60)}},
+    {RandomFan, {brightness(0.06f), iparam0(6), iparam3(29), color1(255, 190, 120)}},
+    {RandomFan, {brightness(0.06f), scale(0.6f), iparam0(5), iparam3(61), color1(255, 140, 80)}},
+    {Disc, {brightness(0.5f), scale(0.2f), position(-0.2f), color1(200, 40, 20)}},
+    {Disc, {brightness(0.5f), scale(0.3f), position(-0.45f), color1(255, 100, 20)}},
+    {Disc, {brightness(0.4f), scale(0.4f), position(-0.7f), iparam0(40), iparam3(100), iparam5(100), color1(255, 160, 40)}},
+    {Disc, {brightness(0.4f), scale(0.25f), position(-1.0f), color1(230, 190, 60)}},
+    {Disc, {brightness(0.4f), scale(0.3f), position(0.4f), color1(170, 60, 30)}},
+    {Disc, {brightness(0.3f), scale(0.9f), position(1.6f), option(1), color1(255, 80, 40)}},
+    {Ellipse, {brightness(0.3f), scale(0.4f), position(-0.35f), color1(255, 120, 50)}},
+    {Ellipse, {brightness(0.3f), scale(0.6f), position(-0.85f), color1(200, 60, 30)}},
+    {Ellipse, {brightness(0.3f), scale(0.5f), position(-1.3f), color1(255, 180, 80)}},
+    {CircleSpread, {scale(0.3f), iparam0(12), iparam3(45), color1(255, 110, 50)}},
+};
+
+constexpr Step kNewBlueLens[] = {
+    {Stripe, {brightness(0.4f), scale(1.3f), spread(50.0f), option(0), color1(10, 30, 200)}},
+    {Stripe, {brightness(0.8f), scale(1.1f), spread(12.0f), color1(30, 90, 255), color2(150, 200, 255)}},
+    {Stripe, {brightness(1.0f), scale(0.9f), spread(2.0f), color1(120, 180, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.5f), scale(0.3f), angle(90.0f), spread(4.0f), option(0), color1(40, 100, 255)}},
+    {Stripe, {brightness(0.4f), scale(0.4f), spread(6.0f), position(-0.6f), option(0), color1(40, 100, 255)}},
+    {GlowBall, {scale(0.4f), iparam5(400), color1(60, 110, 255), color2(160, 200, 255)}},
+    {SpikeBall, {brightness(0.5f), iparam0(120), color1(150, 190, 255)}},
+    {StarFilter, {brightness(3.0f), scale(0.7f), iparam0(6), color1(170, 200, 255)}},
+    {RandomFan, {brightness(0.06f), color1(150, 190, 255)}},
+    {PolySpread, {scale(0.5f), iparam0(14), iparam3(251), color1(60, 110, 255)}},
+};
+
+constexpr Step kNiftyPinkLens[] = {
+    {GlowBall, {scale(0.55f), iparam5(400), color1(255, 120, 200), color2(255, 170, 220)}},
+    {PolySpread, {scale(0.5f), iparam0(16), color1(255, 110, 190)}},
+    {StarFilter, {brightness(1.2f), iparam0(10), color1(255, 190, 230)}},
+    {FadedRing, {brightness(0.6f), scale(0.9f), position(-0.5f)}},
+    {Stripe, {brightness(0.7f), scale(0.8f), spread(8.0f), color1(255, 60, 170), color2(255, 190, 230)}},
+    {CircleSpread, {scale(0.3f), iparam0(14), color1(255, 130, 210)}},
+};
+
+constexpr Step kOrangespike[] = {
+    {PolySpikeBall, {brightness(0.9f), scale(0.9f), iparam0(120), color1(255, 130, 30)}},
+    {GlowBall, {scale(0.35f), iparam5(400), color1(255, 140, 40), color2(255, 200, 120)}},
+    {StarFilter, {brightness(1.6f), scale(1.2f), iparam0(6), color1(255, 170, 70)}},
+    {Stripe, {brightness(0.6f), scale(0.5f), spread(3.0f), color1(255, 110, 20), color2(255, 220, 150)}},
+    {Stripe, {brightness(0.6f), scale(0.5f), angle(60.0f), spread(3.0f), color1(255, 110, 20), color2(255, 220, 150)}},
+    {Stripe, {brightness(0.6f), scale(0.5f), angle(-60.0f), spread(3.0f), color1(255, 110, 20), color2(255, 220, 150)}},
+};
+
+constexpr Step kPv1[] = {
+    {GlowBall, {scale(0.35f), iparam5(400), anamorphic(1), color1(140, 160, 255), color2(200, 210, 255)}},
+    {StarFilter, {brightness(3.0f), scale(0.5f), angle(45.0f), iparam0(4), anamorphic(1)}},
+    {Stripe, {brightness(1.3f), scale(1.4f), spread(6.0f), color1(20, 60, 255), color2(160, 200, 255)}},
+    {Stripe, {brightness(0.5f), scale(0.9f), spread(30.0f), option(0), color1(10, 30, 180)}},
+    {Stripe, {brightness(1.0f), scale(0.7f), spread(1.5f), option(0), color1(150, 190, 255)}},
+    {Ellipse, {brightness(0.4f), scale(0.25f), position(-0.5f), anamorphic(1), color1(90, 140, 255)}},
+    {Ellipse, {brightness(0.3f), scale(0.35f), position(-1.1f), anamorphic(1), color1(255, 170, 90)}},
+    {Disc, {brightness(0.4f), scale(0.3f), position(0.5f), anamorphic(1), color1(80, 130, 255)}},
+    {Disc, {brightness(0.4f), scale(0.2f), position(-0.3f), anamorphic(1), color1(60, 200, 190)}},
+    {Disc, {brightness(0.3f), scale(0.5f), position(-0.8f), anamorphic(1), color1(255, 170, 80)}},
+    {RandomFan, {brightness(0.06f), color1(190, 210, 255)}},
+};
+
+constexpr Step kQuantum5[] = {
+    {PhotonSpikeBall, {brightness(0.4f), scale(0.6f), iparam0(5), color1(130, 255, 200)}},
+    {GlowBall, {scale(0.45f), iparam5(400), color1(80, 220, 170), color2(170, 255, 220)}},
+    {SpikeBall, {brightness(0.7f), scale(0.7f), iparam0(150), color1(160, 255, 210)}},
+    {Stripe, {brightness(0.8f), scale(0.9f), spread(10.0f), color1(40, 200, 150), color2(200, 255, 230)}},
+    {StarFilter, {brightness(1.5f), scale(0.9f), iparam0(10), color1(180, 255, 220)}},
+    {PolySpread, {brightness(0.9f), scale(0.5f), iparam0(15), color1(90, 230, 170)}},
+    {Stripe, {brightness(0.5f), scale(0.5f), angle(72.0f), spread(4.0f), option(0), color1(40, 200, 150)}},
+    {Stripe, {brightness(0.5f), scale(0.5f), angle(-72.0f), spread(4.0f), option(0), color1(40, 200, 150)}},
+    {CircleSpread, {scale(0.3f), iparam0(20), color1(120, 255, 200)}},
+};
+
+constexpr Step kQuicktake200[] = {
+    {GlowBall, {scale(0.45f), iparam5(350), color1(230, 220, 200), color2(240, 230, 220)}},
+    {Stripe, {brightness(0.9f), scale(1.2f), angle(90.0f), spread(4.0f), color1(200, 190, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.4f), scale(0.6f), spread(4.0f), option(0), color1(200, 190, 255)}},
+    {Stripe, {brightness(0.3f), scale(1.2f), angle(90.0f), spread(30.0f), option(0), color1(120, 110, 255)}},
+    {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 245)}},
+    {Disc, {brightness(0.4f), scale(0.5f), option(1), color1(200, 190, 220)}},
+    {PolySpikeBall, {brightness(0.3f), scale(0.5f)}},
+    {Disc, {brightness(0.4f), scale(0.25f), position(-0.3f), color1(90, 255, 120)}},
+    {Disc, {brightness(0.4f), scale(0.3f), position(-0.6f), color1(255, 90, 220)}},
+    {ChromaHoop, {scale(0.25f), position(0.4f)}},
+    {Disc, {brightness(0.3f), scale(0.2f), position(-0.9f), color1(90, 255, 200)}},
+    {Disc, {brightness(0.3f), scale(0.35f), position(-1.1f), color1(200, 120, 255)}},
+    {Disc, {brightness(0.3f), scale(0.5f), position(-1.4f), color1(90, 200, 255)}},
+    {Disc, {brightness(0.3f), scale(0.2f), position(0.5f), color1(255, 200, 90)}},
+    {Disc, {brightness(0.3f), scale(0.6f), position(1.5f), option(1), color1(120, 255, 150)}},
+};
+
+constexpr Step kRedLaser[] = {
+    {GlowBall, {scale(0.12f), iparam5(300), color1(255, 20, 10), color2(255, 60, 40)}},
+    {Sparkle, {brightness(2.0f), scale(0.2f), color1(255, 40, 30)}},
+    {RandomFan, {brightness(0.08f), scale(0.4f), iparam0(6), iparam3(17), color1(255, 50, 40)}},
+    {PolySpread, {brightness(0.5f), scale(0.3f), spread(6.0f), iparam0(8), iparam2(6), color1(255, 30, 20)}},
+    {Stripe, {brightness(0.8f), scale(0.6f), spread(2.0f), color1(255, 20, 10), color2(255, 120, 100)}},
+    {Ellipse, {brightness(0.3f), scale(0.3f), position(-0.5f), color1(255, 40, 30)}},
+};
+
+constexpr Step kRockConcert[] = {
+    {GlowBall, {scale(0.7f), iparam5(400), color1(220, 60, 255), color2(255, 140, 255)}},
+    {SpikeBall, {brightness(0.8f), scale(0.8f), iparam0(200), color1(255, 150, 255)}},
+    {StarFilter, {brightness(4.0f), scale(1.6f), iparam0(8), iparam2(10), color1(255, 190, 255)}},
+    {PolySpread, {scale(0.6f), iparam0(12), iparam2(6), color1(180, 80, 255)}},
+    {PolySpread, {scale(0.9f), iparam0(8), iparam3(551), color1(255, 90, 60)}},
+};
+
+constexpr Step kRockConcert2[] = {
+    {GlowBall, {scale(0.6f), iparam5(400), color1(40, 120, 255), color2(120, 200, 255)}},
+    {StarFilter, {brightness(4.0f), scale(2.0f), angle(45.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(150, 210, 255)}},
+    {StarFilter, {brightness(3.0f), scale(1.2f), angle(0.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(150, 210, 255)}},
+    {StarFilter, {brightness(2.0f), scale(0.8f), spread(25.0f), iparam0(8), iparam2(3), option(1), color1(120, 180, 255)}},
+    {StarFilter, {brightness(2.5f), scale(0.4f), iparam0(16), color1(200, 230, 255)}},
+    {PolySpread, {scale(0.5f), iparam0(12), iparam2(6), color1(60, 220, 255)}},
+    {PolySpread, {scale(0.7f), iparam0(8), iparam3(611), color1(255, 80, 220)}},
+};
+
+constexpr Step kScratch1[] = {
+    {RandomFan, {brightness(0.2f), scale(2.0f), iparam0(3), iparam3(77), color1(255, 250, 240)}},
+    {Disc, {brightness(1.5f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
+};
+
+constexpr Step kSixPointStar2[] = {
+    {PolySpikeBall, {brightness(0.35f), scale(0.6f), color1(210, 220, 255)}},
+    {Stripe, {brightness(0.7f), scale(0.55f), angle(90.0f), spread(4.0f), color1(150, 170, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.7f), scale(0.55f), angle(30.0f), spread(4.0f), color1(150, 170, 255), color2(255, 255, 255)}},
+    {Stripe, {brightness(0.7f), scale(0.55f), angle(-30.0f), spread(4.0f), color1(150, 170, 255), color2(255, 255, 255)}},
+    {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(250), color1(255, 255, 255)}},
+    {Disc, {brightness(0.4f), scale(0.35f), option(1), color1(150, 170, 255)}},
+};
+
+constexpr Step kSixPointStar3[] = {
+    {PolySpikeBall, {brightness(0.35f), scale(0.65f), color1(255, 220, 160)}},
+    {GlowBall, {scale(0.35f), iparam5(400), color1(255, 190, 110), color2(255, 220, 160)}},
+    {StarFilter, {brightness(1.3f), scale(1.3f), angle(30.0f), iparam0(6), color1(255, 230, 180)}},
+    {Stripe, {brightness(0.6f), scale(0.6f), spread(3.0f), color1(255, 170, 80), color2(255, 240, 210)}},
+    {Stripe, {brightness(0.6f), scale(0.6f), angle(60.0f), spread(3.0f), color1(255, 170, 80), color2(255, 240, 210)}},
+    {Stripe, {brightness(0.6f), scale(0.6f), angle(-60.0f), spread(3.0f), color1(255, 170, 80), color2(255, 240, 210)}},
+    {GlowBall, {scale(0.1f), iparam5(300), color1(255, 240, 220), color2(255, 255, 255)}},
 };
 
 constexpr Step kSixPointStar[] = {
@@ -53,54 +366,131 @@ constexpr Step kSixPointStar[] = {
     {Stripe, {brightness(0.39828f), scale(0.70931f), angle(56.842102f), spread(10.080001f), anamorphic(1), color1(163, 138, 181), color2(255, 255, 255)}},
 };
 
+constexpr Step kSpikeyGlow[] = {
+    {PolySpikeBall, {brightness(0.6f), scale(0.9f), iparam0(150), color1(230, 230, 255)}},
+    {GlowBall, {scale(0.4f), iparam5(400), color1(200, 180, 230), color2(220, 210, 240)}},
+    {StarFilter, {brightness(1.2f), scale(0.7f), iparam0(16), iparam2(4)}},
+};
+
+constexpr Step kSpikeyGlow2[] = {
+    {PolySpikeBall, {brightness(0.7f), scale(1.1f), iparam0(200), iparam3(37), iparam4(91), color1(255, 200, 120)}},
+    {GlowBall, {scale(0.5f), iparam5(400), color1(255, 160, 70), color2(255, 210, 140)}},
+    {StarFilter, {brightness(1.0f), scale(0.6f), iparam0(20), iparam2(4), color1(255, 210, 150)}},
+};
+
 constexpr Step kSunset[] = {
     {Disc, {brightness(2.41847f), scale(0.387213f), angle(28.421051f), iparam4(105), iparam5(30), color1(255, 166, 104)}},
     {GlowBall, {scale(1.596468f), angle(25.0f), iparam5(705), color1(255, 158, 35), color2(255, 184, 94)}},
     {PolySpread, {brightness(0.668099f), scale(0.904767f), iparam2(6), iparam3(315), iparam4(821), color1(255, 74, 20)}},
 };
 
+constexpr Step k105mm[] = {
+    {GlowBall, {scale(0.5f), iparam5(400), color1(170, 180, 210), color2(200, 200, 230)}},
+    {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
+    {SpikeBall, {brightness(0.4f), scale(0.7f), iparam0(120)}},
+    {RandomFan, {brightness(0.05f), iparam0(6), iparam3(23)}},
+    {RandomFan, {brightness(0.05f), scale(0.6f), iparam0(8), iparam3(71)}},
+    {Disc, {brightness(0.2f), scale(0.12f), position(0.75f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 170, 70)}},
+    {Disc, {brightness(0.3f), scale(0.25f), position(0.55f), color1(110, 255, 130)}},
+    {Disc, {brightness(0.15f), scale(0.35f), position(0.35f), iparam0(36), iparam3(120), iparam4(60), iparam5(120), color1(255, 90, 210)}},
+    {Disc, {brightness(0.2f), scale(0.1f), position(0.2f), angle(0.0f), iparam4(350), iparam5(80), color1(90, 140, 255)}},
+    {Disc, {brightness(0.3f), scale(0.4f), position(0.05f), color1(80, 230, 255)}},
+    {Disc, {brightness(0.15f), scale(0.2f), position(-0.1f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 200, 90)}},
+    {Disc, {brightness(0.2f), scale(0.5f), position(-0.25f), option(1), color1(160, 110, 255)}},
+    {Disc, {brightness(0.2f), scale(0.12f), position(-0.35f), angle(0.0f), iparam4(350), iparam5(80), color1(110, 255, 130)}},
+    {Disc, {brightness(0.15f), scale(0.3f), position(-0.5f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 140, 60)}},
+    {Disc, {brightness(0.15f), scale(0.45f), position(-0.62f), iparam0(36), iparam3(120), iparam4(60), iparam5(120), color1(90, 200, 255)}},
+    {Disc, {brightness(0.25f), scale(0.15f), position(-0.75f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 90, 200)}},
+    {Disc, {brightness(0.3f), scale(0.45f), position(-0.9f), color1(90, 255, 180)}},
+    {Disc, {brightness(0.15f), scale(0.25f), position(-1.05f), angle(0.0f), iparam4(350), iparam5(80), color1(230, 230, 90)}},
+    {Disc, {brightness(0.2f), scale(0.6f), position(-1.2f), option(1), color1(120, 140, 255)}},
+    {Disc, {brightness(0.2f), scale(0.15f), position(-1.35f), angle(0.0f), iparam4(350), iparam5(80), color1(160, 255, 100)}},
+    {Disc, {brightness(0.15f), scale(0.35f), position(-1.5f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 120, 130)}},
+    {Disc, {brightness(0.15f), scale(0.55f), position(-1.7f), iparam0(36), iparam3(120), iparam4(60), iparam5(120), color1(120, 220, 255)}},
+    {Disc, {brightness(0.2f), scale(0.3f), position(-1.9f), color1(255, 180, 90)}},
+};
+
+constexpr Step k300mmZoom[] = {
+    {GlowBall, {scale(0.7f), iparam5(400), color1(180, 180, 210), color2(210, 205, 235)}},
+    {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
+    {Disc, {brightness(0.4f), scale(0.6f), option(1), color1(200, 190, 230)}},
+    {Disc, {brightness(0.15f), scale(1.5f), spread(30.0f), option(1), color1(220, 200, 180)}},
+    {SpikeBall, {brightness(0.4f), scale(0.8f), iparam0(150)}},
+    {Disc, {brightness(0.2f), scale(0.3f), position(0.6f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 180, 90)}},
+    {Disc, {brightness(0.2f), scale(0.8f), position(0.3f), option(1), color1(120, 255, 160)}},
+    {Disc, {brightness(0.15f), scale(0.5f), position(0.05f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 110, 220)}},
+    {Disc, {brightness(0.15f), scale(0.9f), position(-0.2f), iparam0(36), iparam3(120), iparam4(60), iparam5(120), color1(90, 170, 255)}},
+    {Disc, {brightness(0.25f), scale(0.7f), position(-0.45f), color1(100, 255, 200)}},
+    {Disc, {brightness(0.12f), scale(0.6f), position(-0.65f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 200, 100)}},
+    {Disc, {brightness(0.15f), scale(1.0f), position(-0.85f), option(1), color1(150, 120, 255)}},
+    {Disc, {brightness(0.12f), scale(1.1f), position(-1.1f), iparam0(36), iparam3(120), iparam4(60), iparam5(120), color1(120, 255, 130)}},
+    {Disc, {brightness(0.12f), scale(0.8f), position(-1.35f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 140, 90)}},
+    {Disc, {brightness(0.15f), scale(1.2f), position(-1.6f), option(1), color1(90, 200, 255)}},
+    {Disc, {brightness(0.15f), scale(0.6f), position(-1.9f), angle(0.0f), iparam4(350), iparam5(80), color1(255, 120, 200)}},
+    {CircleSpread, {scale(0.6f), spread(15.0f), iparam0(30), iparam3(131), color1(200, 230, 255)}},
+};
+
+constexpr Step kVortexBright[] = {
+    {GlowBall, {scale(0.9f), iparam5(350), color1(200, 170, 255), color2(230, 220, 255)}},
+    {Stripe, {brightness(0.9f), scale(1.0f), angle(10.0f), spread(10.0f), color1(120, 90, 255), color2(230, 220, 255)}},
+    {PolySpread, {scale(0.5f), spread(20.0f), iparam0(30), iparam3(89), color1(170, 120, 255)}},
+    {Stripe, {brightness(0.7f), scale(0.7f), angle(70.0f), spread(8.0f), color1(150, 100, 255), color2(230, 220, 255)}},
+    {Stripe, {brightness(0.5f), scale(0.45f), angle(-50.0f), spread(6.0f), color1(180, 110, 255), color2(230, 220, 255)}},
+    {CircleSpread, {scale(0.4f), spread(16.0f), iparam0(30), iparam3(301), color1(200, 150, 255)}},
+};
+
+constexpr Step kWarmSunflare[] = {
+    {GlowBall, {scale(0.8f), iparam5(450), color1(255, 170, 70), color2(255, 215, 150)}},
+    {SpikeBall, {brightness(0.6f), iparam0(150), color1(255, 210, 150)}},
+    {RandomFan, {brightness(0.08f), iparam0(10), color1(255, 220, 170)}},
+    {PolySpread, {brightness(0.9f), scale(0.8f), iparam0(8), iparam2(6), color1(255, 130, 40)}},
+    {PolySpread, {scale(0.4f), iparam0(12), iparam3(437), color1(255, 190, 80)}},
+    {PolySpread, {brightness(0.6f), scale(1.2f), iparam0(6), iparam3(59), color1(255, 110, 90)}},
+    {PolySpread, {scale(0.2f), iparam0(20), iparam3(777), color1(255, 230, 120)}},
+};
+
 // Indexed by popup value; index 0 is never used.
 constexpr std::span<const Step> kRecipes[kPresetCount + 1] = {
     {},                  // (no value 0)
     k35mm,               // 1 "35mm"
-    {},                  // 2 "85mm"
-    {},                  // 3 "Arc Welder"
+    k85mm,               // 2 "85mm"
+    kArcWelder,          // 3 "Arc Welder"
     kBasicLens,          // 4 "Basic Lens"
-    {},                  // 5 "Basic Spotlight"
-    {},                  // 6 "Blimp flare"
-    {},                  // 7 "Bright Bluelight"
-    {},                  // 8 "Chroma Lens 2"
-    {},                  // 9 "Chroma Lens"
-    {},                  // 10 "Cool Lens"
-    {},                  // 11 "Desert Sun"
-    {},                  // 12 "Diffraction"
-    {},                  // 13 "Diffraction2"
-    {},                  // 14 "Diffraction3"
-    {},                  // 15 "Distant Quantum"
+    kBasicSpotlight,     // 5 "Basic Spotlight"
+    kBlimpFlare,         // 6 "Blimp flare"
+    kBrightBluelight,    // 7 "Bright Bluelight"
+    kChromaLens2,        // 8 "Chroma Lens 2"
+    kChromaLens,         // 9 "Chroma Lens"
+    kCoolLens,           // 10 "Cool Lens"
+    kDesertSun,          // 11 "Desert Sun"
+    kDiffraction,        // 12 "Diffraction"
+    kDiffraction2,       // 13 "Diffraction2"
+    kDiffraction3,       // 14 "Diffraction3"
+    kDistantQuantum,     // 15 "Distant Quantum"
     kDrydockSpikeball,   // 16 "Drydock Spikeball"
-    {},                  // 17 "Generic Panavision"
-    {},                  // 18 "Green Refls"
-    {},                  // 19 "Maple Tree"
-    {},                  // 20 "New Blue Lens"
-    {},                  // 21 "Nifty Pink Lens"
-    {},                  // 22 "Orangespike"
-    {},                  // 23 "Pv1"
-    {},                  // 24 "Quantum5"
-    {},                  // 25 "Quicktake 200"
-    {},                  // 26 "Red Laser"
-    {},                  // 27 "Rock Concert"
-    {},                  // 28 "Rock Concert2"
-    {},                  // 29 "Scratch1"
-    {},                  // 30 "Six Point Star 2"
-    {},                  // 31 "Six Point Star 3"
+    kGenericPanavision,  // 17 "Generic Panavision"
+    kGreenRefls,         // 18 "Green Refls"
+    kMapleTree,          // 19 "Maple Tree"
+    kNewBlueLens,        // 20 "New Blue Lens"
+    kNiftyPinkLens,      // 21 "Nifty Pink Lens"
+    kOrangespike,        // 22 "Orangespike"
+    kPv1,                // 23 "Pv1"
+    kQuantum5,           // 24 "Quantum5"
+    kQuicktake200,       // 25 "Quicktake 200"
+    kRedLaser,           // 26 "Red Laser"
+    kRockConcert,        // 27 "Rock Concert"
+    kRockConcert2,       // 28 "Rock Concert2"
+    kScratch1,           // 29 "Scratch1"
+    kSixPointStar2,      // 30 "Six Point Star 2"
+    kSixPointStar3,      // 31 "Six Point Star 3"
     kSixPointStar,       // 32 "Six Point Star"
-    {},                  // 33 "Spikey Glow"
-    {},                  // 34 "Spikey Glow2"
+    kSpikeyGlow,         // 33 "Spikey Glow"
+    kSpikeyGlow2,        // 34 "Spikey Glow2"
     kSunset,             // 35 "Sunset"
-    {},                  // 36 "105mm"
-    {},                  // 37 "300mm Zoom"
-    {},                  // 38 "Vortex Bright"
-    {},                  // 39 "Warm Sunflare"
+    k105mm,              // 36 "105mm"
+    k300mmZoom,          // 37 "300mm Zoom"
+    kVortexBright,       // 38 "Vortex Bright"
+    kWarmSunflare,       // 39 "Warm Sunflare"
 };
 
 }  // namespace
