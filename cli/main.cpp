@@ -6,6 +6,7 @@
 #include "cli/errors.h"
 #include "cli/inspect_command.h"
 #include "cli/lens_commands.h"
+#include "cli/presets_commands.h"
 #include "cli/render_command.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   gw::AddRenderCommand(app);
   gw::AddLensCommands(app);
   gw::AddInspectCommand(app);
+  gw::AddPresetsCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,0 +1,96 @@
+#include "cli/presets_commands.h"
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "cli/errors.h"
+#include "cli/files.h"
+#include "cli/lens_table.h"
+#include "cli/presets_sheet.h"
+#include "lens/lens.h"
+#include "presets/presets.h"
+
+namespace gw {
+namespace {
+
+Lens PresetLens(int16_t value) {
+  Lens lens{};
+  BuildPreset(lens, value);
+  return lens;
+}
+
+struct PresetOptions {
+  std::string preset;
+  std::string output;
+};
+
+}  // namespace
+
+int16_t ResolvePresetOrThrow(const std::string& option, const std::string& text) {
+  if (const int16_t byName = FindPreset(text)) return byName;
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error == std::errc::invalid_argument || stop != end) {
+    throw CommandError(option + ": no preset is called '" + text + "'");
+  }
+  if (error == std::errc::result_out_of_range || value < 1 || value > kPresetCount) {
+    throw CommandError(option + ": " + text + " is not a preset number (1.." +
+                       std::to_string(kPresetCount) + ")");
+  }
+  return static_cast<int16_t>(value);
+}
+
+std::string FormatPresetList() {
+  std::string out = "value  name                 elements\n";
+  for (int16_t value = 1; value <= kPresetCount; ++value) {
+    const std::string name(PresetName(value));
+    char line[96];
+    std::snprintf(line, sizeof line, "%5d  %-20s %8u\n", value, name.c_str(),
+                  static_cast<unsigned>(PresetLens(value).count));
+    out += line;
+  }
+  return out;
+}
+
+void AddPresetsCommands(CLI::App& app) {
+  CLI::App* presets =
+      app.add_subcommand("presets", "List, show and export the Quick edition's built-in lenses");
+  presets->require_subcommand(1);
+  auto options = std::make_shared<PresetOptions>();
+  const char* presetHelp = "A preset's name (quoted when it has blanks) or its number 1-39";
+
+  CLI::App* list = presets->add_subcommand("list", "List the presets: value, name, element count");
+  list->callback([] { std::cout << FormatPresetList(); });
+
+  CLI::App* show = presets->add_subcommand("show", "Print a preset's lens as a table");
+  show->add_option("preset", options->preset, presetHelp)->required();
+  show->callback([options] {
+    const int16_t value = ResolvePresetOrThrow("preset", options->preset);
+    std::cout << value << " " << PresetName(value) << ": " << FormatLensTable(PresetLens(value));
+  });
+
+  CLI::App* save = presets->add_subcommand(
+      "export", "Write a preset's lens to a lens file, to start a lens of the full edition");
+  save->add_option("preset", options->preset, presetHelp)->required();
+  save->add_option("-o,--output", options->output, "The lens file to write (.gwr)")->required();
+  save->callback([options] {
+    SaveLensOrThrow(options->output, PresetLens(ResolvePresetOrThrow("preset", options->preset)));
+  });
+
+  auto sheet = std::make_shared<SheetOptions>();
+  CLI::App* draw = presets->add_subcommand(
+      "sheet", "Render every preset over the built-in frame into one labelled image");
+  draw->add_option("-o,--output", sheet->output, "The image to write")->required();
+  draw->add_option("--size", sheet->size, "Frame each preset is rendered at (default 960x540)");
+  draw->add_option("--light", sheet->light,
+                   "Light position X,Y in pixels or X%,Y% (default 30%,30%)");
+  draw->add_option("--tile-width", sheet->tileWidth, "Width of each tile (default 320)");
+  draw->add_option("--columns", sheet->columns, "Tiles per row (default 6)");
+  draw->add_option("--plugin-dir", sheet->pluginDir, "Folder holding the plug-in modules");
+  draw->callback([sheet] { WriteContactSheet(*sheet); });
+}
+
+}  // namespace gw

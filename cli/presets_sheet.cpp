@@ -1,0 +1,205 @@
+#include "cli/presets_sheet.h"
+
+#include <OpenImageIO/imagebuf.h>
+#include <OpenImageIO/imagebufalgo.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "cli/errors.h"
+#include "cli/image_io.h"
+#include "cli/plugin_modules.h"
+#include "cli/render_options.h"
+#include "presets/presets.h"
+
+namespace gw {
+namespace {
+
+// Frames larger than this are refused: 39 of them are rendered one by one.
+constexpr int kMaxSheetFrameSide = 7680;
+constexpr int kGap = 4;                       // pixels between tiles and around them
+constexpr float kBackground[3] = {0.05f, 0.05f, 0.06f};
+constexpr float kLabelColour[3] = {0.85f, 0.85f, 0.85f};
+// Tried in this order; the first that the text renderer finds is used.
+constexpr const char* kLabelFonts[] = {"DejaVuSans", ""};
+
+struct Size {
+  int width, height;
+};
+
+Size ParseFrameSize(const std::string& text) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) throw CommandError("--size: '" + text + "' is not WxH");
+  const Size size{ParseInteger("--size", text.substr(0, x)),
+                  ParseInteger("--size", text.substr(x + 1))};
+  if (size.width < 16 || size.height < 16 || size.width > kMaxSheetFrameSide ||
+      size.height > kMaxSheetFrameSide) {
+    throw CommandError("--size: " + text + " must lie within 16.." +
+                       std::to_string(kMaxSheetFrameSide) + " on each side");
+  }
+  return size;
+}
+
+// Where everything goes on the sheet.
+struct SheetLayout {
+  int columns, rows;
+  int tileWidth, tileHeight;
+  int fontSize, labelHeight;
+  int width, height;
+
+  int TileLeft(int index) const { return kGap + (index % columns) * (tileWidth + kGap); }
+  int TileTop(int index) const {
+    return kGap + (index / columns) * (tileHeight + labelHeight + kGap);
+  }
+};
+
+SheetLayout PlanSheet(const SheetOptions& o, Size frame) {
+  if (o.columns < 1 || o.columns > kPresetCount) {
+    throw CommandError("--columns: must lie within 1.." + std::to_string(kPresetCount));
+  }
+  if (o.tileWidth < 32 || o.tileWidth > frame.width) {
+    throw CommandError("--tile-width: must lie within 32 and the frame width (" +
+                       std::to_string(frame.width) + ")");
+  }
+  SheetLayout s{};
+  s.columns = o.columns;
+  s.rows = (kPresetCount + o.columns - 1) / o.columns;
+  s.tileWidth = o.tileWidth;
+  const int64_t scaled = int64_t{o.tileWidth} * frame.height;
+  s.tileHeight = std::max<int>(1, static_cast<int>((scaled + frame.width / 2) / frame.width));
+  s.fontSize = std::max(9, o.tileWidth / 20);
+  s.labelHeight = s.fontSize + s.fontSize / 2 + 2;
+  const int64_t width = kGap + int64_t{s.columns} * (s.tileWidth + kGap);
+  const int64_t height = kGap + int64_t{s.rows} * (s.tileHeight + s.labelHeight + kGap);
+  if (width > kMaxImageSide || height > kMaxImageSide) {
+    throw CommandError("the sheet would be " + std::to_string(width) + " x " +
+                       std::to_string(height) + " pixels, more than " +
+                       std::to_string(kMaxImageSide) + " on a side");
+  }
+  s.width = static_cast<int>(width);
+  s.height = static_cast<int>(height);
+  return s;
+}
+
+OIIO::ImageBuf ToImageBuf(const testhost::Image& image) {
+  OIIO::ImageBuf buf(OIIO::ImageSpec(image.width, image.height, 3, OIIO::TypeDesc::UINT8));
+  std::vector<uint8_t> rgb(image.pixels.size() * 3);
+  for (size_t i = 0; i < image.pixels.size(); ++i) {
+    rgb[3 * i] = image.pixels[i].red;
+    rgb[3 * i + 1] = image.pixels[i].green;
+    rgb[3 * i + 2] = image.pixels[i].blue;
+  }
+  buf.set_pixels(OIIO::ROI::All(), OIIO::TypeDesc::UINT8, rgb.data());
+  return buf;
+}
+
+Frame ToFrame(const OIIO::ImageBuf& buf) {
+  const OIIO::ImageSpec& spec = buf.spec();
+  std::vector<uint8_t> rgb(static_cast<size_t>(spec.width) * spec.height * 3);
+  buf.get_pixels(OIIO::ROI(0, spec.width, 0, spec.height, 0, 1, 0, 3), OIIO::TypeDesc::UINT8,
+                 rgb.data());
+  Frame frame;
+  frame.argb = testhost::Image(spec.width, spec.height);
+  for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
+    frame.argb.pixels[i] = PF_Pixel{255, rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
+  }
+  return frame;
+}
+
+void DrawLabel(OIIO::ImageBuf& sheet, const SheetLayout& layout, int index,
+               const std::string& text) {
+  const int x = layout.TileLeft(index) + layout.fontSize / 3;
+  const int baseline = layout.TileTop(index) + layout.tileHeight + layout.fontSize + 1;
+  const OIIO::ROI strip(layout.TileLeft(index), layout.TileLeft(index) + layout.tileWidth,
+                        layout.TileTop(index) + layout.tileHeight,
+                        layout.TileTop(index) + layout.tileHeight + layout.labelHeight, 0, 1, 0,
+                        3);
+  for (const char* font : kLabelFonts) {
+    if (OIIO::ImageBufAlgo::render_text(sheet, x, baseline, text, layout.fontSize, font,
+                                        kLabelColour, OIIO::ImageBufAlgo::TextAlignX::Left,
+                                        OIIO::ImageBufAlgo::TextAlignY::Baseline, 0, strip)) {
+      return;
+    }
+  }
+  throw CommandError("no font for the labels (install fonts-dejavu-core): " +
+                     sheet.geterror());
+}
+
+// The Quick edition, set up once and rendering one preset after another.
+class QuickRenderer {
+ public:
+  QuickRenderer(const std::string& pluginDir, const std::string& light, Size frame)
+      : host_(LoadPlugin(FindPluginModule("quick", pluginDir))) {
+    CheckPluginCode(*host_, "global setup", host_->GlobalSetup());
+    CheckPluginCode(*host_, "parameter setup", host_->ParamsSetup());
+    CheckPluginCode(*host_, "sequence setup", host_->SequenceSetup());
+    CheckPluginConduct(*host_);
+    host_->SetValue(Index("Light Source Location"),
+                    ParseLight("--light", light, frame.width, frame.height));
+    flareType_ = Index("Flare Type");
+  }
+  ~QuickRenderer() {
+    if (!finished_) SetDown();
+  }
+
+  // Sets the plug-in down and reports any handle it left behind.
+  void Finish() {
+    finished_ = true;
+    SetDown();
+    CheckPluginConduct(*host_);
+  }
+
+  testhost::Image Render(int16_t preset, const testhost::Image& input) {
+    testhost::ParamValue v;
+    v.value = preset;
+    host_->SetValue(flareType_, v);
+    testhost::Image output;
+    CheckPluginCode(*host_, std::string(PresetName(preset)), host_->Render(0, input, output));
+    CheckPluginConduct(*host_);
+    return output;
+  }
+
+ private:
+  void SetDown() {
+    host_->SequenceSetdown();
+    host_->GlobalSetdown();
+  }
+
+  int32_t Index(const std::string& name) const {
+    const int32_t index = host_->IndexOf(name);
+    if (index < 0) throw CommandError("the quick edition has no \"" + name + "\" parameter");
+    return index;
+  }
+
+  std::unique_ptr<testhost::TestHost> host_;
+  int32_t flareType_ = 0;
+  bool finished_ = false;
+};
+
+}  // namespace
+
+void WriteContactSheet(const SheetOptions& o) {
+  const Size frame = ParseFrameSize(o.size);
+  const SheetLayout layout = PlanSheet(o, frame);
+  const Frame input = BuiltInFrame(frame.width, frame.height);
+  QuickRenderer quick(o.pluginDir, o.light, frame);
+
+  OIIO::ImageBuf sheet(OIIO::ImageSpec(layout.width, layout.height, 3, OIIO::TypeDesc::UINT8));
+  OIIO::ImageBufAlgo::fill(sheet, kBackground);
+  for (int16_t value = 1; value <= kPresetCount; ++value) {
+    const int index = value - 1;
+    const OIIO::ImageBuf rendered = ToImageBuf(quick.Render(value, input.argb));
+    const OIIO::ImageBuf tile = OIIO::ImageBufAlgo::resize(
+        rendered, "", 0.0f, OIIO::ROI(0, layout.tileWidth, 0, layout.tileHeight, 0, 1, 0, 3));
+    if (tile.has_error() ||
+        !OIIO::ImageBufAlgo::paste(sheet, layout.TileLeft(index), layout.TileTop(index), 0, 0,
+                                   tile)) {
+      throw CommandError("the sheet: " + (tile.has_error() ? tile.geterror() : sheet.geterror()));
+    }
+    DrawLabel(sheet, layout, index, std::to_string(value) + "  " + std::string(PresetName(value)));
+  }
+  quick.Finish();
+  WriteFrame(o.output, ToFrame(sheet));
+}
+
+}  // namespace gw
