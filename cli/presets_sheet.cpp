@@ -106,23 +106,25 @@ Frame ToFrame(const OIIO::ImageBuf& buf) {
   return frame;
 }
 
+// The label goes into a strip of its own first, so that a long name is cut
+// at the tile's edge instead of running into its neighbour.
 void DrawLabel(OIIO::ImageBuf& sheet, const SheetLayout& layout, int index,
                const std::string& text) {
-  const int x = layout.TileLeft(index) + layout.fontSize / 3;
-  const int baseline = layout.TileTop(index) + layout.tileHeight + layout.fontSize + 1;
-  const OIIO::ROI strip(layout.TileLeft(index), layout.TileLeft(index) + layout.tileWidth,
-                        layout.TileTop(index) + layout.tileHeight,
-                        layout.TileTop(index) + layout.tileHeight + layout.labelHeight, 0, 1, 0,
-                        3);
+  OIIO::ImageBuf strip(
+      OIIO::ImageSpec(layout.tileWidth, layout.labelHeight, 3, OIIO::TypeDesc::UINT8));
+  OIIO::ImageBufAlgo::fill(strip, kBackground);
+  bool drawn = false;
   for (const char* font : kLabelFonts) {
-    if (OIIO::ImageBufAlgo::render_text(sheet, x, baseline, text, layout.fontSize, font,
-                                        kLabelColour, OIIO::ImageBufAlgo::TextAlignX::Left,
-                                        OIIO::ImageBufAlgo::TextAlignY::Baseline, 0, strip)) {
-      return;
-    }
+    drawn = OIIO::ImageBufAlgo::render_text(strip, layout.fontSize / 3, layout.fontSize + 1, text,
+                                            layout.fontSize, font, kLabelColour);
+    if (drawn) break;
   }
-  throw CommandError("no font for the labels (install fonts-dejavu-core): " +
-                     sheet.geterror());
+  if (!drawn) {
+    throw CommandError("no font for the labels (install fonts-dejavu-core): " +
+                       strip.geterror());
+  }
+  OIIO::ImageBufAlgo::paste(sheet, layout.TileLeft(index),
+                            layout.TileTop(index) + layout.tileHeight, 0, 0, strip);
 }
 
 // The Quick edition, set up once and rendering one preset after another.
