@@ -31,12 +31,6 @@ constexpr Kind kKinds[] = {
     {ElementType::ChromaFan, RenderChromaFan},
 };
 
-LensElement Defaults(ElementType type) {
-  LensElement e{};
-  InitElement(static_cast<int16_t>(type), e);
-  return e;
-}
-
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
 
@@ -79,7 +73,7 @@ TEST(FanElementPropertyTest, NothingOutsideTheClipNeverDarkerAlphaUntouched) {
   const ClipCheck check;
   const float lights[][2] = {{96, 54}, {-16, 90}, {300, 170}, {-10, -10}, {350, 200}, {160, 90}};
   for (const Kind& kind : kKinds) {
-    LensElement e = Defaults(kind.type);
+    LensElement e = DefaultElement(kind.type);
     int grew = 0;
     for (const auto& light : lights) {
       grew += check.Run(kind.render, e, light[0], light[1]);
@@ -95,7 +89,7 @@ TEST(FanElementPropertyTest, NothingOutsideTheClipNeverDarkerAlphaUntouched) {
 
 TEST(FanElementPropertyTest, DispatchedThroughDrawElement) {
   for (const Kind& kind : kKinds) {
-    const LensElement e = Defaults(kind.type);
+    const LensElement e = DefaultElement(kind.type);
     TestFrame direct(320, 180, -8, 60), dispatched(320, 180, -8, 60);
     kind.render(e, direct.target());
     DrawElement(e, dispatched.target());
@@ -112,7 +106,7 @@ TEST(FanElementGuardTest, BadValuesAreHarmless) {
   const float badFloats[] = {kNaN, kInf, -kInf, 1e30f, -1e30f};
   const int16_t badInts[] = {-32768, 32767, 0, -1};
   for (const Kind& kind : kKinds) {
-    const LensElement base = Defaults(kind.type);
+    const LensElement base = DefaultElement(kind.type);
     for (const float v : badFloats) {
       for (float LensElement::*field : {&LensElement::brightness, &LensElement::scale,
                                         &LensElement::angle, &LensElement::spread,
@@ -142,7 +136,7 @@ TEST(FanElementGuardTest, BadValuesAreHarmless) {
 // ------------------------------------------------------------- element looks
 
 TEST(AperturePixelTest, GlareAtTheEdgeNearestTheLight) {
-  const LensElement e = Defaults(ElementType::ApertureReflection);
+  const LensElement e = DefaultElement(ElementType::ApertureReflection);
   const auto draw = [&](float lx, float ly) {
     TestFrame frame(640, 360, lx, ly);
     RenderApertureReflection(e, frame.target());
@@ -164,7 +158,7 @@ TEST(AperturePixelTest, GlareAtTheEdgeNearestTheLight) {
 }
 
 TEST(ChromaHoopPixelTest, ARingAroundTheLightWithColourFringes) {
-  LensElement e = Defaults(ElementType::ChromaHoop);
+  LensElement e = DefaultElement(ElementType::ChromaHoop);
   const float lx = 40, ly = 30;
   TestFrame frame(640, 360, lx, ly);
   RenderChromaHoop(e, frame.target());
@@ -198,12 +192,12 @@ TEST(ChromaHoopPixelTest, ARingAroundTheLightWithColourFringes) {
   }
   // With the light at the frame centre nothing shows.
   TestFrame centred(640, 360, 320, 180);
-  RenderChromaHoop(Defaults(ElementType::ChromaHoop), centred.target());
+  RenderChromaHoop(DefaultElement(ElementType::ChromaHoop), centred.target());
   EXPECT_EQ(centred.ColourSum(), 0u);
 }
 
 TEST(PhotonSpikeBallPixelTest, TheEffectsColourDoesNotTintIt) {
-  const LensElement e = Defaults(ElementType::PhotonSpikeBall);
+  const LensElement e = DefaultElement(ElementType::PhotonSpikeBall);
   TestFrame white(640, 360, 200, 150), tinted(640, 360, 200, 150);
   tinted.SetGains(1.0f, 0.2f, 1.0f, 0.5f);
   RenderPhotonSpikeBall(e, white.target());
@@ -217,7 +211,7 @@ TEST(PhotonSpikeBallPixelTest, TheEffectsColourDoesNotTintIt) {
 }
 
 TEST(ChromaFanPixelTest, WhiteWithoutChromaSpreadAndTaperDims) {
-  LensElement e = Defaults(ElementType::ChromaFan);
+  LensElement e = DefaultElement(ElementType::ChromaFan);
   e.brightness = 3.0f;
   TestFrame fringed(640, 360, 300, 180);
   RenderChromaFan(e, fringed.target());

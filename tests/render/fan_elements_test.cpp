@@ -17,21 +17,6 @@
 namespace gw {
 namespace {
 
-using StreakFunction = void (*)(const LensElement&, const RenderTarget&, const StreakSink&);
-
-std::vector<Streak> Record(StreakFunction streaks, const LensElement& element,
-                           const RenderTarget& target) {
-  std::vector<Streak> out;
-  streaks(element, target, [&out](const Streak& s) { out.push_back(s); });
-  return out;
-}
-
-LensElement Defaults(ElementType type) {
-  LensElement e{};
-  InitElement(static_cast<int16_t>(type), e);
-  return e;
-}
-
 float Length(const Streak& s) { return std::hypot(s.x1 - s.x0, s.y1 - s.y0); }
 float DistanceFrom(float x, float y, float px, float py) { return std::hypot(x - px, y - py); }
 
@@ -167,10 +152,10 @@ class ApertureReflectionTest : public ::testing::Test {
   // 640 x 360: T = 0.0609375 x 640 = 39 pixels, offset o = 0.05 x 640 = 32.
   std::vector<Streak> At(float lx, float ly, const LensElement& e) {
     TestFrame frame(640, 360, lx, ly);
-    return Record(ApertureReflectionStreaks, e, frame.target());
+    return RecordStreaks(ApertureReflectionStreaks, e, frame.target());
   }
   std::vector<Streak> At(float lx, float ly) { return At(lx, ly, element); }
-  LensElement element = Defaults(ElementType::ApertureReflection);
+  LensElement element = DefaultElement(ElementType::ApertureReflection);
 };
 
 TEST_F(ApertureReflectionTest, NothingWithTheLightWellInside) {
@@ -291,9 +276,9 @@ class ChromaHoopTest : public ::testing::Test {
  protected:
   std::vector<Streak> At(float lx, float ly) {
     TestFrame frame(640, 360, lx, ly);
-    return Record(ChromaHoopStreaks, element, frame.target());
+    return RecordStreaks(ChromaHoopStreaks, element, frame.target());
   }
-  LensElement element = Defaults(ElementType::ChromaHoop);
+  LensElement element = DefaultElement(ElementType::ChromaHoop);
 };
 
 TEST_F(ChromaHoopTest, EighteenHundredSingleChannelDashes) {
@@ -425,7 +410,7 @@ class PhotonSpikeBallTest : public ::testing::Test {
     TestFrame frame(640, 360, lx, ly);
     frame.target().anglePhase = phase;
     frame.SetGains(1.0f, colour[0], colour[1], colour[2]);
-    return Record(PhotonSpikeBallStreaks, element, frame.target());
+    return RecordStreaks(PhotonSpikeBallStreaks, element, frame.target());
   }
   // Splits the streaks into spikes: every fan starts with its own count.
   std::vector<int> Counts() const {
@@ -436,7 +421,7 @@ class PhotonSpikeBallTest : public ::testing::Test {
     }
     return n;
   }
-  LensElement element = Defaults(ElementType::PhotonSpikeBall);
+  LensElement element = DefaultElement(ElementType::PhotonSpikeBall);
   float colour[3] = {1, 1, 1};
 };
 
@@ -547,9 +532,9 @@ class ChromaFanTest : public ::testing::Test {
  protected:
   std::vector<Streak> At(float lx, float ly) {
     TestFrame frame(640, 360, lx, ly);
-    return Record(ChromaFanStreaks, element, frame.target());
+    return RecordStreaks(ChromaFanStreaks, element, frame.target());
   }
-  LensElement element = Defaults(ElementType::ChromaFan);
+  LensElement element = DefaultElement(ElementType::ChromaFan);
 };
 
 TEST_F(ChromaFanTest, TwentyOneHundredSixtyMirroredSingleChannelDashes) {

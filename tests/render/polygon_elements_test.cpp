@@ -20,32 +20,13 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-LensElement Element(ElementType type) {
-  LensElement e{};
-  InitElement(static_cast<int16_t>(type), e);
-  return e;
-}
 
-int Red(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[1]; }
-
-bool Lit(const TestFrame& f, int x, int y) {
-  const uint8_t* p = f.Pixel(x, y);
-  return p[1] != 0 || p[2] != 0 || p[3] != 0;
-}
-
-int LitCount(const TestFrame& f) {
-  int n = 0;
-  for (int y = 0; y < f.height(); ++y) {
-    for (int x = 0; x < f.width(); ++x) n += Lit(f, x, y);
-  }
-  return n;
-}
 
 // ------------------------------------------------------------- PolySpread
 
 TEST(PolySpread, LightOnTheCentrePutsEveryGhostThereAtWeightQuarter) {
   TestFrame f(640, 360, 320.0f, 180.0f);
-  LensElement e = Element(ElementType::PolySpread);
+  LensElement e = DefaultElement(ElementType::PolySpread);
   e.position = 0.3f;
   e.spread = 25.0f;
   const PolySpreadSetup setup = MakePolySpreadSetup(e, f.target());
@@ -80,7 +61,7 @@ TEST(PolySpread, LightOnTheCentrePutsEveryGhostThereAtWeightQuarter) {
 
 TEST(PolySpread, GhostsBrightenAsTheLightMovesOut) {
   TestFrame f(640, 360, 320.0f + 160.0f, 180.0f);  // D = 320 = W / 2
-  const LensElement e = Element(ElementType::PolySpread);
+  const LensElement e = DefaultElement(ElementType::PolySpread);
   const PolySpreadSetup setup = MakePolySpreadSetup(e, f.target());
   EXPECT_EQ(setup.fadeIn, 0.5f);
   for (int k = 0; k < e.iparam0; ++k) {
@@ -94,7 +75,7 @@ TEST(PolySpread, GhostsBrightenAsTheLightMovesOut) {
 TEST(PolySpread, LightFarOutDrawsNoGhost) {
   // M = 640; the light M / 2 from the centre gives D >= M, over every threshold.
   TestFrame f(640, 360, 320.0f + 321.0f, 180.0f);
-  const LensElement e = Element(ElementType::PolySpread);
+  const LensElement e = DefaultElement(ElementType::PolySpread);
   const PolySpreadSetup setup = MakePolySpreadSetup(e, f.target());
   EXPECT_GE(setup.axis.D, 640.0f);
   for (int k = 0; k < e.iparam0; ++k) {
@@ -107,19 +88,19 @@ TEST(PolySpread, LightFarOutDrawsNoGhost) {
 TEST(PolySpread, CountZeroOrNegativeDrawsNothing) {
   for (int16_t count : {0, -1, -32768}) {
     TestFrame f(320, 180, 200.0f, 60.0f);
-    LensElement e = Element(ElementType::PolySpread);
+    LensElement e = DefaultElement(ElementType::PolySpread);
     e.iparam0 = count;
     DrawElement(e, f.target());
     EXPECT_EQ(LitCount(f), 0) << count;
   }
   TestFrame f(320, 180, 200.0f, 60.0f);
-  DrawElement(Element(ElementType::PolySpread), f.target());
+  DrawElement(DefaultElement(ElementType::PolySpread), f.target());
   EXPECT_GT(LitCount(f), 0);
 }
 
 TEST(PolySpread, TheSizeSeedMovesGhostsTheBrightnessSeedOnlyRecolours) {
   TestFrame f(640, 360, 250.0f, 120.0f);
-  const LensElement base = Element(ElementType::PolySpread);
+  const LensElement base = DefaultElement(ElementType::PolySpread);
   LensElement s1 = base, s2 = base;
   s1.iparam3 = 1234;
   s2.iparam4 = 77;
@@ -147,7 +128,7 @@ TEST(PolySpread, TheSizeSeedMovesGhostsTheBrightnessSeedOnlyRecolours) {
 int SinglePolyCentreRed(float lightX, int16_t fadeRate, bool fade, float brightness = 0.5f,
                         uint8_t red = 255) {
   TestFrame f(400, 300, lightX, 150.0f);
-  LensElement e = Element(ElementType::SinglePoly);
+  LensElement e = DefaultElement(ElementType::SinglePoly);
   e.position = 1.0f;
   e.iparam0 = fadeRate;
   e.option = fade ? 1 : 0;
@@ -188,7 +169,7 @@ TEST(SinglePoly, BrightnessEntersTwice) {
 
 TEST(SinglePoly, RadiusFollowsTheFrameWidthOnly) {
   TestFrame a(400, 300, 200.0f, 150.0f), b(400, 200, 200.0f, 100.0f), c(800, 300, 400.0f, 150.0f);
-  LensElement e = Element(ElementType::SinglePoly);
+  LensElement e = DefaultElement(ElementType::SinglePoly);
   DrawElement(e, a.target());
   DrawElement(e, b.target());
   DrawElement(e, c.target());
@@ -224,7 +205,7 @@ double Turns(const SpikeStar& star) {
 
 TEST(PolySpikeBall, DefaultHas222PointsGoingRoundTwelveTimes) {
   TestFrame f(1920, 1080, 600.0f, 300.0f);
-  const SpikeStar star = PolySpikeBallStar(Element(ElementType::PolySpikeBall), f.target());
+  const SpikeStar star = PolySpikeBallStar(DefaultElement(ElementType::PolySpikeBall), f.target());
   ASSERT_EQ(star.outline.size(), 222u);
   EXPECT_NEAR(Turns(star), 12.0, 1e-6);
 }
@@ -232,7 +213,7 @@ TEST(PolySpikeBall, DefaultHas222PointsGoingRoundTwelveTimes) {
 TEST(PolySpikeBall, NoPointIsNearerThanFivePixels) {
   for (float scale : {0.75f, 0.01f, 0.0f, -3.0f}) {
     TestFrame f(640, 360, 200.0f, 100.0f);
-    LensElement e = Element(ElementType::PolySpikeBall);
+    LensElement e = DefaultElement(ElementType::PolySpikeBall);
     e.scale = scale;
     const SpikeStar star = PolySpikeBallStar(e, f.target());
     ASSERT_FALSE(star.outline.empty());
@@ -250,7 +231,7 @@ TEST(PolySpikeBall, NoPointIsNearerThanFivePixels) {
 
 TEST(PolySpikeBall, AnamorphicDoublesEveryHorizontalOffset) {
   TestFrame f(640, 360, 200.0f, 100.0f);
-  LensElement e = Element(ElementType::PolySpikeBall);
+  LensElement e = DefaultElement(ElementType::PolySpikeBall);
   const SpikeStar plain = PolySpikeBallStar(e, f.target());
   e.anamorphic = 1;
   const SpikeStar wide = PolySpikeBallStar(e, f.target());
@@ -264,7 +245,7 @@ TEST(PolySpikeBall, AnamorphicDoublesEveryHorizontalOffset) {
 
 TEST(PolySpikeBall, CountsBelowTheMinimumStillMakeTwoPoints) {
   TestFrame f(640, 360, 200.0f, 100.0f);
-  LensElement e = Element(ElementType::PolySpikeBall);
+  LensElement e = DefaultElement(ElementType::PolySpikeBall);
   e.iparam0 = -32768;
   EXPECT_EQ(PolySpikeBallStar(e, f.target()).outline.size(), 2u);
   e.iparam0 = 0;
@@ -273,7 +254,7 @@ TEST(PolySpikeBall, CountsBelowTheMinimumStillMakeTwoPoints) {
 
 TEST(PolySpikeBall, TheFourthColourValueShowsNowhere) {
   TestFrame a(320, 180, 100.0f, 50.0f), b(320, 180, 100.0f, 50.0f);
-  LensElement e = Element(ElementType::PolySpikeBall);
+  LensElement e = DefaultElement(ElementType::PolySpikeBall);
   e.brightness = 2.0f;
   DrawElement(e, a.target());
   e.color1Extra = 0;
@@ -284,7 +265,7 @@ TEST(PolySpikeBall, TheFourthColourValueShowsNowhere) {
 
 TEST(PolySpikeBall, BrightestAtTheCentreFadingOutward) {
   TestFrame f(640, 360, 320.0f, 180.0f);
-  LensElement e = Element(ElementType::PolySpikeBall);
+  LensElement e = DefaultElement(ElementType::PolySpikeBall);
   e.brightness = 4.0f;  // centre colour 4 x 0.2 x 255 = 204, in about 12 layers
   DrawElement(e, f.target());
   EXPECT_GE(Red(f, 320, 180), 204);
@@ -295,7 +276,7 @@ TEST(PolySpikeBall, BrightestAtTheCentreFadingOutward) {
 
 TEST(StarCaustic, OnTheFrameCentreItIsBlack) {
   TestFrame f(400, 300, 350.0f, 40.0f);
-  LensElement e = Element(ElementType::StarCaustic);
+  LensElement e = DefaultElement(ElementType::StarCaustic);
   e.position = 0.0f;
   e.brightness = 5.0f;
   DrawElement(e, f.target());
@@ -305,7 +286,7 @@ TEST(StarCaustic, OnTheFrameCentreItIsBlack) {
 TEST(StarCaustic, NoOutlinePointsDrawNothing) {
   for (int16_t points : {0, -1, -32768}) {
     TestFrame f(400, 300, 350.0f, 40.0f);
-    LensElement e = Element(ElementType::StarCaustic);
+    LensElement e = DefaultElement(ElementType::StarCaustic);
     e.iparam2 = points;
     DrawElement(e, f.target());
     EXPECT_EQ(LitCount(f), 0) << points;
@@ -317,7 +298,7 @@ TEST(StarCaustic, BrightensWithDistanceFromTheCentre) {
   // 0.25, then 0.5.
   auto draw = [](float lightY) {
     TestFrame f(400, 600, 200.0f, lightY);
-    LensElement e = Element(ElementType::StarCaustic);
+    LensElement e = DefaultElement(ElementType::StarCaustic);
     e.position = 1.0f;
     e.color1 = {200, 200, 200};
     DrawElement(e, f.target());
@@ -360,7 +341,7 @@ Moments IntensityMoments(const TestFrame& f) {
 
 Moments StarCausticMoments(float lightX, float lightY) {
   TestFrame f(600, 600, lightX, lightY);
-  LensElement e = Element(ElementType::StarCaustic);
+  LensElement e = DefaultElement(ElementType::StarCaustic);
   e.position = 1.0f;
   e.brightness = 3.0f;
   DrawElement(e, f.target());
@@ -384,7 +365,7 @@ TEST(StarCaustic, ItsLongAxisTurnsWithTheElement) {
 TEST(StarCaustic, AnamorphicIsTwiceAsWide) {
   auto extent = [](uint8_t anamorphic) {
     TestFrame f(800, 400, 500.0f, 200.0f);
-    LensElement e = Element(ElementType::StarCaustic);
+    LensElement e = DefaultElement(ElementType::StarCaustic);
     e.position = 1.0f;
     e.brightness = 4.0f;
     e.anamorphic = anamorphic;
@@ -417,7 +398,7 @@ void FillPattern(TestFrame& f) {
 // Variants of an element: its defaults and one field at a time set to a value
 // that only a damaged or hostile lens file carries.
 std::vector<LensElement> Variants(ElementType type) {
-  const LensElement base = Element(type);
+  const LensElement base = DefaultElement(type);
   std::vector<LensElement> out{base};
   const float floats[] = {kNaN, kInf, -kInf, 1e30f, -1e30f, 1e4f, -7.0f, 0.0f, 1e-30f};
   float LensElement::*fields[] = {&LensElement::brightness, &LensElement::scale,
@@ -488,7 +469,7 @@ TEST(PolygonElements, DefaultsDrawSomethingThroughTheDispatcher) {
   for (ElementType type : {ElementType::PolySpread, ElementType::SinglePoly,
                            ElementType::PolySpikeBall, ElementType::StarCaustic}) {
     TestFrame f(640, 360, 192.0f, 108.0f);
-    DrawElement(Element(type), f.target());
+    DrawElement(DefaultElement(type), f.target());
     EXPECT_GT(LitCount(f), 50) << static_cast<int>(type);
   }
 }

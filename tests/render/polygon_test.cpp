@@ -18,20 +18,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr PolyColor kWhite{255, 255, 255, 255};
 constexpr PolyColor kNone{0, 0, 0, 0};
 
-int Red(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[1]; }
 
-bool Lit(const TestFrame& f, int x, int y) {
-  const uint8_t* p = f.Pixel(x, y);
-  return p[1] != 0 || p[2] != 0 || p[3] != 0;
-}
-
-int LitCount(const TestFrame& f) {
-  int n = 0;
-  for (int y = 0; y < f.height(); ++y) {
-    for (int x = 0; x < f.width(); ++x) n += Lit(f, x, y);
-  }
-  return n;
-}
 
 // Extent of the lit pixels: columns and rows from the first to the last.
 struct Extent {

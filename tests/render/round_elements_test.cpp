@@ -22,21 +22,6 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-LensElement Element(ElementType type) {
-  LensElement e{};
-  InitElement(static_cast<int16_t>(type), e);
-  return e;
-}
-
-int Red(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[1]; }
-int Green(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[2]; }
-int Blue(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[3]; }
-
-bool Lit(const TestFrame& f, int x, int y) {
-  const uint8_t* p = f.Pixel(x, y);
-  return p[1] != 0 || p[2] != 0 || p[3] != 0;
-}
-
 // Lit columns of a row and lit rows of a column (over black).
 int LitInRow(const TestFrame& f, int y) {
   int n = 0;
@@ -58,7 +43,7 @@ std::vector<uint8_t> RedProfile(const RenderTarget& t) {
 TEST(GlowBall, AnamorphicIsTwiceAsWideAndAsHigh) {
   TestFrame plain(800, 300, 400.0f, 150.0f);
   TestFrame wide(800, 300, 400.0f, 150.0f);
-  LensElement e = Element(ElementType::GlowBall);
+  LensElement e = DefaultElement(ElementType::GlowBall);
   e.scale = 0.1f;
   RenderGlowBall(e, plain.target());
   e.anamorphic = 1;
@@ -71,7 +56,7 @@ TEST(GlowBall, AnamorphicIsTwiceAsWideAndAsHigh) {
 }
 
 TEST(GlowBall, RingOnlyWithDoRing) {
-  LensElement e = Element(ElementType::GlowBall);
+  LensElement e = DefaultElement(ElementType::GlowBall);
   e.scale = 0.2f;
   TestFrame without(400, 300, 200.0f, 150.0f);
   RenderGlowBall(e, without.target());
@@ -99,7 +84,7 @@ TEST(GlowBall, RingOnlyWithDoRing) {
 TEST(GlowBall, GammaIsTheLastReshaping) {
   // Ramp Gamma 300 leaves the profile as built; any other value passes every
   // sample through the gamma curve just before the stamp.
-  LensElement e = Element(ElementType::GlowBall);
+  LensElement e = DefaultElement(ElementType::GlowBall);
   e.option = 1;
   TestFrame neutral(200, 150, 60.0f, 40.0f);
   e.iparam5 = 300;
@@ -120,7 +105,7 @@ class DiscTest : public ::testing::Test {
   // 400 x 300 with the light on the frame centre: the Disc sits at (200, 150)
   // and its outer radius is 0.25 x 400 = 100 pixels.
   TestFrame f{400, 300, 200.0f, 150.0f};
-  LensElement e = Element(ElementType::Disc);
+  LensElement e = DefaultElement(ElementType::Disc);
 };
 
 TEST_F(DiscTest, DefaultsFallAsTheCubeToZeroAtTheOuterRadius) {
@@ -235,7 +220,7 @@ TEST_F(DiscTest, AnamorphicIsTwiceAsWide) {
 
 TEST(Ellipse, AtTheFrameCentreItIsRoundAndEven) {
   TestFrame f(300, 300, 150.0f, 150.0f);
-  LensElement e = Element(ElementType::Ellipse);
+  LensElement e = DefaultElement(ElementType::Ellipse);
   e.brightness = 1.0f;
   RenderEllipse(e, f.target());
   ASSERT_TRUE(Lit(f, 150 + 40, 150));
@@ -253,7 +238,7 @@ TEST(Ellipse, OffAxisItFlattensAndFadesAwayFromTheCentre) {
   // A tall frame: the element 100 pixels below the frame centre, half a
   // frame width: f = 0.5, aspect 0.833, taper 1.0.
   TestFrame f(200, 600, 100.0f, 400.0f);
-  LensElement e = Element(ElementType::Ellipse);
+  LensElement e = DefaultElement(ElementType::Ellipse);
   e.position = 1.0f;
   e.brightness = 1.0f;
   e.scale = 1.5f;
@@ -270,7 +255,7 @@ TEST(Ellipse, OffAxisItFlattensAndFadesAwayFromTheCentre) {
 }
 
 TEST(Ellipse, TurnsWithTheLight) {
-  LensElement e = Element(ElementType::Ellipse);
+  LensElement e = DefaultElement(ElementType::Ellipse);
   e.position = 1.0f;
   e.brightness = 1.0f;
   TestFrame h(600, 600, 500.0f, 300.0f);  // element right of the centre
@@ -285,7 +270,7 @@ TEST(Ellipse, TurnsWithTheLight) {
 
 TEST(FadedRing, AQuarterFrameWidthRingThatIgnoresColours) {
   TestFrame f(400, 400, 200.0f, 200.0f);
-  LensElement e = Element(ElementType::FadedRing);
+  LensElement e = DefaultElement(ElementType::FadedRing);
   RenderFadedRing(e, f.target());
   int peak = 0, at = 0;
   for (int x = 200; x < 400; ++x) {
@@ -312,7 +297,7 @@ TEST(FadedRing, AQuarterFrameWidthRingThatIgnoresColours) {
 }
 
 TEST(FadedRing, ColoursGrowAwayFromTheCentre) {
-  LensElement e = Element(ElementType::FadedRing);
+  LensElement e = DefaultElement(ElementType::FadedRing);
   e.position = 1.0f;
   TestFrame centred(400, 800, 200.0f, 400.0f);
   TestFrame off(400, 800, 200.0f, 600.0f);  // f = 0.5
@@ -339,7 +324,7 @@ TEST(EllipticalCaustic, BowlColourAtHalfAFrameWidth) {
 }
 
 TEST(EllipticalCaustic, WeakAtTheCentreStrongerAway) {
-  LensElement e = Element(ElementType::EllipticalCaustic);
+  LensElement e = DefaultElement(ElementType::EllipticalCaustic);
   e.position = 1.0f;
   TestFrame centred(400, 800, 200.0f, 400.0f);
   TestFrame off(400, 800, 200.0f, 600.0f);  // f = 0.5
@@ -351,7 +336,7 @@ TEST(EllipticalCaustic, WeakAtTheCentreStrongerAway) {
 }
 
 TEST(EllipticalCaustic, AnamorphicIsTwiceAsWide) {
-  LensElement e = Element(ElementType::EllipticalCaustic);
+  LensElement e = DefaultElement(ElementType::EllipticalCaustic);
   TestFrame plain(800, 300, 400.0f, 150.0f);
   TestFrame wide(800, 300, 400.0f, 150.0f);
   RenderEllipticalCaustic(e, plain.target());
@@ -369,7 +354,7 @@ TEST(CircleSpread, DiscsSitWherePolySpreadGhostsDo) {
   int checked = 0;
   for (int16_t seed : {0, 7, 200, 1234, -500, 31000, 77, 4242}) {
     TestFrame f(400, 300, 260.0f, 180.0f);
-    LensElement e = Element(ElementType::CircleSpread);
+    LensElement e = DefaultElement(ElementType::CircleSpread);
     e.iparam0 = 1;
     e.iparam3 = seed;
     e.scale = 2.0f;
@@ -398,7 +383,7 @@ TEST(CircleSpread, DiscsSitWherePolySpreadGhostsDo) {
 }
 
 TEST(CircleSpread, NoDiscOnceTheLightIsHalfTheLongSideAway) {
-  LensElement e = Element(ElementType::CircleSpread);
+  LensElement e = DefaultElement(ElementType::CircleSpread);
   e.iparam0 = 100;
   TestFrame near(400, 300, 250.0f, 150.0f);
   RenderCircleSpread(e, near.target());
@@ -450,7 +435,7 @@ TestFrame PatternFrame(int w, int h, float lx, float ly, float scale = 1.0f) {
 TEST(RoundElements, DispatchedByType) {
   for (ElementType type : kRoundTypes) {
     TestFrame f(200, 150, 60.0f, 45.0f);
-    DrawElement(Element(type), f.target());
+    DrawElement(DefaultElement(type), f.target());
     EXPECT_GT(f.ColourSum(), 0u) << TypeName(type);
   }
 }
@@ -464,7 +449,7 @@ TEST(RoundElements, SurviveBadFieldValues) {
     std::vector<LensElement> cases;
     for (float v : floats) {
       for (int field = 0; field < 5; ++field) {
-        LensElement e = Element(type);
+        LensElement e = DefaultElement(type);
         e.option = 1;
         (&e.brightness)[field] = v;
         cases.push_back(e);
@@ -474,7 +459,7 @@ TEST(RoundElements, SurviveBadFieldValues) {
       for (int16_t LensElement::*field : {&LensElement::iparam0, &LensElement::iparam2,
                                           &LensElement::iparam3, &LensElement::iparam4,
                                           &LensElement::iparam5}) {
-        LensElement e = Element(type);
+        LensElement e = DefaultElement(type);
         e.option = 1;
         e.*field = v;
         if (type == ElementType::CircleSpread && field == &LensElement::iparam0 && v > 1000) {
@@ -500,7 +485,7 @@ TEST(RoundElements, SurviveBadFieldValues) {
 TEST(RoundElements, SurviveBadTargets) {
   const float values[] = {kNaN, kInf, -kInf, 1e9f, -1e9f, 0.0f};
   for (ElementType type : kRoundTypes) {
-    LensElement e = Element(type);
+    LensElement e = DefaultElement(type);
     e.option = 1;
     for (float v : values) {
       for (int field = 0; field < 4; ++field) {
@@ -529,7 +514,7 @@ TEST(RoundElements, SurviveBadTargets) {
 
 TEST(RoundElements, HugeSizesAreCutAtTheFrame) {
   for (ElementType type : kRoundTypes) {
-    LensElement e = Element(type);
+    LensElement e = DefaultElement(type);
     e.option = 1;
     e.scale = 5.0f;
     e.iparam3 = e.iparam4 = e.iparam5 = 2000;

@@ -34,8 +34,6 @@ void FillConstantProfile(const RenderTarget& t, uint8_t v) {
   std::memset(t.profileB, v, static_cast<size_t>(t.profileLength));
 }
 
-int Red(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[1]; }
-int Green(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[2]; }
 
 // Pixels that differ between two frames of the same size, outside a rectangle.
 int ChangedOutside(const TestFrame& before, const TestFrame& after, int top, int bottom, int left,

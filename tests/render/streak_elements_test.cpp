@@ -18,21 +18,6 @@
 namespace gw {
 namespace {
 
-using StreakFunction = void (*)(const LensElement&, const RenderTarget&, const StreakSink&);
-
-std::vector<Streak> Record(StreakFunction streaks, const LensElement& element,
-                           const RenderTarget& target) {
-  std::vector<Streak> out;
-  streaks(element, target, [&out](const Streak& s) { out.push_back(s); });
-  return out;
-}
-
-LensElement Element(ElementType type) {
-  LensElement e{};
-  InitElement(static_cast<int16_t>(type), e);
-  return e;
-}
-
 float Length(const Streak& s) { return std::hypot(s.x1 - s.x0, s.y1 - s.y0); }
 
 // Direction of a streak as an angle a in the ray convention (-sin a, cos a).
@@ -49,7 +34,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 TEST(StarFilterTest, DefaultHasTwelveRaysOf110PixelsEachEightStreaksOver014Radians) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
   const std::vector<Streak> s =
-      Record(StarFilterStreaks, Element(ElementType::StarFilter), frame.target());
+      RecordStreaks(StarFilterStreaks, DefaultElement(ElementType::StarFilter), frame.target());
   ASSERT_EQ(s.size(), 96u);
   // base 1.5, element brightness 2: colour 3 / 52 per channel.
   const float expectedColour = 1.5f * 2.0f / 52.0f;
@@ -76,7 +61,7 @@ TEST(StarFilterTest, DefaultHasTwelveRaysOf110PixelsEachEightStreaksOver014Radia
 
 TEST(StarFilterTest, RaysReachTheirLengthInPixels) {
   TestFrame frame(640, 360, 320.0f, 180.0f);
-  LensElement e = Element(ElementType::StarFilter);
+  LensElement e = DefaultElement(ElementType::StarFilter);
   e.angle = 0.0f;
   e.iparam0 = 1;
   e.iparam2 = 1;
@@ -91,55 +76,55 @@ TEST(StarFilterTest, RaysReachTheirLengthInPixels) {
 
 TEST(StarFilterTest, CountAndWidthLimits) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::StarFilter);
+  LensElement e = DefaultElement(ElementType::StarFilter);
   for (const int16_t count : {0, -5, -32768}) {
     e.iparam0 = count;
-    EXPECT_EQ(Record(StarFilterStreaks, e, frame.target()).size(), 8u) << count;
+    EXPECT_EQ(RecordStreaks(StarFilterStreaks, e, frame.target()).size(), 8u) << count;
   }
   e.iparam0 = 12;
   e.iparam2 = 0;
-  EXPECT_TRUE(Record(StarFilterStreaks, e, frame.target()).empty());
+  EXPECT_TRUE(RecordStreaks(StarFilterStreaks, e, frame.target()).empty());
   e.iparam2 = -3;
-  EXPECT_TRUE(Record(StarFilterStreaks, e, frame.target()).empty());
+  EXPECT_TRUE(RecordStreaks(StarFilterStreaks, e, frame.target()).empty());
   e.option = 1;
-  EXPECT_TRUE(Record(StarFilterStreaks, e, frame.target()).empty());
+  EXPECT_TRUE(RecordStreaks(StarFilterStreaks, e, frame.target()).empty());
   // Counts from a stranger's file are held to a bounded number of streaks.
   e.iparam0 = 32767;
   e.iparam2 = 32767;
-  EXPECT_EQ(Record(StarFilterStreaks, e, frame.target()).size(),
+  EXPECT_EQ(RecordStreaks(StarFilterStreaks, e, frame.target()).size(),
             size_t(kMaxStarRays) * kMaxStarStreaksPerRay);
 }
 
 TEST(StarFilterTest, AngleZeroPointsDownAndNinetyPointsLeft) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::StarFilter);
+  LensElement e = DefaultElement(ElementType::StarFilter);
   e.iparam2 = 1;
   e.angle = 0.0f;
-  Streak first = Record(StarFilterStreaks, e, frame.target())[0];
+  Streak first = RecordStreaks(StarFilterStreaks, e, frame.target())[0];
   EXPECT_NEAR(first.x1 - first.x0, 0.0f, 1e-3f);
   EXPECT_NEAR(first.y1 - first.y0, 110.0f, 1e-3f);
   e.angle = 90.0f;
-  first = Record(StarFilterStreaks, e, frame.target())[0];
+  first = RecordStreaks(StarFilterStreaks, e, frame.target())[0];
   EXPECT_NEAR(first.x1 - first.x0, -110.0f, 1e-3f);
   EXPECT_NEAR(first.y1 - first.y0, 0.0f, 1e-3f);
   // Anamorphic: twice as long horizontally as vertically.
   e.anamorphic = 1;
-  first = Record(StarFilterStreaks, e, frame.target())[0];
+  first = RecordStreaks(StarFilterStreaks, e, frame.target())[0];
   EXPECT_NEAR(first.x1 - first.x0, -220.0f, 1e-3f);
   e.angle = 0.0f;
-  first = Record(StarFilterStreaks, e, frame.target())[0];
+  first = RecordStreaks(StarFilterStreaks, e, frame.target())[0];
   EXPECT_NEAR(first.y1 - first.y0, 110.0f, 1e-3f);
 }
 
 TEST(StarFilterTest, ThickRaysStartSideBySideAndMeetAtTheTip) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::StarFilter);
+  LensElement e = DefaultElement(ElementType::StarFilter);
   e.option = 1;
   e.iparam0 = 1;
   e.iparam2 = 2;  // 8 streaks
   e.angle = 0.0f;
   e.spread = 50.0f;
-  const std::vector<Streak> s = Record(StarFilterStreaks, e, frame.target());
+  const std::vector<Streak> s = RecordStreaks(StarFilterStreaks, e, frame.target());
   ASSERT_EQ(s.size(), 8u);
   // base (1.5) x (50 + 50) / 100 = 1.5, so the length stays 110; the starts
   // are (640 / 20) / 8 = 4 pixels apart across the ray, centred on it.
@@ -157,7 +142,7 @@ TEST(StarFilterTest, ThickRaysStartSideBySideAndMeetAtTheTip) {
 TEST(SpikeBallTest, DefaultSpikesAreOpposedPairsOfStreaks) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
   const std::vector<Streak> s =
-      Record(SpikeBallStreaks, Element(ElementType::SpikeBall), frame.target());
+      RecordStreaks(SpikeBallStreaks, DefaultElement(ElementType::SpikeBall), frame.target());
   ASSERT_EQ(s.size(), 600u);  // 4 x 75 spikes, two streaks each
   for (size_t k = 0; k < s.size(); k += 2) {
     EXPECT_FLOAT_EQ(s[k].x0, 200.0f);
@@ -173,9 +158,9 @@ TEST(SpikeBallTest, DefaultSpikesAreOpposedPairsOfStreaks) {
 
 TEST(SpikeBallTest, FirstSpikeFollowsItsSeed) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::SpikeBall);
+  LensElement e = DefaultElement(ElementType::SpikeBall);
   e.angle = 0.0f;
-  const Streak s = Record(SpikeBallStreaks, e, frame.target())[0];
+  const Streak s = RecordStreaks(SpikeBallStreaks, e, frame.target())[0];
   // Spike 0 with seed offset 196: a = 196 / 0.125 = 1568 radians,
   // R = trunc(128 x 2 x 1.5 x Noise(250) + 128), g = Noise(196) / 25 + 0.01.
   const float R = static_cast<float>(TruncToInt(128.0f * 2.0f * 1.5f * Noise(250) + 128.0f));
@@ -186,19 +171,19 @@ TEST(SpikeBallTest, FirstSpikeFollowsItsSeed) {
 
 TEST(SpikeBallTest, CountBelowOneDrawsOneSpike) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::SpikeBall);
+  LensElement e = DefaultElement(ElementType::SpikeBall);
   for (const int16_t count : {0, -1, -32768}) {
     e.iparam0 = count;
-    EXPECT_EQ(Record(SpikeBallStreaks, e, frame.target()).size(), 2u);
+    EXPECT_EQ(RecordStreaks(SpikeBallStreaks, e, frame.target()).size(), 2u);
   }
 }
 
 TEST(SpikeBallTest, AnamorphicHalvesTheWidth) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::SpikeBall);
-  const std::vector<Streak> plain = Record(SpikeBallStreaks, e, frame.target());
+  LensElement e = DefaultElement(ElementType::SpikeBall);
+  const std::vector<Streak> plain = RecordStreaks(SpikeBallStreaks, e, frame.target());
   e.anamorphic = 1;
-  const std::vector<Streak> squeezed = Record(SpikeBallStreaks, e, frame.target());
+  const std::vector<Streak> squeezed = RecordStreaks(SpikeBallStreaks, e, frame.target());
   ASSERT_EQ(plain.size(), squeezed.size());
   for (size_t i = 0; i < plain.size(); ++i) {
     EXPECT_NEAR(squeezed[i].x1 - 200.0f, (plain[i].x1 - 200.0f) * 0.5f, 1e-3f);
@@ -208,10 +193,10 @@ TEST(SpikeBallTest, AnamorphicHalvesTheWidth) {
 
 TEST(SpikeBallTest, EffectAngleJittersEachSpikeByItsOwnAmount) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  const LensElement e = Element(ElementType::SpikeBall);
-  const std::vector<Streak> still = Record(SpikeBallStreaks, e, frame.target());
+  const LensElement e = DefaultElement(ElementType::SpikeBall);
+  const std::vector<Streak> still = RecordStreaks(SpikeBallStreaks, e, frame.target());
   frame.target().anglePhase = 0.5f;
-  const std::vector<Streak> moved = Record(SpikeBallStreaks, e, frame.target());
+  const std::vector<Streak> moved = RecordStreaks(SpikeBallStreaks, e, frame.target());
   ASSERT_EQ(still.size(), moved.size());
   // The streak from (cx, cy) to (cx + hx, cy - hy) turns by the jitter.
   for (int k = 0; k < 20; ++k) {
@@ -224,10 +209,10 @@ TEST(SpikeBallTest, EffectAngleJittersEachSpikeByItsOwnAmount) {
   // The element's own angle counts only in whole radians.
   LensElement turned = e;
   turned.angle = 50.0f;  // trunc(0.87) = 0, as 15 degrees
-  const std::vector<Streak> same = Record(SpikeBallStreaks, turned, frame.target());
+  const std::vector<Streak> same = RecordStreaks(SpikeBallStreaks, turned, frame.target());
   EXPECT_EQ(same[0].x1, moved[0].x1);
   turned.angle = 60.0f;  // trunc(1.05) = 1
-  EXPECT_NE(Record(SpikeBallStreaks, turned, frame.target())[0].x1, moved[0].x1);
+  EXPECT_NE(RecordStreaks(SpikeBallStreaks, turned, frame.target())[0].x1, moved[0].x1);
 }
 
 // ------------------------------------------------------ RandomFan and its fans
@@ -264,8 +249,8 @@ TEST(FanOfStreaksTest, WidthLengthAndEdgeFade) {
 
 TEST(RandomFanTest, FansComeInOppositePairs) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  const LensElement e = Element(ElementType::RandomFan);
-  const std::vector<Streak> s = Record(RandomFanStreaks, e, frame.target());
+  const LensElement e = DefaultElement(ElementType::RandomFan);
+  const std::vector<Streak> s = RecordStreaks(RandomFanStreaks, e, frame.target());
   // 8 pairs; each fan has 4 x width streaks, its partner as many.
   size_t i = 0;
   int fans = 0;
@@ -306,29 +291,29 @@ TEST(RandomFanTest, MiddleStreaksOfAFanAreTheBrightest) {
 
 TEST(RandomFanTest, SeedMovesEveryFanAndAnamorphicDoesNothing) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::RandomFan);
-  const std::vector<Streak> base = Record(RandomFanStreaks, e, frame.target());
+  LensElement e = DefaultElement(ElementType::RandomFan);
+  const std::vector<Streak> base = RecordStreaks(RandomFanStreaks, e, frame.target());
   LensElement squeezed = e;
   squeezed.anamorphic = 1;
-  const std::vector<Streak> same = Record(RandomFanStreaks, squeezed, frame.target());
+  const std::vector<Streak> same = RecordStreaks(RandomFanStreaks, squeezed, frame.target());
   ASSERT_EQ(base.size(), same.size());
   for (size_t i = 0; i < base.size(); ++i) EXPECT_EQ(base[i].x1, same[i].x1);
   e.iparam3 = 5;
-  const std::vector<Streak> reseeded = Record(RandomFanStreaks, e, frame.target());
+  const std::vector<Streak> reseeded = RecordStreaks(RandomFanStreaks, e, frame.target());
   EXPECT_NE(reseeded.front().x1, base.front().x1);
   EXPECT_NE(reseeded.back().x1, base.back().x1);
 }
 
 TEST(RandomFanTest, CountLimits) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::RandomFan);
+  LensElement e = DefaultElement(ElementType::RandomFan);
   e.iparam0 = 0;
-  const std::vector<Streak> one = Record(RandomFanStreaks, e, frame.target());
+  const std::vector<Streak> one = RecordStreaks(RandomFanStreaks, e, frame.target());
   const int32_t width = TruncToInt((AbsNoise(4 + 850) + 0.2f) * 80.0f);
   EXPECT_EQ(one.size(), size_t(width) * 8);
   e.iparam0 = 32767;
   e.iparam3 = 32767;  // seeds near the top of the range stay defined
-  const size_t many = Record(RandomFanStreaks, e, frame.target()).size();
+  const size_t many = RecordStreaks(RandomFanStreaks, e, frame.target()).size();
   EXPECT_LE(many, size_t(kMaxFanPairs) * 2 * 4 * 96);
   EXPECT_GT(many, size_t(kMaxFanPairs) * 2 * 4 * 16);
 }
@@ -337,7 +322,7 @@ TEST(RandomFanTest, CountLimits) {
 
 TEST(StripeTest, DefaultIs960PixelsLongAnd26StreaksWide) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  const std::vector<Streak> s = Record(StripeStreaks, Element(ElementType::Stripe), frame.target());
+  const std::vector<Streak> s = RecordStreaks(StripeStreaks, DefaultElement(ElementType::Stripe), frame.target());
   ASSERT_EQ(s.size(), 26u + 2u);  // the band and the two core streaks
   for (int i = 0; i < 26; ++i) {
     const float v = static_cast<float>(i) - 12.8f;
@@ -361,16 +346,16 @@ TEST(StripeTest, DefaultIs960PixelsLongAnd26StreaksWide) {
 
 TEST(StripeTest, AngleSoftnessAndCentre) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::Stripe);
+  LensElement e = DefaultElement(ElementType::Stripe);
   e.spread = 0.0f;
   e.option = 0;
-  std::vector<Streak> s = Record(StripeStreaks, e, frame.target());
+  std::vector<Streak> s = RecordStreaks(StripeStreaks, e, frame.target());
   ASSERT_EQ(s.size(), 1u);
   e.spread = kNaN;
-  EXPECT_EQ(Record(StripeStreaks, e, frame.target()).size(), 1u);
+  EXPECT_EQ(RecordStreaks(StripeStreaks, e, frame.target()).size(), 1u);
   e.spread = 20.0f;
   e.angle = 90.0f;
-  s = Record(StripeStreaks, e, frame.target());
+  s = RecordStreaks(StripeStreaks, e, frame.target());
   ASSERT_EQ(s.size(), 26u);
   EXPECT_NEAR(s[0].x0, s[0].x1, 1e-3f);
   EXPECT_NEAR(std::fabs(s[0].y1 - s[0].y0), 960.0f, 1e-2f);
@@ -378,23 +363,23 @@ TEST(StripeTest, AngleSoftnessAndCentre) {
 
 TEST(StripeTest, IntensityGoesWithTheCubeOfBrightnessBelowOneAndCoreWithIt) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  const LensElement e = Element(ElementType::Stripe);
+  const LensElement e = DefaultElement(ElementType::Stripe);
   frame.SetGains(0.5f);
-  std::vector<Streak> s = Record(StripeStreaks, e, frame.target());
+  std::vector<Streak> s = RecordStreaks(StripeStreaks, e, frame.target());
   EXPECT_FLOAT_EQ(s[12].blue, CentreRamp(12, 25) * 0.5f * 0.125f);
   EXPECT_NEAR(s[26].x0 - s[26].x1, 159.75f, 1e-3f);
   frame.SetGains(2.0f);
-  s = Record(StripeStreaks, e, frame.target());
+  s = RecordStreaks(StripeStreaks, e, frame.target());
   EXPECT_FLOAT_EQ(s[12].blue, AtMostOne(CentreRamp(12, 25) * 0.5f * 2.0f));
   EXPECT_NEAR(s[26].x0 - s[26].x1, 4.0f * 159.75f, 1e-2f);
 }
 
 TEST(StripeTest, HugeSoftnessDrawsOnlyTheStreaksThatReachTheFrame) {
   TestFrame frame(320, 200, 100.0f, 60.0f);
-  LensElement e = Element(ElementType::Stripe);
+  LensElement e = DefaultElement(ElementType::Stripe);
   e.spread = 1e30f;
   e.angle = 30.0f;
-  const std::vector<Streak> s = Record(StripeStreaks, e, frame.target());
+  const std::vector<Streak> s = RecordStreaks(StripeStreaks, e, frame.target());
   EXPECT_GT(s.size(), 300u);   // across the whole frame
   EXPECT_LT(s.size(), 420u);   // but not 2^24 of them
 }
@@ -404,7 +389,7 @@ TEST(StripeTest, HugeSoftnessDrawsOnlyTheStreaksThatReachTheFrame) {
 TEST(SparkleTest, PairsAreSymmetricThroughTheCentre) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
   frame.target().anglePhase = 1.3f;
-  const std::vector<Streak> s = Record(SparkleStreaks, Element(ElementType::Sparkle), frame.target());
+  const std::vector<Streak> s = RecordStreaks(SparkleStreaks, DefaultElement(ElementType::Sparkle), frame.target());
   ASSERT_EQ(s.size(), 4000u);  // 20 hundred pairs
   for (size_t i = 0; i < s.size(); i += 2) {
     EXPECT_NEAR(s[i].x0 - 200.0f, -(s[i + 1].x0 - 200.0f), 1e-3f);
@@ -418,7 +403,7 @@ TEST(SparkleTest, PairsAreSymmetricThroughTheCentre) {
 
 TEST(SparkleTest, FirstGlintFollowsItsNoise) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  const std::vector<Streak> s = Record(SparkleStreaks, Element(ElementType::Sparkle), frame.target());
+  const std::vector<Streak> s = RecordStreaks(SparkleStreaks, DefaultElement(ElementType::Sparkle), frame.target());
   // P = 0: L = -trunc(Noise(54) x 128 + 128) x (TriangleWave(Noise(200)) + 0.2),
   // along (sin 0, cos 0) = straight down for the first of the pair.
   const float L = -static_cast<float>(TruncToInt(Noise(54) * 128.0f + 128.0f)) *
@@ -431,14 +416,14 @@ TEST(SparkleTest, FirstGlintFollowsItsNoise) {
 
 TEST(SparkleTest, AnamorphicWidensAndStillSeed2ChangesOnlyStrengths) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::Sparkle);
-  const std::vector<Streak> plain = Record(SparkleStreaks, e, frame.target());
+  LensElement e = DefaultElement(ElementType::Sparkle);
+  const std::vector<Streak> plain = RecordStreaks(SparkleStreaks, e, frame.target());
   LensElement wide = e;
   wide.anamorphic = 1;
-  const std::vector<Streak> widened = Record(SparkleStreaks, wide, frame.target());
+  const std::vector<Streak> widened = RecordStreaks(SparkleStreaks, wide, frame.target());
   LensElement reseeded = e;
   reseeded.iparam4 = 1234;
-  const std::vector<Streak> other = Record(SparkleStreaks, reseeded, frame.target());
+  const std::vector<Streak> other = RecordStreaks(SparkleStreaks, reseeded, frame.target());
   int strengthsDiffer = 0;
   for (size_t i = 0; i < plain.size(); ++i) {
     EXPECT_NEAR(widened[i].x1 - 200.0f, 2.0f * (plain[i].x1 - 200.0f), 1e-3f);
@@ -451,7 +436,7 @@ TEST(SparkleTest, AnamorphicWidensAndStillSeed2ChangesOnlyStrengths) {
   // One Way at P = 0 uses the fraction of AbsNoise.
   LensElement oneWay = e;
   oneWay.option = 1;
-  const Streak first = Record(SparkleStreaks, oneWay, frame.target())[0];
+  const Streak first = RecordStreaks(SparkleStreaks, oneWay, frame.target())[0];
   const float q = AbsNoise(200);
   const float L = -static_cast<float>(TruncToInt(Noise(54) * 128.0f + 128.0f)) *
                   (q - std::trunc(q) + 0.2f);
@@ -460,15 +445,15 @@ TEST(SparkleTest, AnamorphicWidensAndStillSeed2ChangesOnlyStrengths) {
 
 TEST(SparkleTest, CountLimitsAndStrengthIndependentOfPosition) {
   TestFrame frame(640, 360, 200.0f, 150.0f);
-  LensElement e = Element(ElementType::Sparkle);
+  LensElement e = DefaultElement(ElementType::Sparkle);
   e.iparam0 = -4;
-  EXPECT_EQ(Record(SparkleStreaks, e, frame.target()).size(), 2u);
+  EXPECT_EQ(RecordStreaks(SparkleStreaks, e, frame.target()).size(), 2u);
   e.iparam0 = 32767;
-  EXPECT_EQ(Record(SparkleStreaks, e, frame.target()).size(), size_t(kMaxSparklePairs) * 2);
+  EXPECT_EQ(RecordStreaks(SparkleStreaks, e, frame.target()).size(), size_t(kMaxSparklePairs) * 2);
   e.iparam0 = 20;
-  const std::vector<Streak> here = Record(SparkleStreaks, e, frame.target());
+  const std::vector<Streak> here = RecordStreaks(SparkleStreaks, e, frame.target());
   e.position = -0.7f;
-  const std::vector<Streak> there = Record(SparkleStreaks, e, frame.target());
+  const std::vector<Streak> there = RecordStreaks(SparkleStreaks, e, frame.target());
   for (size_t i = 0; i < here.size(); ++i) EXPECT_EQ(here[i].red, there[i].red);
 }
 
@@ -485,7 +470,7 @@ TEST(StreakElementsPropertyTest, ClipAlphaAndNeverDarkening) {
       TestFrame clipped(320, 200, 110.0f, 70.0f, 1.0f, 40, 77);
       full.target().anglePhase = clipped.target().anglePhase = angle / 24.0f;
       clipped.SetClip(50, 130, 60, 250);
-      LensElement e = Element(type);
+      LensElement e = DefaultElement(type);
       e.position = 0.6f;
       DrawElement(e, full.target());
       DrawElement(e, clipped.target());
@@ -520,7 +505,7 @@ TEST(StreakElementsPropertyTest, BadValuesStayDefinedAndInsideTheClip) {
         TestFrame frame(96, 64, 40.0f, 30.0f);
         frame.SetClip(8, 56, 8, 88);
         frame.target().anglePhase = f;
-        LensElement e = Element(type);
+        LensElement e = DefaultElement(type);
         e.brightness = e.scale = e.angle = e.spread = e.position = f;
         e.iparam3 = e.iparam4 = n;
         // Counts as bad as the floats, but kept small enough to run quickly.
@@ -544,7 +529,7 @@ TEST(StreakElementsPropertyTest, HugeCountsFinish) {
   for (const ElementType type : kStreakTypes) {
     TestFrame frame(64, 48, 30.0f, 20.0f);
     frame.SetClip(0, 4, 0, 4);  // a tiny tile: most streaks miss it
-    LensElement e = Element(type);
+    LensElement e = DefaultElement(type);
     e.iparam0 = e.iparam2 = 32767;
     e.iparam3 = e.iparam4 = 32767;
     e.option = 1;

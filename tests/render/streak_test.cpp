@@ -19,7 +19,6 @@ Streak MakeStreak(float x0, float y0, float x1, float y1, float intensity = 1.0f
   return Streak{x0, y0, x1, y1, intensity, kStreakThickness, intensity, intensity, anchor};
 }
 
-int Red(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[1]; }
 
 TEST(StreakTest, CoincidentEndPointsDrawNothing) {
   for (const float v : {10.0f, 10.5f, 0.0f, -0.5f, 63.9f}) {

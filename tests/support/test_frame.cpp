@@ -83,4 +83,30 @@ void DrawLensInto(const Lens& lens, TestFrame& frame) {
   DrawLens(lens, frame.target(), 0, 1, ProgressCallback{});
 }
 
+LensElement DefaultElement(ElementType type) {
+  LensElement e{};
+  InitElement(static_cast<int16_t>(type), e);
+  return e;
+}
+
+bool Lit(const TestFrame& f, int x, int y) {
+  const uint8_t* p = f.Pixel(x, y);
+  return p[1] != 0 || p[2] != 0 || p[3] != 0;
+}
+
+int LitCount(const TestFrame& f) {
+  int n = 0;
+  for (int y = 0; y < f.height(); ++y) {
+    for (int x = 0; x < f.width(); ++x) n += Lit(f, x, y);
+  }
+  return n;
+}
+
+std::vector<Streak> RecordStreaks(StreakFunction streaks, const LensElement& element,
+                                  const RenderTarget& target) {
+  std::vector<Streak> out;
+  streaks(element, target, [&out](const Streak& s) { out.push_back(s); });
+  return out;
+}
+
 }  // namespace gw

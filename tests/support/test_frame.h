@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lens/lens.h"
+#include "render/streak.h"
 #include "render/target.h"
 
 namespace gw {
@@ -50,5 +51,20 @@ class TestFrame {
 
 // Draws every enabled element of the lens into the frame.
 void DrawLensInto(const Lens& lens, TestFrame& frame);
+
+// A new element of the type, with the type's defaults.
+LensElement DefaultElement(ElementType type);
+
+// Colour bytes of a pixel, and whether any of them is lit.
+inline int Red(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[1]; }
+inline int Green(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[2]; }
+inline int Blue(const TestFrame& f, int x, int y) { return f.Pixel(x, y)[3]; }
+bool Lit(const TestFrame& f, int x, int y);
+int LitCount(const TestFrame& f);
+
+// The streaks an element's streak function produces, in drawing order.
+using StreakFunction = void (*)(const LensElement&, const RenderTarget&, const StreakSink&);
+std::vector<Streak> RecordStreaks(StreakFunction streaks, const LensElement& element,
+                                  const RenderTarget& target);
 
 }  // namespace gw
