@@ -65,10 +65,10 @@ constexpr Step kBasicLens[] = {
 
 constexpr Step kBasicSpotlight[] = {
     {GlowBall, {scale(0.45f), iparam5(400), color1(255, 240, 215), color2(255, 235, 200)}},
-    {StarFilter, {brightness(4.0f), scale(1.6f), angle(45.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(255, 245, 225)}},
-    {StarFilter, {brightness(3.0f), scale(0.9f), angle(0.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(255, 245, 225)}},
+    {StarFilter, {brightness(5.0f), scale(1.4f), angle(45.0f), spread(0.1f), iparam0(4), iparam2(1), color1(255, 245, 225)}},
+    {StarFilter, {brightness(4.0f), scale(0.8f), angle(0.0f), spread(0.1f), iparam0(4), iparam2(1), color1(255, 245, 225)}},
     {StarFilter, {brightness(2.5f), scale(0.5f), angle(11.25f), iparam0(16), iparam2(4), color1(255, 245, 225)}},
-    {StarFilter, {brightness(1.5f), scale(0.6f), angle(22.5f), spread(30.0f), iparam0(8), iparam2(3), option(1), color1(255, 245, 225)}},
+    {StarFilter, {brightness(2.0f), scale(0.6f), angle(22.5f), spread(30.0f), iparam0(8), iparam2(3), option(1), color1(255, 245, 225)}},
 };
 
 constexpr Step kBlimpFlare[] = {
@@ -203,7 +203,7 @@ constexpr Step kGreenRefls[] = {
     {PolySpread, {brightness(1.1f), scale(0.55f), iparam0(16), iparam2(6), color1(60, 255, 90)}},
     {StarFilter, {brightness(1.3f), iparam0(8), color1(220, 255, 210)}},
     {CircleSpread, {brightness(1.2f), scale(0.35f), position(0.2f), iparam0(18), color1(80, 255, 120)}},
-    {ApertureReflection, {brightness(0.8f), color1(90, 230, 110), color2(160, 255, 160)}},
+    {ApertureReflection, {brightness(0.4f), scale(0.12f), spread(25.0f), iparam3(1600), iparam4(400), color1(30, 220, 60), color2(120, 255, 140)}},
     {SpikeBall, {brightness(0.4f), iparam0(100), color1(200, 255, 200)}},
 };
 
@@ -334,8 +334,8 @@ constexpr Step kRockConcert2[] = {
 };
 
 constexpr Step kScratch1[] = {
-    {RandomFan, {brightness(0.2f), scale(2.0f), iparam0(3), iparam3(77), color1(255, 250, 240)}},
-    {Disc, {brightness(1.5f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
+    {RandomFan, {brightness(0.3f), scale(2.0f), iparam0(3), iparam3(77), color1(255, 250, 240)}},
+    {Disc, {brightness(2.0f), scale(0.25f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
 };
 
 constexpr Step kSixPointStar2[] = {
