@@ -67,6 +67,28 @@ void ProfileBlock::AttachTo(RenderTarget& target) {
   target.profileLength = n_ - 10;
 }
 
+std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out) {
+  auto data = std::make_unique<SequenceData>();
+  std::memcpy(data.get(), *out.sequence_data, sizeof(SequenceData));
+  Unflatten(*data);
+  return data;
+}
+
+PF_Err StartFrame(const PF_InData& in, PF_ParamDef* params[], PF_LayerDef& output, float scale,
+                  FrameSize& size, std::optional<ProfileBlock>& profiles, RenderTarget& target) {
+  size = RenderedSize(in);
+  if (!FrameFits(size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
+  CopyInputToOutput(size, params[0]->u.ld, output);
+  target = RenderTarget{};
+  target.highQuality = in.quality != 0 ? 1 : 0;
+  target.scale = scale;
+  profiles = ProfileBlock::Allocate(size.width, scale);
+  if (!profiles) return kErrOutOfMemory;
+  profiles->AttachTo(target);
+  TargetWholeFrame(size, output, target);
+  return PF_Err_NONE;
+}
+
 void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target) {
   target.height = static_cast<int16_t>(size.height);
   target.width = static_cast<int16_t>(size.width);

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "host/edition.h"
 #include "host/sdk/pf_api.h"
+#include "lens/lens.h"
 #include "render/draw_lens.h"
 #include "render/target.h"
 
@@ -45,6 +47,17 @@ class ProfileBlock {
 
 // Points the target at the whole output frame.
 void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target);
+
+// The render's private copy of the instance's stored lens, in working order.
+std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out);
+
+// The first steps of every render: the input copied to the output over the
+// rendered size, and a target over the whole output with quality, Scale and
+// the profile block for that Scale. 516 when the frame does not fit (nothing
+// written), -108 when the profile block cannot be had (the output then holds
+// the copy of the input).
+PF_Err StartFrame(const PF_InData& in, PF_ParamDef* params[], PF_LayerDef& output, float scale,
+                  FrameSize& size, std::optional<ProfileBlock>& profiles, RenderTarget& target);
 
 // True when the host's parameter array holds every parameter of the edition.
 bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]);

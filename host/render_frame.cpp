@@ -2,7 +2,6 @@
 // motion-blurred.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -149,22 +148,15 @@ PF_Err RenderFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
   Obscuration obscuration;
   MeasureObscuration(edition, in, params, lightX, lightY, obscuration);
 
-  // A private working copy of the lens.
-  auto data = std::make_unique<SequenceData>();
-  std::memcpy(data.get(), *out.sequence_data, sizeof(SequenceData));
-  Unflatten(*data);
-
-  const FrameSize size = RenderedSize(in);
-  if (!FrameFits(size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
-  CopyInputToOutput(size, params[0]->u.ld, output);
-
+  const std::unique_ptr<SequenceData> data = WorkingCopy(out);
+  FrameSize size{};
+  std::optional<ProfileBlock> profiles;
   RenderTarget target{};
-  target.highQuality = in.quality != 0 ? 1 : 0;
-  target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
-  std::optional<ProfileBlock> profiles = ProfileBlock::Allocate(size.width, target.scale);
-  if (!profiles) return kErrOutOfMemory;
-  profiles->AttachTo(target);
-  TargetWholeFrame(size, output, target);
+  if (const PF_Err err = StartFrame(in, params, output,
+                                    FixedToFloat(param(ParamRole::Scale).u.fd.value), size,
+                                    profiles, target)) {
+    return err;
+  }
   PrepareFlareColor(param(ParamRole::Color).u.cd.value, obscuration.pixel, obscuration.type,
                     FixedPercentToFactor(param(ParamRole::Brightness).u.fd.value), target);
   target.lightX = lightX;

@@ -1,7 +1,6 @@
 // The Showcase render command: the whole lens once per light of the location
 // layer, each tinted and weighted by its patch.
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -69,22 +68,16 @@ PF_Err RenderShowcaseFrame(const EditionTable& edition, PF_InData& in, PF_OutDat
   // A failure leaves no lights; it is not reported.
   FindLightSources(in, edition.IndexOf(ParamRole::LocationLayer), lights);
 
-  auto data = std::make_unique<SequenceData>();
-  std::memcpy(data.get(), *out.sequence_data, sizeof(SequenceData));
-  Unflatten(*data);
-
-  const FrameSize size = RenderedSize(in);
-  if (!FrameFits(size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
-  CopyInputToOutput(size, params[0]->u.ld, output);
-
+  const std::unique_ptr<SequenceData> data = WorkingCopy(out);
+  FrameSize size{};
+  std::optional<ProfileBlock> profiles;
   RenderTarget target{};
-  target.highQuality = in.quality != 0 ? 1 : 0;
-  target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
+  if (const PF_Err err = StartFrame(in, params, output,
+                                    FixedToFloat(param(ParamRole::Scale).u.fd.value), size,
+                                    profiles, target)) {
+    return err;
+  }
   target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
-  std::optional<ProfileBlock> profiles = ProfileBlock::Allocate(size.width, target.scale);
-  if (!profiles) return kErrOutOfMemory;
-  profiles->AttachTo(target);
-  TargetWholeFrame(size, output, target);
 
   LockedHandle globals(in, in.global_data);
   target.screenTable = static_cast<const uint8_t*>(globals.data());
