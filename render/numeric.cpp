@@ -5,26 +5,17 @@
 
 namespace gw {
 
-const std::array<uint16_t, 257>& HypotTable() {
-  static const std::array<uint16_t, 257> table = [] {
-    std::array<uint16_t, 257> t{};
-    for (int k = 0; k <= 256; ++k) {
-      const double ratio = k / 256.0;
-      t[k] = static_cast<uint16_t>(std::lround(16384.0 * std::sqrt(1.0 + ratio * ratio)));
-    }
-    return t;
-  }();
-  return table;
-}
-
 int32_t FastHypot(int32_t dx, int32_t dy) {
-  const int64_t a = std::llabs(int64_t{dx});
-  const int64_t b = std::llabs(int64_t{dy});
-  const int64_t big = a > b ? a : b;
-  const int64_t small = a > b ? b : a;
+  // Magnitudes as unsigned values: |INT32_MIN| fits.
+  const uint32_t a = dx < 0 ? 0u - static_cast<uint32_t>(dx) : static_cast<uint32_t>(dx);
+  const uint32_t b = dy < 0 ? 0u - static_cast<uint32_t>(dy) : static_cast<uint32_t>(dy);
+  const uint32_t big = a > b ? a : b;
+  const uint32_t small = a > b ? b : a;
   if (big == 0) return 0;
-  const int64_t k = (small * 256) / big;
-  const int64_t d = (big * HypotTable()[k]) >> 14;
+  // small * 256 fits 32 bits for every distance a frame can hold.
+  const uint32_t k = big < (1u << 24) ? (small << 8) / big
+                                      : static_cast<uint32_t>((uint64_t{small} << 8) / big);
+  const uint64_t d = (uint64_t{big} * kHypotTable[k]) >> 14;
   return d > INT32_MAX ? INT32_MAX : static_cast<int32_t>(d);
 }
 

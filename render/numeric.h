@@ -21,8 +21,30 @@ constexpr int16_t SaturateToI16(int32_t v) {
   return static_cast<int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
 }
 
+namespace detail {
+
+// Square root by Newton's method, for tables built at compile time; within an
+// ulp or two of the true root, which is plenty for rounding to an integer.
+constexpr double ConstexprSqrt(double v) {
+  double x = v > 1.0 ? v : 1.0;
+  for (int i = 0; i < 64; ++i) x = 0.5 * (x + v / x);
+  return x;
+}
+
+constexpr std::array<uint16_t, 257> MakeHypotTable() {
+  std::array<uint16_t, 257> t{};
+  for (int k = 0; k <= 256; ++k) {
+    const double ratio = k / 256.0;
+    t[k] = static_cast<uint16_t>(16384.0 * ConstexprSqrt(1.0 + ratio * ratio) + 0.5);
+  }
+  return t;
+}
+
+}  // namespace detail
+
 // round(16384 * sqrt(1 + (k/256)^2)) for k in 0..256.
-const std::array<uint16_t, 257>& HypotTable();
+inline constexpr std::array<uint16_t, 257> kHypotTable = detail::MakeHypotTable();
+inline const std::array<uint16_t, 257>& HypotTable() { return kHypotTable; }
 
 // Approximate distance sqrt(dx^2 + dy^2), within a fraction of a unit.
 int32_t FastHypot(int32_t dx, int32_t dy);

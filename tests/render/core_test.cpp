@@ -31,6 +31,13 @@ TEST(ScreenTable, KnownEntriesAndSymmetry) {
   EXPECT_EQ(table[100 * 256 + 50], 255 - (155 * 205) / 255);
 }
 
+TEST(FastHypot, TableEntriesAreRoundedRoots) {
+  for (int k = 0; k <= 256; ++k) {
+    const double ratio = k / 256.0;
+    EXPECT_EQ(HypotTable()[k], std::lround(16384.0 * std::sqrt(1.0 + ratio * ratio))) << k;
+  }
+}
+
 TEST(FastHypot, KnownValues) {
   EXPECT_EQ(HypotTable()[0], 16384);
   EXPECT_EQ(HypotTable()[256], 23170);
