@@ -254,7 +254,8 @@ TEST(Presets, EveryRecipeHasTheTypesOfTheTable) {
 
 TEST(Presets, EveryElementEnabledWithItsDefaultName) {
   for (int16_t v = 1; v <= kPresetCount; ++v) {
-    for (const LensElement& e : Elements(Built(v))) {
+    const Lens lens = Built(v);
+    for (const LensElement& e : Elements(lens)) {
       EXPECT_EQ(e.enabled, 1) << PresetName(v);
       const ElementTypeInfo* info = FindElementType(e.type);
       ASSERT_NE(info, nullptr);
@@ -268,7 +269,8 @@ bool Within(float v, float low, float high) { return std::isfinite(v) && v >= lo
 
 TEST(Presets, EveryValueLiesInItsUsualRange) {
   for (int16_t v = 1; v <= kPresetCount; ++v) {
-    for (const LensElement& e : Elements(Built(v))) {
+    const Lens lens = Built(v);
+    for (const LensElement& e : Elements(lens)) {
       SCOPED_TRACE(std::string(PresetName(v)) + ", " + std::string(ElementName(e)));
       EXPECT_TRUE(Within(e.brightness, 0.0101f, 5.0f)) << e.brightness;
       EXPECT_TRUE(Within(e.scale, 0.1f, 3.45f)) << e.scale;
