@@ -30,6 +30,8 @@ constexpr Step k35mm[] = {
     {StarCaustic, {scale(0.238992f), position(1.989474f), color1(10, 94, 179)}},
 };
 
+// A longer lens than the 35mm: a tighter neutral glow with a rim, more and larger
+// hexagonal ghosts, a wide ring and an off-axis caustic.
 constexpr Step k85mm[] = {
     {GlowBall, {brightness(1.2f), scale(0.7f), angle(10.0f), spread(1.5f), iparam5(350), option(1), color1(90, 120, 160), color2(160, 150, 190)}},
     {PolySpread, {brightness(0.9f), scale(0.7f), iparam0(14), iparam2(6), iparam3(317), iparam4(845), iparam5(412), color1(120, 170, 255)}},
@@ -40,6 +42,8 @@ constexpr Step k85mm[] = {
     {StarCaustic, {brightness(1.5f), scale(1.3f), position(-0.35f), color1(30, 150, 200)}},
 };
 
+// A harsh blue-white source: a white-hot core in a blue halo, a cross of
+// stripes with shorter diagonals, fine spikes and a few blue ghosts.
 constexpr Step kArcWelder[] = {
     {GlowBall, {scale(0.35f), iparam5(400), color1(150, 190, 255), color2(200, 225, 255)}},
     {Disc, {brightness(2.5f), scale(0.2f), angle(0.0f), iparam5(300), color1(235, 245, 255)}},
@@ -63,6 +67,8 @@ constexpr Step kBasicLens[] = {
     {SpikeBall, {brightness(0.355568f), scale(0.655967f), iparam0(300), anamorphic(1)}},
 };
 
+// A warm white stage spotlight: a soft glow and a clean four-point cross over
+// finer rays.
 constexpr Step kBasicSpotlight[] = {
     {GlowBall, {scale(0.45f), iparam5(400), color1(255, 240, 215), color2(255, 235, 200)}},
     {StarFilter, {brightness(5.0f), scale(1.4f), angle(45.0f), spread(0.1f), iparam0(4), iparam2(1), color1(255, 245, 225)}},
@@ -71,6 +77,8 @@ constexpr Step kBasicSpotlight[] = {
     {StarFilter, {brightness(2.0f), scale(0.6f), angle(22.5f), spread(30.0f), iparam0(8), iparam2(3), option(1), color1(255, 245, 225)}},
 };
 
+// A cold light with long horizontal stripes, a rainbow hoop and two large
+// hexagonal ghosts, one blue and one amber.
 constexpr Step kBlimpFlare[] = {
     {GlowBall, {scale(0.4f), iparam5(450), anamorphic(1), color1(180, 200, 255), color2(220, 230, 255)}},
     {Disc, {brightness(1.5f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 255)}},
@@ -86,6 +94,8 @@ constexpr Step kBlimpFlare[] = {
     {SinglePoly, {brightness(0.6f), scale(1.4f), position(-1.2f), iparam2(6), color1(255, 180, 120)}},
 };
 
+// A bright blue light: blue glow, spikes and star, a strong horizontal stripe
+// and a trail of blue ghosts.
 constexpr Step kBrightBluelight[] = {
     {GlowBall, {scale(0.6f), iparam5(350), color1(60, 110, 255), color2(140, 180, 255)}},
     {SpikeBall, {brightness(0.8f), scale(0.7f), iparam0(150), color1(120, 170, 255)}},
@@ -98,6 +108,8 @@ constexpr Step kBrightBluelight[] = {
     {RandomFan, {brightness(0.1f), scale(0.8f), color1(170, 200, 255)}},
 };
 
+// Rainbow hoops round the light, a magenta and a cyan stripe and coloured
+// ghosts.
 constexpr Step kChromaLens2[] = {
     {GlowBall, {scale(0.45f), iparam5(400), color1(200, 170, 220), color2(180, 200, 255)}},
     {Stripe, {brightness(0.6f), scale(0.7f), angle(1.0f), spread(8.0f), option(0), color1(255, 60, 160)}},
@@ -109,6 +121,8 @@ constexpr Step kChromaLens2[] = {
     {PolySpread, {scale(0.5f), iparam0(12), iparam3(91), iparam4(1999), iparam5(6)}},
 };
 
+// A lilac glow inside two rainbow hoops that strengthen towards the frame edge,
+// with magenta and green ghosts.
 constexpr Step kChromaLens[] = {
     {GlowBall, {scale(0.5f), iparam5(400), color1(190, 170, 230), color2(160, 180, 230)}},
     {PolySpread, {scale(0.45f), iparam0(20), iparam3(57), iparam4(1999), iparam5(7)}},
@@ -118,6 +132,7 @@ constexpr Step kChromaLens[] = {
     {SpikeBall, {brightness(0.4f), scale(0.6f), iparam0(150)}},
 };
 
+// Cyan and teal throughout: a soft spiky star, a cyan stripe and cool ghosts.
 constexpr Step kCoolLens[] = {
     {PolySpikeBall, {brightness(0.5f), scale(0.6f), color1(120, 220, 255)}},
     {PolySpread, {scale(0.6f), iparam0(10), iparam2(6), color1(60, 200, 220)}},
@@ -128,6 +143,8 @@ constexpr Step kCoolLens[] = {
     {CircleSpread, {iparam0(12), iparam3(71), color1(80, 255, 230)}},
 };
 
+// A hot, warm sun: a white disc in a large amber glow, a three-layer starburst,
+// amber ghosts and a heat stripe.
 constexpr Step kDesertSun[] = {
     {GlowBall, {scale(0.9f), iparam5(450), color1(255, 170, 60), color2(255, 220, 150)}},
     {Disc, {brightness(3.0f), scale(0.2f), angle(90.0f), iparam5(300), color1(255, 250, 220)}},
@@ -141,6 +158,8 @@ constexpr Step kDesertSun[] = {
     {Stripe, {brightness(0.4f), scale(0.4f), angle(90.0f), spread(4.0f), option(0), color1(255, 170, 70)}},
 };
 
+// A point with a fine eight-point diffraction star and chromatic fans beside it
+// on the horizontal and vertical.
 constexpr Step kDiffraction[] = {
     {Stripe, {brightness(0.8f), scale(0.5f), spread(2.0f), color1(200, 210, 255), color2(255, 255, 255)}},
     {Stripe, {brightness(0.8f), scale(0.5f), angle(90.0f), spread(2.0f), color1(200, 210, 255), color2(255, 255, 255)}},
@@ -152,6 +171,7 @@ constexpr Step kDiffraction[] = {
     {ChromaFan, {brightness(1.2f), angle(90.0f), spread(40.0f), iparam3(300)}},
 };
 
+// Eight arms of chromatic fans round a soft white core, with a four-point star.
 constexpr Step kDiffraction2[] = {
     {GlowBall, {scale(0.35f), iparam5(400), color1(200, 200, 230), color2(230, 230, 255)}},
     {StarFilter, {brightness(1.5f), scale(1.4f), angle(45.0f), iparam0(4), iparam2(4)}},
@@ -163,6 +183,7 @@ constexpr Step kDiffraction2[] = {
     {SpikeBall, {brightness(0.3f), scale(0.6f), iparam0(100)}},
 };
 
+// Two wide chromatic fans that close into rainbow rings round the light.
 constexpr Step kDiffraction3[] = {
     {GlowBall, {scale(0.3f), iparam5(400), color1(210, 200, 230), color2(230, 225, 255)}},
     {ChromaFan, {brightness(2.0f), angle(30.0f), iparam0(4), iparam3(800)}},
@@ -170,12 +191,14 @@ constexpr Step kDiffraction3[] = {
     {SpikeBall, {brightness(0.4f), scale(0.6f), iparam0(120)}},
 };
 
+// A small, far violet point: thin stripes in a six-point star, faint beams and
+// tiny ghosts.
 constexpr Step kDistantQuantum[] = {
     {PhotonSpikeBall, {brightness(0.3f), scale(0.3f), iparam0(4), color1(170, 150, 255)}},
     {GlowBall, {scale(0.18f), iparam5(400), color1(150, 130, 255), color2(200, 190, 255)}},
     {SpikeBall, {brightness(0.5f), scale(0.3f), iparam0(60), color1(200, 190, 255)}},
     {Stripe, {brightness(0.6f), scale(0.35f), spread(3.0f), color1(110, 90, 255), color2(220, 210, 255)}},
-    {StarFilter, {brightness(1.2f), scale(0.5f), iparam0(8), color1(190, 180, 255)}},
+    {StarFilter, {brightness(1.2f), scale(0.5f), angle(30.0f), iparam0(6), color1(190, 180, 255)}},
     {PolySpread, {brightness(0.7f), scale(0.2f), iparam0(8), color1(140, 120, 255)}},
     {Stripe, {brightness(0.4f), scale(0.25f), angle(60.0f), spread(2.0f), option(0), color1(110, 90, 255)}},
     {Stripe, {brightness(0.4f), scale(0.25f), angle(-60.0f), spread(2.0f), option(0), color1(110, 90, 255)}},
@@ -187,6 +210,8 @@ constexpr Step kDrydockSpikeball[] = {
     {StarFilter, {brightness(2.169799f), scale(1.103889f), spread(0.1f), color1(233, 171, 39)}},
 };
 
+// An anamorphic lens: the long blue horizontal streak, oval glow and ghosts and
+// a wide oval ring.
 constexpr Step kGenericPanavision[] = {
     {GlowBall, {scale(0.4f), iparam5(400), anamorphic(1), color1(120, 150, 255), color2(190, 210, 255)}},
     {SpikeBall, {brightness(0.4f), iparam0(100)}},
@@ -198,6 +223,8 @@ constexpr Step kGenericPanavision[] = {
     {FadedRing, {brightness(0.5f), scale(0.5f), position(-0.5f), anamorphic(1)}},
 };
 
+// A neutral light whose reflections are green: hexagon and disc ghosts, and a
+// green glare where the light nears the frame edge.
 constexpr Step kGreenRefls[] = {
     {GlowBall, {scale(0.4f), iparam5(400), color1(190, 220, 170), color2(170, 230, 170)}},
     {PolySpread, {brightness(1.1f), scale(0.55f), iparam0(16), iparam2(6), color1(60, 255, 90)}},
@@ -207,6 +234,8 @@ constexpr Step kGreenRefls[] = {
     {SpikeBall, {brightness(0.4f), iparam0(100), color1(200, 255, 200)}},
 };
 
+// Autumn colours: an orange core, a five-point star and branching stripes, with
+// red, orange and gold ghosts.
 constexpr Step kMapleTree[] = {
     {GlowBall, {scale(0.5f), iparam5(450), color1(255, 120, 40), color2(255, 190, 110)}},
     {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 235, 190)}},
@@ -231,6 +260,8 @@ constexpr Step kMapleTree[] = {
     {CircleSpread, {scale(0.3f), iparam0(12), iparam3(45), color1(255, 110, 50)}},
 };
 
+// Layered blue horizontal stripes (a wide haze, a band and a bright line)
+// through a blue glow and star.
 constexpr Step kNewBlueLens[] = {
     {Stripe, {brightness(0.4f), scale(1.3f), spread(50.0f), option(0), color1(10, 30, 200)}},
     {Stripe, {brightness(0.8f), scale(1.1f), spread(12.0f), color1(30, 90, 255), color2(150, 200, 255)}},
@@ -244,6 +275,7 @@ constexpr Step kNewBlueLens[] = {
     {PolySpread, {scale(0.5f), iparam0(14), iparam3(251), color1(60, 110, 255)}},
 };
 
+// Pink: glow, star, stripe and ghosts, inside a large faded ring.
 constexpr Step kNiftyPinkLens[] = {
     {GlowBall, {scale(0.55f), iparam5(400), color1(255, 120, 200), color2(255, 170, 220)}},
     {PolySpread, {scale(0.5f), iparam0(16), color1(255, 110, 190)}},
@@ -253,15 +285,18 @@ constexpr Step kNiftyPinkLens[] = {
     {CircleSpread, {scale(0.3f), iparam0(14), color1(255, 130, 210)}},
 };
 
+// An orange spiky burst with a six-point star of thin stripes.
 constexpr Step kOrangespike[] = {
     {PolySpikeBall, {brightness(0.9f), scale(0.9f), iparam0(120), color1(255, 130, 30)}},
     {GlowBall, {scale(0.35f), iparam5(400), color1(255, 140, 40), color2(255, 200, 120)}},
-    {StarFilter, {brightness(1.6f), scale(1.2f), iparam0(6), color1(255, 170, 70)}},
+    {StarFilter, {brightness(1.6f), scale(1.2f), angle(30.0f), iparam0(6), color1(255, 170, 70)}},
     {Stripe, {brightness(0.6f), scale(0.5f), spread(3.0f), color1(255, 110, 20), color2(255, 220, 150)}},
     {Stripe, {brightness(0.6f), scale(0.5f), angle(60.0f), spread(3.0f), color1(255, 110, 20), color2(255, 220, 150)}},
     {Stripe, {brightness(0.6f), scale(0.5f), angle(-60.0f), spread(3.0f), color1(255, 110, 20), color2(255, 220, 150)}},
 };
 
+// Anamorphic in another cut: oval glow and star, layered blue stripes, oval
+// blue and amber ghosts.
 constexpr Step kPv1[] = {
     {GlowBall, {scale(0.35f), iparam5(400), anamorphic(1), color1(140, 160, 255), color2(200, 210, 255)}},
     {StarFilter, {brightness(3.0f), scale(0.5f), angle(45.0f), iparam0(4), anamorphic(1)}},
@@ -276,6 +311,8 @@ constexpr Step kPv1[] = {
     {RandomFan, {brightness(0.06f), color1(190, 210, 255)}},
 };
 
+// Green-cyan: photon beams, a long stripe crossed by two shorter ones, a
+// ten-ray star and green ghosts.
 constexpr Step kQuantum5[] = {
     {PhotonSpikeBall, {brightness(0.4f), scale(0.6f), iparam0(5), color1(130, 255, 200)}},
     {GlowBall, {scale(0.45f), iparam5(400), color1(80, 220, 170), color2(170, 255, 220)}},
@@ -288,6 +325,8 @@ constexpr Step kQuantum5[] = {
     {CircleSpread, {scale(0.3f), iparam0(20), color1(120, 255, 200)}},
 };
 
+// A small consumer camera: a vertical smear through the light, a bright core
+// and a string of soft green, magenta and cyan ghosts.
 constexpr Step kQuicktake200[] = {
     {GlowBall, {scale(0.45f), iparam5(350), color1(230, 220, 200), color2(240, 230, 220)}},
     {Stripe, {brightness(0.9f), scale(1.2f), angle(90.0f), spread(4.0f), color1(200, 190, 255), color2(255, 255, 255)}},
@@ -306,6 +345,7 @@ constexpr Step kQuicktake200[] = {
     {Disc, {brightness(0.3f), scale(0.6f), position(1.5f), option(1), color1(120, 255, 150)}},
 };
 
+// A hot red point with a sparkle, a thin stripe and faint red ghosts.
 constexpr Step kRedLaser[] = {
     {GlowBall, {scale(0.12f), iparam5(300), color1(255, 20, 10), color2(255, 60, 40)}},
     {Sparkle, {brightness(2.0f), scale(0.2f), color1(255, 40, 30)}},
@@ -315,6 +355,7 @@ constexpr Step kRedLaser[] = {
     {Ellipse, {brightness(0.3f), scale(0.3f), position(-0.5f), color1(255, 40, 30)}},
 };
 
+// A magenta stage light through a star filter, with violet and orange ghosts.
 constexpr Step kRockConcert[] = {
     {GlowBall, {scale(0.7f), iparam5(400), color1(220, 60, 255), color2(255, 140, 255)}},
     {SpikeBall, {brightness(0.8f), scale(0.8f), iparam0(200), color1(255, 150, 255)}},
@@ -323,6 +364,8 @@ constexpr Step kRockConcert[] = {
     {PolySpread, {scale(0.9f), iparam0(8), iparam3(551), color1(255, 90, 60)}},
 };
 
+// A blue stage light through two crossed star filters, with cyan and magenta
+// ghosts.
 constexpr Step kRockConcert2[] = {
     {GlowBall, {scale(0.6f), iparam5(400), color1(40, 120, 255), color2(120, 200, 255)}},
     {StarFilter, {brightness(4.0f), scale(2.0f), angle(45.0f), spread(0.1f), iparam0(4), iparam2(3), option(1), color1(150, 210, 255)}},
@@ -333,11 +376,14 @@ constexpr Step kRockConcert2[] = {
     {PolySpread, {scale(0.7f), iparam0(8), iparam3(611), color1(255, 80, 220)}},
 };
 
+// A scratched front element: a few long fans of streaks from a small core.
 constexpr Step kScratch1[] = {
     {RandomFan, {brightness(0.3f), scale(2.0f), iparam0(3), iparam3(77), color1(255, 250, 240)}},
     {Disc, {brightness(2.0f), scale(0.25f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
 };
 
+// A cool six-point star: three crossed stripes, vertical first, over a soft
+// spiky glow.
 constexpr Step kSixPointStar2[] = {
     {PolySpikeBall, {brightness(0.35f), scale(0.6f), color1(210, 220, 255)}},
     {Stripe, {brightness(0.7f), scale(0.55f), angle(90.0f), spread(4.0f), color1(150, 170, 255), color2(255, 255, 255)}},
@@ -347,6 +393,7 @@ constexpr Step kSixPointStar2[] = {
     {Disc, {brightness(0.4f), scale(0.35f), option(1), color1(150, 170, 255)}},
 };
 
+// A golden six-point star, a hot core inside a warm glow.
 constexpr Step kSixPointStar3[] = {
     {PolySpikeBall, {brightness(0.35f), scale(0.65f), color1(255, 220, 160)}},
     {GlowBall, {scale(0.35f), iparam5(400), color1(255, 190, 110), color2(255, 220, 160)}},
@@ -366,12 +413,14 @@ constexpr Step kSixPointStar[] = {
     {Stripe, {brightness(0.39828f), scale(0.70931f), angle(56.842102f), spread(10.080001f), anamorphic(1), color1(163, 138, 181), color2(255, 255, 255)}},
 };
 
+// A soft white glow broken into many spikes.
 constexpr Step kSpikeyGlow[] = {
     {PolySpikeBall, {brightness(0.6f), scale(0.9f), iparam0(150), color1(230, 230, 255)}},
     {GlowBall, {scale(0.4f), iparam5(400), color1(200, 180, 230), color2(220, 210, 240)}},
     {StarFilter, {brightness(1.2f), scale(0.7f), iparam0(16), iparam2(4)}},
 };
 
+// A warm, larger spiky glow.
 constexpr Step kSpikeyGlow2[] = {
     {PolySpikeBall, {brightness(0.7f), scale(1.1f), iparam0(200), iparam3(37), iparam4(91), color1(255, 200, 120)}},
     {GlowBall, {scale(0.5f), iparam5(400), color1(255, 160, 70), color2(255, 210, 140)}},
@@ -384,6 +433,8 @@ constexpr Step kSunset[] = {
     {PolySpread, {brightness(0.668099f), scale(0.904767f), iparam2(6), iparam3(315), iparam4(821), color1(255, 74, 20)}},
 };
 
+// A long lens: a chain of eighteen ghosts along the axis, crisp discs, soft
+// discs and rings, larger than the 35mm's.
 constexpr Step k105mm[] = {
     {GlowBall, {scale(0.5f), iparam5(400), color1(170, 180, 210), color2(200, 200, 230)}},
     {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
@@ -410,6 +461,8 @@ constexpr Step k105mm[] = {
     {Disc, {brightness(0.2f), scale(0.3f), position(-1.9f), color1(255, 180, 90)}},
 };
 
+// A long zoom: a veiling glow round the light, large soft ghosts and rings
+// along the axis and a spread of thirty more.
 constexpr Step k300mmZoom[] = {
     {GlowBall, {scale(0.7f), iparam5(400), color1(180, 180, 210), color2(210, 205, 235)}},
     {Disc, {brightness(2.0f), scale(0.2f), angle(0.0f), iparam5(300), color1(255, 255, 250)}},
@@ -430,6 +483,8 @@ constexpr Step k300mmZoom[] = {
     {CircleSpread, {scale(0.6f), spread(15.0f), iparam0(30), iparam3(131), color1(200, 230, 255)}},
 };
 
+// A very bright violet light with three stripes of falling length, like a
+// pinwheel, and a long trail of ghosts.
 constexpr Step kVortexBright[] = {
     {GlowBall, {scale(0.9f), iparam5(350), color1(200, 170, 255), color2(230, 220, 255)}},
     {Stripe, {brightness(0.9f), scale(1.0f), angle(10.0f), spread(10.0f), color1(120, 90, 255), color2(230, 220, 255)}},
@@ -439,6 +494,8 @@ constexpr Step kVortexBright[] = {
     {CircleSpread, {scale(0.4f), spread(16.0f), iparam0(30), iparam3(301), color1(200, 150, 255)}},
 };
 
+// A golden sun with fine rays and four spreads of orange, amber, rose and yellow
+// ghosts.
 constexpr Step kWarmSunflare[] = {
     {GlowBall, {scale(0.8f), iparam5(450), color1(255, 170, 70), color2(255, 215, 150)}},
     {SpikeBall, {brightness(0.6f), iparam0(150), color1(255, 210, 150)}},
