@@ -13,6 +13,7 @@
 #include "cli/files.h"
 #include "cli/image_io.h"
 #include "cli/plugin_modules.h"
+#include "cli/presets_commands.h"
 #include "cli/progress_bar.h"
 #include "cli/render_options.h"
 #include "cli/sequence_pattern.h"
@@ -62,21 +63,6 @@ std::string ResolveEdition(const RenderOptions& o) {
     throw CommandError("--preset: only the quick edition has presets");
   }
   return edition;
-}
-
-int16_t ResolvePreset(const std::string& text) {
-  if (const int16_t byName = FindPreset(text)) return byName;
-  int32_t value = 0;
-  try {
-    value = ParseInteger("--preset", text);
-  } catch (const CommandError&) {
-    throw CommandError("--preset: no preset is called '" + text + "'");
-  }
-  if (value < 1 || value > kPresetCount) {
-    throw CommandError("--preset: " + text + " is not a preset number (1.." +
-                       std::to_string(kPresetCount) + ")");
-  }
-  return static_cast<int16_t>(value);
 }
 
 struct FrameSize {
@@ -228,7 +214,7 @@ void ApplyParameters(TestHost& host, const RenderOptions& o, const std::string& 
   }
   if (!o.preset.empty()) {
     ParamValue v;
-    v.value = ResolvePreset(o.preset);
+    v.value = ResolvePresetOrThrow("--preset", o.preset);
     host.SetValue(index("--preset", "Flare Type"), v);
   }
 }
