@@ -28,7 +28,7 @@ std::string FindPluginModule(const std::string& edition, const std::string& fold
   } else {
     const std::string program = ProgramFolder();
     if (!program.empty()) {
-      folders.push_back(program + "/../lib/glarewright");
+      folders.push_back(program + "/" + GW_INSTALLED_PLUGIN_DIR);
       folders.push_back(program + "/../plugins");
     }
 #ifdef GW_BUILD_PLUGIN_DIR
