@@ -1,11 +1,33 @@
 // Developer tool: draws a lens file straight through the renderers (no host)
 // over a black frame and writes a PNG.
 //   render_lens_png LENS.gwr OUT.png [WIDTH HEIGHT [LIGHTX LIGHTY [SCALE]]]
+#include <OpenImageIO/imageio.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "lensfile/lensfile.h"
 #include "tests/support/test_frame.h"
+
+namespace {
+
+// The frame's colour channels as an 8-bit RGB PNG.
+bool WritePng(const gw::TestFrame& frame, const std::string& path) {
+  const size_t pixels = size_t(frame.width()) * frame.height();
+  std::vector<uint8_t> rgb(pixels * 3);
+  for (size_t p = 0; p < pixels; ++p) {
+    for (int c = 0; c < 3; ++c) rgb[p * 3 + c] = frame.bytes()[p * 4 + 1 + c];
+  }
+  auto out = OIIO::ImageOutput::create(path);
+  if (!out) return false;
+  OIIO::ImageSpec spec(frame.width(), frame.height(), 3, OIIO::TypeDesc::UINT8);
+  return out->open(path, spec) && out->write_image(OIIO::TypeDesc::UINT8, rgb.data()) &&
+         out->close();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -26,7 +48,7 @@ int main(int argc, char** argv) {
   }
   gw::TestFrame frame(w, h, lx, ly, scale);
   gw::DrawLensInto(lens, frame);
-  if (!frame.WritePng(argv[2])) {
+  if (!WritePng(frame, argv[2])) {
     std::fprintf(stderr, "%s: cannot write\n", argv[2]);
     return 1;
   }

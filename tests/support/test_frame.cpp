@@ -1,7 +1,5 @@
 #include "tests/support/test_frame.h"
 
-#include <OpenImageIO/imageio.h>
-
 #include "render/draw_lens.h"
 #include "render/numeric.h"
 #include "render/pixels.h"
@@ -63,20 +61,6 @@ uint64_t TestFrame::ColourSum() const {
   uint64_t sum = 0;
   for (size_t i = 0; i < argb_.size(); i += 4) sum += argb_[i + 1] + argb_[i + 2] + argb_[i + 3];
   return sum;
-}
-
-bool TestFrame::WritePng(const std::string& path) const {
-  std::vector<uint8_t> rgb(size_t(width_) * height_ * 3);
-  for (size_t p = 0; p < size_t(width_) * height_; ++p) {
-    rgb[p * 3] = argb_[p * 4 + 1];
-    rgb[p * 3 + 1] = argb_[p * 4 + 2];
-    rgb[p * 3 + 2] = argb_[p * 4 + 3];
-  }
-  auto out = OIIO::ImageOutput::create(path);
-  if (!out) return false;
-  OIIO::ImageSpec spec(width_, height_, 3, OIIO::TypeDesc::UINT8);
-  return out->open(path, spec) && out->write_image(OIIO::TypeDesc::UINT8, rgb.data()) &&
-         out->close();
 }
 
 void DrawLensInto(const Lens& lens, TestFrame& frame) {

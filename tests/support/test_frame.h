@@ -38,9 +38,6 @@ class TestFrame {
   // Sum of the red, green and blue bytes of every pixel.
   uint64_t ColourSum() const;
 
-  // Writes the frame as an 8-bit RGB PNG.
-  bool WritePng(const std::string& path) const;
-
  private:
   int width_, height_;
   std::vector<uint8_t> argb_;
