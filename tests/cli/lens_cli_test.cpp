@@ -13,11 +13,6 @@
 namespace gw {
 namespace {
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
 // Every type (and two without a renderer), every field at an odd value.
 Lens EveryTypeLens() {
   Lens lens{};

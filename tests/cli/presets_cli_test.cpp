@@ -18,25 +18,7 @@
 namespace gw {
 namespace {
 
-// RunProgram with capture files of its own, so that tests may run side by side.
-ProgramResult RunPresets(const std::string& arguments) {
-  static int calls = 0;
-  const std::string base = TempPath("presets_run_" + std::to_string(getpid()) + "_" +
-                                    std::to_string(++calls));
-  const std::string command = std::string("'") + GW_PROGRAM + "' presets " + arguments + " >'" +
-                              base + ".out' 2>'" + base + ".err'";
-  const int status = std::system(command.c_str());
-  ProgramResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(base + ".out"),
-                  ReadWholeFile(base + ".err")};
-  std::remove((base + ".out").c_str());
-  std::remove((base + ".err").c_str());
-  return r;
-}
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
+ProgramResult RunPresets(const std::string& arguments) { return RunProgram("presets " + arguments); }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

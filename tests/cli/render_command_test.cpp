@@ -14,26 +14,6 @@
 namespace gw {
 namespace {
 
-// RunProgram with its own capture files, so that tests may run side by side.
-ProgramResult RunGlarewright(const std::string& arguments) {
-  static int calls = 0;
-  const std::string base = TempPath("render_run_" + std::to_string(getpid()) + "_" +
-                                    std::to_string(++calls));
-  const std::string command = std::string("'") + GW_PROGRAM + "' " + arguments + " >'" + base +
-                              ".out' 2>'" + base + ".err'";
-  const int status = std::system(command.c_str());
-  ProgramResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(base + ".out"),
-                  ReadWholeFile(base + ".err")};
-  std::remove((base + ".out").c_str());
-  std::remove((base + ".err").c_str());
-  return r;
-}
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
 // An RGBA image with every pixel different and alpha varying.
 Frame PatternRgba(int width, int height) {
   Frame frame;
@@ -69,7 +49,7 @@ bool SameColours(const Frame& a, const Frame& b) {
 TEST(RenderCli, DefaultLensOverTheBuiltInFrame) {
   const std::string out = TempPath("flare.png");
   std::remove(out.c_str());
-  const ProgramResult r = RunGlarewright("render -o '" + out + "' --size 320x180");
+  const ProgramResult r = RunProgram("render -o '" + out + "' --size 320x180");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Frame frame = ReadFrame(out);
   EXPECT_EQ(frame.argb.width, 320);
@@ -84,7 +64,7 @@ TEST(RenderCli, NothingDrawnGivesTheInputBackWithItsAlpha) {
   const std::string in = TempPath("rgba_in.png"), out = TempPath("rgba_out.png");
   const Frame input = PatternRgba(90, 50);
   WriteFrame(in, input);
-  ProgramResult r = RunGlarewright("render '" + in + "' -o '" + out + "' --lens '" +
+  ProgramResult r = RunProgram("render '" + in + "' -o '" + out + "' --lens '" +
                                EmptyLensFile() + "'");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   Frame output = ReadFrame(out);
@@ -94,7 +74,7 @@ TEST(RenderCli, NothingDrawnGivesTheInputBackWithItsAlpha) {
                         input.argb.pixels.size() * 4), 0);
 
   // With the default lens the colours change but alpha does not.
-  r = RunGlarewright("render '" + in + "' -o '" + out + "' --light 40,20");
+  r = RunProgram("render '" + in + "' -o '" + out + "' --light 40,20");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   output = ReadFrame(out);
   EXPECT_FALSE(SameColours(output, input));
@@ -106,7 +86,7 @@ TEST(RenderCli, NothingDrawnGivesTheInputBackWithItsAlpha) {
 TEST(RenderCli, DownsamplingRendersAFraction) {
   const std::string in = TempPath("ntsc.png"), out = TempPath("half.png");
   WriteFrame(in, PatternRgba(720, 486));
-  const ProgramResult r = RunGlarewright("render '" + in + "' -o '" + out + "' --downsample 2 -q");
+  const ProgramResult r = RunProgram("render '" + in + "' -o '" + out + "' --downsample 2 -q");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Frame output = ReadFrame(out);
   EXPECT_EQ(output.argb.width, 360);
@@ -119,7 +99,7 @@ TEST(RenderCli, NumberedSequenceInAndOut) {
                PatternRgba(40, 30));
   }
   const ProgramResult r =
-      RunGlarewright("render '" + TempPath("shot.####.png") + "' -o '" + TempPath("out.%04d.png") +
+      RunProgram("render '" + TempPath("shot.####.png") + "' -o '" + TempPath("out.%04d.png") +
                  "' --frames 1001-1003 -q --lens '" + EmptyLensFile() + "'");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   for (int f = 1001; f <= 1003; ++f) {
@@ -131,7 +111,7 @@ TEST(RenderCli, NumberedSequenceInAndOut) {
 
 TEST(RenderCli, KeyframesAreLinearAndHeld) {
   const std::string pattern = TempPath("keys.%04d.png");
-  const ProgramResult r = RunGlarewright("render -o '" + pattern +
+  const ProgramResult r = RunProgram("render -o '" + pattern +
                                      "' --size 160x90 --frames 0-3 --brightness 0@1 "
                                      "--brightness 100@3 -q");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -157,9 +137,9 @@ TEST(RenderCli, LocationLayerPlacesTheLight) {
   dot.argb = testhost::Image(160, 90, PF_Pixel{0, 0, 0, 0});
   dot.argb.at(120, 20) = PF_Pixel{255, 255, 255, 255};
   WriteFrame(layer, dot);
-  const ProgramResult a = RunGlarewright("render -o '" + TempPath("by_layer.png") +
+  const ProgramResult a = RunProgram("render -o '" + TempPath("by_layer.png") +
                                      "' --size 160x90 --location-layer '" + layer + "'");
-  const ProgramResult b = RunGlarewright("render -o '" + TempPath("by_point.png") +
+  const ProgramResult b = RunProgram("render -o '" + TempPath("by_point.png") +
                                      "' --size 160x90 --light 120,20");
   ASSERT_EQ(a.exitCode, 0) << a.err;
   ASSERT_EQ(b.exitCode, 0) << b.err;
@@ -172,7 +152,7 @@ TEST(RenderCli, OpaqueObscurationHidesTheFlare) {
   wall.hasAlpha = true;
   wall.argb = testhost::Image(160, 90, PF_Pixel{255, 10, 10, 10});
   WriteFrame(layer, wall);
-  const ProgramResult r = RunGlarewright("render -o '" + TempPath("hidden.png") +
+  const ProgramResult r = RunProgram("render -o '" + TempPath("hidden.png") +
                                      "' --size 160x90 --obscuration-layer '" + layer +
                                      "' --obscuration-type alpha");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -180,13 +160,13 @@ TEST(RenderCli, OpaqueObscurationHidesTheFlare) {
 }
 
 TEST(RenderCli, QuickAndShowcaseEditions) {
-  ProgramResult r = RunGlarewright("render -o '" + TempPath("quick.png") +
+  ProgramResult r = RunProgram("render -o '" + TempPath("quick.png") +
                                "' --size 160x90 --preset 'Basic Lens'");
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  r = RunGlarewright("render -o '" + TempPath("quick.png") + "' --size 160x90 --preset 16");
+  r = RunProgram("render -o '" + TempPath("quick.png") + "' --size 160x90 --preset 16");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   // Showcase without a location layer draws nothing.
-  r = RunGlarewright("render -o '" + TempPath("showcase.png") + "' --size 160x90 --edition showcase");
+  r = RunProgram("render -o '" + TempPath("showcase.png") + "' --size 160x90 --edition showcase");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(SameColours(ReadFrame(TempPath("showcase.png")), BuiltInFrame(160, 90)));
 }
@@ -221,7 +201,7 @@ TEST(RenderCli, ErrorsAreOneLineAndNonzero) {
        "gone.png: "},
   };
   for (const auto& c : cases) {
-    const ProgramResult r = RunGlarewright(c.arguments);
+    const ProgramResult r = RunProgram(c.arguments);
     EXPECT_EQ(r.exitCode, 1) << c.arguments;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.arguments << "\n" << r.err;
     EXPECT_EQ(r.err.rfind("glarewright: ", 0), 0u) << r.err;
@@ -232,14 +212,14 @@ TEST(RenderCli, ErrorsAreOneLineAndNonzero) {
 
 TEST(RenderCli, UnwritableOutputLeavesNoFile) {
   const std::string out = TempPath("no_such_dir/flare.png");
-  const ProgramResult r = RunGlarewright("render -o '" + out + "' --size 8x8");
+  const ProgramResult r = RunProgram("render -o '" + out + "' --size 8x8");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("flare.png: cannot be written"), std::string::npos) << r.err;
   EXPECT_FALSE(Exists(out));
 }
 
 TEST(InspectCli, ShowsWhatTheHostSees) {
-  ProgramResult r = RunGlarewright("inspect");
+  ProgramResult r = RunProgram("inspect");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("name  \"Glarewright     \""), std::string::npos);
   EXPECT_NE(r.out.find("eGLO  0x00080423"), std::string::npos);
@@ -248,13 +228,13 @@ TEST(InspectCli, ShowsWhatTheHostSees) {
   EXPECT_NE(r.out.find("00 01 00 02 00 00 00 03"), std::string::npos);
   EXPECT_NE(r.out.find("StarFilter"), std::string::npos);
 
-  r = RunGlarewright("inspect --edition quick");
+  r = RunProgram("inspect --edition quick");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("TSLY Custom Flare Quick     "), std::string::npos);
   EXPECT_NE(r.out.find("39 choices: 35mm|85mm|Arc Welder|"), std::string::npos);
-  r = RunGlarewright("inspect --edition showcase");
+  r = RunProgram("inspect --edition showcase");
   EXPECT_NE(r.out.find("num_params 6"), std::string::npos);
-  r = RunGlarewright("inspect --edition deluxe");
+  r = RunProgram("inspect --edition deluxe");
   EXPECT_EQ(r.exitCode, 1);
 }
 

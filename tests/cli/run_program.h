@@ -1,6 +1,7 @@
 // Runs the glarewright program as a user would, capturing what it prints.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +41,11 @@ inline ProgramResult RunProgram(const std::string& arguments) {
   std::remove((base + ".out").c_str());
   std::remove((base + ".err").c_str());
   return result;
+}
+
+inline bool Exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
 }
 
 inline std::string TempPath(const std::string& name) {
