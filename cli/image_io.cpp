@@ -39,20 +39,20 @@ Frame ReadFrame(const std::string& path) {
     std::string why = OIIO::geterror();
     throw FileError(path, why.empty() ? "cannot be read as an image" : why);
   }
-  const OIIO::ImageSpec& spec = in->spec();
-  CheckSize(path, spec.width, spec.height);
-  const int channels = spec.nchannels;
-  std::vector<uint8_t> pixels(static_cast<size_t>(spec.width) * spec.height * channels);
+  const OIIO::ImageSpec& format = in->spec();
+  CheckSize(path, format.width, format.height);
+  const int channels = format.nchannels;
+  std::vector<uint8_t> pixels(static_cast<size_t>(format.width) * format.height * channels);
   if (!in->read_image(0, 0, 0, channels, OIIO::TypeDesc::UINT8, pixels.data())) {
     throw FileError(path, in->geterror());
   }
   in->close();
 
   Frame frame;
-  int alpha = spec.alpha_channel;
+  int alpha = format.alpha_channel;
   if (alpha < 0 && (channels == 2 || channels >= 4)) alpha = channels == 2 ? 1 : 3;
   frame.hasAlpha = alpha >= 0 && alpha < channels;
-  frame.argb = testhost::Image(spec.width, spec.height);
+  frame.argb = testhost::Image(format.width, format.height);
   const bool grey = channels <= 2;
   for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
     const uint8_t* p = &pixels[i * channels];
@@ -83,13 +83,13 @@ void WriteFrame(const std::string& path, const Frame& frame) {
     q[2] = p.blue;
     if (alpha) q[3] = p.alpha;
   }
-  OIIO::ImageSpec spec(image.width, image.height, channels, OIIO::TypeDesc::UINT8);
+  OIIO::ImageSpec format(image.width, image.height, channels, OIIO::TypeDesc::UINT8);
   if (alpha) {
-    spec.alpha_channel = 3;
-    spec.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
+    format.alpha_channel = 3;
+    format.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
   }
   const std::string partial = TemporaryBeside(path);
-  bool ok = out->open(partial, spec) &&
+  bool ok = out->open(partial, format) &&
             out->write_image(OIIO::TypeDesc::UINT8, pixels.data()) && out->close();
   if (!ok || std::rename(partial.c_str(), path.c_str()) != 0) {
     std::string why = out->geterror();

@@ -23,22 +23,6 @@ constexpr float kLabelColour[3] = {0.85f, 0.85f, 0.85f};
 // Tried in this order; the first that the text renderer finds is used.
 constexpr const char* kLabelFonts[] = {"DejaVuSans", ""};
 
-struct Size {
-  int width, height;
-};
-
-Size ParseFrameSize(const std::string& text) {
-  const size_t x = text.find_first_of("xX");
-  if (x == std::string::npos) throw CommandError("--size: '" + text + "' is not WxH");
-  const Size size{ParseInteger("--size", text.substr(0, x)),
-                  ParseInteger("--size", text.substr(x + 1))};
-  if (size.width < 16 || size.height < 16 || size.width > kMaxSheetFrameSide ||
-      size.height > kMaxSheetFrameSide) {
-    throw CommandError("--size: " + text + " must lie within 16.." +
-                       std::to_string(kMaxSheetFrameSide) + " on each side");
-  }
-  return size;
-}
 
 // Where everything goes on the sheet.
 struct SheetLayout {
@@ -53,7 +37,7 @@ struct SheetLayout {
   }
 };
 
-SheetLayout PlanSheet(const SheetOptions& o, Size frame) {
+SheetLayout PlanSheet(const SheetOptions& o, FrameDimensions frame) {
   if (o.columns < 1 || o.columns > kPresetCount) {
     throw CommandError("--columns: must lie within 1.." + std::to_string(kPresetCount));
   }
@@ -94,12 +78,12 @@ OIIO::ImageBuf ToImageBuf(const testhost::Image& image) {
 }
 
 Frame ToFrame(const OIIO::ImageBuf& buf) {
-  const OIIO::ImageSpec& spec = buf.spec();
-  std::vector<uint8_t> rgb(static_cast<size_t>(spec.width) * spec.height * 3);
-  buf.get_pixels(OIIO::ROI(0, spec.width, 0, spec.height, 0, 1, 0, 3), OIIO::TypeDesc::UINT8,
+  const OIIO::ImageSpec& format = buf.spec();
+  std::vector<uint8_t> rgb(static_cast<size_t>(format.width) * format.height * 3);
+  buf.get_pixels(OIIO::ROI(0, format.width, 0, format.height, 0, 1, 0, 3), OIIO::TypeDesc::UINT8,
                  rgb.data());
   Frame frame;
-  frame.argb = testhost::Image(spec.width, spec.height);
+  frame.argb = testhost::Image(format.width, format.height);
   for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
     frame.argb.pixels[i] = PF_Pixel{255, rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
   }
@@ -130,7 +114,7 @@ void DrawLabel(OIIO::ImageBuf& sheet, const SheetLayout& layout, int index,
 // The Quick edition, set up once and rendering one preset after another.
 class QuickRenderer {
  public:
-  QuickRenderer(const std::string& pluginDir, const std::string& light, Size frame)
+  QuickRenderer(const std::string& pluginDir, const std::string& light, FrameDimensions frame)
       : host_(LoadPlugin(FindPluginModule("quick", pluginDir))) {
     CheckPluginCode(*host_, "global setup", host_->GlobalSetup());
     CheckPluginCode(*host_, "parameter setup", host_->ParamsSetup());
@@ -181,7 +165,7 @@ class QuickRenderer {
 }  // namespace
 
 void WriteContactSheet(const SheetOptions& o) {
-  const Size frame = ParseFrameSize(o.size);
+  const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
   const Frame input = BuiltInFrame(frame.width, frame.height);
   QuickRenderer quick(o.pluginDir, o.light, frame);

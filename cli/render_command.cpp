@@ -65,22 +65,7 @@ std::string ResolveEdition(const RenderOptions& o) {
   return edition;
 }
 
-struct FrameSize {
-  int width, height;
-};
-
-FrameSize ParseSize(const std::string& text) {
-  const size_t x = text.find_first_of("xX");
-  if (x == std::string::npos) throw CommandError("--size: '" + text + "' is not WxH");
-  const FrameSize size{ParseInteger("--size", text.substr(0, x)),
-                       ParseInteger("--size", text.substr(x + 1))};
-  if (size.width < 1 || size.height < 1 || size.width > kMaxImageSide ||
-      size.height > kMaxImageSide) {
-    throw CommandError("--size: " + text + " must lie within 1.." +
-                       std::to_string(kMaxImageSide) + " on each side");
-  }
-  return size;
-}
+using FrameSize = FrameDimensions;
 
 // The declared parameter an option sets; throws when the edition has none.
 int32_t ParamIndex(const TestHost& host, const std::string& option, const std::string& name,
@@ -233,7 +218,7 @@ void RunRender(const RenderOptions& o) {
   if (frameCount > 1 && !IsSequencePattern(o.output)) {
     throw CommandError(o.output + ": several frames need a numbered output such as out.%04d.png");
   }
-  if (!(o.fps > 0.0 && o.fps <= 1000.0)) throw CommandError("--fps: must lie within 0..1000");
+  if (!(o.fps > 0.0 && o.fps <= 1000.0)) throw CommandError("--fps: must be more than 0 and at most 1000");
   if (!(o.shutterAngle >= 0.0 && o.shutterAngle <= 720.0)) {
     throw CommandError("--shutter-angle: must lie within 0..720 degrees");
   }
@@ -245,7 +230,7 @@ void RunRender(const RenderOptions& o) {
   }
 
   // The first input frame fixes the frame size (percent lights refer to it).
-  const FrameSize builtIn = ParseSize(o.size);
+  const FrameSize builtIn = ParseFrameSize("--size", o.size, 1, kMaxImageSide);
   const auto inputAt = [&](int frame) -> Frame {
     if (o.input.empty()) return BuiltInFrame(builtIn.width, builtIn.height);
     return ReadFrame(FrameFileName(o.input, frame));

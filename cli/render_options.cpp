@@ -63,6 +63,20 @@ int32_t ParseInteger(const std::string& option, const std::string& text) {
   return value;
 }
 
+FrameDimensions ParseFrameSize(const std::string& option, const std::string& text, int smallest,
+                               int largest) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) throw OptionError(option, "'" + text + "' is not WxH");
+  const FrameDimensions size{ParseInteger(option, text.substr(0, x)),
+                             ParseInteger(option, text.substr(x + 1))};
+  if (size.width < smallest || size.height < smallest || size.width > largest ||
+      size.height > largest) {
+    throw OptionError(option, text + " must lie within " + std::to_string(smallest) + ".." +
+                                  std::to_string(largest) + " on each side");
+  }
+  return size;
+}
+
 int32_t ToFixed(const std::string& option, double value) {
   const double fixed = std::round(value * 65536.0);
   if (!(fixed >= -2147483648.0 && fixed <= 2147483647.0)) {

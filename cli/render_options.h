@@ -30,6 +30,12 @@ testhost::ParamValue ParseLight(const std::string& option, const std::string& te
                                 int height);
 // "RRGGBB" (a leading # is allowed).
 testhost::ParamValue ParseColour(const std::string& option, const std::string& text);
+// "WxH", each side within smallest..largest.
+struct FrameDimensions {
+  int width, height;
+};
+FrameDimensions ParseFrameSize(const std::string& option, const std::string& text, int smallest,
+                               int largest);
 // rgb | alpha | rgb+alpha | inverse-alpha → 1..4.
 int32_t ParseObscurationType(const std::string& option, const std::string& text);
 

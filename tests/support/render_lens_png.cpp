@@ -22,8 +22,8 @@ bool WritePng(const gw::TestFrame& frame, const std::string& path) {
   }
   auto out = OIIO::ImageOutput::create(path);
   if (!out) return false;
-  OIIO::ImageSpec spec(frame.width(), frame.height(), 3, OIIO::TypeDesc::UINT8);
-  return out->open(path, spec) && out->write_image(OIIO::TypeDesc::UINT8, rgb.data()) &&
+  OIIO::ImageSpec format(frame.width(), frame.height(), 3, OIIO::TypeDesc::UINT8);
+  return out->open(path, format) && out->write_image(OIIO::TypeDesc::UINT8, rgb.data()) &&
          out->close();
 }
 
