@@ -83,14 +83,22 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
       const float w = static_cast<float>(cycles - c) / static_cast<float>(cycles);
       const PointF P0 = PointPlus(PointTimes(step, static_cast<float>(c)), offset);
       const PointF P1 = PointPlus(PointTimes(step, static_cast<float>(c + 1)), offset);
-      // One colour of the dash on both sides of the centre.
-      const auto drawMirrored = [&](PointF from, PointF to, float r, float gr, float b) {
-        sink(MakeStreak(PointPlus(centre, from), PointPlus(centre, to), r, gr, b, 2));
-        sink(MakeStreak(PointMinus(centre, from), PointMinus(centre, to), r, gr, b, 2));
-      };
-      drawMirrored(PointMinus(P0, shift), PointMinus(P1, shift), aR * f * w, 0.0f, 0.0f);
-      drawMirrored(P0, P1, 0.0f, aG * f * w, 0.0f);
-      drawMirrored(PointPlus(P0, shift), PointPlus(P1, shift), 0.0f, 0.0f, aB * f * w);
+      // One colour of the dash on both sides of the centre. The forward dash is
+      // the centre plus the dash, then shifted, in that order: grouping the
+      // shift with the dash first changes the last bit of some end points.
+      const PointF F0 = PointPlus(centre, P0);
+      const PointF F1 = PointPlus(centre, P1);
+      const float r = aR * f * w;
+      const float gr = aG * f * w;
+      const float b = aB * f * w;
+      sink(MakeStreak(PointMinus(F0, shift), PointMinus(F1, shift), r, 0.0f, 0.0f, 2));
+      sink(MakeStreak(PointMinus(centre, PointMinus(P0, shift)),
+                      PointMinus(centre, PointMinus(P1, shift)), r, 0.0f, 0.0f, 2));
+      sink(MakeStreak(F0, F1, 0.0f, gr, 0.0f, 2));
+      sink(MakeStreak(PointMinus(centre, P0), PointMinus(centre, P1), 0.0f, gr, 0.0f, 2));
+      sink(MakeStreak(PointPlus(F0, shift), PointPlus(F1, shift), 0.0f, 0.0f, b, 2));
+      sink(MakeStreak(PointMinus(centre, PointPlus(P0, shift)),
+                      PointMinus(centre, PointPlus(P1, shift)), 0.0f, 0.0f, b, 2));
     }
   }
 }

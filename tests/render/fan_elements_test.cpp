@@ -619,6 +619,34 @@ TEST_F(ChromaFanTest, SpreadZeroOffsetOneAndAnamorphic) {
   EXPECT_NEAR(w[2].x1 - w[2].x0, 2.0f * 640.0f * 0.15f / 3.0f, 1e-2f);
 }
 
+TEST_F(ChromaFanTest, ForwardDashesAreTheCentrePlusTheDashThenShifted) {
+  // The end points are (centre + P0) - shift and (centre + P0) + shift,
+  // bit for bit: grouping the shift with P0 first moves some ends by one ulp,
+  // and with them the fade of a whole dash.
+  TestFrame frame(320, 240, 160, 120);
+  const std::vector<Streak> s = RecordStreaks(ChromaFanStreaks, element, frame.target());
+  const float W = 320.0f, hN = 60.0f;
+  const float dTheta = 500 / 11.1111111f / 57.29577951f / 120;
+  const float jA = dTheta * (300 + 50.0f) / 1000.0f;
+  const float ro = (300 - 1.0f) / 2000.0f * W * 1.0f;
+  const float dl = W * 1.0f * 0.15f / 3;
+  int mismatches = 0;
+  for (int j = 0; j < 120; ++j) {
+    const float theta = Noise(j) * jA + ((j - hN) * dTheta + 0.0f / -57.29577951f);
+    const float sn = std::sin(theta), cs = std::cos(theta);
+    const float sx = -dl * sn, sy = dl * cs, ox = -ro * sn, oy = ro * cs;
+    const float hx = sx * (25.0f / 100), hy = sy * (25.0f / 100);
+    for (int c = 0; c < 3; ++c) {
+      const float p0x = sx * c + ox, p0y = sy * c + oy;
+      const Streak& red = s[(j * 3 + c) * 6];
+      const Streak& blue = s[(j * 3 + c) * 6 + 4];
+      mismatches += red.x0 != (160.0f + p0x) - hx || red.y0 != (120.0f + p0y) - hy;
+      mismatches += blue.x0 != (160.0f + p0x) + hx || blue.y0 != (120.0f + p0y) + hy;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
 TEST_F(ChromaFanTest, CountsAndTheirBounds) {
   element.iparam2 = 0;  // one line
   EXPECT_EQ(At(200, 100).size(), 18u);
