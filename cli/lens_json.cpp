@@ -72,31 +72,20 @@ bool Utf8ToLatin1(const std::string& text, std::string& out) {
 Json ColourToJson(const Rgb& c) { return Json::array({c.r, c.g, c.b}); }
 
 Json ElementToJson(const LensElement& e) {
-  const ElementTypeInfo* info = FindElementType(e.type);
   Json j;
-  j["brightness"] = FloatToJson(e.brightness);
-  j["scale"] = FloatToJson(e.scale);
-  j["angle"] = FloatToJson(e.angle);
-  j["spread"] = FloatToJson(e.spread);
-  j["position"] = FloatToJson(e.position);
-  j["spare1"] = FloatToJson(e.spare1);
-  j["spare2"] = FloatToJson(e.spare2);
-  j["type"] = e.type;
-  j["typeName"] = info ? info->listName : "(none)";
-  j["iparam0"] = e.iparam0;
-  j["iparam1"] = e.iparam1;
-  j["iparam2"] = e.iparam2;
-  j["iparam3"] = e.iparam3;
-  j["iparam4"] = e.iparam4;
-  j["iparam5"] = e.iparam5;
-  j["anamorphic"] = e.anamorphic;
-  j["option"] = e.option;
-  j["enabled"] = e.enabled;
-  j["color1"] = ColourToJson(e.color1);
-  j["color1Extra"] = e.color1Extra;
-  j["color2"] = ColourToJson(e.color2);
-  j["color2Extra"] = e.color2Extra;
-  j["name"] = Latin1ToUtf8(ElementName(e));
+  for (const ElementFieldInfo& field : ElementFields()) {
+    switch (field.kind) {
+      case FieldKind::Real: j[field.key] = FloatToJson(ReadReal(e, field.field)); break;
+      case FieldKind::Whole: j[field.key] = ReadWhole(e, field.field); break;
+      case FieldKind::Byte: j[field.key] = ReadByte(e, field.field); break;
+      case FieldKind::Colour: j[field.key] = ColourToJson(ReadColour(e, field.field)); break;
+      case FieldKind::Name: j[field.key] = Latin1ToUtf8(ElementName(e)); break;
+    }
+    if (field.field == ElementField::Type) {
+      const ElementTypeInfo* info = FindElementType(e.type);
+      j["typeName"] = info ? info->listName : "(none)";
+    }
+  }
   return j;
 }
 
@@ -217,32 +206,53 @@ class ElementReader {
     return true;
   }
 
+  // Every field of the record by its key; "typeName" is written for readers
+  // and ignored here.
   bool Read(LensElement& e) {
-    static constexpr const char* kKeys[] = {
-        "brightness", "scale",   "angle",   "spread",  "position",   "spare1",
-        "spare2",     "type",    "typeName", "iparam0", "iparam1",   "iparam2",
-        "iparam3",    "iparam4", "iparam5", "anamorphic", "option",  "enabled",
-        "color1",     "color1Extra", "color2", "color2Extra", "name"};
     if (!object_.is_object()) {
       error_ = "element " + std::to_string(index_) + ": expected an object";
       return false;
     }
     for (const auto& item : object_.items()) {
-      bool known = false;
-      for (const char* key : kKeys) known = known || item.key() == key;
-      if (!known) return Fail(item.key(), "unknown key");
+      if (item.key() != "typeName" && !FindElementField(item.key())) {
+        return Fail(item.key(), "unknown key");
+      }
     }
-    return Real("brightness", e.brightness) && Real("scale", e.scale) &&
-           Real("angle", e.angle) && Real("spread", e.spread) &&
-           Real("position", e.position) && Real("spare1", e.spare1) &&
-           Real("spare2", e.spare2) && Short("type", e.type) && Short("iparam0", e.iparam0) &&
-           Short("iparam1", e.iparam1) && Short("iparam2", e.iparam2) &&
-           Short("iparam3", e.iparam3) && Short("iparam4", e.iparam4) &&
-           Short("iparam5", e.iparam5) && Byte("anamorphic", e.anamorphic) &&
-           Byte("option", e.option) && Byte("enabled", e.enabled) &&
-           Colour("color1", e.color1) && Byte("color1Extra", e.color1Extra) &&
-           Colour("color2", e.color2) && Byte("color2Extra", e.color2Extra) && Name(e);
-    // typeName is written for readers and ignored here.
+    for (const ElementFieldInfo& field : ElementFields()) {
+      if (!ReadField(field, e)) return false;
+    }
+    return true;
+  }
+
+  bool ReadField(const ElementFieldInfo& field, LensElement& e) {
+    switch (field.kind) {
+      case FieldKind::Real: {
+        float v;
+        if (!Real(field.key, v)) return false;
+        WriteReal(e, field.field, v);
+        return true;
+      }
+      case FieldKind::Whole: {
+        int16_t v;
+        if (!Short(field.key, v)) return false;
+        WriteWhole(e, field.field, v);
+        return true;
+      }
+      case FieldKind::Byte: {
+        uint8_t v;
+        if (!Byte(field.key, v)) return false;
+        WriteByte(e, field.field, v);
+        return true;
+      }
+      case FieldKind::Colour: {
+        Rgb v;
+        if (!Colour(field.key, v)) return false;
+        WriteColour(e, field.field, v);
+        return true;
+      }
+      case FieldKind::Name: return Name(e);
+    }
+    return false;
   }
 
  private:

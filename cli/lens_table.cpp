@@ -20,22 +20,14 @@ std::string Colour(const Rgb& c) {
   return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
 }
 
-std::string SlotValue(const LensElement& e, PanelSlot slot) {
-  switch (slot) {
-    case PanelSlot::Position: return FormatReal(e.position);
-    case PanelSlot::Brightness: return FormatReal(e.brightness);
-    case PanelSlot::Scale: return FormatReal(e.scale);
-    case PanelSlot::Spread: return FormatReal(e.spread);
-    case PanelSlot::Angle: return FormatReal(e.angle);
-    case PanelSlot::Iparam0: return std::to_string(e.iparam0);
-    case PanelSlot::Iparam2: return std::to_string(e.iparam2);
-    case PanelSlot::Iparam3: return std::to_string(e.iparam3);
-    case PanelSlot::Iparam4: return std::to_string(e.iparam4);
-    case PanelSlot::Iparam5: return std::to_string(e.iparam5);
-    case PanelSlot::Color1: return Colour(e.color1);
-    case PanelSlot::Color2: return Colour(e.color2);
-    case PanelSlot::Anamorphic: return e.anamorphic ? "on" : "off";
-    case PanelSlot::Option: return e.option ? "on" : "off";
+// A field's value as `lens show` prints it.
+std::string FieldText(const LensElement& e, ElementField field) {
+  switch (Describe(field).kind) {
+    case FieldKind::Real: return FormatReal(ReadReal(e, field));
+    case FieldKind::Whole: return std::to_string(ReadWhole(e, field));
+    case FieldKind::Byte: return ReadByte(e, field) ? "on" : "off";
+    case FieldKind::Colour: return Colour(ReadColour(e, field));
+    case FieldKind::Name: return std::string(ElementName(e));
   }
   return {};
 }
@@ -77,7 +69,7 @@ std::string FormatLensTable(const Lens& lens) {
       if (!label) continue;
       params += params.empty() ? "" : "; ";
       params += Bare(label);
-      params += ": " + SlotValue(e, static_cast<PanelSlot>(s));
+      params += ": " + FieldText(e, PanelSlots()[s].field);
     }
     if (!params.empty()) out += "       " + params + "\n";
   }

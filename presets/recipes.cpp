@@ -9,6 +9,7 @@ namespace gw::presets {
 namespace {
 
 using enum ElementType;
+using namespace settings;
 
 constexpr Step k35mm[] = {
     {GlowBall, {brightness(3.037727f), scale(1.248853f), angle(23.0f), spread(2.201053f), iparam5(300), option(1), color1(49, 99, 110), color2(140, 70, 140)}},
