@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// CurrentScreenTable: the screen table that every render and dialog command
+// publishes for the editor's preview.
+#include "editor/preview.h"
+
 namespace gw {
 
 // The host's main window (null until the first global setup): parent of the
@@ -12,10 +16,5 @@ void* HostMainWindow();
 void SetHostMainWindow(void* window);
 // Where get_platform_data writes the main window.
 void** HostMainWindowSlot();
-
-// The screen table the last render or dialog published, for the editor's
-// preview (null before the first).
-const uint8_t* CurrentScreenTable();
-void SetCurrentScreenTable(const uint8_t* table);
 
 }  // namespace gw
