@@ -142,10 +142,19 @@ void ElementPanel::Show(int index) {
   frontEnd_.Redraw(EditorArea::CheckBoxes);
 }
 
+// The element's slot, when its type uses it: a disabled or hidden control
+// edits nothing.
+const PanelSlotInfo* ElementPanel::UsedSlot(const LensElement* e, int controlId) const {
+  const PanelSlotInfo* slot = SlotByControl(controlId);
+  const ElementTypeInfo* info = e ? FindElementType(e->type) : nullptr;
+  if (!slot || !info || !info->labels[static_cast<size_t>(slot->slot)]) return nullptr;
+  return slot;
+}
+
 bool ElementPanel::SetParameter(int index, int sliderId, float value) {
   LensElement* e = Element(index);
-  const PanelSlotInfo* slot = SlotByControl(sliderId);
-  if (!e || !slot || static_cast<int>(slot->slot) >= kPanelSliderCount) return false;
+  const PanelSlotInfo* slot = UsedSlot(e, sliderId);
+  if (!slot || static_cast<int>(slot->slot) >= kPanelSliderCount) return false;
   if (Describe(slot->field).kind == FieldKind::Whole) {
     WriteWhole(*e, slot->field, SaturateToI16(TruncToInt(value)));
   } else {
@@ -156,16 +165,16 @@ bool ElementPanel::SetParameter(int index, int sliderId, float value) {
 
 bool ElementPanel::SetColour(int index, int boxId, uint32_t colour) {
   LensElement* e = Element(index);
-  const PanelSlotInfo* slot = SlotByControl(boxId);
-  if (!e || !slot || Describe(slot->field).kind != FieldKind::Colour) return false;
+  const PanelSlotInfo* slot = UsedSlot(e, boxId);
+  if (!slot || Describe(slot->field).kind != FieldKind::Colour) return false;
   WriteColour(*e, slot->field, UnpackColour(colour));
   return true;
 }
 
 bool ElementPanel::SetFlag(int index, int checkBoxId, bool on) {
   LensElement* e = Element(index);
-  const PanelSlotInfo* slot = SlotByControl(checkBoxId);
-  if (!e || !slot || Describe(slot->field).kind != FieldKind::Byte) return false;
+  const PanelSlotInfo* slot = UsedSlot(e, checkBoxId);
+  if (!slot || Describe(slot->field).kind != FieldKind::Byte) return false;
   (slot->slot == PanelSlot::Anamorphic ? anamorphic_ : option_).checked = on;
   WriteByte(*e, slot->field, on ? 1 : 0);
   return true;

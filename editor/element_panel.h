@@ -56,6 +56,7 @@ class ElementPanel {
 
  private:
   LensElement* Element(int index);
+  const PanelSlotInfo* UsedSlot(const LensElement* e, int controlId) const;
   void ShowNothing();
 
   Lens& lens_;
