@@ -195,7 +195,7 @@ void PreviewPanel::Render(bool heavy) {
 
 void PreviewPanel::ConvertForDisplay() {
   if (paletteMode_) {
-    DitherToCube();
+    DitherToCube(pixels_.data(), target_.width, target_.height, target_.rowBytes);
     return;
   }
   // Red, green, blue become the bitmap's blue, green, red.
@@ -203,13 +203,9 @@ void PreviewPanel::ConvertForDisplay() {
   for (size_t i = 0; i < pixels; ++i) std::swap(pixels_[3 * i], pixels_[3 * i + 2]);
 }
 
-// Error diffusion to the cube, in place: each index is written at y x width
-// + x, always behind the pixels still to be read.
-void PreviewPanel::DitherToCube() {
-  const int32_t width = target_.width;
-  const int32_t height = target_.height;
-  const int32_t rowBytes = target_.rowBytes;
-  uint8_t* p = pixels_.data();
+// Each index is written behind the pixels still to be read: the 8-bit image
+// is built over the 24-bit one.
+void DitherToCube(uint8_t* p, int32_t width, int32_t height, int32_t rowBytes) {
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
       uint8_t* c = p + static_cast<ptrdiff_t>(y) * rowBytes + x * 3;

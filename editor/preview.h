@@ -93,7 +93,6 @@ class PreviewPanel {
  private:
   void ResetTarget();
   void ConvertForDisplay();
-  void DitherToCube();
 
   const Lens& lens_;
   DialogSink& dialog_;
@@ -124,6 +123,10 @@ class PreviewPanel {
   bool showingClipboard_ = false;
   std::vector<uint8_t> clipboardDib_;
 };
+
+// Reduces packed red, green, blue pixels to cube indices with error
+// diffusion, in place: the index of (x, y) lands at byte y x width + x.
+void DitherToCube(uint8_t* pixels, int32_t width, int32_t height, int32_t rowBytes);
 
 // The colour cube of palette mode: index 36 r + 6 g + b, each level 51 x digit.
 Rgb CubeColour(int index);

@@ -1,0 +1,294 @@
+// The preview: the same pixels as the plug-in's render, the light moved by
+// sliders and by dragging, fast drags, reset, the palette conversion and the
+// clipboard comparison.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "editor/control_ids.h"
+#include "editor/dib.h"
+#include "presets/presets.h"
+#include "tests/editor/editor_test_support.h"
+#include "tests/host/plugin_host.h"
+
+namespace gw::testing {
+namespace {
+
+using enum ElementType;
+
+constexpr int32_t kBrightnessParam = 1, kPointParam = 3, kAngleParam = 5;
+
+// The full edition's render of `lens` over black at 320 x 240, with the
+// parameters that give the preview's target: Angle 24 (phase 1.0), draft
+// quality, Brightness 100 %, white, Scale 1.
+std::vector<uint8_t> PluginRender(const Lens& lens, int x, int y) {
+  auto host = NewInstance("full");
+  EXPECT_EQ(host->SequenceResetup(StoredBytes(lens)), PF_Err_NONE);
+  host->SetValue(kPointParam, Point(x, y));
+  host->SetValue(kAngleParam, Fixed(24));
+  host->SetValue(kBrightnessParam, Fixed(100));
+  host->settings().quality = PF_Quality_LO;
+  Image out;
+  EXPECT_EQ(host->Render(0, Image(kPreviewWidth, kPreviewHeight), out), PF_Err_NONE);
+  std::vector<uint8_t> rgb;
+  for (const PF_Pixel& p : out.pixels) rgb.insert(rgb.end(), {p.red, p.green, p.blue});
+  ExpectCleanShutdown(*host);
+  return rgb;
+}
+
+class PreviewTest : public EditorTest {
+ protected:
+  void DragLightTo(gw::Point press, std::initializer_list<gw::Point> moves) {
+    preview().ImageMouseDown(press);
+    for (gw::Point p : moves) preview().ImageMouseMove(p);
+    preview().ImageMouseUp();
+  }
+  bool AllBlack() {
+    for (uint8_t v : preview().DisplayedRgb()) {
+      if (v) return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(PreviewTest, StartsAsTheTableSays) {
+  Open(LensOfTypes({GlowBall}, 1));
+  const RenderTarget& t = preview().target();
+  EXPECT_EQ(t.width, 320);
+  EXPECT_EQ(t.height, 240);
+  EXPECT_EQ(t.rowBytes, 960);
+  EXPECT_EQ(t.bytesPerPixel, 3);
+  EXPECT_EQ(t.profileLength, 19190);
+  EXPECT_EQ(t.highQuality, 0);
+  EXPECT_EQ(t.lightX, 100.0f);
+  EXPECT_EQ(t.lightY, 100.0f);
+  EXPECT_EQ(t.anglePhase, 1.0f);
+  EXPECT_EQ(t.clipRight, 320);
+  EXPECT_EQ(t.clipBottom, 240);
+  EXPECT_EQ(preview().lightX().value(), 100.0f);
+  EXPECT_EQ(preview().brightness().LabelLine(), "Brightness: 1.00");
+  EXPECT_EQ(preview().scale().minimum(), 0.01f);
+  EXPECT_TRUE(preview().scale().enabled());
+  EXPECT_EQ(preview().colourBox().label(), "Color: ");
+  const DisplayImage image = preview().Displayed();
+  EXPECT_EQ(DibWidth(image.info.data()), 320);
+  EXPECT_EQ(DibHeight(image.info.data()), -240);
+}
+
+TEST_F(PreviewTest, SameImageAsThePluginsRender) {
+  Lens defaults;
+  BuildDefaultLens(defaults);
+  std::vector<Lens> lenses = {defaults};
+  for (int16_t preset : {1, 8, 25, 36}) {
+    Lens lens;
+    BuildPreset(lens, preset);
+    lenses.push_back(lens);
+  }
+  for (const ElementTypeInfo& type : ElementTypes()) {
+    lenses.push_back(LensOfTypes({type.type}, 1));
+  }
+  for (const Lens& lens : lenses) {
+    Open(lens);
+    for (const gw::Point light : {gw::Point{100, 100}, gw::Point{260, 40}}) {
+      editor->Command(ids::kLightFromImage, light.x | light.y << 16);
+      EXPECT_EQ(preview().DisplayedRgb(), PluginRender(lens, light.x, light.y))
+          << "lens of " << lens.count << ", first type " << lens.elements[0].type;
+    }
+  }
+}
+
+TEST_F(PreviewTest, EveryElementOffIsBlack) {
+  Lens lens = LensOfTypes({GlowBall, StarFilter, Disc}, 3);
+  Open(lens);
+  EXPECT_FALSE(AllBlack());
+  for (int r = 0; r < 3; ++r) list().MouseDown({3, r * kRowHeight + 3});
+  EXPECT_TRUE(AllBlack());
+  lens.elements[0].type = 8;  // no renderer
+  editor.reset();
+  Open(LensOfTypes({ElementType{8}}, 2));
+  EXPECT_TRUE(AllBlack());
+}
+
+TEST_F(PreviewTest, LightFromTheSlidersAndTheImage) {
+  Open(LensOfTypes({StarFilter}, 1));
+  preview().lightX().MouseDown({5 + 250, 6});
+  preview().lightX().MouseUp();
+  EXPECT_EQ(preview().target().lightX, 250.0f);
+  EXPECT_EQ(preview().lightX().value(), 250.0f);
+  preview().lightY().MouseDown({6, 5 + 30});
+  EXPECT_EQ(preview().target().lightY, 30.0f);
+  preview().lightY().MouseUp();
+  DragLightTo({10, 20}, {{400, 20}, {400, -9}});
+  EXPECT_EQ(preview().target().lightX, 320.0f);  // beyond the edge: the edge itself
+  EXPECT_EQ(preview().target().lightY, 0.0f);
+  EXPECT_EQ(preview().lightX().value(), 320.0f);
+  EXPECT_EQ(preview().lightY().value(), 0.0f);
+  EXPECT_FALSE(preview().fast());  // "Fast Drags" is off
+}
+
+TEST_F(PreviewTest, FastDragsRenderAtHalfSize) {
+  Open(LensOfTypes({GlowBall}, 1));
+  editor->SetFastDrags(true);
+  preview().ImageMouseDown({101, 60});
+  EXPECT_TRUE(preview().fast());
+  EXPECT_EQ(preview().target().width, 160);
+  EXPECT_EQ(preview().target().height, 120);
+  EXPECT_EQ(preview().target().rowBytes, 480);
+  EXPECT_EQ(preview().target().clipRight, 160);
+  EXPECT_EQ(preview().target().lightX, 50.0f);
+  EXPECT_EQ(preview().target().lightY, 30.0f);
+  const DisplayImage during = preview().Displayed();
+  EXPECT_EQ(DibWidth(during.info.data()), 160);
+  EXPECT_EQ(DibHeight(during.info.data()), -120);
+  EXPECT_EQ(preview().DisplayedRgb().size(), 160u * 120 * 3);
+  EXPECT_EQ(preview().lightX().value(), 101.0f);
+  preview().ImageMouseUp();
+  EXPECT_FALSE(preview().fast());
+  EXPECT_EQ(preview().target().lightX, 100.0f);  // an odd coordinate comes back one less
+  EXPECT_EQ(preview().target().lightY, 60.0f);
+  EXPECT_EQ(preview().target().width, 320);
+  EXPECT_EQ(preview().target().rowBytes, 960);
+  EXPECT_EQ(DibWidth(preview().Displayed().info.data()), 320);
+  // The full-size image is the one a still light at (100, 60) gives.
+  EXPECT_EQ(preview().DisplayedRgb(), PluginRender(lens(), 100, 60));
+
+  // Sliders too, halved by a shift while dragging; other controls never.
+  preview().lightY().MouseDown({6, 5 + 77});
+  EXPECT_EQ(preview().target().lightY, 38.0f);
+  preview().lightY().MouseUp();
+  EXPECT_EQ(preview().target().lightY, 76.0f);
+  preview().brightness().MouseDown({60, 18});
+  EXPECT_FALSE(preview().fast());
+  preview().brightness().MouseUp();
+}
+
+TEST_F(PreviewTest, ColourBrightnessScaleAndReset) {
+  Open(LensOfTypes({Disc}, 1));
+  const std::vector<uint8_t> start = preview().DisplayedRgb();
+  const Lens before = lens();
+  frontEnd.colours = {PackColour({255, 0, 51})};
+  preview().colourBox().Click();
+  EXPECT_EQ(preview().target().gainR, 1.0f);
+  EXPECT_EQ(preview().target().gainG, 0.0f);
+  EXPECT_EQ(preview().target().gainB, 51 / 255.0f);
+  editor->Command(ids::kPreviewBrightness, 2, 2.5f);
+  editor->Command(ids::kPreviewScale, 0, 0.5f);
+  editor->Command(ids::kLightFromImage, 7 | 9 << 16);
+  EXPECT_EQ(preview().target().brightness, 2.5f);
+  EXPECT_EQ(preview().target().scale, 0.5f);
+  EXPECT_NE(preview().DisplayedRgb(), start);
+  editor->Command(ids::kReset);
+  EXPECT_EQ(preview().lightY().value(), 100.0f);
+  EXPECT_EQ(preview().lightX().value(), 100.0f);
+  EXPECT_EQ(preview().brightness().value(), 1.0f);
+  EXPECT_EQ(preview().scale().value(), 1.0f);
+  EXPECT_EQ(preview().colourBox().colour(), kWhite);
+  EXPECT_EQ(preview().target().gainB, 1.0f);
+  EXPECT_EQ(preview().DisplayedRgb(), start);
+  EXPECT_EQ(std::memcmp(&lens(), &before, sizeof(Lens)), 0);
+}
+
+TEST(Dithering, WhiteAndDarkGreyOnTheCube) {
+  // Row 0: white, (50, 50, 50), black; row 1: black, black, black.
+  uint8_t p[2 * 9] = {255, 255, 255, 50, 50, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  DitherToCube(p, 3, 2, 9);
+  EXPECT_EQ(p[0], 215);
+  EXPECT_EQ(p[1], 0);  // (50, 50, 50) is below the first level
+  // It passed 24 to its right and 12 below, in every channel.
+  EXPECT_EQ(p[2], CubeIndex(24, 24, 24));
+  EXPECT_EQ(p[9 + 1], CubeIndex(12, 12, 12));
+  EXPECT_EQ(CubeIndex(255, 255, 255), 215);
+  EXPECT_EQ(CubeIndex(102, 51, 255), 36 * 2 + 6 + 5);
+  const Rgb c = CubeColour(36 * 2 + 6 + 5);
+  EXPECT_EQ(c.r, 102);
+  EXPECT_EQ(c.g, 51);
+  EXPECT_EQ(c.b, 255);
+}
+
+TEST_F(PreviewTest, PaletteModeShowsCubeIndicesThroughThePalette) {
+  frontEnd.palette = true;
+  Open(LensOfTypes({GlowBall}, 1));
+  EXPECT_TRUE(editor->paletteMode());
+  const DisplayImage image = preview().Displayed();
+  EXPECT_TRUE(image.paletteIndices);
+  ASSERT_EQ(image.info.size(), kDibHeaderSize + 512);
+  EXPECT_EQ(image.info[kDibHeaderSize], 225);       // cube colour 0: palette entry 225
+  EXPECT_EQ(image.info[kDibHeaderSize + 2 * 215], 10);
+  EXPECT_EQ(image.info[14], 8);                      // bits per pixel
+  // Every shown colour is a cube colour near the flare's.
+  const std::vector<uint8_t> rgb = preview().DisplayedRgb();
+  for (uint8_t v : rgb) EXPECT_EQ(v % 51, 0);
+  EXPECT_EQ(frontEnd.log.front(), "+palette");
+}
+
+// A 24-bit bitmap of 2 x 2 pixels, bottom-up, rows padded to 8 bytes.
+std::vector<uint8_t> SmallDib() {
+  std::vector<uint8_t> dib(kDibHeaderSize + 16, 0);
+  WriteDibHeader(dib.data(), 2, 2, 24, 0);
+  const uint8_t rows[16] = {255, 0, 0, 0, 255, 0, 0, 0,    // bottom: blue, green
+                            0, 0, 255, 255, 255, 255, 0, 0};  // top: red, white
+  std::memcpy(dib.data() + kDibHeaderSize, rows, 16);
+  return dib;
+}
+
+TEST_F(PreviewTest, TheComparisonButtonShowsTheClipboardsBitmap) {
+  Open(LensOfTypes({GlowBall}, 1));
+  const std::vector<uint8_t> flare = preview().DisplayedRgb();
+  frontEnd.clipboard = {true, SmallDib()};
+  editor->CompareButtonDrawn(true);
+  EXPECT_TRUE(preview().showingClipboard());
+  EXPECT_TRUE(preview().Displayed().fromClipboard);
+  EXPECT_EQ(preview().DisplayedRgb(),
+            (std::vector<uint8_t>{255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0}));
+  editor->CompareButtonDrawn(true);  // drawn pressed again: nothing new
+  editor->CompareButtonDrawn(false);
+  EXPECT_FALSE(preview().showingClipboard());
+  EXPECT_EQ(preview().DisplayedRgb(), flare);
+  EXPECT_TRUE(frontEnd.beeps.empty());
+}
+
+TEST_F(PreviewTest, NoBitmapBeepsAndKeepsTheFlare) {
+  Open(LensOfTypes({GlowBall}, 1));
+  frontEnd.clipboard = {true, {}};
+  editor->CompareButtonDrawn(true);
+  editor->CompareButtonDrawn(false);
+  frontEnd.clipboard = {false, SmallDib()};  // the clipboard cannot be opened
+  editor->CompareButtonDrawn(true);
+  editor->CompareButtonDrawn(false);
+  // A bitmap whose rows do not fit its bytes is no bitmap.
+  std::vector<uint8_t> cut = SmallDib();
+  cut.resize(cut.size() - 1);
+  frontEnd.clipboard = {true, cut};
+  editor->CompareButtonDrawn(true);
+  EXPECT_FALSE(preview().showingClipboard());
+  EXPECT_EQ(frontEnd.beeps, (std::vector<BeepKind>{BeepKind::Exclamation, BeepKind::Simple,
+                                                   BeepKind::Exclamation}));
+}
+
+TEST(Dib, LayoutsAndWhatIsRefused) {
+  std::vector<uint8_t> dib(kDibHeaderSize + 1024 + 4 * 3, 0);
+  WriteDibHeader(dib.data(), 3, -3, 8, 256);
+  const auto layout = ReadDibLayout(dib);
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->tableBytes, 1024u);
+  EXPECT_EQ(layout->stride, 4u);
+  EXPECT_EQ(layout->bitsOffset, kDibHeaderSize + 1024);
+  WriteDibHeader(dib.data(), 3, -4, 8, 256);  // one row more than the bytes hold
+  EXPECT_FALSE(ReadDibLayout(dib));
+  WriteDibHeader(dib.data(), 0x7fffffff, 0x7fffffff, 32, 0);
+  EXPECT_FALSE(ReadDibLayout(dib));
+  WriteDibHeader(dib.data(), 3, 3, 7, 0);
+  EXPECT_FALSE(ReadDibLayout(dib));
+  WriteDibHeader(dib.data(), -3, 3, 24, 0);
+  EXPECT_FALSE(ReadDibLayout(dib));
+  EXPECT_FALSE(ReadDibLayout(std::span(dib).first(39)));
+  std::vector<uint8_t> four(kDibHeaderSize + 64 + 4, 0);
+  WriteDibHeader(four.data(), 2, 1, 4, 16);
+  four[kDibHeaderSize + 4 * 1 + 2] = 200;  // colour 1 is red 200
+  four[kDibHeaderSize + 64] = 0x10;        // pixels 1, 0
+  const auto rgb = DibToRgb(four, *ReadDibLayout(four));
+  EXPECT_EQ(rgb, (std::vector<uint8_t>{200, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace gw::testing
