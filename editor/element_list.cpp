@@ -63,10 +63,10 @@ ElemList::ElemList(Lens& lens, DialogSink& dialog, EditorFrontEnd& frontEnd)
 }
 
 int32_t ElemList::Create() {
-  if (!frontEnd_.Acquire(EditorResource::ElemListClass, 0, this) ||
-      !frontEnd_.Acquire(EditorResource::ElemListWindow, ids::kElemList, this)) {
-    return -7;
-  }
+  classRegistered_ = frontEnd_.Acquire(EditorResource::ElemListClass, 0, this);
+  windowCreated_ =
+      classRegistered_ && frontEnd_.Acquire(EditorResource::ElemListWindow, ids::kElemList, this);
+  if (!windowCreated_) return -7;
   selection_ = -1;
   top_ = 0;
   indicatorRow_ = -1;
@@ -75,8 +75,9 @@ int32_t ElemList::Create() {
 }
 
 void ElemList::Destroy() {
-  frontEnd_.Release(EditorResource::ElemListWindow, ids::kElemList);
-  frontEnd_.Release(EditorResource::ElemListClass, 0);
+  if (windowCreated_) frontEnd_.Release(EditorResource::ElemListWindow, ids::kElemList);
+  if (classRegistered_) frontEnd_.Release(EditorResource::ElemListClass, 0);
+  windowCreated_ = classRegistered_ = false;
 }
 
 void ElemList::SetClientSize(int32_t width, int32_t height) {

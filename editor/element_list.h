@@ -152,6 +152,8 @@ class ElemList {
   Rect addIconRect_;
   Rect deleteIconRect_;
   Point addWindowPosition_ = kAddWindowStart;
+  bool classRegistered_ = false;
+  bool windowCreated_ = false;
 };
 
 }  // namespace gw

@@ -48,11 +48,12 @@ int32_t LensEditor::Open() {
   opened_ = true;
   int32_t status = 0;
   paletteMode_ = frontEnd_.ScreenHasPalette();
-  if (paletteMode_ && !frontEnd_.Acquire(EditorResource::Palette, 0, this)) status = kEditorNoMemory;
+  palette_ = paletteMode_ && frontEnd_.Acquire(EditorResource::Palette, 0, this);
+  if (paletteMode_ && !palette_) status = kEditorNoMemory;
   if (status == 0) {
-    classesRegistered_ = frontEnd_.Acquire(EditorResource::SliderClass, 0, this) &&
-                         frontEnd_.Acquire(EditorResource::ColorboxClass, 0, this);
-    if (!classesRegistered_) status = kEditorNoWindow;
+    sliderClass_ = frontEnd_.Acquire(EditorResource::SliderClass, 0, this);
+    colorboxClass_ = sliderClass_ && frontEnd_.Acquire(EditorResource::ColorboxClass, 0, this);
+    if (!colorboxClass_) status = kEditorNoWindow;
   }
   if (status == 0) status = list_.Create();
   if (status == 0) status = preview_.Create(paletteMode_);
@@ -72,17 +73,16 @@ int32_t LensEditor::Open() {
 void LensEditor::Close() {
   if (!opened_) return;
   opened_ = false;
-  if (paletteMode_) frontEnd_.Release(EditorResource::Palette, 0);
+  if (palette_) frontEnd_.Release(EditorResource::Palette, 0);
+  palette_ = false;
   if (bitmapsLoaded_) frontEnd_.Release(EditorResource::ButtonBitmaps, ids::kCompare);
   bitmapsLoaded_ = false;
   panel_.Destroy();
   preview_.Destroy();
   list_.Destroy();
-  if (classesRegistered_) {
-    frontEnd_.Release(EditorResource::ColorboxClass, 0);
-    frontEnd_.Release(EditorResource::SliderClass, 0);
-  }
-  classesRegistered_ = false;
+  if (colorboxClass_) frontEnd_.Release(EditorResource::ColorboxClass, 0);
+  if (sliderClass_) frontEnd_.Release(EditorResource::SliderClass, 0);
+  colorboxClass_ = sliderClass_ = false;
 }
 
 void LensEditor::End(int32_t result) {

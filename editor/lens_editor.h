@@ -93,7 +93,9 @@ class LensEditor final : public DialogSink {
   bool fastDrags_ = false;
   bool comparing_ = false;
   bool bitmapsLoaded_ = false;
-  bool classesRegistered_ = false;
+  bool palette_ = false;
+  bool sliderClass_ = false;
+  bool colorboxClass_ = false;
   bool opened_ = false;
   ElemList list_;
   PreviewPanel preview_;

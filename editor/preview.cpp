@@ -102,11 +102,10 @@ int32_t PreviewPanel::Create(bool paletteMode) {
       header_[kDibHeaderSize + 2 * k + 1] = static_cast<uint8_t>(entry >> 8);
     }
   }
-  if (!frontEnd_.Acquire(EditorResource::PreviewClass, 0, this) ||
-      !frontEnd_.Acquire(EditorResource::PreviewWindow, ids::kPreviewWnd, this)) {
-    return -7;
-  }
-  windowCreated_ = true;
+  classRegistered_ = frontEnd_.Acquire(EditorResource::PreviewClass, 0, this);
+  windowCreated_ = classRegistered_ &&
+                   frontEnd_.Acquire(EditorResource::PreviewWindow, ids::kPreviewWnd, this);
+  if (!windowCreated_) return -7;
   try {
     profiles_.assign(4 * static_cast<size_t>(kPreviewProfileChannel), 0);
     if (!screenTable_) {
@@ -154,11 +153,9 @@ void PreviewPanel::Destroy() {
     frontEnd_.Release(EditorResource::SliderWindow, sliders[i]->id());
   }
   slidersCreated_ = 0;
-  if (windowCreated_) {
-    frontEnd_.Release(EditorResource::PreviewWindow, ids::kPreviewWnd);
-    frontEnd_.Release(EditorResource::PreviewClass, 0);
-    windowCreated_ = false;
-  }
+  if (windowCreated_) frontEnd_.Release(EditorResource::PreviewWindow, ids::kPreviewWnd);
+  if (classRegistered_) frontEnd_.Release(EditorResource::PreviewClass, 0);
+  windowCreated_ = classRegistered_ = false;
   if (colourCreated_) frontEnd_.Release(EditorResource::ColorboxWindow, colour_.id());
   colourCreated_ = false;
 }

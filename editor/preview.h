@@ -113,6 +113,7 @@ class PreviewPanel {
   std::unique_ptr<WinSlider> scale_;
   Colorbox colour_;
   int slidersCreated_ = 0;
+  bool classRegistered_ = false;
   bool windowCreated_ = false;
   bool colourCreated_ = false;
   // Dragging the light in the image.
