@@ -44,7 +44,6 @@ const PanelSlotInfo* SlotByControl(int id) {
 
 ElementPanel::ElementPanel(Lens& lens, DialogSink& dialog, EditorFrontEnd& frontEnd)
     : lens_(lens),
-      dialog_(dialog),
       frontEnd_(frontEnd),
       colour1_(dialog, frontEnd, ids::kColour1, {450, 346}, kWhite),
       colour2_(dialog, frontEnd, ids::kColour2, {450, 380}, kWhite),

@@ -60,7 +60,6 @@ class ElementPanel {
   void ShowNothing();
 
   Lens& lens_;
-  DialogSink& dialog_;
   EditorFrontEnd& frontEnd_;
   std::array<std::unique_ptr<WinSlider>, kPanelSliderCount> sliders_;
   Colorbox colour1_;
