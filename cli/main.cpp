@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "cli/edit_command.h"
 #include "cli/errors.h"
 #include "cli/inspect_command.h"
 #include "cli/lens_commands.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   gw::AddLensCommands(app);
   gw::AddInspectCommand(app);
   gw::AddPresetsCommands(app);
+  gw::AddEditCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -10,15 +10,12 @@
 #include "testhost/test_host.h"
 
 namespace gw {
-namespace {
 
 std::string ProgramFolder() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::string() : self.parent_path().string();
 }
-
-}  // namespace
 
 std::string FindPluginModule(const std::string& edition, const std::string& folder) {
   const std::string name = testhost::ModuleFileName(edition);

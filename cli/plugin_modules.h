@@ -8,6 +8,9 @@
 
 namespace gw {
 
+// The folder of the running program (empty if it cannot be told).
+std::string ProgramFolder();
+
 // The module of an edition ("full", "showcase", "quick"): in `folder` when
 // given, else beside the build or the installed program. Throws CommandError
 // when it is not there.

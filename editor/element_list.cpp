@@ -48,6 +48,8 @@ void AddElementWindow::Undo() {
   undoEnabled_ = false;
 }
 
+Point AddElementWindow::position() const { return list_.addWindowPosition_; }
+
 void AddElementWindow::Close(Point windowPosition) { list_.addWindowPosition_ = windowPosition; }
 
 // ------------------------------------------------------------ list

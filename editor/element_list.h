@@ -61,6 +61,8 @@ class AddElementWindow {
 
   int selection() const { return selection_; }
   bool undoEnabled() const { return undoEnabled_; }
+  // Where the window opens: where it stood when it was last closed.
+  Point position() const;
 
   void Select(int entry);  // another entry: "X" disabled
   void Add();              // "Add", or a double click on the selected entry

@@ -180,7 +180,13 @@ WinSlider* PreviewPanel::SliderById(int id) {
 void PreviewPanel::Render(bool heavy) {
   if (pixels_.empty() || profiles_.empty()) return;  // not built
   if (heavy) frontEnd_.SetWaitCursor(true);
-  std::memset(pixels_.data(), 0, static_cast<size_t>(target_.height) * target_.rowBytes);
+  const size_t bytes = static_cast<size_t>(target_.height) * target_.rowBytes;
+  const std::vector<uint8_t>& background = fast_ ? halfBackground_ : background_;
+  if (background.size() == bytes) {
+    std::memcpy(pixels_.data(), background.data(), bytes);
+  } else {
+    std::memset(pixels_.data(), 0, bytes);
+  }
   const uint32_t count = UsableCount(lens_);
   for (uint32_t i = 0; i < count; ++i) {
     if (lens_.elements[i].enabled) DrawElement(lens_.elements[i], target_);
@@ -330,19 +336,44 @@ DisplayImage PreviewPanel::Displayed() const {
   return {header_, pixels_.data(), paletteMode_, false};
 }
 
-std::vector<uint8_t> PreviewPanel::DisplayedRgb() const {
-  if (showingClipboard_) return DibToRgb(clipboardDib_, *ReadDibLayout(clipboardDib_));
+RgbPicture PreviewPanel::DisplayedPicture() const {
+  if (showingClipboard_) {
+    const DibLayout layout = *ReadDibLayout(clipboardDib_);
+    return {layout.width, layout.height < 0 ? -layout.height : layout.height,
+            DibToRgb(clipboardDib_, layout)};
+  }
   const int32_t width = target_.width;
   const int32_t height = target_.height;
-  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  RgbPicture picture{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
   for (int32_t i = 0; i < width * height; ++i) {
     const Rgb c = paletteMode_ ? CubeColour(pixels_[i])
                                : Rgb{pixels_[3 * i + 2], pixels_[3 * i + 1], pixels_[3 * i]};
-    rgb[3 * i] = c.r;
-    rgb[3 * i + 1] = c.g;
-    rgb[3 * i + 2] = c.b;
+    picture.rgb[3 * i] = c.r;
+    picture.rgb[3 * i + 1] = c.g;
+    picture.rgb[3 * i + 2] = c.b;
   }
-  return rgb;
+  return picture;
+}
+
+void PreviewPanel::SetBackground(std::vector<uint8_t> rgb) {
+  const size_t full = static_cast<size_t>(kPreviewRowBytes) * kPreviewHeight;
+  if (rgb.size() != full) rgb.clear();
+  background_ = std::move(rgb);
+  halfBackground_.clear();
+  if (!background_.empty()) {
+    // Each pixel of the half-size picture the average of a 2 x 2 block.
+    halfBackground_.resize(full / 4);
+    for (int32_t y = 0; y < kPreviewHeight / 2; ++y) {
+      for (int32_t x = 0; x < kPreviewWidth / 2; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          const uint8_t* p = &background_[(2 * y * kPreviewWidth + 2 * x) * 3 + c];
+          const int sum = p[0] + p[3] + p[kPreviewRowBytes] + p[kPreviewRowBytes + 3];
+          halfBackground_[(y * (kPreviewWidth / 2) + x) * 3 + c] = static_cast<uint8_t>(sum / 4);
+        }
+      }
+    }
+  }
+  Render(true);
 }
 
 void PreviewPanel::ImageMouseDown(Point p) {

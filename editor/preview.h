@@ -33,6 +33,13 @@ struct DisplayImage {
   bool fromClipboard = false;
 };
 
+// An image as rows of red, green, blue from the top.
+struct RgbPicture {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> rgb;
+};
+
 // The preview's screen table, published by every render and dialog command
 // of the plug-in (null before the first).
 const uint8_t* CurrentScreenTable();
@@ -66,6 +73,10 @@ class PreviewPanel {
   void ShowClipboard();
   void HideClipboard();
 
+  // A picture to render over instead of black (red, green, blue rows from the
+  // top, 320 x 240); empty for black again.
+  void SetBackground(std::vector<uint8_t> rgb);
+
   // The pointer in the preview window: dragging the light.
   void ImageMouseDown(Point p);
   void ImageMouseMove(Point p);
@@ -79,9 +90,10 @@ class PreviewPanel {
   // The preview's own pixels: red, green, blue before the conversion for
   // display is rendered over them, blue, green, red (or palette indices) after.
   std::span<const uint8_t> pixels() const { return pixels_; }
-  // The rendered image as rows of red, green, blue from the top, whatever
-  // the display conversion made of it.
-  std::vector<uint8_t> DisplayedRgb() const;
+  // What the window shows, as rows of red, green, blue from the top,
+  // whatever the display conversion made of it.
+  RgbPicture DisplayedPicture() const;
+  std::vector<uint8_t> DisplayedRgb() const { return DisplayedPicture().rgb; }
 
   WinSlider& lightX() { return *lightX_; }
   WinSlider& lightY() { return *lightY_; }
@@ -104,6 +116,8 @@ class PreviewPanel {
   std::vector<uint8_t> header_;  // bitmap header and, in palette mode, 256 indices
   std::vector<uint8_t> pixels_;
   std::vector<uint8_t> profiles_;
+  std::vector<uint8_t> background_;      // 320 x 240
+  std::vector<uint8_t> halfBackground_;  // 160 x 120, for fast drags
   bool fast_ = false;
   int32_t savedWidth_ = kPreviewWidth;
   int32_t savedHeight_ = -kPreviewHeight;
