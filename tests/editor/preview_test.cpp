@@ -21,7 +21,8 @@ constexpr int32_t kBrightnessParam = 1, kPointParam = 3, kAngleParam = 5;
 // The full edition's render of `lens` over black at 320 x 240, with the
 // parameters that give the preview's target: Angle 24 (phase 1.0), draft
 // quality, Brightness 100 %, white, Scale 1.
-std::vector<uint8_t> PluginRender(const Lens& lens, int x, int y) {
+std::vector<uint8_t> PluginRender(const Lens& lens, int x, int y,
+                                  const Image& input = Image(kPreviewWidth, kPreviewHeight)) {
   auto host = NewInstance("full");
   EXPECT_EQ(host->SequenceResetup(StoredBytes(lens)), PF_Err_NONE);
   host->SetValue(kPointParam, Point(x, y));
@@ -29,7 +30,7 @@ std::vector<uint8_t> PluginRender(const Lens& lens, int x, int y) {
   host->SetValue(kBrightnessParam, Fixed(100));
   host->settings().quality = PF_Quality_LO;
   Image out;
-  EXPECT_EQ(host->Render(0, Image(kPreviewWidth, kPreviewHeight), out), PF_Err_NONE);
+  EXPECT_EQ(host->Render(0, input, out), PF_Err_NONE);
   std::vector<uint8_t> rgb;
   for (const PF_Pixel& p : out.pixels) rgb.insert(rgb.end(), {p.red, p.green, p.blue});
   ExpectCleanShutdown(*host);
@@ -95,6 +96,27 @@ TEST_F(PreviewTest, SameImageAsThePluginsRender) {
           << "lens of " << lens.count << ", first type " << lens.elements[0].type;
     }
   }
+}
+
+TEST_F(PreviewTest, OverAPictureAsThePluginScreensOverTheFrame) {
+  Lens lens;
+  BuildPreset(lens, 4);
+  Open(lens);
+  const Image frame = PatternFrame(kPreviewWidth, kPreviewHeight);
+  std::vector<uint8_t> rgb;
+  for (const PF_Pixel& p : frame.pixels) rgb.insert(rgb.end(), {p.red, p.green, p.blue});
+  preview().SetBackground(rgb);
+  editor->Command(ids::kLightFromImage, 210 | 70 << 16);
+  EXPECT_EQ(preview().DisplayedRgb(), PluginRender(lens, 210, 70, frame));
+  // During a fast drag the picture is halved with the image.
+  editor->SetFastDrags(true);
+  preview().ImageMouseDown({100, 100});
+  const std::vector<uint8_t> half = preview().DisplayedRgb();
+  ASSERT_EQ(half.size(), 160u * 120 * 3);
+  preview().ImageMouseUp();
+  preview().SetBackground({});  // black again
+  editor->Command(ids::kLightFromImage, 210 | 70 << 16);
+  EXPECT_EQ(preview().DisplayedRgb(), PluginRender(lens, 210, 70));
 }
 
 TEST_F(PreviewTest, EveryElementOffIsBlack) {

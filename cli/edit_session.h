@@ -1,0 +1,41 @@
+// One session of the Lens Editor program: the lens it starts from, the window,
+// and where OK keeps the lens.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "lens/lens.h"
+
+namespace gw {
+
+namespace qt {
+class EditorWindow;
+}
+
+// Exit statuses of `glarewright edit`.
+inline constexpr int kEditKept = 0;       // OK: the lens was written
+inline constexpr int kEditCancelled = 1;  // Cancel, or no file chosen
+inline constexpr int kEditFailed = 2;     // an error, said on stderr
+
+struct EditOptions {
+  std::string file;        // opened, and written back on OK
+  std::string preset;      // start from this preset instead
+  std::string background;  // preview over this image
+  std::string screenshot;  // save a picture of the editor and cancel
+};
+
+// True when a window system can be reached (DISPLAY, WAYLAND_DISPLAY, or a
+// platform named in QT_QPA_PLATFORM).
+bool HasDisplay();
+
+// The lens to start from: a preset, the file, or the default lens when the
+// file does not exist yet. Throws CommandError on a file it cannot read.
+Lens StartingLens(const EditOptions& options);
+
+// Runs the editor; `whenShown` (tests) acts on the window once it is up.
+// Returns one of the exit statuses above; throws CommandError on errors.
+int RunEditSession(int argc, char** argv, const EditOptions& options,
+                   const std::function<void(qt::EditorWindow&)>& whenShown = {});
+
+}  // namespace gw

@@ -1,0 +1,100 @@
+// `glarewright edit`: where the lens comes from and where OK keeps it.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <cstring>
+#include <sys/wait.h>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "cli/edit_session.h"
+#include "cli/errors.h"
+#include "editor/control_ids.h"
+#include "editor/qt/editor_window.h"
+#include "lensfile/lensfile.h"
+#include "presets/presets.h"
+
+namespace gw {
+namespace {
+
+std::string Temp(const std::string& name) {
+  const std::string path = std::string(GW_TEST_TMPDIR) + "/" + name;
+  std::remove(path.c_str());
+  return path;
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+int Session(const EditOptions& options, int button) {
+  char name[] = "glarewright-edit";
+  char* argv[] = {name, nullptr};
+  return RunEditSession(1, argv, options, [button](qt::EditorWindow& window) {
+    QTest::mouseClick(window.Control(button), Qt::LeftButton);
+  });
+}
+
+TEST(EditSession, AMissingFileStartsFromTheDefaultLensAndOkWritesIt) {
+  EditOptions options;
+  options.file = Temp("new.gwr");
+  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  Lens saved{}, expected{};
+  ASSERT_EQ(LoadLensFile(options.file.c_str(), saved, false), 0);
+  BuildDefaultLens(expected);
+  EXPECT_EQ(EncodeLensFile(saved), EncodeLensFile(expected));
+}
+
+TEST(EditSession, CancelLeavesTheFileUntouched) {
+  EditOptions options;
+  options.file = Temp("kept.gwr");
+  Lens lens{};
+  BuildPreset(lens, 12);
+  ASSERT_EQ(SaveLensFile(options.file.c_str(), lens), 0);
+  const std::string before = Bytes(options.file);
+  EXPECT_EQ(Session(options, ids::kCancel), kEditCancelled);
+  EXPECT_EQ(Bytes(options.file), before);
+  EXPECT_EQ(StartingLens(options).count, lens.count);
+}
+
+TEST(EditSession, APresetToStartFrom) {
+  EditOptions options;
+  options.file = Temp("preset.gwr");
+  options.preset = "Basic Lens";
+  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  Lens expected{};
+  BuildPreset(expected, FindPreset("Basic Lens"));
+  EXPECT_EQ(Bytes(options.file), [&] {
+    const std::vector<uint8_t> b = EncodeLensFile(expected);
+    return std::string(b.begin(), b.end());
+  }());
+  options.preset = "no such preset";
+  EXPECT_THROW(StartingLens(options), CommandError);
+}
+
+TEST(EditSession, AFileThatIsNoLensIsRefused) {
+  EditOptions options;
+  options.file = Temp("text.gwr");
+  std::ofstream(options.file) << "not a lens";
+  EXPECT_THROW(StartingLens(options), CommandError);
+}
+
+TEST(EditSession, WithoutADisplayTheProgramSaysSoAndFails) {
+  const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
+                              GW_PROGRAM + " edit " + Temp("x.gwr") + " 2>&1";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[256] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+  EXPECT_EQ(std::fgets(line + std::strlen(line), 64, pipe), nullptr);  // one line only
+  const int status = pclose(pipe);
+  EXPECT_EQ(WEXITSTATUS(status), kEditFailed);
+  EXPECT_NE(std::string(line).find("no display"), std::string::npos) << line;
+}
+
+}  // namespace
+}  // namespace gw
