@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -54,6 +55,8 @@ void OnNextModal(std::function<void(QWidget*)> act) {
   };
   QTimer::singleShot(0, [attempt] { (*attempt)(200); });
 }
+
+QImage Grab(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB888); }
 
 class QtEditorTest : public ::testing::Test {
  protected:
@@ -239,6 +242,38 @@ TEST_F(QtEditorTest, LoadReplacesOrAppendsWithAlt) {
   EXPECT_EQ(lens().elements[3].type, static_cast<int16_t>(ChromaHoop));
 }
 
+TEST_F(QtEditorTest, SaveWritesTheWorkingLens) {
+  const std::string path = std::string(GW_TEST_TMPDIR) + "/saved_by_qt.gwr";
+  std::remove(path.c_str());
+  Open(LensOf({Ellipse, Sparkle}));
+  OnNextModal([path](QWidget* w) {
+    auto* chooser = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->nameFilters().contains("gwr Files (*.gwr)"));
+    chooser->selectFile(QString::fromStdString(path));
+    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+  });
+  QTest::mouseClick(Control(ids::kSave), Qt::LeftButton);
+  Lens read{};
+  ASSERT_EQ(LoadLensFile(path.c_str(), read, false), 0);
+  EXPECT_EQ(EncodeLensFile(read), EncodeLensFile(lens()));
+}
+
+TEST_F(QtEditorTest, HoldingThePictureButtonShowsTheClipboard) {
+  Open(LensOf({GlowBall}));
+  QImage photo(64, 48, QImage::Format_RGB888);
+  photo.fill(QColor(10, 200, 30));
+  QGuiApplication::clipboard()->setImage(photo);
+  QWidget* button = Control(ids::kCompare);
+  QTest::mousePress(button, Qt::LeftButton);
+  EXPECT_TRUE(editor->preview().showingClipboard());
+  const QImage shown = Grab(Control(ids::kPreviewWnd));
+  EXPECT_EQ(shown.pixelColor(160, 120), QColor(10, 200, 30));
+  QTest::mouseRelease(button, Qt::LeftButton);
+  EXPECT_FALSE(editor->preview().showingClipboard());
+  EXPECT_NE(Grab(Control(ids::kPreviewWnd)).pixelColor(160, 120), QColor(10, 200, 30));
+}
+
 TEST_F(QtEditorTest, OkCancelEscapeAndTheCloseQuestion) {
   Open(LensOf({GlowBall}));
   QTest::keyClick(window, Qt::Key_Escape);
@@ -265,8 +300,6 @@ TEST_F(QtEditorTest, OkCancelEscapeAndTheCloseQuestion) {
   EXPECT_TRUE(editor->ended());
   EXPECT_EQ(editor->result(), 0);
 }
-
-QImage Grab(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB888); }
 
 TEST_F(QtEditorTest, ThePreviewShowsTheModelsImageAndFollowsTheLight) {
   Lens lens{};
