@@ -42,18 +42,17 @@ bool SameBytes(const LensElement& a, const LensElement& b) {
 
 // Runs `act` on the next modal window once it is up (a file chooser, a
 // message box, one of the editor's small windows).
+void ActOnModal(const std::function<void(QWidget*)>& act, int tries) {
+  QWidget* modal = QApplication::activeModalWidget();
+  if ((modal && modal->objectName() != "LensEditor") || tries == 0) {
+    act(modal);
+    return;
+  }
+  QTimer::singleShot(10, [act, tries] { ActOnModal(act, tries - 1); });
+}
+
 void OnNextModal(std::function<void(QWidget*)> act) {
-  auto attempt = std::make_shared<std::function<void(int)>>();
-  *attempt = [act, attempt](int tries) {
-    QWidget* modal = QApplication::activeModalWidget();
-    if ((modal && !modal->inherits("gw::qt::EditorWindow") &&
-         modal->objectName() != "LensEditor") || tries == 0) {
-      act(modal);
-      return;
-    }
-    QTimer::singleShot(10, [attempt, tries] { (*attempt)(tries - 1); });
-  };
-  QTimer::singleShot(0, [attempt] { (*attempt)(200); });
+  QTimer::singleShot(0, [act] { ActOnModal(act, 200); });
 }
 
 QImage Grab(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB888); }
