@@ -2,6 +2,7 @@
 // on the screen, closed by Enter or a click.
 #include <windows.h>
 
+#include "editor/win32/this_module.h"
 #include "host/about_box.h"
 
 namespace gw {
@@ -9,14 +10,6 @@ namespace {
 
 constexpr int kAboutDialog = 120;
 constexpr int kAboutSize = 318;
-
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {

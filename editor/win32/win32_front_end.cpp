@@ -14,6 +14,7 @@
 #include "editor/dib.h"
 #include "editor/front_end.h"
 #include "editor/lens_editor.h"
+#include "editor/win32/this_module.h"
 
 namespace gw {
 namespace {
@@ -31,14 +32,6 @@ const char kElemListClass[] = "ElemList";
 const char kSliderClass[] = "WinSlider";
 const char kColorboxClass[] = "Colorbox";
 const char kPreviewClass[] = "PreviewWnd";
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
 
 template <typename Model>
 Model* ModelOf(HWND window) {
@@ -132,8 +125,8 @@ class Win32FrontEnd final : public EditorFrontEnd {
   }
 
   std::optional<std::string> EditName(std::string_view current) override {
-    TextExchange exchange{std::string(current), {}, nullptr};
-    if (DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(ids::kNameDialog), dialog_, &NameProc,
+    TextExchange exchange{ids::kNameEdit, std::string(current), {}, nullptr};
+    if (DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(ids::kNameDialog), dialog_, &TextWindowProc,
                         reinterpret_cast<LPARAM>(&exchange)) != IDOK) {
       return std::nullopt;
     }
@@ -141,9 +134,9 @@ class Win32FrontEnd final : public EditorFrontEnd {
   }
 
   std::optional<std::string> EditSliderValue(const SliderControlTexts& texts) override {
-    TextExchange exchange{texts.value, {}, &texts};
+    TextExchange exchange{ids::kSliderControlValue, texts.value, {}, &texts};
     if (DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(ids::kSliderControlDialog), dialog_,
-                        &SliderControlProc, reinterpret_cast<LPARAM>(&exchange)) != IDOK) {
+                        &TextWindowProc, reinterpret_cast<LPARAM>(&exchange)) != IDOK) {
       return std::nullopt;
     }
     return exchange.result;
@@ -208,15 +201,15 @@ class Win32FrontEnd final : public EditorFrontEnd {
 
  private:
   struct TextExchange {
+    int editId;
     std::string start;
     std::string result;
-    const SliderControlTexts* texts;
+    const SliderControlTexts* texts;  // the "Slider Control" window's, or null
   };
 
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  static INT_PTR CALLBACK NameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  static INT_PTR CALLBACK SliderControlProc(HWND dialog, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
+  static INT_PTR CALLBACK TextWindowProc(HWND dialog, UINT message, WPARAM wParam,
+                                         LPARAM lParam);
   static INT_PTR CALLBACK AddElementProc(HWND dialog, UINT message, WPARAM wParam,
                                          LPARAM lParam);
 
@@ -691,51 +684,31 @@ std::optional<std::string> Win32FrontEnd::ChooseFile(std::span<const FileFilter>
   return std::string(name);
 }
 
-INT_PTR CALLBACK Win32FrontEnd::NameProc(HWND dialog, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+// The name window and the "Slider Control" window: texts in, one edit
+// field's text out.
+INT_PTR CALLBACK Win32FrontEnd::TextWindowProc(HWND dialog, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       const auto* exchange = reinterpret_cast<const TextExchange*>(lParam);
-      SetDlgItemTextA(dialog, ids::kNameEdit, exchange->start.c_str());
-      return TRUE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        auto* exchange = reinterpret_cast<TextExchange*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        char text[kMaxNameLength + 1] = "";
-        GetDlgItemTextA(dialog, ids::kNameEdit, text, sizeof text);
-        exchange->result = text;
-        EndDialog(dialog, IDOK);
-      } else if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
+      if (const SliderControlTexts* texts = exchange->texts) {
+        SetDlgItemTextA(dialog, ids::kSliderControlTitle, texts->title.c_str());
+        SetDlgItemTextA(dialog, ids::kSliderControlMinimum, texts->minimum.c_str());
+        SetDlgItemTextA(dialog, ids::kSliderControlMaximum, texts->maximum.c_str());
       }
-      return TRUE;
-    default: return FALSE;
-  }
-}
-
-INT_PTR CALLBACK Win32FrontEnd::SliderControlProc(HWND dialog, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-      const auto* exchange = reinterpret_cast<const TextExchange*>(lParam);
-      SetDlgItemTextA(dialog, ids::kSliderControlTitle, exchange->texts->title.c_str());
-      SetDlgItemTextA(dialog, ids::kSliderControlMinimum, exchange->texts->minimum.c_str());
-      SetDlgItemTextA(dialog, ids::kSliderControlMaximum, exchange->texts->maximum.c_str());
-      SetDlgItemTextA(dialog, ids::kSliderControlValue, exchange->texts->value.c_str());
+      SetDlgItemTextA(dialog, exchange->editId, exchange->start.c_str());
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
         auto* exchange = reinterpret_cast<TextExchange*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        char text[kSliderTextMax + 1] = "";
-        GetDlgItemTextA(dialog, ids::kSliderControlValue, text, sizeof text);
+        char text[kMaxNameLength + 1] = "";  // 62 characters at most, in either window
+        GetDlgItemTextA(dialog, exchange->editId, text, sizeof text);
         exchange->result = text;
         EndDialog(dialog, IDOK);
       } else if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);  // the close box too
+        EndDialog(dialog, IDCANCEL);  // Cancel, or the close box
       }
       return TRUE;
     default: return FALSE;
