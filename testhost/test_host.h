@@ -2,13 +2,12 @@
 // as the compositing host does: the callbacks, the handles, parameter values
 // and layers per time, quality, downsampling and shutter angle.
 //
-// It is also a checker. After every command it looks at what is still live
-// and records a problem for every leaked handle, double or unknown dispose,
-// lock left held or unlock without a lock, and checkout never checked in.
+// Its checker (testhost/checker.h) keeps the books of handles, locks and
+// checkouts; the host adds the problems only a driver sees (a PiPL that
+// disagrees with global setup, writes outside the output, misplaced calls).
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "host/sdk/pf_api.h"
+#include "testhost/checker.h"
 #include "testhost/image.h"
 #include "testhost/pipl_reader.h"
 #include "testhost/tracks.h"
@@ -135,36 +135,22 @@ class TestHost {
   std::string TakeCallbackError();
 
   // --- The checker. ---
-  int32_t liveHandles() const;
-  int32_t heldLocks() const;
-  int32_t liveCheckouts() const { return static_cast<int32_t>(checkouts_.size()); }
+  int32_t liveHandles() const { return checker_.liveHandles(); }
+  int32_t heldLocks() const { return checker_.heldLocks(); }
+  int32_t liveCheckouts() const { return checker_.liveCheckouts(); }
   int32_t handleAllocations() const { return handleAllocations_; }
-  const std::vector<std::string>& problems() const { return problems_; }
-  std::vector<std::string> TakeProblems();
+  const std::vector<std::string>& problems() const { return checker_.problems(); }
+  std::vector<std::string> TakeProblems() { return checker_.TakeProblems(); }
 
   // Callback entry points (C functions reach the host through these).
   struct Callbacks;
 
  private:
-  struct HandleBlock {
-    void* data = nullptr;  // the master pointer: a PF_Handle points here
-    uint32_t size = 0;
-    int32_t locks = 0;
-    bool live = true;
-  };
-  struct Checkout {
-    int32_t token;
-    PF_ParamDef* record;
-    std::shared_ptr<const Image> image;  // keeps a layer's pixels alive
-  };
-
   void InstallCallbacks();
   PF_Err Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output);
   void PrepareInData(int32_t time);
   void AfterCommand(PF_Cmd cmd, PF_Err err);
-  void Problem(std::string text);
-  HandleBlock* Find(PF_Handle handle);
-  PF_Handle NewHandle(uint32_t size, bool byPlugin);
+  void Problem(std::string text) { checker_.Problem(std::move(text)); }
   const Declaration* Declared(int32_t index) const;
   std::shared_ptr<const Image> LayerAt(int32_t index, int32_t time) const;
   PF_LayerDef LayerDef(const Image* image) const;
@@ -200,10 +186,8 @@ class TestHost {
   bool inCommand_ = false;
   int32_t mainWindowToken_ = 0;
 
-  std::deque<HandleBlock> blocks_;  // never shrinks: a disposed handle stays recognisable
+  Checker checker_;
   int32_t handleAllocations_ = 0;
-  std::vector<Checkout> checkouts_;
-  int32_t nextToken_ = 1;
 
   std::shared_ptr<const Image> currentInput_;  // the input layer while rendering
   std::vector<Declaration> declarations_;
@@ -223,7 +207,6 @@ class TestHost {
   PF_Err failAddParamCode_ = 0;
   int32_t failCheckoutAt_ = 0;
   PF_Err failCheckoutCode_ = 0;
-  std::vector<std::string> problems_;
   std::string callbackError_;
 };
 
