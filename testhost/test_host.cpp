@@ -1,13 +1,9 @@
 #include "testhost/test_host.h"
 
-#include <dlfcn.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace gw::testhost {
@@ -20,21 +16,6 @@ TestHost* runningHost = nullptr;
 constexpr uint8_t kUnwrittenByte = 0x5A;    // output pixels before a render
 constexpr int32_t kGuardPixels = 4;         // beyond each output row, and one row below
 constexpr int32_t kParamsArraySlots = 32;   // entries past the declared ones are null
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path, bool& found) {
-  std::ifstream in(path, std::ios::binary);
-  found = static_cast<bool>(in);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string PiplPathOf(const std::string& modulePath) {
-  const size_t slash = modulePath.find_last_of('/');
-  const size_t dot = modulePath.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    return modulePath + ".pipl";
-  }
-  return modulePath.substr(0, dot) + ".pipl";
-}
 
 std::string Hex(uint32_t v) {
   char text[16];
@@ -86,30 +67,11 @@ struct TestHost::Callbacks {
   }
 };
 
-std::string ModuleFileName(const std::string& edition) {
-  if (edition == "showcase") return "GlarewrightShowcase.so";
-  if (edition == "quick") return "GlarewrightQuick.so";
-  return "Glarewright.so";
-}
-
-TestHost::TestHost(const std::string& modulePath) : modulePath_(modulePath) {
-  module_ = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!module_) {
-    const char* why = dlerror();
-    throw std::runtime_error(why ? why : "cannot be loaded");
-  }
-  entry_ = reinterpret_cast<PF_EntryPoint>(dlsym(module_, "main"));
-  if (!entry_) {
-    dlclose(module_);
-    throw std::runtime_error("exports no main");
-  }
-  bool found = false;
-  const std::vector<uint8_t> bytes = ReadWholeFile(PiplPathOf(modulePath), found);
-  if (!found) {
-    piplError_ = "no PiPL beside the module";
-  } else {
-    pipl_ = ReadPipl(bytes, piplError_);
-  }
+TestHost::TestHost(const std::string& modulePath)
+    : modulePath_(modulePath), module_(std::make_unique<PluginModule>(modulePath)) {
+  entry_ = reinterpret_cast<PF_EntryPoint>(module_->Symbol("main"));
+  if (!entry_) throw std::runtime_error("exports no main");
+  if (auto bytes = module_->PiplBytes(piplError_)) pipl_ = ReadPipl(*bytes, piplError_);
   InstallCallbacks();
 }
 
@@ -128,9 +90,7 @@ void TestHost::InstallCallbacks() {
   utils_.ansi.sprintf = &Callbacks::Sprintf;
 }
 
-TestHost::~TestHost() {
-  if (module_) dlclose(module_);
-}
+TestHost::~TestHost() = default;
 
 // ---------------------------------------------------------------------------
 // Commands

@@ -19,6 +19,7 @@
 #include "testhost/checker.h"
 #include "testhost/image.h"
 #include "testhost/pipl_reader.h"
+#include "testhost/plugin_module.h"
 #include "testhost/tracks.h"
 
 namespace gw::testhost {
@@ -49,8 +50,8 @@ struct HostSettings {
 class TestHost {
  public:
   // Loads the module; throws std::runtime_error when it cannot be loaded or
-  // has no `main`. The PiPL is read from the file beside it (same name,
-  // extension .pipl) when there is one.
+  // has no `main`. The PiPL is read as the platform keeps it (see
+  // PluginModule); its absence is a problem at global setup.
   explicit TestHost(const std::string& modulePath);
   // Drives an entry point linked into the program (no module, no PiPL).
   TestHost(PF_EntryPoint entry, const std::string& name);
@@ -170,7 +171,7 @@ class TestHost {
   PF_Err GetPlatformData(PF_PlatDataID which, void* data);
 
   std::string modulePath_;
-  void* module_ = nullptr;
+  std::unique_ptr<PluginModule> module_;
   PF_EntryPoint entry_ = nullptr;
   std::optional<PiplInfo> pipl_;
   std::string piplError_;
@@ -209,9 +210,5 @@ class TestHost {
   PF_Err failCheckoutCode_ = 0;
   std::string callbackError_;
 };
-
-// The plug-in module of an edition in a folder: Glarewright, GlarewrightShowcase
-// or GlarewrightQuick with the platform's module extension.
-std::string ModuleFileName(const std::string& edition);  // "full", "showcase", "quick"
 
 }  // namespace gw::testhost
