@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine for ctest (CMAKE_CROSSCOMPILING_EMULATOR):
 #   scripts/wine-run.sh program.exe [arguments...]
+#   scripts/wine-run.sh --prepare      only creates the prefix and starts the server
 # It uses a Wine prefix of its own (GW_WINEPREFIX, by default in the build
 # folder's parent of the program, created on first use), keeps one wineserver
 # alive across the many short runs, keeps Wine's own messages quiet and turns
 # msvcrt's CRLF output into LF so GoogleTest's test list reads as on Linux.
 set -uo pipefail
 
-program="$1"
+program="${1:?usage: wine-run.sh program.exe [arguments...]}"
 shift
 export WINEPREFIX="${GW_WINEPREFIX:-${TMPDIR:-/tmp}/glarewright-wine-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -28,5 +29,16 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   exit 0
 ) 9>"$WINEPREFIX.lock" || exit 1
 
-wine "$program" "$@" | tr -d '\r'
-exit "${PIPESTATUS[0]}"
+[ "$program" = "--prepare" ] && exit 0
+
+# The output goes through files, not a pipe: the services Wine starts for the
+# prefix inherit the program's output and live on with the server, and a pipe
+# would stay open until they end.
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+wine "$program" "$@" </dev/null >"$out" 2>"$err"
+status=$?
+tr -d '\r' <"$out"
+tr -d '\r' <"$err" >&2
+exit "$status"

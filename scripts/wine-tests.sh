@@ -22,6 +22,13 @@ cmake -S "$ROOT" -B "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.
   -DCMAKE_BUILD_TYPE=Release -DGW_BUILD_CLI=OFF -DGW_WINE_TESTS=ON \
   -DGW_LINUX_BUILD_DIR="$BUILD"
 # The persistent wineserver started for the tests is stopped at the end.
-trap 'WINEPREFIX="$GW_WINEPREFIX" wineserver --kill >/dev/null 2>&1 || true' EXIT
+stop_servers() {
+  for prefix in "$GW_WINEPREFIX" "$WIN_BUILD/wineprefix-display"; do
+    WINEPREFIX="$prefix" wineserver --kill >/dev/null 2>&1 || true
+  done
+}
+trap stop_servers EXIT
+# The prefix is made before the build, whose test discovery runs programs.
+"$ROOT/scripts/wine-run.sh" --prepare
 cmake --build "$WIN_BUILD" -j "$(nproc)"
 ctest --test-dir "$WIN_BUILD" --output-on-failure -j "$(nproc)"

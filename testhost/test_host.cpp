@@ -456,8 +456,7 @@ void TestHost::HostDisposeHandle(PF_Handle handle) { checker_.Dispose(handle); }
 
 PF_Err TestHost::GetPlatformData(PF_PlatDataID which, void* data) {
   if (which != PF_PlatData_MAIN_WND || !data) return PF_Err_BAD_CALLBACK_PARAM;
-  void* window = &mainWindowToken_;
-  std::memcpy(data, &window, sizeof window);
+  std::memcpy(data, &mainWindow_, sizeof mainWindow_);
   return PF_Err_NONE;
 }
 

@@ -104,7 +104,10 @@ class TestHost {
   bool hasSequenceData() const { return sequenceData_ != nullptr; }
   // The bytes of the instance's sequence handle as they stand.
   std::vector<uint8_t> SequenceBytes() const;
-  void* mainWindow() { return &mainWindowToken_; }
+  // The window the host names as its main window (a token of its own unless
+  // a real one is set, before global setup, where the module asks for it).
+  void* mainWindow() { return mainWindow_; }
+  void SetMainWindow(void* window) { mainWindow_ = window; }
 
   // --- Progress and cancel. ---
   struct ProgressCall {
@@ -186,6 +189,7 @@ class TestHost {
   PF_Cmd currentCommand_ = PF_Cmd_ABOUT;
   bool inCommand_ = false;
   int32_t mainWindowToken_ = 0;
+  void* mainWindow_ = &mainWindowToken_;
 
   Checker checker_;
   int32_t handleAllocations_ = 0;
