@@ -128,10 +128,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   target_.rowBytes = kPreviewRowBytes;
   target_.bytesPerPixel = 3;
   target_.highQuality = 0;
-  target_.clipTop = 0;
-  target_.clipLeft = 0;
-  target_.clipBottom = static_cast<int16_t>(kPreviewHeight);
-  target_.clipRight = static_cast<int16_t>(kPreviewWidth);
+  target_.clip = WholeFrame(kPreviewWidth, kPreviewHeight);
   ResetTarget();
   Render(false);
   frontEnd_.Redraw(EditorArea::Preview);
@@ -281,10 +278,10 @@ void PreviewPanel::FastDragBegin() {
   savedHeight_ = DibHeight(header_.data());
   SetDibSize(header_.data(), savedWidth_ / 2, savedHeight_ / 2);  // still top-down
   target_.width = static_cast<int16_t>(savedWidth_ / 2);
-  target_.clipRight = target_.width;
+  target_.clip.right = target_.width;
   target_.rowBytes = target_.width * 3;
   target_.height = static_cast<int16_t>((savedHeight_ < 0 ? -savedHeight_ : savedHeight_) / 2);
-  target_.clipBottom = target_.height;
+  target_.clip.bottom = target_.height;
   target_.lightX = static_cast<float>(TruncToInt(target_.lightX) >> 1);
   target_.lightY = static_cast<float>(TruncToInt(target_.lightY) >> 1);
 }
@@ -295,8 +292,8 @@ void PreviewPanel::FastDragEnd() {
   SetDibSize(header_.data(), savedWidth_, savedHeight_);
   target_.width = static_cast<int16_t>(kPreviewWidth);
   target_.height = static_cast<int16_t>(kPreviewHeight);
-  target_.clipRight = target_.width;
-  target_.clipBottom = target_.height;
+  target_.clip.right = target_.width;
+  target_.clip.bottom = target_.height;
   target_.rowBytes = kPreviewRowBytes;
   // As whole numbers: an odd coordinate comes back one less.
   target_.lightX = static_cast<float>(TruncToInt(target_.lightX) * 2);

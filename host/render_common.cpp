@@ -3,7 +3,9 @@
 #include <cstring>
 #include <new>
 
+#include "host/commands.h"
 #include "host/host_calls.h"
+#include "host/module_state.h"
 #include "render/numeric.h"
 
 namespace gw {
@@ -74,18 +76,30 @@ std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out) {
   return data;
 }
 
-PF_Err StartFrame(const PF_InData& in, PF_ParamDef* params[], PF_LayerDef& output, float scale,
-                  FrameSize& size, std::optional<ProfileBlock>& profiles, RenderTarget& target) {
-  size = RenderedSize(in);
-  if (!FrameFits(size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
-  CopyInputToOutput(size, params[0]->u.ld, output);
+PF_Err BeginFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
+                  PF_ParamDef* params[], PF_LayerDef& output, FrameContext& frame) {
+  const auto param = [&](ParamRole role) -> const PF_ParamDef& {
+    return *params[edition.IndexOf(role)];
+  };
+  frame.data = WorkingCopy(out);
+  frame.size = RenderedSize(in);
+  if (!FrameFits(frame.size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
+  CopyInputToOutput(frame.size, params[0]->u.ld, output);
+
+  RenderTarget& target = frame.target;
   target = RenderTarget{};
   target.highQuality = in.quality != 0 ? 1 : 0;
-  target.scale = scale;
-  profiles = ProfileBlock::Allocate(size.width, scale);
-  if (!profiles) return kErrOutOfMemory;
-  profiles->AttachTo(target);
-  TargetWholeFrame(size, output, target);
+  target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
+  frame.profiles = ProfileBlock::Allocate(frame.size.width, target.scale);
+  if (!frame.profiles) return kErrOutOfMemory;
+  frame.profiles->AttachTo(target);
+  TargetWholeFrame(frame.size, output, target);
+  target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
+
+  frame.globals.emplace(in, in.global_data);
+  target.screenTable = static_cast<const uint8_t*>(frame.globals->data());
+  if (!target.screenTable) return FailWithoutGlobals(in, out);
+  SetCurrentScreenTable(target.screenTable);
   return PF_Err_NONE;
 }
 
@@ -95,10 +109,7 @@ void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& 
   target.pixels = static_cast<uint8_t*>(output.data);
   target.rowBytes = output.rowbytes;
   target.bytesPerPixel = 4;
-  target.clipTop = 0;
-  target.clipBottom = static_cast<int16_t>(size.height);
-  target.clipLeft = 0;
-  target.clipRight = static_cast<int16_t>(size.width);
+  target.clip = WholeFrame(size.width, size.height);
 }
 
 bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/edition.h"
+#include "host/host_calls.h"
 #include "host/sdk/pf_api.h"
 #include "lens/lens.h"
 #include "render/draw_lens.h"
@@ -51,13 +52,25 @@ void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& 
 // The render's private copy of the instance's stored lens, in working order.
 std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out);
 
-// The first steps of every render: the input copied to the output over the
-// rendered size, and a target over the whole output with quality, Scale and
-// the profile block for that Scale. 516 when the frame does not fit (nothing
-// written), -108 when the profile block cannot be had (the output then holds
-// the copy of the input).
-PF_Err StartFrame(const PF_InData& in, PF_ParamDef* params[], PF_LayerDef& output, float scale,
-                  FrameSize& size, std::optional<ProfileBlock>& profiles, RenderTarget& target);
+// What the first steps of a render leave for the rest of it.
+struct FrameContext {
+  std::unique_ptr<SequenceData> data;   // the instance's lens, in working order
+  FrameSize size{};                     // the rendered size
+  std::optional<ProfileBlock> profiles;  // the target's profile storage
+  std::optional<LockedHandle> globals;  // holds the screen table locked
+  RenderTarget target{};  // the whole output: quality, Scale, Angle, screen table
+
+  bool Empty() const { return size.width == 0 || size.height == 0; }
+};
+
+// The first steps of every render command, once its own inputs are read:
+// the lens copied out of the sequence data, the input copied to the output
+// over the rendered size, and the target over the whole output. 516 when the
+// frame does not fit (nothing written), -108 when the profile block cannot
+// be had (the output then holds the copy of the input), the no-globals
+// failure when the screen table cannot be locked.
+PF_Err BeginFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
+                  PF_ParamDef* params[], PF_LayerDef& output, FrameContext& frame);
 
 // True when the host's parameter array holds every parameter of the edition.
 bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]);

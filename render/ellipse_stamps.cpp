@@ -48,10 +48,10 @@ bool MakeRotatedBox(const RenderTarget& t, float cx, float cy, float radius, flo
   // Wide arithmetic: a centre far outside the frame must not wrap.
   const int64_t h = box.h;
   const int64_t colHalf = anamorphic ? 2 * h : h;
-  const int64_t rowFirst = std::max<int64_t>(-h, int64_t{t.clipTop} - box.iy);
-  const int64_t rowEnd = std::min<int64_t>(h, int64_t{t.clipBottom} - box.iy);
-  const int64_t colFirst = std::max<int64_t>(-colHalf, int64_t{t.clipLeft} - box.ix);
-  const int64_t colEnd = std::min<int64_t>(colHalf, int64_t{t.clipRight} - box.ix);
+  const int64_t rowFirst = std::max<int64_t>(-h, int64_t{t.clip.top} - box.iy);
+  const int64_t rowEnd = std::min<int64_t>(h, int64_t{t.clip.bottom} - box.iy);
+  const int64_t colFirst = std::max<int64_t>(-colHalf, int64_t{t.clip.left} - box.ix);
+  const int64_t colEnd = std::min<int64_t>(colHalf, int64_t{t.clip.right} - box.ix);
   if (rowFirst >= rowEnd || colFirst >= colEnd) return false;
   box.rowFirst = static_cast<int32_t>(rowFirst);
   box.rowEnd = static_cast<int32_t>(rowEnd);

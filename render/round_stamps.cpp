@@ -15,10 +15,10 @@ namespace {
 void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t columnSamples,
                   const RenderTarget& t) {
   if (std::isnan(cx) || std::isnan(cy) || std::isnan(halfWidth)) return;
-  const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clipLeft});
-  const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clipRight});
-  const int32_t y0 = std::max(TruncToInt(cy - halfHeight), int32_t{t.clipTop});
-  const int32_t y1 = std::min(TruncToInt(cy + halfHeight), int32_t{t.clipBottom});
+  const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clip.left});
+  const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clip.right});
+  const int32_t y0 = std::max(TruncToInt(cy - halfHeight), int32_t{t.clip.top});
+  const int32_t y1 = std::min(TruncToInt(cy + halfHeight), int32_t{t.clip.bottom});
   if (x0 >= x1 || y0 >= y1) return;
 
   // Quarter-pixel offsets of the centre from the box corner.

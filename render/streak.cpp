@@ -152,8 +152,8 @@ bool MissesClip(const Streak& s, const RenderTarget& t) {
   const float margin = 3.0f;
   const float left = std::fmin(s.x0, s.x1) - margin, right = std::fmax(s.x0, s.x1) + margin;
   const float top = std::fmin(s.y0, s.y1) - margin, bottom = std::fmax(s.y0, s.y1) + margin;
-  return right < t.clipLeft || left >= t.clipRight || bottom < t.clipTop ||
-         top >= t.clipBottom || t.clipLeft >= t.clipRight || t.clipTop >= t.clipBottom;
+  return right < t.clip.left || left >= t.clip.right || bottom < t.clip.top ||
+         top >= t.clip.bottom || t.clip.left >= t.clip.right || t.clip.top >= t.clip.bottom;
 }
 
 }  // namespace
@@ -200,10 +200,10 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.slope = dx != 0.0f ? dy / dx : 0.0f;
     w.anchorMajor = ax;
     w.anchorMinor = ay;
-    w.clipMajorLo = target.clipLeft;
-    w.clipMajorHi = target.clipRight;
-    w.clipMinorLo = target.clipTop;
-    w.clipMinorHi = target.clipBottom;
+    w.clipMajorLo = target.clip.left;
+    w.clipMajorHi = target.clip.right;
+    w.clipMinorLo = target.clip.top;
+    w.clipMinorHi = target.clip.bottom;
   } else {
     w.startMajor = sy0;
     w.startMinor = sx0;
@@ -211,10 +211,10 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.slope = dy != 0.0f ? dx / dy : 0.0f;
     w.anchorMajor = ay;
     w.anchorMinor = ax;
-    w.clipMajorLo = target.clipTop;
-    w.clipMajorHi = target.clipBottom;
-    w.clipMinorLo = target.clipLeft;
-    w.clipMinorHi = target.clipRight;
+    w.clipMajorLo = target.clip.top;
+    w.clipMajorHi = target.clip.bottom;
+    w.clipMinorLo = target.clip.left;
+    w.clipMinorHi = target.clip.right;
   }
   RunWalk(w, target);
 }

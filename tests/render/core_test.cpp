@@ -158,10 +158,10 @@ TEST(Pixels, PackedRgbAddressing) {
   t.pixels = tile.data();
   t.bytesPerPixel = 3;
   t.rowBytes = 4 * 3;
-  t.clipTop = 5;
-  t.clipBottom = 8;
-  t.clipLeft = 10;
-  t.clipRight = 14;
+  t.clip.top = 5;
+  t.clip.bottom = 8;
+  t.clip.left = 10;
+  t.clip.right = 14;
   ScreenPixel(t, 11, 6, 1, 2, 3);
   EXPECT_EQ(ColourBytes(t, 11, 6), tile.data() + 1 * 12 + 1 * 3);
   EXPECT_EQ(tile[15], 1);

@@ -187,10 +187,10 @@ TEST(RoundStamp, PackedRgbPixels) {
   t.pixels = tile.data();
   t.bytesPerPixel = 3;
   t.rowBytes = 35;
-  t.clipLeft = 5;
-  t.clipRight = 15;
-  t.clipTop = 2;
-  t.clipBottom = 18;
+  t.clip.left = 5;
+  t.clip.right = 15;
+  t.clip.top = 2;
+  t.clip.bottom = 18;
   RoundStamp(10.0f, 10.0f, 100.0f, t);
   for (size_t i = 0; i < tile.size(); ++i) {
     const bool colour = i < 16 * 35 && i % 35 < 30;

@@ -39,10 +39,8 @@ TestFrame::TestFrame(int width, int height, float lightX, float lightY, float sc
 }
 
 void TestFrame::SetClip(int top, int bottom, int left, int right) {
-  target_.clipTop = static_cast<int16_t>(top);
-  target_.clipBottom = static_cast<int16_t>(bottom);
-  target_.clipLeft = static_cast<int16_t>(left);
-  target_.clipRight = static_cast<int16_t>(right);
+  target_.clip = PixelRect{static_cast<int16_t>(top), static_cast<int16_t>(bottom),
+                           static_cast<int16_t>(left), static_cast<int16_t>(right)};
   target_.rowBytes = width_ * 4;
   target_.pixels = argb_.data() + (size_t(top) * width_ + left) * 4;
 }
