@@ -107,7 +107,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
                    frontEnd_.Acquire(EditorResource::PreviewWindow, ids::kPreviewWnd, this);
   if (!windowCreated_) return -7;
   try {
-    profiles_.assign(4 * static_cast<size_t>(kPreviewProfileChannel), 0);
+    profile_ = std::make_unique<ProfileStore>(kPreviewProfileChannel);
     if (!screenTable_) {
       ownScreenTable_.resize(kScreenTableSize);
       BuildScreenTable(ownScreenTable_.data());
@@ -116,11 +116,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   } catch (const std::bad_alloc&) {
     return -1;
   }
-  target_.profileR = profiles_.data();
-  target_.profileG = profiles_.data() + kPreviewProfileChannel;
-  target_.profileB = profiles_.data() + 2 * kPreviewProfileChannel;
-  target_.scratch = profiles_.data() + 3 * kPreviewProfileChannel;
-  target_.profileLength = kPreviewProfileLength;
+  target_.profile = profile_.get();
   target_.screenTable = screenTable_;
   target_.pixels = pixels_.data();
   target_.width = static_cast<int16_t>(kPreviewWidth);
@@ -175,7 +171,7 @@ WinSlider* PreviewPanel::SliderById(int id) {
 }
 
 void PreviewPanel::Render(bool heavy) {
-  if (pixels_.empty() || profiles_.empty()) return;  // not built
+  if (pixels_.empty() || !profile_) return;  // not built
   if (heavy) frontEnd_.SetWaitCursor(true);
   const size_t bytes = static_cast<size_t>(target_.height) * target_.rowBytes;
   const std::vector<uint8_t>& background = fast_ ? halfBackground_ : background_;

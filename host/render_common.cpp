@@ -13,7 +13,7 @@ namespace {
 
 // A profile block beyond what the largest frame needs at the largest Scale
 // (5.0) is refused as memory that cannot be had.
-constexpr int64_t kMaxProfileSamples = int64_t{kMaxFrameSide} * 5 * 60;
+constexpr int64_t kMaxProfileSamples = int64_t{kMaxFrameSide} * 5 * kProfileSamplesPerFrameWidth;
 
 int32_t ReportToHost(void* context, int32_t current, int32_t total) {
   const auto* in = static_cast<const PF_InData*>(context);
@@ -46,27 +46,14 @@ void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_Layer
   }
 }
 
-std::optional<ProfileBlock> ProfileBlock::Allocate(int32_t width, float scale) {
-  const int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
+std::optional<ProfileStore> AllocateProfileStore(int32_t width, float scale) {
+  const int32_t n = ProfileStore::ChannelSamplesFor(width, scale);
   if (n > kMaxProfileSamples) return std::nullopt;
-  ProfileBlock block;
-  block.n_ = n;
   try {
-    block.bytes_.assign(static_cast<size_t>(n > 0 ? n : 0) * 4, 0);
+    return std::optional<ProfileStore>(std::in_place, n);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-  return block;
-}
-
-void ProfileBlock::AttachTo(RenderTarget& target) {
-  const int32_t n = n_ > 0 ? n_ : 0;
-  uint8_t* base = bytes_.data();
-  target.profileR = base;
-  target.profileG = base + n;
-  target.profileB = base + 2 * static_cast<size_t>(n);
-  target.scratch = base + 3 * static_cast<size_t>(n);
-  target.profileLength = n_ - 10;
 }
 
 std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out) {
@@ -90,9 +77,9 @@ PF_Err BeginFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
   target = RenderTarget{};
   target.highQuality = in.quality != 0 ? 1 : 0;
   target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
-  frame.profiles = ProfileBlock::Allocate(frame.size.width, target.scale);
-  if (!frame.profiles) return kErrOutOfMemory;
-  frame.profiles->AttachTo(target);
+  frame.profile = AllocateProfileStore(frame.size.width, target.scale);
+  if (!frame.profile) return kErrOutOfMemory;
+  target.profile = &*frame.profile;
   TargetWholeFrame(frame.size, output, target);
   target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
 

@@ -33,18 +33,10 @@ bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDe
 // Copies W x H pixels, alpha included, from the input to the output.
 void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_LayerDef& output);
 
-// The radial profile block of one render: four channels of n = trunc(W x
-// scale x 60) bytes. Null when it cannot be allocated or would be absurdly
-// large (a Scale far beyond its range).
-class ProfileBlock {
- public:
-  static std::optional<ProfileBlock> Allocate(int32_t width, float scale);
-  void AttachTo(RenderTarget& target);
-
- private:
-  std::vector<uint8_t> bytes_;
-  int32_t n_ = 0;
-};
+// The profile store of one render: four channels of n = trunc(W x scale x
+// 60) bytes. Empty when it cannot be allocated or would be absurdly large (a
+// Scale far beyond its range).
+std::optional<ProfileStore> AllocateProfileStore(int32_t width, float scale);
 
 // Points the target at the whole output frame.
 void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target);
@@ -56,7 +48,7 @@ std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out);
 struct FrameContext {
   std::unique_ptr<SequenceData> data;   // the instance's lens, in working order
   FrameSize size{};                     // the rendered size
-  std::optional<ProfileBlock> profiles;  // the target's profile storage
+  std::optional<ProfileStore> profile;  // the target's profile storage
   std::optional<LockedHandle> globals;  // holds the screen table locked
   RenderTarget target{};  // the whole output: quality, Scale, Angle, screen table
 

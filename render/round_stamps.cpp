@@ -14,6 +14,7 @@ namespace {
 // always four.
 void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t columnSamples,
                   const RenderTarget& t) {
+  const ProfileView profile = t.profile->ForStamp();
   if (std::isnan(cx) || std::isnan(cy) || std::isnan(halfWidth)) return;
   const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clip.left});
   const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clip.right});
@@ -31,10 +32,10 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
     for (int32_t i = 0; i < x1 - x0; ++i, c += t.bytesPerPixel) {
       const int32_t dx = TruncToInt(fx - static_cast<float>(columnSamples * i));
       const int32_t d = FastHypot(dx, dy);
-      if (d >= t.profileLength) continue;  // beyond the profile: intensity 0
-      c[0] = Screen(table, c[0], t.profileR[d]);
-      c[1] = Screen(table, c[1], t.profileG[d]);
-      c[2] = Screen(table, c[2], t.profileB[d]);
+      if (d >= profile.reach) continue;  // beyond the profile: intensity 0
+      c[0] = Screen(table, c[0], profile.red[d]);
+      c[1] = Screen(table, c[1], profile.green[d]);
+      c[2] = Screen(table, c[2], profile.blue[d]);
     }
   }
 }

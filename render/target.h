@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "render/profile_store.h"
+
 namespace gw {
 
 // A window of the frame in pixels: rows top..bottom-1, columns left..right-1.
@@ -34,13 +36,11 @@ struct RenderTarget {
   float lightY;       // light source, frame pixels from the top edge
   float scale;        // the effect's Scale, 1.0 nominal
   float anglePhase;   // the effect's Angle / 24: an animation phase, not a rotation
-  uint8_t* profileR;  // radial profile channels, sample i = radius i/4 px
-  uint8_t* profileG;
-  uint8_t* profileB;
-  uint8_t* scratch;   // same length, used by the profile blur
+  // The radial profile an element builds and stamps: written by every
+  // element in turn, so the one non-const thing a target points at.
+  ProfileStore* profile;
   const uint8_t* screenTable;  // 65536 bytes
   uint8_t* pixels;    // the pixel at (clip.left, clip.top)
-  int32_t profileLength;  // usable samples per profile channel
   int32_t rowBytes;
   int16_t height;     // whole frame, even when the clip rectangle is smaller
   int16_t width;
