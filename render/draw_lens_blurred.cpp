@@ -64,6 +64,30 @@ void ScreenTileInto(const TileBuffers& buffers, const PixelRect& tile, int32_t t
   }
 }
 
+// Draws one sample of the lens into one tile. The profiles of a sample are
+// the same in every tile: they are recorded in the first tile and replayed
+// in the others (when the recording could be kept).
+class SampleWalk {
+ public:
+  SampleWalk(ProfileStore& profile, std::vector<ProfileRecording>& recordings, int32_t tile,
+             int32_t sample)
+      : profile_(profile) {
+    if (recordings.empty()) return;
+    ProfileRecording& recording = recordings[static_cast<size_t>(sample)];
+    if (tile == 0) {
+      profile.StartRecording(recording);
+    } else if (recording.usable()) {
+      profile.StartReplay(recording);
+    }
+  }
+  ~SampleWalk() { profile_.StopRecording(); }
+  SampleWalk(const SampleWalk&) = delete;
+  SampleWalk& operator=(const SampleWalk&) = delete;
+
+ private:
+  ProfileStore& profile_;
+};
+
 }  // namespace
 
 int32_t BlurSampleCount(float length, bool highQuality) {
@@ -83,6 +107,7 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
   const int32_t samples = BlurSampleCount(BlurLength(now, next, shutter), now.highQuality != 0);
   const float step = shutter / static_cast<float>(samples - 1);
   const int32_t passes = grid.Count() * samples;
+  std::vector<ProfileRecording> recordings(grid.Count() > 1 ? static_cast<size_t>(samples) : 0);
 
   // The samples are drawn into the tile buffer, three bytes a pixel.
   RenderTarget tileTarget = now;
@@ -97,6 +122,7 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
       std::fill(buffers.drawn.begin(), buffers.drawn.end(), uint8_t{0});
       BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
       const int32_t pass = index * samples + k;
+      const SampleWalk walk(*now.profile, recordings, index, k);
       if (const int32_t code = DrawLens(lens, sample, pass, passes, progress)) return code;
       for (size_t i = 0; i < buffers.bytes; ++i) {
         buffers.sums[i] = static_cast<uint16_t>(buffers.sums[i] + buffers.drawn[i]);

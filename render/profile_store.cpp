@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "render/numeric.h"
 
@@ -16,6 +17,78 @@ ProfileStore::ProfileStore(int32_t channelSamples)
 int32_t ProfileStore::ChannelSamplesFor(int32_t width, float scale) {
   return TruncToInt(static_cast<float>(width) * scale *
                     static_cast<float>(kProfileSamplesPerFrameWidth));
+}
+
+ProfileView ProfileStore::ForStamp() {
+  const bool changed = changed_;
+  changed_ = false;
+  switch (mode_) {
+    case Mode::Live:
+      break;
+    case Mode::Recording:
+      if (changed) AddSnapshot();
+      break;
+    case Mode::Replaying: {
+      if (changed) ++nextSnapshot_;
+      const auto& snapshots = replayed_->snapshots_;
+      // A walk that stamps more than it recorded cannot happen: the walks
+      // of one sample are the same in every tile. Draw nothing if it does.
+      if (nextSnapshot_ == 0 || nextSnapshot_ > snapshots.size()) return {red(), green(), blue(), 0};
+      const ProfileRecording::Snapshot& s = snapshots[nextSnapshot_ - 1];
+      const uint8_t* base = replayed_->pool_.data() + s.offset;
+      return {base, base + s.reach, base + 2 * static_cast<size_t>(s.reach), s.reach};
+    }
+  }
+  return {red(), green(), blue(), reach_};
+}
+
+bool ProfileStore::BeginShape() {
+  changed_ = true;
+  return mode_ != Mode::Replaying;
+}
+
+void ProfileStore::StartRecording(ProfileRecording& recording) {
+  recording.pool_.clear();
+  recording.snapshots_.clear();
+  recording.usable_ = true;
+  recording_ = &recording;
+  mode_ = Mode::Recording;
+  changed_ = true;  // the first stamp always takes a snapshot
+}
+
+void ProfileStore::StartReplay(const ProfileRecording& recording) {
+  replayed_ = &recording;
+  nextSnapshot_ = 0;
+  mode_ = Mode::Replaying;
+  changed_ = true;  // the first stamp always reads the first snapshot
+}
+
+void ProfileStore::StopRecording() {
+  mode_ = Mode::Live;
+  recording_ = nullptr;
+  replayed_ = nullptr;
+}
+
+void ProfileStore::AddSnapshot() {
+  ProfileRecording& r = *recording_;
+  const size_t samples = static_cast<size_t>(std::max(reach_, 0));
+  const size_t offset = r.pool_.size();
+  if (!r.usable_ || offset + 3 * samples > ProfileRecording::kMaxBytes) {
+    r.usable_ = false;
+    return;
+  }
+  try {
+    r.pool_.resize(offset + 3 * samples);
+    r.snapshots_.push_back({offset, reach_});
+  } catch (const std::bad_alloc&) {
+    r.usable_ = false;  // the profiles are built in every tile instead
+    return;
+  }
+  if (samples == 0) return;
+  uint8_t* to = r.pool_.data() + offset;
+  std::memcpy(to, red(), samples);
+  std::memcpy(to + samples, green(), samples);
+  std::memcpy(to + 2 * samples, blue(), samples);
 }
 
 void ProfileStore::ClearFrom(int32_t from) {

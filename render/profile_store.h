@@ -34,6 +34,29 @@ struct ProfileView {
   int32_t reach;
 };
 
+// The profiles one walk of a lens stamped, in stamping order: recorded while
+// a sample of a blurred draw is drawn in its first tile, replayed in the
+// others, whose profiles are the same (they depend on the sample's settings,
+// never on the tile).
+class ProfileRecording {
+ public:
+  // Recordings stop growing past this many bytes; one that would is not
+  // used, and the sample's profiles are built again in every tile.
+  static constexpr size_t kMaxBytes = size_t{8} << 20;
+
+  bool usable() const { return usable_; }
+
+ private:
+  friend class ProfileStore;
+  struct Snapshot {
+    size_t offset;  // of the red channel in the pool; green and blue follow
+    int32_t reach;
+  };
+  std::vector<uint8_t> pool_;
+  std::vector<Snapshot> snapshots_;
+  bool usable_ = false;
+};
+
 class ProfileStore {
  public:
   // Four channels of `channelSamples` bytes, all 0; none when it is not
@@ -61,8 +84,22 @@ class ProfileStore {
   // length is 0: stamps stop there, and clearing the tail stops there.
   int32_t reach() const { return reach_; }
 
-  // The profile as it stands, for one stamp.
-  ProfileView ForStamp() const { return {red(), green(), blue(), reach_}; }
+  // The profile as it stands, for one stamp. While recording, a profile
+  // changed since the last stamp is added to the recording; while
+  // replaying, the next recorded profile is handed out instead.
+  ProfileView ForStamp();
+
+  // Every shape, blur and curve starts here: false while replaying, when
+  // the work is skipped.
+  bool BeginShape();
+
+  // Records the profiles stamped from now on into `recording` (emptied).
+  void StartRecording(ProfileRecording& recording);
+  // Replays a usable recording: shapes are skipped and stamps read the
+  // recorded profiles in order.
+  void StartReplay(const ProfileRecording& recording);
+  // Back to building and stamping the profile in place.
+  void StopRecording();
 
   // Zeroes samples `from` onwards (up to the reach) in the colour channels.
   void ClearFrom(int32_t from);
@@ -72,7 +109,16 @@ class ProfileStore {
   void ExtendToLength() { Extend(length_); }
 
  private:
+  enum class Mode : uint8_t { Live, Recording, Replaying };
+
+  void AddSnapshot();
+
   std::vector<uint8_t> bytes_;
+  Mode mode_ = Mode::Live;
+  ProfileRecording* recording_ = nullptr;      // while recording
+  const ProfileRecording* replayed_ = nullptr;  // while replaying
+  size_t nextSnapshot_ = 0;                   // while replaying
+  bool changed_ = false;  // a shape was begun since the last stamp
   int32_t channelSamples_ = 0;
   int32_t length_ = -kProfileSpareSamples;
   int32_t reach_ = 0;

@@ -68,6 +68,7 @@ float ClampShape(float s) { return s < 0.0f ? 0.0f : (s > 255.0f ? 255.0f : s); 
 int16_t PeakFrom(float value) { return SaturateToI16(TruncToInt(value)); }
 
 void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   float n = ShapeSamples(radius, 2.0f, t);
   if (n < 4.0f) n = 4.0f;
   if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
@@ -92,6 +93,7 @@ void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarge
 }
 
 void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   const float n = ShapeSamples(radius, 2.0f, t);
   if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
   if (edge < 4) edge = 4;
@@ -110,6 +112,7 @@ void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, con
 }
 
 void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   const float n = ShapeSamples(radius, 4.0f, t);
   if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
   if (width < 4) width = 4;
@@ -129,6 +132,7 @@ void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, co
 }
 
 void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   if (half < 1) return;
   const int32_t length = t.profile->length();
   const int32_t n = std::min(TruncToInt((static_cast<float>(half) + extent) * 4.0f), length);
@@ -190,6 +194,7 @@ int32_t PowerCurve(int32_t x, int32_t num, int32_t den) {
 }
 
 void GammaProfile(int32_t num, int32_t den, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   std::array<uint8_t, 256> curve{};
   for (int32_t v = 0; v < 256; ++v) {
     const int32_t x = (v * 4096 + 127) / 255;
@@ -204,6 +209,7 @@ void GammaProfile(int32_t num, int32_t den, const RenderTarget& t) {
 }
 
 void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   if (!(radius >= 2.0f)) radius = 2.0f;
   DiscProfile(radius, peak, ProfileBlend::Replace, 8, t);
   float m = radius * 4.0f - 8.0f;
@@ -227,6 +233,7 @@ void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
 
 void RampProfile(float inner, float band, float outer, float hole, Peaks peak, ProfileBlend blend,
                  int32_t num, int32_t den, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   // Band lengths in samples, kept wide so that no size can wrap them.
   const int64_t s0 = std::max(TruncToInt(4.0f * hole), 0);
   int64_t nIn = std::max(TruncToInt(4.0f * inner), 0);
