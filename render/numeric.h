@@ -16,6 +16,10 @@ constexpr int32_t TruncToInt(double v) {
   return static_cast<int32_t>(v);
 }
 
+// The fast path of TruncToInt for a value already known to be a number
+// strictly inside the int32 range (the caller has checked or bounded it).
+inline int32_t TruncInRange(float v) { return static_cast<int32_t>(v); }
+
 // An int32 narrowed to 16 bits, saturating.
 constexpr int16_t SaturateToI16(int32_t v) {
   return static_cast<int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
