@@ -107,7 +107,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
                    frontEnd_.Acquire(EditorResource::PreviewWindow, ids::kPreviewWnd, this);
   if (!windowCreated_) return -7;
   try {
-    profiles_.assign(4 * static_cast<size_t>(kPreviewProfileChannel), 0);
+    profile_ = std::make_unique<ProfileStore>(kPreviewProfileChannel);
     if (!screenTable_) {
       ownScreenTable_.resize(kScreenTableSize);
       BuildScreenTable(ownScreenTable_.data());
@@ -116,11 +116,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   } catch (const std::bad_alloc&) {
     return -1;
   }
-  target_.profileR = profiles_.data();
-  target_.profileG = profiles_.data() + kPreviewProfileChannel;
-  target_.profileB = profiles_.data() + 2 * kPreviewProfileChannel;
-  target_.scratch = profiles_.data() + 3 * kPreviewProfileChannel;
-  target_.profileLength = kPreviewProfileLength;
+  target_.profile = profile_.get();
   target_.screenTable = screenTable_;
   target_.pixels = pixels_.data();
   target_.width = static_cast<int16_t>(kPreviewWidth);
@@ -128,10 +124,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   target_.rowBytes = kPreviewRowBytes;
   target_.bytesPerPixel = 3;
   target_.highQuality = 0;
-  target_.clipTop = 0;
-  target_.clipLeft = 0;
-  target_.clipBottom = static_cast<int16_t>(kPreviewHeight);
-  target_.clipRight = static_cast<int16_t>(kPreviewWidth);
+  target_.clip = WholeFrame(kPreviewWidth, kPreviewHeight);
   ResetTarget();
   Render(false);
   frontEnd_.Redraw(EditorArea::Preview);
@@ -178,7 +171,7 @@ WinSlider* PreviewPanel::SliderById(int id) {
 }
 
 void PreviewPanel::Render(bool heavy) {
-  if (pixels_.empty() || profiles_.empty()) return;  // not built
+  if (pixels_.empty() || !profile_) return;  // not built
   if (heavy) frontEnd_.SetWaitCursor(true);
   const size_t bytes = static_cast<size_t>(target_.height) * target_.rowBytes;
   const std::vector<uint8_t>& background = fast_ ? halfBackground_ : background_;
@@ -281,10 +274,10 @@ void PreviewPanel::FastDragBegin() {
   savedHeight_ = DibHeight(header_.data());
   SetDibSize(header_.data(), savedWidth_ / 2, savedHeight_ / 2);  // still top-down
   target_.width = static_cast<int16_t>(savedWidth_ / 2);
-  target_.clipRight = target_.width;
+  target_.clip.right = target_.width;
   target_.rowBytes = target_.width * 3;
   target_.height = static_cast<int16_t>((savedHeight_ < 0 ? -savedHeight_ : savedHeight_) / 2);
-  target_.clipBottom = target_.height;
+  target_.clip.bottom = target_.height;
   target_.lightX = static_cast<float>(TruncToInt(target_.lightX) >> 1);
   target_.lightY = static_cast<float>(TruncToInt(target_.lightY) >> 1);
 }
@@ -295,8 +288,8 @@ void PreviewPanel::FastDragEnd() {
   SetDibSize(header_.data(), savedWidth_, savedHeight_);
   target_.width = static_cast<int16_t>(kPreviewWidth);
   target_.height = static_cast<int16_t>(kPreviewHeight);
-  target_.clipRight = target_.width;
-  target_.clipBottom = target_.height;
+  target_.clip.right = target_.width;
+  target_.clip.bottom = target_.height;
   target_.rowBytes = kPreviewRowBytes;
   // As whole numbers: an odd coordinate comes back one less.
   target_.lightX = static_cast<float>(TruncToInt(target_.lightX) * 2);

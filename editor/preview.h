@@ -19,8 +19,9 @@ namespace gw {
 inline constexpr int32_t kPreviewWidth = 320;
 inline constexpr int32_t kPreviewHeight = 240;
 inline constexpr int32_t kPreviewRowBytes = kPreviewWidth * 3;
-inline constexpr int32_t kPreviewProfileChannel = 60 * kPreviewWidth;  // bytes per channel
-inline constexpr int32_t kPreviewProfileLength = kPreviewProfileChannel - 10;
+inline constexpr int32_t kPreviewProfileChannel =
+    kProfileSamplesPerFrameWidth * kPreviewWidth;  // bytes per channel
+inline constexpr int32_t kPreviewProfileLength = kPreviewProfileChannel - kProfileSpareSamples;
 inline constexpr Rect kPreviewPlace = Rect::At(26, 19, kPreviewWidth, kPreviewHeight);
 inline constexpr int kCubeColours = 216;
 
@@ -115,7 +116,7 @@ class PreviewPanel {
   RenderTarget target_{};
   std::vector<uint8_t> header_;  // bitmap header and, in palette mode, 256 indices
   std::vector<uint8_t> pixels_;
-  std::vector<uint8_t> profiles_;
+  std::unique_ptr<ProfileStore> profile_;
   std::vector<uint8_t> background_;      // 320 x 240
   std::vector<uint8_t> halfBackground_;  // 160 x 120, for fast drags
   bool fast_ = false;

@@ -69,7 +69,8 @@ PF_Err MeasureObscuration(const EditionTable& edition, const PF_InData& in,
 
   const PF_LayerDef& l = layer.def().u.ld;
   if (HasPixels(l)) {
-    result.type = LowWord(params[edition.IndexOf(ParamRole::ObscurationType)]->u.pd.value);
+    result.type = static_cast<ObscurationType>(
+        LowWord(params[edition.IndexOf(ParamRole::ObscurationType)]->u.pd.value));
     // The sample square, limited to the layer: a light outside it samples
     // the nearest edge pixels.
     const auto limit = [](int32_t v, int32_t size) { return std::clamp(v, 0, size - 1); };
@@ -97,33 +98,24 @@ PF_Err MeasureObscuration(const EditionTable& edition, const PF_InData& in,
   return layer.Checkin();
 }
 
-void PrepareFlareColor(PF_Pixel colour, PF_Pixel obscuration, int16_t type, float brightness,
-                       RenderTarget& target) {
+void PrepareFlareColor(PF_Pixel colour, PF_Pixel obscuration, ObscurationType type,
+                       float brightness, RenderTarget& target) {
+  using enum ObscurationType;
   int32_t r = colour.red, g = colour.green, b = colour.blue;
-  if (type == 1 || type == 3) {
+  if (type == Rgb || type == RgbAndAlpha) {
     r = (obscuration.red * r) >> 8;
     g = (obscuration.green * g) >> 8;
     b = (obscuration.blue * b) >> 8;
   }
   const float kInverse255 = 0.003921569f;
   float f = brightness;
-  if (type == 2 || type == 3) {
+  if (type == Alpha || type == RgbAndAlpha) {
     f = static_cast<float>(255 - obscuration.alpha) * kInverse255 * brightness;
-  } else if (type == 4) {
+  } else if (type == InverseAlpha) {
     f = static_cast<float>(obscuration.alpha) * kInverse255 * brightness;
   }
-  int32_t m = std::max({r, g, b});
-  if (m == 0) {
-    r = g = b = 255;
-    m = 255;
-  }
-  target.colorR = static_cast<float>(r) / static_cast<float>(m);
-  target.colorG = static_cast<float>(g) / static_cast<float>(m);
-  target.colorB = static_cast<float>(b) / static_cast<float>(m);
-  target.brightness = f;
-  target.gainR = f * target.colorR;
-  target.gainG = f * target.colorG;
-  target.gainB = f * target.colorB;
+  SetFlareColour(static_cast<float>(r), static_cast<float>(g), static_cast<float>(b),
+                 std::max({r, g, b}), f, target);
 }
 
 }  // namespace gw

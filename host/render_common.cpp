@@ -3,7 +3,9 @@
 #include <cstring>
 #include <new>
 
+#include "host/commands.h"
 #include "host/host_calls.h"
+#include "host/module_state.h"
 #include "render/numeric.h"
 
 namespace gw {
@@ -11,7 +13,7 @@ namespace {
 
 // A profile block beyond what the largest frame needs at the largest Scale
 // (5.0) is refused as memory that cannot be had.
-constexpr int64_t kMaxProfileSamples = int64_t{kMaxFrameSide} * 5 * 60;
+constexpr int64_t kMaxProfileSamples = int64_t{kMaxFrameSide} * 5 * kProfileSamplesPerFrameWidth;
 
 int32_t ReportToHost(void* context, int32_t current, int32_t total) {
   const auto* in = static_cast<const PF_InData*>(context);
@@ -44,27 +46,14 @@ void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_Layer
   }
 }
 
-std::optional<ProfileBlock> ProfileBlock::Allocate(int32_t width, float scale) {
-  const int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
+std::optional<ProfileStore> AllocateProfileStore(int32_t width, float scale) {
+  const int32_t n = ProfileStore::ChannelSamplesFor(width, scale);
   if (n > kMaxProfileSamples) return std::nullopt;
-  ProfileBlock block;
-  block.n_ = n;
   try {
-    block.bytes_.assign(static_cast<size_t>(n > 0 ? n : 0) * 4, 0);
+    return std::optional<ProfileStore>(std::in_place, n);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-  return block;
-}
-
-void ProfileBlock::AttachTo(RenderTarget& target) {
-  const int32_t n = n_ > 0 ? n_ : 0;
-  uint8_t* base = bytes_.data();
-  target.profileR = base;
-  target.profileG = base + n;
-  target.profileB = base + 2 * static_cast<size_t>(n);
-  target.scratch = base + 3 * static_cast<size_t>(n);
-  target.profileLength = n_ - 10;
 }
 
 std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out) {
@@ -74,18 +63,30 @@ std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out) {
   return data;
 }
 
-PF_Err StartFrame(const PF_InData& in, PF_ParamDef* params[], PF_LayerDef& output, float scale,
-                  FrameSize& size, std::optional<ProfileBlock>& profiles, RenderTarget& target) {
-  size = RenderedSize(in);
-  if (!FrameFits(size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
-  CopyInputToOutput(size, params[0]->u.ld, output);
+PF_Err BeginFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
+                  PF_ParamDef* params[], PF_LayerDef& output, FrameContext& frame) {
+  const auto param = [&](ParamRole role) -> const PF_ParamDef& {
+    return *params[edition.IndexOf(role)];
+  };
+  frame.data = WorkingCopy(out);
+  frame.size = RenderedSize(in);
+  if (!FrameFits(frame.size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
+  CopyInputToOutput(frame.size, params[0]->u.ld, output);
+
+  RenderTarget& target = frame.target;
   target = RenderTarget{};
   target.highQuality = in.quality != 0 ? 1 : 0;
-  target.scale = scale;
-  profiles = ProfileBlock::Allocate(size.width, scale);
-  if (!profiles) return kErrOutOfMemory;
-  profiles->AttachTo(target);
-  TargetWholeFrame(size, output, target);
+  target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
+  frame.profile = AllocateProfileStore(frame.size.width, target.scale);
+  if (!frame.profile) return kErrOutOfMemory;
+  target.profile = &*frame.profile;
+  TargetWholeFrame(frame.size, output, target);
+  target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
+
+  frame.globals.emplace(in, in.global_data);
+  target.screenTable = static_cast<const uint8_t*>(frame.globals->data());
+  if (!target.screenTable) return FailWithoutGlobals(in, out);
+  SetCurrentScreenTable(target.screenTable);
   return PF_Err_NONE;
 }
 
@@ -95,10 +96,7 @@ void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& 
   target.pixels = static_cast<uint8_t*>(output.data);
   target.rowBytes = output.rowbytes;
   target.bytesPerPixel = 4;
-  target.clipTop = 0;
-  target.clipBottom = static_cast<int16_t>(size.height);
-  target.clipLeft = 0;
-  target.clipRight = static_cast<int16_t>(size.width);
+  target.clip = WholeFrame(size.width, size.height);
 }
 
 bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/edition.h"
+#include "host/host_calls.h"
 #include "host/sdk/pf_api.h"
 #include "lens/lens.h"
 #include "render/draw_lens.h"
@@ -32,18 +33,10 @@ bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDe
 // Copies W x H pixels, alpha included, from the input to the output.
 void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_LayerDef& output);
 
-// The radial profile block of one render: four channels of n = trunc(W x
-// scale x 60) bytes. Null when it cannot be allocated or would be absurdly
-// large (a Scale far beyond its range).
-class ProfileBlock {
- public:
-  static std::optional<ProfileBlock> Allocate(int32_t width, float scale);
-  void AttachTo(RenderTarget& target);
-
- private:
-  std::vector<uint8_t> bytes_;
-  int32_t n_ = 0;
-};
+// The profile store of one render: four channels of n = trunc(W x scale x
+// 60) bytes. Empty when it cannot be allocated or would be absurdly large (a
+// Scale far beyond its range).
+std::optional<ProfileStore> AllocateProfileStore(int32_t width, float scale);
 
 // Points the target at the whole output frame.
 void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target);
@@ -51,13 +44,25 @@ void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& 
 // The render's private copy of the instance's stored lens, in working order.
 std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out);
 
-// The first steps of every render: the input copied to the output over the
-// rendered size, and a target over the whole output with quality, Scale and
-// the profile block for that Scale. 516 when the frame does not fit (nothing
-// written), -108 when the profile block cannot be had (the output then holds
-// the copy of the input).
-PF_Err StartFrame(const PF_InData& in, PF_ParamDef* params[], PF_LayerDef& output, float scale,
-                  FrameSize& size, std::optional<ProfileBlock>& profiles, RenderTarget& target);
+// What the first steps of a render leave for the rest of it.
+struct FrameContext {
+  std::unique_ptr<SequenceData> data;   // the instance's lens, in working order
+  FrameSize size{};                     // the rendered size
+  std::optional<ProfileStore> profile;  // the target's profile storage
+  std::optional<LockedHandle> globals;  // holds the screen table locked
+  RenderTarget target{};  // the whole output: quality, Scale, Angle, screen table
+
+  bool Empty() const { return size.width == 0 || size.height == 0; }
+};
+
+// The first steps of every render command, once its own inputs are read:
+// the lens copied out of the sequence data, the input copied to the output
+// over the rendered size, and the target over the whole output. 516 when the
+// frame does not fit (nothing written), -108 when the profile block cannot
+// be had (the output then holds the copy of the input), the no-globals
+// failure when the screen table cannot be locked.
+PF_Err BeginFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
+                  PF_ParamDef* params[], PF_LayerDef& output, FrameContext& frame);
 
 // True when the host's parameter array holds every parameter of the edition.
 bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]);

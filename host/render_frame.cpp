@@ -1,10 +1,6 @@
 // The render command of the full and Quick editions: one light, direct or
 // motion-blurred.
-#include <algorithm>
-#include <cmath>
-#include <memory>
 #include <new>
-#include <vector>
 
 #include "host/commands.h"
 #include "host/host_calls.h"
@@ -14,8 +10,7 @@
 #include "lens/lens.h"
 #include "presets/presets.h"
 #include "render/draw_lens.h"
-#include "render/numeric.h"
-#include "render/pixels.h"
+#include "render/draw_lens_blurred.h"
 
 namespace gw {
 namespace {
@@ -53,81 +48,17 @@ PF_Err ReadNextValues(const EditionTable& edition, const PF_InData& in, PF_Param
   return PF_Err_NONE;
 }
 
-// How many times the lens is drawn per tile for a blur of `length` pixels.
-int32_t SampleCount(float length, bool highQuality) {
-  if (highQuality) return std::clamp(TruncToInt(length * 0.33333334f), 4, 16);
-  return std::clamp(TruncToInt(length * 0.125f), 3, 8);
-}
-
-// Draws the lens several times per tile between this frame's values and the
-// next frame's, averages the samples and screens the result over the output.
+// Draws the lens blurred between this frame's settings and the next frame's.
 PF_Err RenderMotionBlur(const EditionTable& edition, const PF_InData& in, PF_ParamDef* params[],
-                        const Lens& lens, const Obscuration& obscuration, const FrameSize& size,
-                        PF_LayerDef& output, RenderTarget target) {
-  const int32_t width = size.width, height = size.height;
-  const bool tiled = int64_t{height} * width * 9 >= 1048576;
-  const int32_t tileRows = tiled ? std::min(height, 256) : height;
-  const int32_t tileColumns = tiled ? std::min(width, 256) : width;
-  const size_t tileBytes = static_cast<size_t>(tileRows) * tileColumns * 3;
-  std::vector<uint16_t> sums;
-  std::vector<uint8_t> tile;
+                        const Lens& lens, const Obscuration& obscuration,
+                        const RenderTarget& target) {
+  RenderTarget next = target;
+  if (const PF_Err err = ReadNextValues(edition, in, params, obscuration, next)) return err;
   try {
-    sums.resize(tileBytes);
-    tile.resize(tileBytes);
+    return DrawLensBlurred(lens, target, next, FixedToFloat(in.shutter_angle), HostProgress(in));
   } catch (const std::bad_alloc&) {
     return kErrOutOfMemory;
   }
-  const int32_t tilesDown = (height + tileRows - 1) / tileRows;
-  const int32_t tilesAcross = (width + tileColumns - 1) / tileColumns;
-
-  target.pixels = tile.data();
-  target.rowBytes = tileColumns * 3;
-  target.bytesPerPixel = 3;
-  RenderTarget next = target;
-  if (const PF_Err err = ReadNextValues(edition, in, params, obscuration, next)) return err;
-
-  const float shutter = FixedToFloat(in.shutter_angle);
-  const float dx = next.lightX - target.lightX;
-  const float dy = next.lightY - target.lightY;
-  const float travelled = dx * dx + dy * dy;
-  const float length = travelled > 0.0f ? std::sqrt(travelled) * shutter : 0.0f;
-  const int32_t samples = SampleCount(length, in.quality != 0);
-  const float step = shutter / static_cast<float>(samples - 1);
-  const int32_t passes = tilesDown * samples * tilesAcross;
-  const ProgressCallback progress = HostProgress(in);
-  const uint8_t* screen = target.screenTable;
-
-  RenderTarget blended{};
-  for (int32_t ty = 0; ty < tilesDown; ++ty) {
-    for (int32_t tx = 0; tx < tilesAcross; ++tx) {
-      target.clipTop = static_cast<int16_t>(tileRows * ty);
-      target.clipBottom = static_cast<int16_t>(std::min(tileRows * (ty + 1), height));
-      target.clipLeft = static_cast<int16_t>(tileColumns * tx);
-      target.clipRight = static_cast<int16_t>(std::min(tileColumns * (tx + 1), width));
-      std::fill(sums.begin(), sums.end(), uint16_t{0});
-      for (int32_t k = 0; k < samples; ++k) {
-        std::fill(tile.begin(), tile.end(), uint8_t{0});
-        BlendTargets(target, next, blended, static_cast<float>(k) * step);
-        const int32_t pass = (ty * tilesAcross + tx) * samples + k;
-        if (const int32_t code = DrawLens(lens, blended, pass, passes, progress)) return code;
-        for (size_t i = 0; i < tileBytes; ++i) sums[i] = static_cast<uint16_t>(sums[i] + tile[i]);
-      }
-      for (size_t i = 0; i < tileBytes; ++i) tile[i] = static_cast<uint8_t>(sums[i] / samples);
-
-      for (int32_t y = target.clipTop; y < target.clipBottom; ++y) {
-        const uint8_t* from = tile.data() + static_cast<size_t>(y - target.clipTop) * tileColumns * 3;
-        uint8_t* to = static_cast<uint8_t*>(output.data) + ptrdiff_t{y} * output.rowbytes;
-        for (int32_t x = target.clipLeft; x < target.clipRight; ++x) {
-          const uint8_t* t = from + static_cast<size_t>(x - target.clipLeft) * 3;
-          uint8_t* o = to + static_cast<size_t>(x) * 4;
-          o[1] = Screen(screen, t[0], o[1]);
-          o[2] = Screen(screen, t[1], o[2]);
-          o[3] = Screen(screen, t[2], o[3]);
-        }
-      }
-    }
-  }
-  return PF_Err_NONE;
 }
 
 }  // namespace
@@ -148,35 +79,24 @@ PF_Err RenderFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
   Obscuration obscuration;
   MeasureObscuration(edition, in, params, lightX, lightY, obscuration);
 
-  const std::unique_ptr<SequenceData> data = WorkingCopy(out);
-  FrameSize size{};
-  std::optional<ProfileBlock> profiles;
-  RenderTarget target{};
-  if (const PF_Err err = StartFrame(in, params, output,
-                                    FixedToFloat(param(ParamRole::Scale).u.fd.value), size,
-                                    profiles, target)) {
-    return err;
-  }
+  FrameContext frame;
+  if (const PF_Err err = BeginFrame(edition, in, out, params, output, frame)) return err;
+  RenderTarget& target = frame.target;
   PrepareFlareColor(param(ParamRole::Color).u.cd.value, obscuration.pixel, obscuration.type,
                     FixedPercentToFactor(param(ParamRole::Brightness).u.fd.value), target);
   target.lightX = lightX;
   target.lightY = lightY;
-  target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
-  LockedHandle globals(in, in.global_data);
-  target.screenTable = static_cast<const uint8_t*>(globals.data());
-  if (!target.screenTable) return FailWithoutGlobals(in, out);
-  SetCurrentScreenTable(target.screenTable);
-
+  Lens& lens = frame.data->lens;
   if (edition.render == RenderKind::LensFromPreset) {
-    BuildPreset(data->lens, LowWord(param(ParamRole::FlareType).u.pd.value));
+    BuildPreset(lens, LowWord(param(ParamRole::FlareType).u.pd.value));
   }
-  if (size.width == 0 || size.height == 0) return PF_Err_NONE;
+  if (frame.Empty()) return PF_Err_NONE;
 
   if (in.shutter_angle == 0) {
-    if (target.brightness > 0.0f) return DrawLens(data->lens, target, 0, 1, HostProgress(in));
+    if (target.brightness > 0.0f) return DrawLens(lens, target, 0, 1, HostProgress(in));
     return PF_Err_NONE;
   }
-  return RenderMotionBlur(edition, in, params, data->lens, obscuration, size, output, target);
+  return RenderMotionBlur(edition, in, params, lens, obscuration, target);
 }
 
 }  // namespace gw

@@ -20,33 +20,19 @@ namespace {
 // the effect's colour and scaled by its brightness.
 void AimAtLight(const LightSource& light, PF_Pixel colour, float brightnessFactor,
                 RenderTarget& target) {
-  float brightness = std::min(light.alpha, 3.0f);
+  const float brightness = std::min(light.alpha, 3.0f);
+  // The patch's hue, largest component 1 (a black patch counts as white).
   float r = light.red, g = light.green, b = light.blue;
   float m = std::max({r, g, b});
   if (m == 0.0f) r = g = b = m = 1.0f;
-  target.colorR = r / m;
-  target.colorG = g / m;
-  target.colorB = b / m;
   target.lightX = static_cast<float>(target.width) * light.x;
   target.lightY = static_cast<float>(target.height) * light.y;
 
-  float tintR = static_cast<float>(colour.red) * target.colorR;
-  float tintG = static_cast<float>(colour.green) * target.colorG;
-  float tintB = static_cast<float>(colour.blue) * target.colorB;
-  int32_t d = std::max({TruncToInt(tintR), TruncToInt(tintG), TruncToInt(tintB)});
-  if (d == 0) {
-    tintR = tintG = tintB = 255.0f;
-    d = 255;
-  }
-  target.colorR = tintR / static_cast<float>(d);
-  target.colorG = tintG / static_cast<float>(d);
-  target.colorB = tintB / static_cast<float>(d);
-
-  brightness = brightness * brightnessFactor;
-  target.brightness = brightness;
-  target.gainR = brightness * target.colorR;
-  target.gainG = brightness * target.colorG;
-  target.gainB = brightness * target.colorB;
+  const float tintR = static_cast<float>(colour.red) * (r / m);
+  const float tintG = static_cast<float>(colour.green) * (g / m);
+  const float tintB = static_cast<float>(colour.blue) * (b / m);
+  const int32_t largest = std::max({TruncToInt(tintR), TruncToInt(tintG), TruncToInt(tintB)});
+  SetFlareColour(tintR, tintG, tintB, largest, brightness * brightnessFactor, target);
 }
 
 }  // namespace
@@ -68,22 +54,10 @@ PF_Err RenderShowcaseFrame(const EditionTable& edition, PF_InData& in, PF_OutDat
   // A failure leaves no lights; it is not reported.
   FindLightSources(in, edition.IndexOf(ParamRole::LocationLayer), lights);
 
-  const std::unique_ptr<SequenceData> data = WorkingCopy(out);
-  FrameSize size{};
-  std::optional<ProfileBlock> profiles;
-  RenderTarget target{};
-  if (const PF_Err err = StartFrame(in, params, output,
-                                    FixedToFloat(param(ParamRole::Scale).u.fd.value), size,
-                                    profiles, target)) {
-    return err;
-  }
-  target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
-
-  LockedHandle globals(in, in.global_data);
-  target.screenTable = static_cast<const uint8_t*>(globals.data());
-  if (!target.screenTable) return FailWithoutGlobals(in, out);
-  SetCurrentScreenTable(target.screenTable);
-  if (size.width == 0 || size.height == 0) return PF_Err_NONE;
+  FrameContext frame;
+  if (const PF_Err err = BeginFrame(edition, in, out, params, output, frame)) return err;
+  if (frame.Empty()) return PF_Err_NONE;
+  RenderTarget& target = frame.target;
 
   const PF_Pixel colour = param(ParamRole::Color).u.cd.value;
   const float brightness = FixedPercentToFactor(param(ParamRole::Brightness).u.fd.value);
@@ -92,7 +66,7 @@ PF_Err RenderShowcaseFrame(const EditionTable& edition, PF_InData& in, PF_OutDat
   for (int32_t j = 0; j < count; ++j) {
     AimAtLight(lights[j], colour, brightness, target);
     if (target.brightness > 0.0f) {
-      if (const int32_t code = DrawLens(data->lens, target, j, count, progress)) return code;
+      if (const int32_t code = DrawLens(frame.data->lens, target, j, count, progress)) return code;
     }
   }
   return PF_Err_NONE;

@@ -67,8 +67,8 @@ struct RowRange {
 // Empty when the bounding box lies wholly left or right of the clip columns,
 // with a column to spare for the rounding of the crossings.
 RowRange ClippedRows(const ConvexPolygon& p, const RenderTarget& t) {
-  if (p.maxX + 1 < t.clipLeft || p.minX - 1 >= t.clipRight) return {0, -1};
-  return {std::max<int32_t>(p.minY, t.clipTop), std::min<int32_t>(p.maxY, t.clipBottom - 1)};
+  if (p.maxX + 1 < t.clip.left || p.minX - 1 >= t.clip.right) return {0, -1};
+  return {std::max<int32_t>(p.minY, t.clip.top), std::min<int32_t>(p.maxY, t.clip.bottom - 1)};
 }
 
 int64_t ScanWork(const ConvexPolygon& p, const RowRange& rows) {
@@ -148,8 +148,8 @@ int64_t FillFlat(const ConvexPolygon& polygon, const RenderTarget& target) {
   for (int32_t y = rows.first; y <= rows.last; ++y) {
     Crossing left, right;
     if (!CrossScanLine(polygon, y, false, left, right)) continue;
-    const int32_t first = std::max<int32_t>(TruncToInt(left.x + 1.0f), target.clipLeft);
-    const int32_t last = std::min<int32_t>(TruncToInt(right.x), target.clipRight - 1);
+    const int32_t first = std::max<int32_t>(TruncToInt(left.x + 1.0f), target.clip.left);
+    const int32_t last = std::min<int32_t>(TruncToInt(right.x), target.clip.right - 1);
     if (first > last) continue;
     work += last - first + 1;
     uint8_t* c = ColourBytes(target, first, y);
@@ -175,8 +175,8 @@ int64_t FillGouraud(const ConvexPolygon& polygon, const RenderTarget& target) {
     if (!CrossScanLine(polygon, y, true, left, right)) continue;
     const int64_t xs = SpanFloor(left.x);
     const int64_t xe = SpanFloor(right.x);
-    const int64_t first = std::max<int64_t>(xs + 1, target.clipLeft);
-    const int64_t last = std::min<int64_t>(xe, target.clipRight - 1);
+    const int64_t first = std::max<int64_t>(xs + 1, target.clip.left);
+    const int64_t last = std::min<int64_t>(xe, target.clip.right - 1);
     if (first > last) continue;
     work += last - first + 1;
     float span = right.x - left.x;
@@ -207,14 +207,14 @@ int64_t FillGouraud(const ConvexPolygon& polygon, const RenderTarget& target) {
 }
 
 int64_t ElementWorkBudget(const RenderTarget& target) {
-  const int64_t rows = std::max(0, target.clipBottom - target.clipTop);
-  const int64_t columns = std::max(0, target.clipRight - target.clipLeft);
+  const int64_t rows = std::max(0, target.clip.bottom - target.clip.top);
+  const int64_t columns = std::max(0, target.clip.right - target.clip.left);
   return 256 * rows * (columns + kMaxPolygonVertices);
 }
 
 bool NothingToDraw(const RenderTarget& target) {
-  return target.width <= 0 || target.height <= 0 || target.clipLeft >= target.clipRight ||
-         target.clipTop >= target.clipBottom;
+  return target.width <= 0 || target.height <= 0 || target.clip.left >= target.clip.right ||
+         target.clip.top >= target.clip.bottom;
 }
 
 uint8_t ColourByte(float v) {

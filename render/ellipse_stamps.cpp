@@ -44,10 +44,10 @@ bool MakeRotatedBox(const RenderTarget& t, float cx, float cy, float radius, flo
   // Wide arithmetic: a centre far outside the frame must not wrap.
   const int64_t h = box.h;
   const int64_t colHalf = anamorphic ? 2 * h : h;
-  const int64_t rowFirst = std::max<int64_t>(-h, int64_t{t.clipTop} - box.iy);
-  const int64_t rowEnd = std::min<int64_t>(h, int64_t{t.clipBottom} - box.iy);
-  const int64_t colFirst = std::max<int64_t>(-colHalf, int64_t{t.clipLeft} - box.ix);
-  const int64_t colEnd = std::min<int64_t>(colHalf, int64_t{t.clipRight} - box.ix);
+  const int64_t rowFirst = std::max<int64_t>(-h, int64_t{t.clip.top} - box.iy);
+  const int64_t rowEnd = std::min<int64_t>(h, int64_t{t.clip.bottom} - box.iy);
+  const int64_t colFirst = std::max<int64_t>(-colHalf, int64_t{t.clip.left} - box.ix);
+  const int64_t colEnd = std::min<int64_t>(colHalf, int64_t{t.clip.right} - box.ix);
   if (rowFirst >= rowEnd || colFirst >= colEnd) return false;
   box.rowFirst = static_cast<int32_t>(rowFirst);
   box.rowEnd = static_cast<int32_t>(rowEnd);
@@ -96,8 +96,8 @@ void FillEllipseCoordinates(const RotatedBox& box, float rotationDeg, bool anamo
 
 // Screens the flattened, rotated profile into the box. With a taper table,
 // each pixel's values are first dimmed by the entry at its place along v.
-void StampEllipse(const RenderTarget& t, const RotatedBox& box, const EllipseCoordinates& xy,
-                  float aspect, const CentredTable<int16_t>* taper) {
+void StampEllipse(const RenderTarget& t, const ProfileView& profile, const RotatedBox& box,
+                  const EllipseCoordinates& xy, float aspect, const CentredTable<int16_t>* taper) {
   const int32_t h2 = 2 * box.h;
   const uint8_t* table = t.screenTable;
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
@@ -108,20 +108,20 @@ void StampEllipse(const RenderTarget& t, const RotatedBox& box, const EllipseCoo
       const float u = xy.B[j] - rowU;
       const float v = rowV + xy.A[j];
       const int32_t d = FastHypot(TruncToInt(u), TruncToInt(v / aspect));
-      if (d >= t.profileLength) continue;  // beyond the profile: intensity 0
+      if (d >= profile.reach) continue;  // beyond the profile: intensity 0
       if (taper == nullptr) {
-        c[0] = Screen(table, c[0], t.profileR[d]);
-        c[1] = Screen(table, c[1], t.profileG[d]);
-        c[2] = Screen(table, c[2], t.profileB[d]);
+        c[0] = Screen(table, c[0], profile.red[d]);
+        c[1] = Screen(table, c[1], profile.green[d]);
+        c[2] = Screen(table, c[2], profile.blue[d]);
         continue;
       }
       int32_t q = TruncToInt(v);
       if (q < -h2) q = -h2;
       if (q >= h2) q = h2 - 2;
       const int32_t dim = (*taper)[q];
-      c[0] = Screen(table, c[0], static_cast<uint8_t>((dim * t.profileR[d]) >> 8));
-      c[1] = Screen(table, c[1], static_cast<uint8_t>((dim * t.profileG[d]) >> 8));
-      c[2] = Screen(table, c[2], static_cast<uint8_t>((dim * t.profileB[d]) >> 8));
+      c[0] = Screen(table, c[0], static_cast<uint8_t>((dim * profile.red[d]) >> 8));
+      c[1] = Screen(table, c[1], static_cast<uint8_t>((dim * profile.green[d]) >> 8));
+      c[2] = Screen(table, c[2], static_cast<uint8_t>((dim * profile.blue[d]) >> 8));
     }
   }
 }
@@ -202,6 +202,7 @@ int32_t ShapeIndex(float w) { return std::clamp(TruncToInt(250.0f * w), -495, 49
 
 void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
                          float rotationDeg, float taper, float taperStart, bool anamorphic) {
+  const ProfileView profile = t.profile->ForStamp();
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;
@@ -211,7 +212,7 @@ void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius
     CentredTable<int16_t> dims(2 * box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
     FillTaper(box.h, taper, taperStart, dims);
-    StampEllipse(t, box, xy, aspect, &dims);
+    StampEllipse(t, profile, box, xy, aspect, &dims);
   } catch (const std::bad_alloc&) {
     // No work buffers: the element is skipped.
   }
@@ -219,6 +220,7 @@ void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius
 
 void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
                   float rotationDeg, bool anamorphic) {
+  const ProfileView profile = t.profile->ForStamp();
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;
@@ -226,7 +228,7 @@ void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float
   try {
     EllipseCoordinates xy(box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
-    StampEllipse(t, box, xy, aspect, nullptr);
+    StampEllipse(t, profile, box, xy, aspect, nullptr);
   } catch (const std::bad_alloc&) {
     // No work buffer: this stamp is skipped.
   }
@@ -234,6 +236,7 @@ void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float
 
 void CausticStamp(const RenderTarget& t, float cx, float cy, float size, float bend, float sway,
                   float rotationDeg, float stripeDepth, float pinch, bool anamorphic) {
+  const ProfileView profile = t.profile->ForStamp();
   if (std::isnan(size)) return;
   if (size < 4.0f) size = 4.0f;
   RotatedBox box{};
@@ -255,11 +258,11 @@ void CausticStamp(const RenderTarget& t, float cx, float cy, float size, float b
         const float bent = (q - shape.P[m1]) * shape.S[m2];
         const int32_t d = std::min(
             FastHypot(TruncToInt(255.0f * (p + shape.Q[m2])), TruncToInt(255.0f * bent)), 512);
-        if (d >= t.profileLength) continue;  // beyond the profile: intensity 0
+        if (d >= profile.reach) continue;  // beyond the profile: intensity 0
         const int32_t weight = shape.T[m2];
-        c[0] = Screen(table, c[0], static_cast<uint8_t>((t.profileR[d] * weight) >> 8));
-        c[1] = Screen(table, c[1], static_cast<uint8_t>((t.profileG[d] * weight) >> 8));
-        c[2] = Screen(table, c[2], static_cast<uint8_t>((t.profileB[d] * weight) >> 8));
+        c[0] = Screen(table, c[0], static_cast<uint8_t>((profile.red[d] * weight) >> 8));
+        c[1] = Screen(table, c[1], static_cast<uint8_t>((profile.green[d] * weight) >> 8));
+        c[2] = Screen(table, c[2], static_cast<uint8_t>((profile.blue[d] * weight) >> 8));
       }
     }
   } catch (const std::bad_alloc&) {

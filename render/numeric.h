@@ -17,6 +17,10 @@ constexpr int32_t TruncToInt(double v) {
   return static_cast<int32_t>(v);
 }
 
+// The fast path of TruncToInt for a value already known to be a number
+// strictly inside the int32 range (the caller has checked or bounded it).
+inline int32_t TruncInRange(float v) { return static_cast<int32_t>(v); }
+
 // An int32 narrowed to 16 bits, saturating.
 constexpr int16_t SaturateToI16(int32_t v) {
   return static_cast<int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
@@ -47,8 +51,57 @@ constexpr std::array<uint16_t, 257> MakeHypotTable() {
 inline constexpr std::array<uint16_t, 257> kHypotTable = detail::MakeHypotTable();
 inline const std::array<uint16_t, 257>& HypotTable() { return kHypotTable; }
 
+// The magnitude of a distance component, unsigned so that |INT32_MIN| fits.
+constexpr uint32_t Magnitude(int32_t v) {
+  return v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+}
+
+// The distance from the larger magnitude and the table index of the ratio.
+constexpr int32_t HypotFromRatio(uint32_t big, uint32_t k) {
+  const uint64_t d = (uint64_t{big} * kHypotTable[k]) >> 14;
+  return d > INT32_MAX ? INT32_MAX : static_cast<int32_t>(d);
+}
+
 // Approximate distance sqrt(dx^2 + dy^2), within a fraction of a unit.
-int32_t FastHypot(int32_t dx, int32_t dy);
+constexpr int32_t FastHypot(int32_t dx, int32_t dy) {
+  const uint32_t a = Magnitude(dx), b = Magnitude(dy);
+  const uint32_t big = a > b ? a : b;
+  const uint32_t small = a > b ? b : a;
+  if (big == 0) return 0;
+  // small * 256 fits 32 bits for every distance a frame can hold.
+  const uint32_t k = big < (1u << 24) ? (small << 8) / big
+                                      : static_cast<uint32_t>((uint64_t{small} << 8) / big);
+  return HypotFromRatio(big, k);
+}
+
+// A distance component prepared for many FastHypot calls: its magnitude and,
+// below 2^16, a reciprocal that replaces the division of the ratio. For
+// n <= 256 x magnitude, (n x reciprocal) >> 40 equals n / magnitude exactly:
+// the reciprocal exceeds 2^40 / magnitude by less than 1 / magnitude, which
+// adds less than n x magnitude / 2^40 < 1 / magnitude to the quotient.
+struct HypotComponent {
+  uint32_t magnitude;
+  uint64_t reciprocal;  // floor(2^40 / magnitude) + 1; 0 when not usable
+};
+
+constexpr HypotComponent PrepareHypot(int32_t v) {
+  const uint32_t m = Magnitude(v);
+  const bool usable = m > 0 && m < (1u << 16);
+  return {m, usable ? (uint64_t{1} << 40) / m + 1 : 0};
+}
+
+// FastHypot of two prepared components, bit for bit.
+constexpr int32_t FastHypot(const HypotComponent& x, const HypotComponent& y) {
+  const bool xBigger = x.magnitude > y.magnitude;
+  const HypotComponent& big = xBigger ? x : y;
+  const uint32_t small = xBigger ? y.magnitude : x.magnitude;
+  if (big.magnitude == 0) return 0;
+  const uint32_t k =
+      big.reciprocal != 0
+          ? static_cast<uint32_t>((uint64_t{small} * 256u * big.reciprocal) >> 40)
+          : static_cast<uint32_t>((uint64_t{small} << 8) / big.magnitude);
+  return HypotFromRatio(big.magnitude, k);
+}
 
 // Hash noise in -1..1: the only source of randomness of the renderers.
 float Noise(int32_t n);

@@ -22,14 +22,14 @@ inline uint8_t ClampToByte(int32_t v) {
 }
 
 inline bool InClip(const RenderTarget& t, int32_t x, int32_t y) {
-  return x >= t.clipLeft && x < t.clipRight && y >= t.clipTop && y < t.clipBottom;
+  return x >= t.clip.left && x < t.clip.right && y >= t.clip.top && y < t.clip.bottom;
 }
 
 // The red byte of pixel (x, y), which must lie in the clip rectangle; green
 // and blue follow it. The alpha byte of a 4-byte pixel is never addressed.
 inline uint8_t* ColourBytes(const RenderTarget& t, int32_t x, int32_t y) {
-  const ptrdiff_t offset = static_cast<ptrdiff_t>(x - t.clipLeft) * t.bytesPerPixel +
-                           static_cast<ptrdiff_t>(y - t.clipTop) * t.rowBytes +
+  const ptrdiff_t offset = static_cast<ptrdiff_t>(x - t.clip.left) * t.bytesPerPixel +
+                           static_cast<ptrdiff_t>(y - t.clip.top) * t.rowBytes +
                            (t.bytesPerPixel == 4 ? 1 : 0);
   return t.pixels + offset;
 }
@@ -46,7 +46,7 @@ inline void ScreenPixel(const RenderTarget& t, int32_t x, int32_t y, uint8_t r, 
 
 // Profile sample i of a channel; samples outside 0..profileLength-1 are 0.
 inline uint8_t ProfileSample(const RenderTarget& t, const uint8_t* channel, int32_t i) {
-  return (i >= 0 && i < t.profileLength) ? channel[i] : 0;
+  return (i >= 0 && i < t.profile->length()) ? channel[i] : 0;
 }
 
 }  // namespace gw

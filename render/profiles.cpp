@@ -17,11 +17,13 @@ struct ChannelPeak {
 };
 
 std::array<ChannelPeak, 3> ChannelPeaks(const RenderTarget& t, Peaks peak) {
-  return {{{t.profileR, peak.r}, {t.profileG, peak.g}, {t.profileB, peak.b}}};
+  ProfileStore& p = *t.profile;
+  return {{{p.red(), peak.r}, {p.green(), peak.g}, {p.blue(), peak.b}}};
 }
 
 std::array<uint8_t*, 3> Channels(const RenderTarget& t) {
-  return {t.profileR, t.profileG, t.profileB};
+  ProfileStore& p = *t.profile;
+  return {p.red(), p.green(), p.blue()};
 }
 
 // The length of a shape in samples: the radius, raised to its minimum (also
@@ -29,31 +31,25 @@ std::array<uint8_t*, 3> Channels(const RenderTarget& t) {
 float ShapeSamples(float radius, float minRadius, const RenderTarget& t) {
   if (!(radius >= minRadius)) radius = minRadius;
   float n = radius * 4.0f;
-  const float length = static_cast<float>(t.profileLength);
+  const float length = static_cast<float>(t.profile->length());
   if (length < n) n = length;
   return n;
 }
 
 // How many samples 0, 1, 2, ... lie below n and inside the profile.
 int32_t SamplesBelow(float n, const RenderTarget& t) {
-  if (!(n > 0.0f) || t.profileLength <= 0) return 0;
-  return std::min(TruncToInt(std::ceil(n)), t.profileLength);
+  if (!(n > 0.0f) || t.profile->length() <= 0) return 0;
+  return std::min(TruncToInt(std::ceil(n)), t.profile->length());
 }
 
 // Replace mode clears every channel from sample `from` to the profile's end.
-void ClearTail(int32_t from, const RenderTarget& t) {
-  if (from < 0) from = 0;
-  if (from >= t.profileLength) return;
-  for (uint8_t* channel : Channels(t)) {
-    std::memset(channel + from, 0, static_cast<size_t>(t.profileLength - from));
-  }
-}
+void ClearTail(int32_t from, const RenderTarget& t) { t.profile->ClearFrom(from); }
 
 // Writes an intensity already in 0..255 into sample i: stored in replace
 // mode, screened through the table otherwise.
-void PutSample(uint8_t* channel, int32_t i, float v, uint8_t mode, const RenderTarget& t) {
+void PutSample(uint8_t* channel, int32_t i, float v, ProfileBlend blend, const RenderTarget& t) {
   const uint8_t value = static_cast<uint8_t>(TruncToInt(v));
-  channel[i] = mode == kProfileReplace ? value : Screen(t.screenTable, channel[i], value);
+  channel[i] = blend == ProfileBlend::Replace ? value : Screen(t.screenTable, channel[i], value);
 }
 
 // Linear-edged shapes (disc and ring) scale their shape value s in 0..255 by
@@ -71,11 +67,13 @@ float ClampShape(float s) { return s < 0.0f ? 0.0f : (s > 255.0f ? 255.0f : s); 
 
 int16_t PeakFrom(float value) { return SaturateToI16(TruncToInt(value)); }
 
-void GlowProfile(float radius, Peaks peak, uint8_t mode, const RenderTarget& t) {
+void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   float n = ShapeSamples(radius, 2.0f, t);
   if (n < 4.0f) n = 4.0f;
-  if (mode == kProfileReplace) ClearTail(TruncToInt(n), t);
+  if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
   const int32_t count = SamplesBelow(n, t);
+  t.profile->Extend(count);
   for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
     for (int32_t i = 0; i < count; ++i) {
       const float fromEnd = n - static_cast<float>(i + 1);
@@ -84,7 +82,7 @@ void GlowProfile(float radius, Peaks peak, uint8_t mode, const RenderTarget& t) 
       float v = static_cast<float>(c.peak) * s / n;
       if (v <= 0.0f) v = 0.0f;
       if (v > 255.0f) v = 255.0f;
-      if (mode == kProfileReplace) {
+      if (blend == ProfileBlend::Replace) {
         c.samples[i] = static_cast<uint8_t>(TruncToInt(v));
       } else {
         const float o = c.samples[i];
@@ -94,46 +92,53 @@ void GlowProfile(float radius, Peaks peak, uint8_t mode, const RenderTarget& t) 
   }
 }
 
-void DiscProfile(float radius, Peaks peak, uint8_t mode, int32_t edge, const RenderTarget& t) {
+void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   const float n = ShapeSamples(radius, 2.0f, t);
-  if (mode == kProfileReplace) ClearTail(TruncToInt(n), t);
+  if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
   if (edge < 4) edge = 4;
   const float k = 256.0f / static_cast<float>(edge);
   const float rampStart = n - static_cast<float>(edge);
   const int32_t count = SamplesBelow(n, t);
+  t.profile->Extend(count);
   for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
     for (int32_t i = 0; i < count; ++i) {
       float d = static_cast<float>(i) - rampStart;
       if (d < 0.0f) d = 0.0f;
       const float s = ClampShape(255.0f - d * k);
-      PutSample(c.samples, i, EdgedShapeValue(c.peak, s), mode, t);
+      PutSample(c.samples, i, EdgedShapeValue(c.peak, s), blend, t);
     }
   }
 }
 
-void RingProfile(float radius, Peaks peak, uint8_t mode, int32_t width, const RenderTarget& t) {
+void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   const float n = ShapeSamples(radius, 4.0f, t);
-  if (mode == kProfileReplace) ClearTail(TruncToInt(n), t);
+  if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
   if (width < 4) width = 4;
   const float w = static_cast<float>(width);
   const float k = 256.0f / w;
   const float crest = n - w;
   const int32_t count = SamplesBelow(n, t);
+  t.profile->Extend(count);
   for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
     for (int32_t i = 0; i < count; ++i) {
       float d = std::fabs(static_cast<float>(i) - crest);
       if (d > w) d = w;
       const float s = ClampShape(255.0f - d * k);
-      PutSample(c.samples, i, EdgedShapeValue(c.peak, s), mode, t);
+      PutSample(c.samples, i, EdgedShapeValue(c.peak, s), blend, t);
     }
   }
 }
 
 void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   if (half < 1) return;
-  const int32_t length = t.profileLength;
+  const int32_t length = t.profile->length();
   const int32_t n = std::min(TruncToInt((static_cast<float>(half) + extent) * 4.0f), length);
   if (n <= 0) return;
+  uint8_t* scratch = t.profile->scratch();
+  t.profile->Extend(n);
   for (uint8_t* channel : Channels(t)) {
     // A running sum over the window [i - half, i + half - 1] cut to the
     // profile; the window always holds sample i itself.
@@ -145,9 +150,9 @@ void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
       const int64_t wantLo = std::max<int64_t>(int64_t{i} - half, 0);
       while (hi < wantHi) sum += channel[++hi];
       while (lo < wantLo) sum -= channel[lo++];
-      t.scratch[i] = static_cast<uint8_t>(sum / (hi - lo + 1));
+      scratch[i] = static_cast<uint8_t>(sum / (hi - lo + 1));
     }
-    std::memcpy(channel, t.scratch, static_cast<size_t>(n));
+    std::memcpy(channel, scratch, static_cast<size_t>(n));
   }
 }
 
@@ -189,26 +194,30 @@ int32_t PowerCurve(int32_t x, int32_t num, int32_t den) {
 }
 
 void GammaProfile(int32_t num, int32_t den, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   std::array<uint8_t, 256> curve{};
   for (int32_t v = 0; v < 256; ++v) {
     const int32_t x = (v * 4096 + 127) / 255;
     const int32_t y = PowerCurve(x, num, den);
     curve[v] = static_cast<uint8_t>((y * 255 + 2048) >> 12);
   }
-  if (t.profileLength <= 0) return;
+  // The curve keeps 0 at 0, so samples from the reach on stay 0.
+  const int32_t reach = t.profile->reach();
   for (uint8_t* channel : Channels(t)) {
-    for (int32_t i = 0; i < t.profileLength; ++i) channel[i] = curve[channel[i]];
+    for (int32_t i = 0; i < reach; ++i) channel[i] = curve[channel[i]];
   }
 }
 
 void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   if (!(radius >= 2.0f)) radius = 2.0f;
-  DiscProfile(radius, peak, kProfileReplace, 8, t);
+  DiscProfile(radius, peak, ProfileBlend::Replace, 8, t);
   float m = radius * 4.0f - 8.0f;
-  const float length = static_cast<float>(t.profileLength);
+  const float length = static_cast<float>(t.profile->length());
   if (m > length) m = length;
   if (m < 4.0f) m = 4.0f;
   const int32_t count = SamplesBelow(m, t);
+  t.profile->Extend(count);
   for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
     for (int32_t i = 0; i < count; ++i) {
       const float r = static_cast<float>(i + 1);
@@ -222,8 +231,9 @@ void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
   }
 }
 
-void RampProfile(float inner, float band, float outer, float hole, Peaks peak, uint8_t mode,
+void RampProfile(float inner, float band, float outer, float hole, Peaks peak, ProfileBlend blend,
                  int32_t num, int32_t den, const RenderTarget& t) {
+  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
   // Band lengths in samples, kept wide so that no size can wrap them.
   const int64_t s0 = std::max(TruncToInt(4.0f * hole), 0);
   int64_t nIn = std::max(TruncToInt(4.0f * inner), 0);
@@ -234,8 +244,8 @@ void RampProfile(float inner, float band, float outer, float hole, Peaks peak, u
   const int64_t e2 = e1 + nMid;
   const int64_t e3 = e2 + nOut;
 
-  const int64_t length = std::max(t.profileLength, 0);
-  if (mode == kProfileReplace) ClearTail(0, t);
+  const int64_t length = std::max(t.profile->length(), 0);
+  if (blend == ProfileBlend::Replace) ClearTail(0, t);
   const auto end = [length](int64_t e) { return static_cast<int32_t>(std::min(e, length)); };
   const float inStep = nIn > 0 ? 1.0f / static_cast<float>(nIn) : 0.0f;
   const float outStep = 1.0f / static_cast<float>(nOut);
@@ -245,7 +255,7 @@ void RampProfile(float inner, float band, float outer, float hole, Peaks peak, u
     for (int ch = 0; ch < 3; ++ch) {
       uint8_t& sample = channels[ch].samples[i];
       const uint8_t v = ClampToByte(values[ch]);
-      sample = mode == kProfileReplace ? v : Screen(t.screenTable, sample, v);
+      sample = blend == ProfileBlend::Replace ? v : Screen(t.screenTable, sample, v);
     }
   };
   // The colour times ramp^(num/den), for a ramp position in 0..1.
@@ -258,6 +268,7 @@ void RampProfile(float inner, float band, float outer, float hole, Peaks peak, u
     return values;
   };
 
+  t.profile->Extend(end(e3));
   // Below s0 nothing is written: the hole.
   if (nIn > 0) {
     for (int32_t i = end(s0); i < end(e1); ++i) {

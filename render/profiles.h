@@ -1,22 +1,16 @@
 // Radial profiles: one 8-bit intensity per quarter pixel of radius, per colour
-// channel, built in the target's three profile channels by layering simple
+// channel, built in the target's profile store by layering simple
 // shapes, blurring and reshaping them, and later stamped round a centre.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "render/profile_store.h"
 #include "render/target.h"
 
 namespace gw {
 
-// How a shape meets what a channel already holds.
-// Replace: the shape overwrites the channel, and every sample from the
-// shape's end up to profileLength - 1 becomes 0.
-// Screen (any nonzero mode): the shape is screened into the channel and
-// samples beyond the shape are untouched.
-inline constexpr uint8_t kProfileReplace = 0;
-inline constexpr uint8_t kProfileScreen = 1;
 
 // A peak colour. Peaks above 255 saturate earlier in the shape; negative
 // peaks give 0.
@@ -28,15 +22,15 @@ struct Peaks {
 int16_t PeakFrom(float value);
 
 // Quadratic falloff: the peak at the centre, 0 at `radius` pixels (at least 2).
-void GlowProfile(float radius, Peaks peak, uint8_t mode, const RenderTarget& t);
+void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t);
 
 // Flat disc of `radius` pixels (at least 2) whose last `edge` samples (at
 // least 4) ramp linearly down to 0.
-void DiscProfile(float radius, Peaks peak, uint8_t mode, int32_t edge, const RenderTarget& t);
+void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t);
 
 // Tent-shaped ring peaking `width` samples (at least 4) inside `radius` pixels
 // (at least 4) and reaching 0 `width` samples either side of its peak.
-void RingProfile(float radius, Peaks peak, uint8_t mode, int32_t width, const RenderTarget& t);
+void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t);
 
 // Box blur of the three channels over 2 x half samples (one more on the inner
 // side), out to half + extent pixels. Nothing happens when half < 1.
@@ -54,8 +48,8 @@ void BowlProfile(float radius, Peaks peak, const RenderTarget& t);
 // pixels rising as t^(num/den), a flat band of `band` pixels at full colour and
 // an `outer` ramp (at least one pixel) falling as the mirror image. A hole
 // always gets an inner ramp of at least one pixel. Nothing is written at or
-// beyond profileLength.
-void RampProfile(float inner, float band, float outer, float hole, Peaks peak, uint8_t mode,
+// beyond the usable length.
+void RampProfile(float inner, float band, float outer, float hole, Peaks peak, ProfileBlend blend,
                  int32_t num, int32_t den, const RenderTarget& t);
 
 // The 12-bit logarithm table of the power curve: entry 0 is 65535 and entry i

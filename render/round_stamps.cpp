@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <vector>
 
 #include "render/numeric.h"
 #include "render/pixels.h"
@@ -9,32 +11,68 @@
 namespace gw {
 namespace {
 
+// The quarter-pixel offsets of a run of columns (or rows) from the stamp's
+// centre, with the part that the profile can reach. FastHypot is never below
+// either component, so a column or row whose offset is at least the profile's
+// reach only ever reads zeros, which screen to nothing.
+struct Offsets {
+  std::vector<HypotComponent> components;
+  int32_t first = 0;  // first index within reach
+  int32_t end = 0;    // one past the last index within reach
+};
+
+// Offsets trunc(f - step x i) for i in 0..count-1. They fall as i grows, so
+// the ones within reach are one run.
+void MeasureOffsets(float f, int32_t step, int32_t count, int32_t reach, Offsets& out) {
+  out.components.resize(static_cast<size_t>(count));
+  out.first = count;
+  out.end = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const int32_t offset = TruncToInt(f - static_cast<float>(step * i));
+    out.components[static_cast<size_t>(i)] = PrepareHypot(offset);
+    if (Magnitude(offset) < static_cast<uint32_t>(reach)) {
+      out.first = std::min(out.first, i);
+      out.end = i + 1;
+    }
+  }
+}
+
 // Stamps the profile over the box reaching halfWidth and halfHeight pixels
 // from (cx, cy); a column step is `columnSamples` profile samples, a row step
 // always four.
 void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t columnSamples,
                   const RenderTarget& t) {
+  const ProfileView profile = t.profile->ForStamp();
   if (std::isnan(cx) || std::isnan(cy) || std::isnan(halfWidth)) return;
-  const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clipLeft});
-  const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clipRight});
-  const int32_t y0 = std::max(TruncToInt(cy - halfHeight), int32_t{t.clipTop});
-  const int32_t y1 = std::min(TruncToInt(cy + halfHeight), int32_t{t.clipBottom});
-  if (x0 >= x1 || y0 >= y1) return;
+  const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clip.left});
+  const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clip.right});
+  const int32_t y0 = std::max(TruncToInt(cy - halfHeight), int32_t{t.clip.top});
+  const int32_t y1 = std::min(TruncToInt(cy + halfHeight), int32_t{t.clip.bottom});
+  if (x0 >= x1 || y0 >= y1 || profile.reach <= 0) return;
 
   // Quarter-pixel offsets of the centre from the box corner.
   const float fx = (cx - static_cast<float>(x0)) * static_cast<float>(columnSamples);
   const float fy = (cy - static_cast<float>(y0)) * 4.0f;
+  Offsets columns, rows;
+  try {
+    MeasureOffsets(fx, columnSamples, x1 - x0, profile.reach, columns);
+    MeasureOffsets(fy, 4, y1 - y0, profile.reach, rows);
+  } catch (const std::bad_alloc&) {
+    return;  // no work buffers: this stamp is skipped
+  }
+
   const uint8_t* table = t.screenTable;
-  for (int32_t j = 0; j < y1 - y0; ++j) {
-    const int32_t dy = TruncToInt(fy - static_cast<float>(4 * j));
-    uint8_t* c = ColourBytes(t, x0, y0 + j);
-    for (int32_t i = 0; i < x1 - x0; ++i, c += t.bytesPerPixel) {
-      const int32_t dx = TruncToInt(fx - static_cast<float>(columnSamples * i));
-      const int32_t d = FastHypot(dx, dy);
-      if (d >= t.profileLength) continue;  // beyond the profile: intensity 0
-      c[0] = Screen(table, c[0], t.profileR[d]);
-      c[1] = Screen(table, c[1], t.profileG[d]);
-      c[2] = Screen(table, c[2], t.profileB[d]);
+  for (int32_t j = rows.first; j < rows.end; ++j) {
+    const HypotComponent& dy = rows.components[static_cast<size_t>(j)];
+    uint8_t* c = ColourBytes(t, x0 + columns.first, y0 + j);
+    for (int32_t i = columns.first; i < columns.end; ++i, c += t.bytesPerPixel) {
+      const int32_t d = FastHypot(columns.components[static_cast<size_t>(i)], dy);
+      if (d >= profile.reach) continue;  // beyond the profile: intensity 0
+      const uint8_t r = profile.red[d], g = profile.green[d], b = profile.blue[d];
+      if ((r | g | b) == 0) continue;  // screening 0 changes nothing
+      c[0] = Screen(table, c[0], r);
+      c[1] = Screen(table, c[1], g);
+      c[2] = Screen(table, c[2], b);
     }
   }
 }

@@ -71,8 +71,12 @@ int32_t SaturatingDifference(int32_t a, int32_t b) {
   return static_cast<int32_t>(d);
 }
 
+// k x 255 x intensity truncated and held in 0..255 (NaN gives 0): what
+// ClampToByte(TruncToInt(v)) gives, without its range checks.
 uint8_t ChannelValue(float k, float intensity) {
-  return ClampToByte(TruncToInt(k * 255.0f * intensity));
+  const float v = k * 255.0f * intensity;
+  if (v >= 255.0f) return 255;
+  return v > 0.0f ? static_cast<uint8_t>(TruncInRange(v)) : 0;
 }
 
 // The walk along the major axis, in the streak's own terms: `major` and
@@ -90,13 +94,16 @@ struct Walk {
   int32_t clipMinorLo, clipMinorHi;
 };
 
+// Screens a pixel of the walk whose major coordinate lies in the clip
+// rectangle; across it, pixels outside the rectangle are left alone.
 void WritePixel(const RenderTarget& target, const Walk& w, int32_t major, int32_t across,
                 uint8_t r, uint8_t g, uint8_t b) {
-  if (w.xMajor) {
-    ScreenPixel(target, major, across, r, g, b);
-  } else {
-    ScreenPixel(target, across, major, r, g, b);
-  }
+  if (across < w.clipMinorLo || across >= w.clipMinorHi) return;
+  uint8_t* c = w.xMajor ? ColourBytes(target, major, across) : ColourBytes(target, across, major);
+  const uint8_t* table = target.screenTable;
+  c[0] = Screen(table, c[0], r);
+  c[1] = Screen(table, c[1], g);
+  c[2] = Screen(table, c[2], b);
 }
 
 void RunWalk(const Walk& w, const RenderTarget& target) {
@@ -110,10 +117,15 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
                                static_cast<double>(w.slope) * static_cast<double>(leadIn));
     major = w.clipMajorLo;
   }
+  // The advance comes before each step is drawn, also before the steps
+  // ahead of the clip rectangle, which draw nothing.
+  for (; major < w.clipMajorLo && major < w.clipMajorHi && static_cast<float>(major) <= w.endMajor;
+       ++major) {
+    minor = minor + w.slope;
+  }
   // Beyond the clip rectangle nothing is drawn: stop there.
   for (; major < w.clipMajorHi && static_cast<float>(major) <= w.endMajor; ++major) {
-    minor = minor + w.slope;  // the advance comes before the step is drawn
-    if (major < w.clipMajorLo) continue;
+    minor = minor + w.slope;
     // Far off the clip rectangle across the walk: nothing to write.
     if (minor < static_cast<float>(w.clipMinorLo) - 3.0f ||
         minor > static_cast<float>(w.clipMinorHi) + 3.0f) {
@@ -152,8 +164,8 @@ bool MissesClip(const Streak& s, const RenderTarget& t) {
   const float margin = 3.0f;
   const float left = std::fmin(s.x0, s.x1) - margin, right = std::fmax(s.x0, s.x1) + margin;
   const float top = std::fmin(s.y0, s.y1) - margin, bottom = std::fmax(s.y0, s.y1) + margin;
-  return right < t.clipLeft || left >= t.clipRight || bottom < t.clipTop ||
-         top >= t.clipBottom || t.clipLeft >= t.clipRight || t.clipTop >= t.clipBottom;
+  return right < t.clip.left || left >= t.clip.right || bottom < t.clip.top ||
+         top >= t.clip.bottom || t.clip.left >= t.clip.right || t.clip.top >= t.clip.bottom;
 }
 
 }  // namespace
@@ -200,10 +212,10 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.slope = dx != 0.0f ? dy / dx : 0.0f;
     w.anchorMajor = ax;
     w.anchorMinor = ay;
-    w.clipMajorLo = target.clipLeft;
-    w.clipMajorHi = target.clipRight;
-    w.clipMinorLo = target.clipTop;
-    w.clipMinorHi = target.clipBottom;
+    w.clipMajorLo = target.clip.left;
+    w.clipMajorHi = target.clip.right;
+    w.clipMinorLo = target.clip.top;
+    w.clipMinorHi = target.clip.bottom;
   } else {
     w.startMajor = sy0;
     w.startMinor = sx0;
@@ -211,10 +223,10 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.slope = dy != 0.0f ? dx / dy : 0.0f;
     w.anchorMajor = ay;
     w.anchorMinor = ax;
-    w.clipMajorLo = target.clipTop;
-    w.clipMajorHi = target.clipBottom;
-    w.clipMinorLo = target.clipLeft;
-    w.clipMinorHi = target.clipRight;
+    w.clipMajorLo = target.clip.top;
+    w.clipMajorHi = target.clip.bottom;
+    w.clipMinorLo = target.clip.left;
+    w.clipMinorHi = target.clip.right;
   }
   RunWalk(w, target);
 }

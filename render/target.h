@@ -3,7 +3,26 @@
 
 #include <cstdint>
 
+#include "render/profile_store.h"
+
 namespace gw {
+
+// A window of the frame in pixels: rows top..bottom-1, columns left..right-1.
+// The clip rectangle of a target and the tiles of a blurred draw.
+struct PixelRect {
+  int16_t top;
+  int16_t bottom;
+  int16_t left;
+  int16_t right;
+
+  int32_t Width() const { return right - left; }
+  int32_t Height() const { return bottom - top; }
+};
+
+// The whole of a W x H frame.
+inline PixelRect WholeFrame(int32_t width, int32_t height) {
+  return {0, static_cast<int16_t>(height), 0, static_cast<int16_t>(width)};
+}
 
 struct RenderTarget {
   float gainR;        // brightness x colorR
@@ -17,22 +36,17 @@ struct RenderTarget {
   float lightY;       // light source, frame pixels from the top edge
   float scale;        // the effect's Scale, 1.0 nominal
   float anglePhase;   // the effect's Angle / 24: an animation phase, not a rotation
-  uint8_t* profileR;  // radial profile channels, sample i = radius i/4 px
-  uint8_t* profileG;
-  uint8_t* profileB;
-  uint8_t* scratch;   // same length, used by the profile blur
+  // The radial profile an element builds and stamps: written by every
+  // element in turn, so the one non-const thing a target points at.
+  ProfileStore* profile;
   const uint8_t* screenTable;  // 65536 bytes
-  uint8_t* pixels;    // the pixel at (clipLeft, clipTop)
-  int32_t profileLength;  // usable samples per profile channel
+  uint8_t* pixels;    // the pixel at (clip.left, clip.top)
   int32_t rowBytes;
   int16_t height;     // whole frame, even when the clip rectangle is smaller
   int16_t width;
   int16_t bytesPerPixel;  // 4: alpha, red, green, blue; 3: red, green, blue
   int16_t highQuality;
-  int16_t clipTop;     // first writable row
-  int16_t clipBottom;  // first row below the writable area
-  int16_t clipLeft;    // first writable column
-  int16_t clipRight;   // first column right of the writable area
+  PixelRect clip;      // the writable area
 };
 
 struct PointF {
@@ -46,6 +60,12 @@ inline PointF ElementCentre(const RenderTarget& t, float position) {
   const float halfH = static_cast<float>(t.height) * 0.5f;
   return {halfW + position * (t.lightX - halfW), halfH + position * (t.lightY - halfH)};
 }
+
+// Sets the flare's colour to (r, g, b) divided by `largest`, their largest
+// component as a whole number, or to white when `largest` is 0; the
+// brightness, and the gains as the colour times the brightness.
+void SetFlareColour(float r, float g, float b, int32_t largest, float brightness,
+                    RenderTarget& target);
 
 // Copies `a` into `out`, then moves its eleven floating fields a fraction `t`
 // of the way towards `b`. Buffers, clip rectangle and sizes come from `a`.

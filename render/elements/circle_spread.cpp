@@ -68,7 +68,7 @@ void RenderCircleSpread(const LensElement& element, const RenderTarget& target) 
         ChannelByte(fB * B * colour.b * c * Variant(k + s1 + 7500 + 5 * s3, s2))};
 
     // 5. The disc.
-    DiscProfile(radius, peaks, kProfileReplace, edge, target);
+    DiscProfile(radius, peaks, ProfileBlend::Replace, edge, target);
     if (anamorphic) {
       WideRoundStamp(ghost.px, ghost.py, radius, target);
     } else {

@@ -42,7 +42,7 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
   // blurred. Its radii are fixed in samples; rc alone sets its size on screen.
   BowlProfile(70.0f, CausticBowlPeaks(f, cR, cG, cB), target);
   DiscProfile(120.0f, {PeakFrom(50.0f * f * cR), PeakFrom(44.0f * f * cG), PeakFrom(144.0f * f * cB)},
-              kProfileScreen, 250, target);
+              ProfileBlend::Screen, 250, target);
   const int32_t causticBlur = TruncToInt(static_cast<float>(width / 20) * s);
   const float causticExtent = static_cast<float>(width / 2) * s;
   BlurProfile(causticBlur, causticExtent, target);
@@ -60,10 +60,10 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
   BowlProfile(r8, {PeakFrom(20.0f * cR * k), PeakFrom(20.0f * cG * k), PeakFrom(32.0f * cB * k)},
               target);
   DiscProfile(r8, {PeakFrom(30.0f * cR * k), PeakFrom(30.0f * cG * k), PeakFrom(43.0f * cB * k)},
-              kProfileScreen, TruncToInt(r8 / 20.0f), target);
+              ProfileBlend::Screen, TruncToInt(r8 / 20.0f), target);
   s = std::min(s, 3.0f);
   RingProfile(r8, {PeakFrom(20.0f * cR * k), PeakFrom(16.0f * cG * k), PeakFrom(50.0f * cB * k)},
-              kProfileScreen, TruncToInt(static_cast<float>(width / 30) * s), target);
+              ProfileBlend::Screen, TruncToInt(static_cast<float>(width / 30) * s), target);
   BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), r8 * 1.2f, target);
 
   // 9. The ring as a plain ellipse, turned toward the frame centre.

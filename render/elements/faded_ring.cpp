@@ -43,9 +43,9 @@ void RenderFadedRing(const LensElement& element, const RenderTarget& target) {
   const auto peaks = [&](float red, float green, float blue) {
     return Peaks{PeakFrom(red * kR * k), PeakFrom(green * kG * k), PeakFrom(blue * kB * k)};
   };
-  RingProfile(rho, peaks(170.0f, 50.0f, 5.0f), kProfileReplace, rimWidth, target);
-  RingProfile(rho * 0.98f, peaks(50.0f, 50.0f, 5.0f), kProfileScreen, rimWidth, target);
-  RingProfile(rho * 0.98f, peaks(5.0f, 10.0f, 60.0f), kProfileScreen, blueWidth, target);
+  RingProfile(rho, peaks(170.0f, 50.0f, 5.0f), ProfileBlend::Replace, rimWidth, target);
+  RingProfile(rho * 0.98f, peaks(50.0f, 50.0f, 5.0f), ProfileBlend::Screen, rimWidth, target);
+  RingProfile(rho * 0.98f, peaks(5.0f, 10.0f, 60.0f), ProfileBlend::Screen, blueWidth, target);
 
   // 8.
   BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), rho * 1.2f, target);

@@ -48,7 +48,7 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   // 3. Main glow in the outer colour, the gains squared.
   GlowProfile(R0, {PeakFrom(gR * gR * outer.r), PeakFrom(gG * gG * outer.g),
                    PeakFrom(gB * gB * outer.b)},
-              kProfileReplace, target);
+              ProfileBlend::Replace, target);
 
   // 4. Soften it twice.
   const int32_t wideBlur = TruncToInt(W * 0.025f);
@@ -60,9 +60,9 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
                       PeakFrom(inner.b * gB * 0.25f)};
   const float r1 = W * size * 0.3f;
   Reach(ext, r1);
-  GlowProfile(r1, halo, kProfileScreen, target);
-  GlowProfile(W * size * 0.2f, halo, kProfileScreen, target);
-  GlowProfile(W * size * 0.1f, halo, kProfileScreen, target);
+  GlowProfile(r1, halo, ProfileBlend::Screen, target);
+  GlowProfile(W * size * 0.2f, halo, ProfileBlend::Screen, target);
+  GlowProfile(W * size * 0.1f, halo, ProfileBlend::Screen, target);
 
   // 6.
   BlurProfile(wideBlur, ext * 1.3f, target);
@@ -74,7 +74,7 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   const int16_t coreLevels[3] = {64, 64, 280};
   for (int layer = 0; layer < 3; ++layer) {
     Reach(ext, coreRadii[layer]);
-    GlowProfile(coreRadii[layer], Grey(coreLevels[layer]), kProfileScreen, target);
+    GlowProfile(coreRadii[layer], Grey(coreLevels[layer]), ProfileBlend::Screen, target);
   }
 
   // 8.
@@ -83,7 +83,7 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   // 9. Hot spot: a fraction of a pixel, which the glow raises to 2 pixels.
   const float hotSpot = core * 0.05f + 0.05f;
   Reach(ext, hotSpot);
-  GlowProfile(hotSpot, Grey(280), kProfileScreen, target);
+  GlowProfile(hotSpot, Grey(280), ProfileBlend::Screen, target);
 
   // 10.
   ext = ext * 1.3f;
@@ -99,7 +99,7 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
     const Peaks ring = {PeakFrom(gR * 45.0f * ringBrightness), PeakFrom(gG * 6.0f * ringBrightness),
                         PeakFrom(gB * ringBrightness)};
     const int32_t ringWidth = TruncToInt(static_cast<float>(width / 50) * ringSoftness);
-    RingProfile(ringRadius, ring, kProfileScreen, ringWidth, target);
+    RingProfile(ringRadius, ring, ProfileBlend::Screen, ringWidth, target);
   }
 
   // 12. Gamma; 300 leaves the profile as built.

@@ -35,7 +35,7 @@ RampDisc MeasureRampDisc(const LensElement& element, const RenderTarget& target)
 }
 
 float BuildRampDisc(const RampDisc& disc, bool smooth, const RenderTarget& target) {
-  RampProfile(disc.inner, disc.band, disc.outer, disc.hole, disc.colour, kProfileReplace,
+  RampProfile(disc.inner, disc.band, disc.outer, disc.hole, disc.colour, ProfileBlend::Replace,
               disc.curve, 90, target);
   float radius = disc.outerRadius;
   if (smooth) {

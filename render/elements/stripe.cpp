@@ -35,8 +35,8 @@ BandWindow ReachableBand(const StripeFrame& f, float n, float halfLength,
                          const RenderTarget& target) {
   // v of the clip rectangle's corners.
   double vMin = INFINITY, vMax = -INFINITY;
-  for (const int32_t x : {target.clipLeft, target.clipRight}) {
-    for (const int32_t y : {target.clipTop, target.clipBottom}) {
+  for (const int32_t x : {target.clip.left, target.clip.right}) {
+    for (const int32_t y : {target.clip.top, target.clip.bottom}) {
       const double v = -(x - double{f.cx}) * f.s + (y - double{f.cy}) * f.c;
       vMin = std::min(vMin, v);
       vMax = std::max(vMax, v);

@@ -59,13 +59,13 @@ TEST_F(PreviewTest, StartsAsTheTableSays) {
   EXPECT_EQ(t.height, 240);
   EXPECT_EQ(t.rowBytes, 960);
   EXPECT_EQ(t.bytesPerPixel, 3);
-  EXPECT_EQ(t.profileLength, 19190);
+  EXPECT_EQ(t.profile->length(), 19190);
   EXPECT_EQ(t.highQuality, 0);
   EXPECT_EQ(t.lightX, 100.0f);
   EXPECT_EQ(t.lightY, 100.0f);
   EXPECT_EQ(t.anglePhase, 1.0f);
-  EXPECT_EQ(t.clipRight, 320);
-  EXPECT_EQ(t.clipBottom, 240);
+  EXPECT_EQ(t.clip.right, 320);
+  EXPECT_EQ(t.clip.bottom, 240);
   EXPECT_EQ(preview().lightX().value(), 100.0f);
   EXPECT_EQ(preview().brightness().LabelLine(), "Brightness: 1.00");
   EXPECT_EQ(preview().scale().minimum(), 0.01f);
@@ -156,7 +156,7 @@ TEST_F(PreviewTest, FastDragsRenderAtHalfSize) {
   EXPECT_EQ(preview().target().width, 160);
   EXPECT_EQ(preview().target().height, 120);
   EXPECT_EQ(preview().target().rowBytes, 480);
-  EXPECT_EQ(preview().target().clipRight, 160);
+  EXPECT_EQ(preview().target().clip.right, 160);
   EXPECT_EQ(preview().target().lightX, 50.0f);
   EXPECT_EQ(preview().target().lightY, 30.0f);
   const DisplayImage during = preview().Displayed();

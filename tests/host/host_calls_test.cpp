@@ -70,19 +70,17 @@ TEST(HostCalls, FrameMustFitTheImagesAndATarget) {
   EXPECT_FALSE(FrameFits({-1, 1}, image, image));
 }
 
-TEST(HostCalls, ProfileBlockIsSizedFromWidthAndScale) {
-  RenderTarget t{};
-  auto block = ProfileBlock::Allocate(1920, 1.0f);
-  ASSERT_TRUE(block);
-  block->AttachTo(t);
-  EXPECT_EQ(t.profileLength, 1920 * 60 - 10);
-  EXPECT_EQ(t.profileG - t.profileR, 1920 * 60);
-  EXPECT_EQ(t.scratch - t.profileR, 3 * 1920 * 60);
-  EXPECT_FALSE(ProfileBlock::Allocate(30000, 100.0f));  // beyond any Scale the effect offers
-  auto none = ProfileBlock::Allocate(100, -2.0f);
+TEST(HostCalls, ProfileStoreIsSizedFromWidthAndScale) {
+  auto store = AllocateProfileStore(1920, 1.0f);
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->length(), 1920 * 60 - 10);
+  EXPECT_EQ(store->green() - store->red(), 1920 * 60);
+  EXPECT_EQ(store->scratch() - store->red(), 3 * 1920 * 60);
+  EXPECT_EQ(store->reach(), store->length());
+  EXPECT_FALSE(AllocateProfileStore(30000, 100.0f));  // beyond any Scale the effect offers
+  auto none = AllocateProfileStore(100, -2.0f);
   ASSERT_TRUE(none);
-  none->AttachTo(t);
-  EXPECT_LT(t.profileLength, 0);  // every sample reads as 0
+  EXPECT_LT(none->length(), 0);  // every sample reads as 0
 }
 
 }  // namespace

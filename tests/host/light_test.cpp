@@ -131,7 +131,7 @@ TEST_F(LightTest, ObscurationSampleSquares) {
   host.SetValue(kSourceSize, Int(1));  // r = 0: exactly the pixel at (50, 20)
   Run();
   EXPECT_EQ(probe.obscurationError, PF_Err_NONE);
-  EXPECT_EQ(probe.obscuration.type, 2);  // the popup's default, "Alpha"
+  EXPECT_EQ(probe.obscuration.type, ObscurationType::Alpha);  // the popup's default, "Alpha"
   EXPECT_EQ(probe.obscuration.pixel.alpha, 50);
   EXPECT_EQ(probe.obscuration.pixel.red, 20);
 
@@ -145,7 +145,7 @@ TEST_F(LightTest, ObscurationSampleSquares) {
   host.SetValue(kSourceSize, Int(1));
   host.SetValue(kObscurationType, Int(4));
   Run();
-  EXPECT_EQ(probe.obscuration.type, 4);
+  EXPECT_EQ(probe.obscuration.type, ObscurationType::InverseAlpha);
   EXPECT_EQ(probe.obscuration.pixel.alpha, 0);
   EXPECT_EQ(probe.obscuration.pixel.red, 99);
 }
@@ -164,7 +164,7 @@ TEST_F(LightTest, EmptyObscurationLayerIsNoObscuration) {
   host.SetLayer(kObscuration, std::make_shared<Image>(0, 0));
   host.SetValue(kSourceSize, Int(-5000));  // nonsense from a damaged project
   Run();
-  EXPECT_EQ(probe.obscuration.type, 0);
+  EXPECT_EQ(probe.obscuration.type, ObscurationType::None);
   EXPECT_EQ(probe.obscuration.pixel.alpha, 255);
   EXPECT_EQ(probe.obscuration.pixel.red, 255);
 }
@@ -172,44 +172,44 @@ TEST_F(LightTest, EmptyObscurationLayerIsNoObscuration) {
 TEST(PrepareFlareColor, EveryObscurationType) {
   const PF_Pixel white{50, 255, 255, 255};
   RenderTarget t{};
-  PrepareFlareColor(white, PF_Pixel{255, 255, 255, 255}, 0, 1.5f, t);
+  PrepareFlareColor(white, PF_Pixel{255, 255, 255, 255}, ObscurationType::None, 1.5f, t);
   EXPECT_EQ(t.brightness, 1.5f);
   EXPECT_EQ(t.gainR, 1.5f);
   EXPECT_EQ(t.colorB, 1.0f);
 
   // Alpha: an opaque region hides the light; Inverse Alpha the other way round.
-  PrepareFlareColor(white, PF_Pixel{255, 10, 10, 10}, 2, 1.0f, t);
+  PrepareFlareColor(white, PF_Pixel{255, 10, 10, 10}, ObscurationType::Alpha, 1.0f, t);
   EXPECT_EQ(t.brightness, 0.0f);
-  PrepareFlareColor(white, PF_Pixel{0, 10, 10, 10}, 4, 1.0f, t);
+  PrepareFlareColor(white, PF_Pixel{0, 10, 10, 10}, ObscurationType::InverseAlpha, 1.0f, t);
   EXPECT_EQ(t.brightness, 0.0f);
-  PrepareFlareColor(white, PF_Pixel{255, 10, 10, 10}, 4, 1.0f, t);
+  PrepareFlareColor(white, PF_Pixel{255, 10, 10, 10}, ObscurationType::InverseAlpha, 1.0f, t);
   EXPECT_FLOAT_EQ(t.brightness, 1.0f);
-  PrepareFlareColor(white, PF_Pixel{51, 10, 10, 10}, 2, 2.0f, t);
+  PrepareFlareColor(white, PF_Pixel{51, 10, 10, 10}, ObscurationType::Alpha, 2.0f, t);
   EXPECT_EQ(t.brightness, static_cast<float>(255 - 51) * 0.003921569f * 2.0f);
 
   // RGB over grey keeps hue and brightness; over red the flare turns red.
-  PrepareFlareColor(white, PF_Pixel{255, 128, 128, 128}, 1, 1.0f, t);
+  PrepareFlareColor(white, PF_Pixel{255, 128, 128, 128}, ObscurationType::Rgb, 1.0f, t);
   EXPECT_EQ(t.brightness, 1.0f);
   EXPECT_EQ(t.colorR, 1.0f);
   EXPECT_EQ(t.colorG, 1.0f);
-  PrepareFlareColor(white, PF_Pixel{255, 255, 0, 0}, 1, 1.0f, t);
+  PrepareFlareColor(white, PF_Pixel{255, 255, 0, 0}, ObscurationType::Rgb, 1.0f, t);
   EXPECT_EQ(t.colorR, 1.0f);
   EXPECT_EQ(t.colorG, 0.0f);
   EXPECT_EQ(t.gainB, 0.0f);
   // RGB over black: nothing left, so white at full brightness.
-  PrepareFlareColor(white, PF_Pixel{255, 0, 0, 0}, 1, 1.0f, t);
+  PrepareFlareColor(white, PF_Pixel{255, 0, 0, 0}, ObscurationType::Rgb, 1.0f, t);
   EXPECT_EQ(t.colorR, 1.0f);
   EXPECT_EQ(t.colorB, 1.0f);
   // RGB + Alpha does both.
-  PrepareFlareColor(PF_Pixel{0, 200, 100, 50}, PF_Pixel{128, 255, 255, 255}, 3, 1.0f, t);
+  PrepareFlareColor(PF_Pixel{0, 200, 100, 50}, PF_Pixel{128, 255, 255, 255}, ObscurationType::RgbAndAlpha, 1.0f, t);
   EXPECT_EQ(t.colorR, 1.0f);
   EXPECT_EQ(t.colorG, static_cast<float>((255 * 100) >> 8) / static_cast<float>((255 * 200) >> 8));
   EXPECT_EQ(t.brightness, 127.0f * 0.003921569f);
 
   // A black Color draws white; only the hue of the colour counts.
-  PrepareFlareColor(PF_Pixel{0, 0, 0, 0}, PF_Pixel{255, 255, 255, 255}, 0, 1.0f, t);
+  PrepareFlareColor(PF_Pixel{0, 0, 0, 0}, PF_Pixel{255, 255, 255, 255}, ObscurationType::None, 1.0f, t);
   EXPECT_EQ(t.colorG, 1.0f);
-  PrepareFlareColor(PF_Pixel{0, 100, 50, 0}, PF_Pixel{255, 255, 255, 255}, 0, 1.0f, t);
+  PrepareFlareColor(PF_Pixel{0, 100, 50, 0}, PF_Pixel{255, 255, 255, 255}, ObscurationType::None, 1.0f, t);
   EXPECT_EQ(t.colorR, 1.0f);
   EXPECT_EQ(t.colorG, 0.5f);
   EXPECT_EQ(t.colorB, 0.0f);

@@ -158,10 +158,10 @@ TEST(Pixels, PackedRgbAddressing) {
   t.pixels = tile.data();
   t.bytesPerPixel = 3;
   t.rowBytes = 4 * 3;
-  t.clipTop = 5;
-  t.clipBottom = 8;
-  t.clipLeft = 10;
-  t.clipRight = 14;
+  t.clip.top = 5;
+  t.clip.bottom = 8;
+  t.clip.left = 10;
+  t.clip.right = 14;
   ScreenPixel(t, 11, 6, 1, 2, 3);
   EXPECT_EQ(ColourBytes(t, 11, 6), tile.data() + 1 * 12 + 1 * 3);
   EXPECT_EQ(tile[15], 1);
@@ -172,13 +172,13 @@ TEST(Pixels, PackedRgbAddressing) {
 TEST(Pixels, ProfileSamplesBeyondTheLengthReadZero) {
   TestFrame frame(10, 10, 0, 0);  // profile of 600 samples, 590 usable
   RenderTarget& t = frame.target();
-  ASSERT_EQ(t.profileLength, 590);
-  std::memset(t.profileR, 200, 600);
-  EXPECT_EQ(ProfileSample(t, t.profileR, 0), 200);
-  EXPECT_EQ(ProfileSample(t, t.profileR, 589), 200);
-  EXPECT_EQ(ProfileSample(t, t.profileR, 590), 0);
-  EXPECT_EQ(ProfileSample(t, t.profileR, -1), 0);
-  EXPECT_EQ(ProfileSample(t, t.profileR, 1 << 30), 0);
+  ASSERT_EQ(t.profile->length(), 590);
+  std::memset(t.profile->red(), 200, 600);
+  EXPECT_EQ(ProfileSample(t, t.profile->red(), 0), 200);
+  EXPECT_EQ(ProfileSample(t, t.profile->red(), 589), 200);
+  EXPECT_EQ(ProfileSample(t, t.profile->red(), 590), 0);
+  EXPECT_EQ(ProfileSample(t, t.profile->red(), -1), 0);
+  EXPECT_EQ(ProfileSample(t, t.profile->red(), 1 << 30), 0);
 }
 
 struct ProgressLog {
@@ -255,8 +255,8 @@ TEST(BlendTargets, MovesTheFloatsAndKeepsTheBuffersOfTheFirst) {
   EXPECT_FLOAT_EQ(out.colorB, 0.75f);
   EXPECT_FLOAT_EQ(out.anglePhase, 3.75f);
   EXPECT_EQ(out.pixels, a.target().pixels);
-  EXPECT_EQ(out.profileR, a.target().profileR);
-  EXPECT_EQ(out.profileLength, a.target().profileLength);
+  EXPECT_EQ(out.profile->red(), a.target().profile->red());
+  EXPECT_EQ(out.profile->length(), a.target().profile->length());
 }
 
 }  // namespace

@@ -415,10 +415,10 @@ TEST(PolygonStamp, ThreeBytePixelsKeepToTheClip) {
   RenderTarget t = host.target();
   t.bytesPerPixel = 3;
   t.rowBytes = W * 3;
-  t.clipTop = 10;
-  t.clipBottom = 30;
-  t.clipLeft = 0;
-  t.clipRight = W;
+  t.clip.top = 10;
+  t.clip.bottom = 30;
+  t.clip.left = 0;
+  t.clip.right = W;
   t.pixels = rgb.data() + size_t(10) * W * 3;
   PolygonStamp(20.0f, 6, 40.0f, 0.0f, 32.0f, 24.0f, kWhite, t, 1);
   for (int y = 0; y < H; ++y) {

@@ -23,16 +23,20 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 struct Sample {
   int r, g, b;
 };
-Sample At(const RenderTarget& t, int i) { return {t.profileR[i], t.profileG[i], t.profileB[i]}; }
+Sample At(const RenderTarget& t, int i) {
+  return {t.profile->red()[i], t.profile->green()[i], t.profile->blue()[i]};
+}
 
 // Fills every profile buffer, including the ten bytes past profileLength, with v.
 void FillProfiles(const RenderTarget& t, uint8_t v) {
-  const size_t n = static_cast<size_t>(t.profileLength) + 10;
-  for (uint8_t* c : {t.profileR, t.profileG, t.profileB, t.scratch}) std::memset(c, v, n);
+  const size_t n = static_cast<size_t>(t.profile->length()) + 10;
+  ProfileStore& p = *t.profile;
+  for (uint8_t* c : {p.red(), p.green(), p.blue(), p.scratch()}) std::memset(c, v, n);
+  p.ExtendToLength();
 }
 
 std::vector<uint8_t> Channel(const RenderTarget& t, const uint8_t* c) {
-  return std::vector<uint8_t>(c, c + t.profileLength);
+  return std::vector<uint8_t>(c, c + t.profile->length());
 }
 
 Peaks Grey(int16_t v) { return {v, v, v}; }
@@ -45,7 +49,7 @@ class ProfileTest : public ::testing::Test {
 
 TEST_F(ProfileTest, GlowProfileOfRadiusTenFallsQuadratically) {
   FillProfiles(t, 0xAB);
-  GlowProfile(10.0f, Grey(255), kProfileReplace, t);
+  GlowProfile(10.0f, Grey(255), ProfileBlend::Replace, t);
   EXPECT_EQ(At(t, 0).r, 242);
   for (int i = 0; i < 40; ++i) {
     const int expected = (255 * (39 - i) * (39 - i)) / 1600;
@@ -53,24 +57,24 @@ TEST_F(ProfileTest, GlowProfileOfRadiusTenFallsQuadratically) {
     ASSERT_EQ(At(t, i).g, expected);
     ASSERT_EQ(At(t, i).b, expected);
   }
-  for (int i = 40; i < t.profileLength; ++i) ASSERT_EQ(At(t, i).g, 0) << "sample " << i;
+  for (int i = 40; i < t.profile->length(); ++i) ASSERT_EQ(At(t, i).g, 0) << "sample " << i;
 }
 
 TEST_F(ProfileTest, GlowProfileRadiusBelowTwoActsAsTwo) {
-  GlowProfile(1.0f, {200, 100, 50}, kProfileReplace, t);
-  const std::vector<uint8_t> small = Channel(t, t.profileR);
-  GlowProfile(2.0f, {200, 100, 50}, kProfileReplace, t);
-  EXPECT_EQ(small, Channel(t, t.profileR));
+  GlowProfile(1.0f, {200, 100, 50}, ProfileBlend::Replace, t);
+  const std::vector<uint8_t> small = Channel(t, t.profile->red());
+  GlowProfile(2.0f, {200, 100, 50}, ProfileBlend::Replace, t);
+  EXPECT_EQ(small, Channel(t, t.profile->red()));
   EXPECT_GT(small[0], 0);
   EXPECT_EQ(small[8], 0);  // 8 samples: two pixels
   // A NaN radius takes the minimum too.
-  GlowProfile(kNaN, {200, 100, 50}, kProfileReplace, t);
-  EXPECT_EQ(small, Channel(t, t.profileR));
+  GlowProfile(kNaN, {200, 100, 50}, ProfileBlend::Replace, t);
+  EXPECT_EQ(small, Channel(t, t.profile->red()));
 }
 
 TEST_F(ProfileTest, GlowProfileScreensInFloatingPoint) {
   FillProfiles(t, 100);
-  GlowProfile(10.0f, Grey(255), kProfileScreen, t);
+  GlowProfile(10.0f, Grey(255), ProfileBlend::Screen, t);
   // v = 255 x 39^2 / 1600 at the centre.
   const float v = 255.0f * (39.0f * 39.0f / 40.0f) / 40.0f;
   EXPECT_EQ(At(t, 0).r, static_cast<int>(255.0f - 155.0f * (255.0f - v) / 255.0f));
@@ -79,16 +83,16 @@ TEST_F(ProfileTest, GlowProfileScreensInFloatingPoint) {
 }
 
 TEST_F(ProfileTest, PeaksAboveFullSaturateEarlier) {
-  GlowProfile(10.0f, Grey(280), kProfileReplace, t);
+  GlowProfile(10.0f, Grey(280), ProfileBlend::Replace, t);
   EXPECT_EQ(At(t, 0).r, 255);  // 280 x 39^2 / 1600 = 266
   EXPECT_EQ(At(t, 1).r, 252);  // 280 x 38^2 / 1600
-  GlowProfile(10.0f, Grey(255), kProfileReplace, t);
+  GlowProfile(10.0f, Grey(255), ProfileBlend::Replace, t);
   EXPECT_EQ(At(t, 0).r, 242);
 }
 
 TEST_F(ProfileTest, DiscProfileIsFlatWithALinearEdge) {
   FillProfiles(t, 0xAB);
-  DiscProfile(10.0f, {200, 100, 0}, kProfileReplace, 8, t);
+  DiscProfile(10.0f, {200, 100, 0}, ProfileBlend::Replace, 8, t);
   // 255 x 200 / 256 over the inner part, a ramp of 32 per sample over the
   // last 8 samples.
   for (int i = 0; i <= 32; ++i) ASSERT_EQ(At(t, i).r, 199) << i;
@@ -101,31 +105,31 @@ TEST_F(ProfileTest, DiscProfileIsFlatWithALinearEdge) {
 
 TEST_F(ProfileTest, DiscEdgeReachesZeroWhateverItsWidth) {
   // 256 / 250 is no whole number: the ramp still ends at 0.
-  DiscProfile(120.0f, Grey(255), kProfileReplace, 250, t);
+  DiscProfile(120.0f, Grey(255), ProfileBlend::Replace, 250, t);
   EXPECT_EQ(At(t, 230).r, 254);
   EXPECT_EQ(At(t, 479).r, 0);
   EXPECT_NEAR(At(t, 355).r, 127, 1);
   // An edge under 4 samples is 4.
-  DiscProfile(10.0f, Grey(255), kProfileReplace, 1, t);
-  const std::vector<uint8_t> narrow = Channel(t, t.profileR);
-  DiscProfile(10.0f, Grey(255), kProfileReplace, 4, t);
-  EXPECT_EQ(narrow, Channel(t, t.profileR));
+  DiscProfile(10.0f, Grey(255), ProfileBlend::Replace, 1, t);
+  const std::vector<uint8_t> narrow = Channel(t, t.profile->red());
+  DiscProfile(10.0f, Grey(255), ProfileBlend::Replace, 4, t);
+  EXPECT_EQ(narrow, Channel(t, t.profile->red()));
 }
 
 TEST_F(ProfileTest, DiscProfileScreensThroughTheTable) {
   FillProfiles(t, 128);
-  DiscProfile(10.0f, Grey(256), kProfileScreen, 8, t);
+  DiscProfile(10.0f, Grey(256), ProfileBlend::Screen, 8, t);
   EXPECT_EQ(At(t, 0).r, 255);  // v = 255 screened over anything
-  DiscProfile(10.0f, Grey(128), kProfileScreen, 8, t);
+  DiscProfile(10.0f, Grey(128), ProfileBlend::Screen, 8, t);
   EXPECT_EQ(At(t, 40).r, 128);
   FillProfiles(t, 128);
-  DiscProfile(10.0f, Grey(129), kProfileScreen, 8, t);  // v = 128.5 -> 128
+  DiscProfile(10.0f, Grey(129), ProfileBlend::Screen, 8, t);  // v = 128.5 -> 128
   EXPECT_EQ(At(t, 0).r, 192);
 }
 
 TEST_F(ProfileTest, RingProfileIsATentEndingAtTheRadius) {
   FillProfiles(t, 0xAB);
-  RingProfile(10.0f, Grey(256), kProfileReplace, 8, t);
+  RingProfile(10.0f, Grey(256), ProfileBlend::Replace, 8, t);
   // Crest at sample 40 - 8, reaching 0 eight samples either side.
   EXPECT_EQ(At(t, 32).r, 255);
   EXPECT_EQ(At(t, 28).r, 127);
@@ -136,12 +140,12 @@ TEST_F(ProfileTest, RingProfileIsATentEndingAtTheRadius) {
 }
 
 TEST_F(ProfileTest, RingProfileWidthTwoActsAsFour) {
-  RingProfile(10.0f, {255, 128, 64}, kProfileReplace, 2, t);
-  const std::vector<uint8_t> narrow = Channel(t, t.profileG);
-  RingProfile(10.0f, {255, 128, 64}, kProfileReplace, 4, t);
-  EXPECT_EQ(narrow, Channel(t, t.profileG));
+  RingProfile(10.0f, {255, 128, 64}, ProfileBlend::Replace, 2, t);
+  const std::vector<uint8_t> narrow = Channel(t, t.profile->green());
+  RingProfile(10.0f, {255, 128, 64}, ProfileBlend::Replace, 4, t);
+  EXPECT_EQ(narrow, Channel(t, t.profile->green()));
   // Ring width 33 does not divide 256: the tent still has no floor.
-  RingProfile(30.0f, Grey(255), kProfileReplace, 33, t);
+  RingProfile(30.0f, Grey(255), ProfileBlend::Replace, 33, t);
   EXPECT_EQ(At(t, 0).r, 0);
   EXPECT_EQ(At(t, 120 - 33 - 33).r, 0);
 }
@@ -165,7 +169,7 @@ std::vector<uint8_t> NaiveBlur(const std::vector<uint8_t>& in, int half, int n) 
 
 TEST_F(ProfileTest, BlurProfileAveragesAWindowLongerOnTheInnerSide) {
   FillProfiles(t, 0);
-  t.profileR[100] = 255;
+  t.profile->red()[100] = 255;
   BlurProfile(2, 100.0f, t);
   // Sample 100 lies in the windows [i - 2, i + 1] of samples 99..102.
   EXPECT_EQ(At(t, 98).r, 0);
@@ -173,7 +177,7 @@ TEST_F(ProfileTest, BlurProfileAveragesAWindowLongerOnTheInnerSide) {
   EXPECT_EQ(At(t, 103).r, 0);
 
   FillProfiles(t, 0);
-  t.profileG[0] = 200;
+  t.profile->green()[0] = 200;
   BlurProfile(2, 100.0f, t);
   EXPECT_EQ(At(t, 0).g, 100);  // window cut to samples 0..1
   EXPECT_EQ(At(t, 1).g, 66);
@@ -184,29 +188,29 @@ TEST_F(ProfileTest, BlurProfileAveragesAWindowLongerOnTheInnerSide) {
 TEST_F(ProfileTest, BlurProfileMatchesTheDefinitionEverywhere) {
   uint32_t seed = 12345;
   for (int trial = 0; trial < 12; ++trial) {
-    for (int i = 0; i < t.profileLength + 10; ++i) {
+    for (int i = 0; i < t.profile->length() + 10; ++i) {
       seed = seed * 1103515245u + 12345u;
-      t.profileB[i] = static_cast<uint8_t>(seed >> 24);
+      t.profile->blue()[i] = static_cast<uint8_t>(seed >> 24);
     }
-    const std::vector<uint8_t> before = Channel(t, t.profileB);
+    const std::vector<uint8_t> before = Channel(t, t.profile->blue());
     const int half = 1 + trial * 37;
     const float extent = trial == 11 ? 1e9f : 40.0f * trial;
-    const int n = std::min(TruncToInt((static_cast<float>(half) + extent) * 4.0f), t.profileLength);
+    const int n = std::min(TruncToInt((static_cast<float>(half) + extent) * 4.0f), t.profile->length());
     BlurProfile(half, extent, t);
-    ASSERT_EQ(Channel(t, t.profileB), NaiveBlur(before, half, n)) << "half " << half;
+    ASSERT_EQ(Channel(t, t.profile->blue()), NaiveBlur(before, half, n)) << "half " << half;
   }
 }
 
 TEST_F(ProfileTest, BlurProfileWithHalfBelowOneChangesNothing) {
-  GlowProfile(50.0f, {255, 100, 20}, kProfileReplace, t);
-  const std::vector<uint8_t> before = Channel(t, t.profileR);
+  GlowProfile(50.0f, {255, 100, 20}, ProfileBlend::Replace, t);
+  const std::vector<uint8_t> before = Channel(t, t.profile->red());
   BlurProfile(0, 50.0f, t);
   BlurProfile(-5, 50.0f, t);
-  EXPECT_EQ(before, Channel(t, t.profileR));
+  EXPECT_EQ(before, Channel(t, t.profile->red()));
   // Samples from (half + extent) x 4 on are untouched.
   BlurProfile(10, 20.0f, t);
-  EXPECT_NE(before, Channel(t, t.profileR));
-  for (int i = 120; i < t.profileLength; ++i) ASSERT_EQ(t.profileR[i], before[i]);
+  EXPECT_NE(before, Channel(t, t.profile->red()));
+  for (int i = 120; i < t.profile->length(); ++i) ASSERT_EQ(t.profile->red()[i], before[i]);
 }
 
 TEST(PowerCurve, LogTableEntries) {
@@ -250,7 +254,7 @@ TEST(PowerCurve, OutOfRangeArgumentsStayInRange) {
 }
 
 TEST_F(ProfileTest, GammaThreeHundredOverThreeHundredIsNearIdentity) {
-  for (int i = 0; i < 256; ++i) t.profileR[i] = t.profileG[i] = t.profileB[i] = i;
+  for (int i = 0; i < 256; ++i) t.profile->red()[i] = t.profile->green()[i] = t.profile->blue()[i] = i;
   GammaProfile(300, 300, t);
   for (int i = 0; i < 256; ++i) {
     ASSERT_NEAR(At(t, i).r, i, 1) << i;
@@ -264,8 +268,8 @@ TEST_F(ProfileTest, GammaReshapesEverySample) {
   FillProfiles(t, 128);
   GammaProfile(600, 300, t);  // squares
   EXPECT_NEAR(At(t, 0).r, 64, 1);
-  EXPECT_NEAR(At(t, t.profileLength - 1).b, 64, 1);
-  EXPECT_EQ(t.profileR[t.profileLength], 128);  // nothing past the profile
+  EXPECT_NEAR(At(t, t.profile->length() - 1).b, 64, 1);
+  EXPECT_EQ(t.profile->red()[t.profile->length()], 128);  // nothing past the profile
   FillProfiles(t, 128);
   GammaProfile(500, 300, t);  // the GlowBall's default darkens
   EXPECT_LT(At(t, 0).r, 128);
@@ -297,7 +301,7 @@ TEST_F(ProfileTest, BowlOfNoColourHoldsOnes) {
 class RampTest : public ProfileTest {
  protected:
   void Ramp(float inner, float band, float outer, float hole, int num = 90) {
-    RampProfile(inner, band, outer, hole, {200, 100, 40}, kProfileReplace, num, 90, t);
+    RampProfile(inner, band, outer, hole, {200, 100, 40}, ProfileBlend::Replace, num, 90, t);
   }
 };
 
@@ -309,7 +313,7 @@ TEST_F(RampTest, OuterRampOnlyFallsFromFullColour) {
   EXPECT_NEAR(At(t, 50).r, 100, 1);
   EXPECT_NEAR(At(t, 75).g, 25, 1);
   EXPECT_LE(At(t, 99).r, 2);
-  for (int i = 100; i < t.profileLength; ++i) ASSERT_EQ(At(t, i).r, 0) << i;
+  for (int i = 100; i < t.profile->length(); ++i) ASSERT_EQ(At(t, i).r, 0) << i;
 }
 
 TEST_F(RampTest, HoleBandAndRamps) {
@@ -327,9 +331,9 @@ TEST_F(RampTest, HoleBandAndRamps) {
 TEST_F(RampTest, NarrowRampsWidenToOnePixel) {
   // An outer ramp under a pixel (or 0) becomes 4 samples.
   Ramp(0.0f, 0.0f, 0.0f, 0.0f);
-  const std::vector<uint8_t> zero = Channel(t, t.profileR);
+  const std::vector<uint8_t> zero = Channel(t, t.profile->red());
   Ramp(0.0f, 0.0f, 1.0f, 0.0f);
-  EXPECT_EQ(zero, Channel(t, t.profileR));
+  EXPECT_EQ(zero, Channel(t, t.profile->red()));
   EXPECT_EQ(zero[0], 200);
   EXPECT_EQ(zero[2], 100);
   EXPECT_EQ(zero[4], 0);
@@ -346,9 +350,9 @@ TEST_F(RampTest, NarrowRampsWidenToOnePixel) {
 
 TEST_F(RampTest, NegativeHoleIsNoHole) {
   Ramp(0.0f, 2.0f, 4.0f, 0.0f);
-  const std::vector<uint8_t> none = Channel(t, t.profileR);
+  const std::vector<uint8_t> none = Channel(t, t.profile->red());
   Ramp(0.0f, 2.0f, 4.0f, -3.0f);
-  EXPECT_EQ(none, Channel(t, t.profileR));
+  EXPECT_EQ(none, Channel(t, t.profile->red()));
 }
 
 TEST_F(RampTest, CurveExponents) {
@@ -366,7 +370,7 @@ TEST_F(RampTest, CurveExponents) {
 }
 
 TEST_F(RampTest, PeaksAreClampedPerSample) {
-  RampProfile(0.0f, 5.0f, 5.0f, 0.0f, {1000, -50, 255}, kProfileReplace, 90, 90, t);
+  RampProfile(0.0f, 5.0f, 5.0f, 0.0f, {1000, -50, 255}, ProfileBlend::Replace, 90, 90, t);
   EXPECT_EQ(At(t, 0).r, 255);
   EXPECT_EQ(At(t, 0).g, 0);
   EXPECT_EQ(At(t, 0).b, 255);
@@ -375,7 +379,7 @@ TEST_F(RampTest, PeaksAreClampedPerSample) {
 
 TEST_F(RampTest, ScreenModeScreensThroughTheTable) {
   FillProfiles(t, 128);
-  RampProfile(0.0f, 5.0f, 5.0f, 0.0f, Grey(128), kProfileScreen, 90, 90, t);
+  RampProfile(0.0f, 5.0f, 5.0f, 0.0f, Grey(128), ProfileBlend::Screen, 90, 90, t);
   EXPECT_EQ(At(t, 0).r, 192);
   EXPECT_EQ(At(t, 100).r, 128);  // beyond the bands: untouched
 }
@@ -384,17 +388,17 @@ TEST_F(RampTest, ScreenModeScreensThroughTheTable) {
 TEST(ProfileBounds, BuildersStayInsideTheProfile) {
   TestFrame frame(4, 4, 2.0f, 2.0f);  // profileLength 230
   RenderTarget& t = frame.target();
-  ASSERT_EQ(t.profileLength, 230);
+  ASSERT_EQ(t.profile->length(), 230);
   const auto guardIntact = [&t] {
-    for (const uint8_t* c : {t.profileR, t.profileG, t.profileB, t.scratch}) {
-      for (int i = t.profileLength; i < t.profileLength + 10; ++i) {
+    for (const uint8_t* c : {t.profile->red(), t.profile->green(), t.profile->blue(), t.profile->scratch()}) {
+      for (int i = t.profile->length(); i < t.profile->length() + 10; ++i) {
         if (c[i] != 0x5A) return false;
       }
     }
     return true;
   };
   for (float radius : {0.0f, 3.0f, 57.0f, 1e6f, 1e30f, kInf, -kInf, kNaN, -5.0f}) {
-    for (uint8_t mode : {kProfileReplace, kProfileScreen}) {
+    for (ProfileBlend mode : {ProfileBlend::Replace, ProfileBlend::Screen}) {
       FillProfiles(t, 0x5A);
       GlowProfile(radius, Grey(300), mode, t);
       DiscProfile(radius, Grey(300), mode, 2147483647, t);
@@ -415,14 +419,14 @@ TEST(ProfileBounds, NoProfileAtAllIsNeverWritten) {
   // A target scale of 0 leaves no profile samples at all.
   TestFrame frame(16, 16, 8.0f, 8.0f, 0.0f);
   RenderTarget& t = frame.target();
-  ASSERT_LE(t.profileLength, 0);
-  GlowProfile(10.0f, Grey(255), kProfileReplace, t);
-  DiscProfile(10.0f, Grey(255), kProfileScreen, 8, t);
-  RingProfile(10.0f, Grey(255), kProfileReplace, 8, t);
+  ASSERT_LE(t.profile->length(), 0);
+  GlowProfile(10.0f, Grey(255), ProfileBlend::Replace, t);
+  DiscProfile(10.0f, Grey(255), ProfileBlend::Screen, 8, t);
+  RingProfile(10.0f, Grey(255), ProfileBlend::Replace, 8, t);
   BlurProfile(4, 10.0f, t);
   GammaProfile(500, 300, t);
   BowlProfile(10.0f, Grey(255), t);
-  RampProfile(1.0f, 1.0f, 1.0f, 1.0f, Grey(255), kProfileReplace, 90, 90, t);
+  RampProfile(1.0f, 1.0f, 1.0f, 1.0f, Grey(255), ProfileBlend::Replace, 90, 90, t);
   SUCCEED();  // the sanitizers watch the buffers
 }
 

@@ -35,7 +35,7 @@ int LitInColumn(const TestFrame& f, int x) {
 }
 
 std::vector<uint8_t> RedProfile(const RenderTarget& t) {
-  return std::vector<uint8_t>(t.profileR, t.profileR + t.profileLength);
+  return std::vector<uint8_t>(t.profile->red(), t.profile->red() + t.profile->length());
 }
 
 // ---------------------------------------------------------------- GlowBall

@@ -21,17 +21,19 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 // Profile sample i holds 255 - i (and 0 from 255 on) in red, a quarter of it
 // in green, a constant 200 in blue up to `length`.
 void FillTestProfile(const RenderTarget& t, int length = 1 << 30) {
-  for (int i = 0; i < t.profileLength; ++i) {
-    t.profileR[i] = i < 255 ? static_cast<uint8_t>(255 - i) : 0;
-    t.profileG[i] = static_cast<uint8_t>(t.profileR[i] / 4);
-    t.profileB[i] = i < length ? 200 : 0;
+  for (int i = 0; i < t.profile->length(); ++i) {
+    t.profile->red()[i] = i < 255 ? static_cast<uint8_t>(255 - i) : 0;
+    t.profile->green()[i] = static_cast<uint8_t>(t.profile->red()[i] / 4);
+    t.profile->blue()[i] = i < length ? 200 : 0;
   }
+  t.profile->ExtendToLength();
 }
 
 void FillConstantProfile(const RenderTarget& t, uint8_t v) {
-  std::memset(t.profileR, v, static_cast<size_t>(t.profileLength));
-  std::memset(t.profileG, v, static_cast<size_t>(t.profileLength));
-  std::memset(t.profileB, v, static_cast<size_t>(t.profileLength));
+  std::memset(t.profile->red(), v, static_cast<size_t>(t.profile->length()));
+  std::memset(t.profile->green(), v, static_cast<size_t>(t.profile->length()));
+  std::memset(t.profile->blue(), v, static_cast<size_t>(t.profile->length()));
+  t.profile->ExtendToLength();
 }
 
 
@@ -105,8 +107,8 @@ TEST(RoundStamp, ProfileIndicesPastTheProfileReadZero) {
   TestFrame f(64, 48, 32.0f, 24.0f);  // profileLength 3830
   RenderTarget& t = f.target();
   FillConstantProfile(t, 77);
-  std::memset(t.profileR + t.profileLength, 255, 10);  // past the end
-  std::memset(t.profileG + t.profileLength, 255, 10);
+  std::memset(t.profile->red() + t.profile->length(), 255, 10);  // past the end
+  std::memset(t.profile->green() + t.profile->length(), 255, 10);
   // A centre 955 pixels left of the frame puts column x at sample 3820 + 4x.
   RoundStamp(-955.0f, 24.0f, 1000.0f, t);
   for (int x = 0; x < 64; ++x) ASSERT_EQ(Red(f, x, 24), x < 3 ? 77 : 0) << x;
@@ -187,10 +189,10 @@ TEST(RoundStamp, PackedRgbPixels) {
   t.pixels = tile.data();
   t.bytesPerPixel = 3;
   t.rowBytes = 35;
-  t.clipLeft = 5;
-  t.clipRight = 15;
-  t.clipTop = 2;
-  t.clipBottom = 18;
+  t.clip.left = 5;
+  t.clip.right = 15;
+  t.clip.top = 2;
+  t.clip.bottom = 18;
   RoundStamp(10.0f, 10.0f, 100.0f, t);
   for (size_t i = 0; i < tile.size(); ++i) {
     const bool colour = i < 16 * 35 && i % 35 < 30;
@@ -366,11 +368,14 @@ TEST_F(EllipseStampTest, CausticStripesStayInRange) {
 
 TEST_F(EllipseStampTest, CausticIsBentByItsBend) {
   // Profile: 255 within 128 samples (half a size unit), then 0.
-  for (int i = 0; i < f.target().profileLength; ++i) {
-    f.target().profileR[i] = i < 128 ? 255 : 0;
+  for (int i = 0; i < f.target().profile->length(); ++i) {
+    f.target().profile->red()[i] = i < 128 ? 255 : 0;
   }
   TestFrame straight(200, 200, 100.0f, 100.0f);
-  std::memcpy(straight.target().profileR, f.target().profileR, f.target().profileLength);
+  std::memcpy(straight.target().profile->red(), f.target().profile->red(),
+              f.target().profile->length());
+  f.target().profile->ExtendToLength();
+  straight.target().profile->ExtendToLength();
   CausticStamp(f.target(), 100.0f, 100.0f, 40.0f, 0.8f, 0.0f, 0.0f, 0.0f, 0.0f, false);
   CausticStamp(straight.target(), 100.0f, 100.0f, 40.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, false);
   // Unbent and unpinched the lit patch is a disc of half the size: 20 pixels.

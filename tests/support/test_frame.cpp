@@ -18,17 +18,13 @@ TestFrame::TestFrame(int width, int height, float lightX, float lightY, float sc
   // fail to allocate it); the channels then point at an empty buffer.
   int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
   if (n < 0 || n > (1 << 26)) n = 0;
-  profiles_.assign(size_t(n) * 4 + 1, 0);
+  profile_ = std::make_unique<ProfileStore>(n);
   RenderTarget& t = target_;
   t.scale = scale;
   t.lightX = lightX;
   t.lightY = lightY;
   t.anglePhase = 0.0f;
-  t.profileR = profiles_.data();
-  t.profileG = t.profileR + n;
-  t.profileB = t.profileG + n;
-  t.scratch = t.profileB + n;
-  t.profileLength = n - 10;
+  t.profile = profile_.get();
   t.screenTable = screen_.data();
   t.height = static_cast<int16_t>(height);
   t.width = static_cast<int16_t>(width);
@@ -38,11 +34,21 @@ TestFrame::TestFrame(int width, int height, float lightX, float lightY, float sc
   SetClip(0, height, 0, width);
 }
 
+TestFrame::TestFrame(const TestFrame& other)
+    : width_(other.width_),
+      height_(other.height_),
+      argb_(other.argb_),
+      profile_(std::make_unique<ProfileStore>(*other.profile_)),
+      screen_(other.screen_),
+      target_(other.target_) {
+  target_.profile = profile_.get();
+  target_.screenTable = screen_.data();
+  target_.pixels = argb_.data() + (other.target_.pixels - other.argb_.data());
+}
+
 void TestFrame::SetClip(int top, int bottom, int left, int right) {
-  target_.clipTop = static_cast<int16_t>(top);
-  target_.clipBottom = static_cast<int16_t>(bottom);
-  target_.clipLeft = static_cast<int16_t>(left);
-  target_.clipRight = static_cast<int16_t>(right);
+  target_.clip = PixelRect{static_cast<int16_t>(top), static_cast<int16_t>(bottom),
+                           static_cast<int16_t>(left), static_cast<int16_t>(right)};
   target_.rowBytes = width_ * 4;
   target_.pixels = argb_.data() + (size_t(top) * width_ + left) * 4;
 }

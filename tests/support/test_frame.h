@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ class TestFrame {
   // brightness 1, profile buffers sized as the render command sizes them.
   TestFrame(int width, int height, float lightX, float lightY, float scale = 1.0f,
             uint8_t grey = 0, uint8_t alpha = 255);
+
+  // A copy draws into its own pixels and profile.
+  TestFrame(const TestFrame& other);
+  TestFrame& operator=(const TestFrame&) = delete;
 
   RenderTarget& target() { return target_; }
   const RenderTarget& target() const { return target_; }
@@ -41,7 +46,7 @@ class TestFrame {
  private:
   int width_, height_;
   std::vector<uint8_t> argb_;
-  std::vector<uint8_t> profiles_;
+  std::unique_ptr<ProfileStore> profile_;
   std::array<uint8_t, 65536> screen_{};
   RenderTarget target_{};
 };

@@ -1,0 +1,39 @@
+// The tiles of a motion-blurred draw: the frame is drawn a tile at a time so
+// that its sample buffers stay small whatever the frame's size.
+#pragma once
+
+#include <cstdint>
+
+#include "render/target.h"
+
+namespace gw {
+
+// A tile is at most this many pixels on a side.
+inline constexpr int32_t kBlurTileSide = 256;
+
+// Bytes a blurred draw holds per pixel of a tile: the drawn sample (three
+// colour bytes) and the running sum of the samples (three 16-bit values).
+inline constexpr int64_t kBlurBytesPerPixel = 9;
+
+// A frame whose blur buffers would stay below this is drawn as one tile.
+inline constexpr int64_t kBlurUntiledBytes = 1048576;
+
+// The frame cut into equal tiles, row by row; the last row and column of
+// tiles are cut at the frame's edge.
+struct TileGrid {
+  int32_t frameWidth;
+  int32_t frameHeight;
+  int32_t tileWidth;   // columns of a whole tile
+  int32_t tileHeight;  // rows of a whole tile
+  int32_t across;      // tiles in a row
+  int32_t down;        // rows of tiles
+
+  int32_t Count() const { return across * down; }
+  // Tile `index`, counted row by row from the top left.
+  PixelRect Tile(int32_t index) const;
+};
+
+// The tiles of a blurred draw of a W x H frame (both at least 1).
+TileGrid BlurTileGrid(int32_t width, int32_t height);
+
+}  // namespace gw

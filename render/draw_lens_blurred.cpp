@@ -1,0 +1,137 @@
+#include "render/draw_lens_blurred.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "render/blur_tiles.h"
+#include "render/numeric.h"
+#include "render/pixels.h"
+
+namespace gw {
+namespace {
+
+// Samples per pixel of blur length, and the bounds of the count.
+constexpr float kHighQualitySamplesPerPixel = 0.33333334f;  // one per three pixels
+constexpr int32_t kHighQualityMinSamples = 4, kHighQualityMaxSamples = 16;
+constexpr float kDraftSamplesPerPixel = 0.125f;  // one per eight pixels
+constexpr int32_t kDraftMinSamples = 3, kDraftMaxSamples = 8;
+
+// Colour bytes of a tile's pixel.
+constexpr int32_t kTileBytesPerPixel = 3;
+
+// The length of the light's path over the exposure, in pixels.
+float BlurLength(const RenderTarget& now, const RenderTarget& next, float shutter) {
+  const float dx = next.lightX - now.lightX;
+  const float dy = next.lightY - now.lightY;
+  const float travelled = dx * dx + dy * dy;
+  return travelled > 0.0f ? std::sqrt(travelled) * shutter : 0.0f;
+}
+
+// The buffers of one tile: the sample being drawn and the sum of the samples.
+struct TileBuffers {
+  explicit TileBuffers(const TileGrid& grid)
+      : bytes(static_cast<size_t>(grid.tileHeight) * grid.tileWidth * kTileBytesPerPixel),
+        drawn(bytes),
+        sums(bytes) {}
+  size_t bytes;
+  std::vector<uint8_t> drawn;
+  std::vector<uint16_t> sums;
+};
+
+// Replaces the sums by their average over `samples`, in the drawn buffer.
+void AverageSamples(TileBuffers& buffers, int32_t samples) {
+  for (size_t i = 0; i < buffers.bytes; ++i) {
+    buffers.drawn[i] = static_cast<uint8_t>(buffers.sums[i] / samples);
+  }
+}
+
+// Screens the averaged tile over its window of the frame.
+void ScreenTileInto(const TileBuffers& buffers, const PixelRect& tile, int32_t tileWidth,
+                    const RenderTarget& frame) {
+  const uint8_t* table = frame.screenTable;
+  for (int32_t y = tile.top; y < tile.bottom; ++y) {
+    const uint8_t* from =
+        buffers.drawn.data() + static_cast<size_t>(y - tile.top) * tileWidth * kTileBytesPerPixel;
+    uint8_t* to = ColourBytes(frame, tile.left, y);
+    for (int32_t x = 0; x < tile.Width(); ++x) {
+      const uint8_t* t = from + static_cast<size_t>(x) * kTileBytesPerPixel;
+      uint8_t* o = to + static_cast<size_t>(x) * frame.bytesPerPixel;
+      o[0] = Screen(table, t[0], o[0]);
+      o[1] = Screen(table, t[1], o[1]);
+      o[2] = Screen(table, t[2], o[2]);
+    }
+  }
+}
+
+// Draws one sample of the lens into one tile. The profiles of a sample are
+// the same in every tile: they are recorded in the first tile and replayed
+// in the others (when the recording could be kept).
+class SampleWalk {
+ public:
+  SampleWalk(ProfileStore& profile, std::vector<ProfileRecording>& recordings, int32_t tile,
+             int32_t sample)
+      : profile_(profile) {
+    if (recordings.empty()) return;
+    ProfileRecording& recording = recordings[static_cast<size_t>(sample)];
+    if (tile == 0) {
+      profile.StartRecording(recording);
+    } else if (recording.usable()) {
+      profile.StartReplay(recording);
+    }
+  }
+  ~SampleWalk() { profile_.StopRecording(); }
+  SampleWalk(const SampleWalk&) = delete;
+  SampleWalk& operator=(const SampleWalk&) = delete;
+
+ private:
+  ProfileStore& profile_;
+};
+
+}  // namespace
+
+int32_t BlurSampleCount(float length, bool highQuality) {
+  if (highQuality) {
+    return std::clamp(TruncToInt(length * kHighQualitySamplesPerPixel), kHighQualityMinSamples,
+                      kHighQualityMaxSamples);
+  }
+  return std::clamp(TruncToInt(length * kDraftSamplesPerPixel), kDraftMinSamples,
+                    kDraftMaxSamples);
+}
+
+int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderTarget& next,
+                        float shutter, const ProgressCallback& progress) {
+  const TileGrid grid = BlurTileGrid(now.width, now.height);
+  TileBuffers buffers(grid);
+
+  const int32_t samples = BlurSampleCount(BlurLength(now, next, shutter), now.highQuality != 0);
+  const float step = shutter / static_cast<float>(samples - 1);
+  const int32_t passes = grid.Count() * samples;
+  std::vector<ProfileRecording> recordings(grid.Count() > 1 ? static_cast<size_t>(samples) : 0);
+
+  // The samples are drawn into the tile buffer, three bytes a pixel.
+  RenderTarget tileTarget = now;
+  tileTarget.pixels = buffers.drawn.data();
+  tileTarget.rowBytes = grid.tileWidth * kTileBytesPerPixel;
+  tileTarget.bytesPerPixel = kTileBytesPerPixel;
+  RenderTarget sample{};
+  for (int32_t index = 0; index < grid.Count(); ++index) {
+    tileTarget.clip = grid.Tile(index);
+    std::fill(buffers.sums.begin(), buffers.sums.end(), uint16_t{0});
+    for (int32_t k = 0; k < samples; ++k) {
+      std::fill(buffers.drawn.begin(), buffers.drawn.end(), uint8_t{0});
+      BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
+      const int32_t pass = index * samples + k;
+      const SampleWalk walk(*now.profile, recordings, index, k);
+      if (const int32_t code = DrawLens(lens, sample, pass, passes, progress)) return code;
+      for (size_t i = 0; i < buffers.bytes; ++i) {
+        buffers.sums[i] = static_cast<uint16_t>(buffers.sums[i] + buffers.drawn[i]);
+      }
+    }
+    AverageSamples(buffers, samples);
+    ScreenTileInto(buffers, tileTarget.clip, grid.tileWidth, now);
+  }
+  return 0;
+}
+
+}  // namespace gw
