@@ -1,5 +1,6 @@
 #include "cli/presets_commands.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -28,8 +29,26 @@ struct PresetOptions {
 
 }  // namespace
 
+namespace {
+
+// A preset whose name is `text` without regard to case; 0 for none.
+int16_t FindPresetAnyCase(const std::string& text) {
+  const auto lower = [](std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+  };
+  const std::string wanted = lower(text);
+  for (int16_t value = 1; value <= kPresetCount; ++value) {
+    if (lower(PresetName(value)) == wanted) return value;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int16_t ResolvePresetOrThrow(const std::string& option, const std::string& text) {
-  if (const int16_t byName = FindPreset(text)) return byName;
+  if (const int16_t byName = FindPresetAnyCase(text)) return byName;
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);

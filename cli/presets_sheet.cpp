@@ -1,12 +1,10 @@
 #include "cli/presets_sheet.h"
 
-#include <OpenImageIO/imagebuf.h>
-#include <OpenImageIO/imagebufalgo.h>
-
 #include <algorithm>
 #include <memory>
 
 #include "cli/errors.h"
+#include "cli/files.h"
 #include "cli/image_io.h"
 #include "cli/plugin_modules.h"
 #include "cli/render_options.h"
@@ -20,9 +18,6 @@ constexpr int kMaxSheetFrameSide = 7680;
 constexpr int kGap = 4;                       // pixels between tiles and around them
 constexpr float kBackground[3] = {0.05f, 0.05f, 0.06f};
 constexpr float kLabelColour[3] = {0.85f, 0.85f, 0.85f};
-// Tried in this order; the first that the text renderer finds is used.
-constexpr const char* kLabelFonts[] = {"DejaVuSans", ""};
-
 
 // Where everything goes on the sheet.
 struct SheetLayout {
@@ -65,50 +60,49 @@ SheetLayout PlanSheet(const SheetOptions& o, FrameDimensions frame) {
   return s;
 }
 
-OIIO::ImageBuf ToImageBuf(const testhost::Image& image) {
-  OIIO::ImageBuf buf(OIIO::ImageSpec(image.width, image.height, 3, OIIO::TypeDesc::UINT8));
-  std::vector<uint8_t> rgb(image.pixels.size() * 3);
-  for (size_t i = 0; i < image.pixels.size(); ++i) {
-    rgb[3 * i] = image.pixels[i].red;
-    rgb[3 * i + 1] = image.pixels[i].green;
-    rgb[3 * i + 2] = image.pixels[i].blue;
-  }
-  buf.set_pixels(OIIO::ROI::All(), OIIO::TypeDesc::UINT8, rgb.data());
-  return buf;
+// A plate of one colour.
+Plate FilledPlate(int width, int height, const float colour[3]) {
+  Plate plate;
+  plate.width = width;
+  plate.height = height;
+  plate.channels = 3;
+  plate.channelNames = {"R", "G", "B"};
+  plate.samples.resize(static_cast<size_t>(width) * height * 3);
+  for (size_t i = 0; i < plate.samples.size(); ++i) plate.samples[i] = colour[i % 3];
+  return plate;
 }
 
-Frame ToFrame(const OIIO::ImageBuf& buf) {
-  const OIIO::ImageSpec& format = buf.spec();
-  std::vector<uint8_t> rgb(static_cast<size_t>(format.width) * format.height * 3);
-  buf.get_pixels(OIIO::ROI(0, format.width, 0, format.height, 0, 1, 0, 3), OIIO::TypeDesc::UINT8,
-                 rgb.data());
-  Frame frame;
-  frame.argb = testhost::Image(format.width, format.height);
-  for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
-    frame.argb.pixels[i] = PF_Pixel{255, rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
+// Copies `part` into `sheet` with its top-left corner at (left, top).
+void Paste(Plate& sheet, const Plate& part, int left, int top) {
+  for (int y = 0; y < part.height; ++y) {
+    for (int x = 0; x < part.width; ++x) {
+      for (int c = 0; c < 3; ++c) sheet.at(left + x, top + y, c) = part.at(x, y, c);
+    }
   }
-  return frame;
 }
 
 // The label goes into a strip of its own first, so that a long name is cut
 // at the tile's edge instead of running into its neighbour.
-void DrawLabel(OIIO::ImageBuf& sheet, const SheetLayout& layout, int index,
-               const std::string& text) {
-  OIIO::ImageBuf strip(
-      OIIO::ImageSpec(layout.tileWidth, layout.labelHeight, 3, OIIO::TypeDesc::UINT8));
-  OIIO::ImageBufAlgo::fill(strip, kBackground);
-  bool drawn = false;
-  for (const char* font : kLabelFonts) {
-    drawn = OIIO::ImageBufAlgo::render_text(strip, layout.fontSize / 3, layout.fontSize + 1, text,
-                                            layout.fontSize, font, kLabelColour);
-    if (drawn) break;
+void DrawLabel(Plate& sheet, const SheetLayout& layout, int index, const std::string& text) {
+  Plate strip = FilledPlate(layout.tileWidth, layout.labelHeight, kBackground);
+  std::string reason;
+  if (!Images().drawText(strip, layout.fontSize / 3, layout.fontSize + 1, text, layout.fontSize,
+                         kLabelColour, reason)) {
+    throw CommandError(reason);
   }
-  if (!drawn) {
-    throw CommandError("no font for the labels (install fonts-dejavu-core): " +
-                       strip.geterror());
+  Paste(sheet, strip, layout.TileLeft(index), layout.TileTop(index) + layout.tileHeight);
+}
+
+// A rendered frame shrunk to its tile.
+Plate Tile(const testhost::Image& rendered, const SheetLayout& layout) {
+  Frame frame;
+  frame.argb = rendered;
+  Plate tile;
+  std::string reason;
+  if (!Images().resize(FrameToPlate(frame), layout.tileWidth, layout.tileHeight, tile, reason)) {
+    throw CommandError("the sheet: " + reason);
   }
-  OIIO::ImageBufAlgo::paste(sheet, layout.TileLeft(index),
-                            layout.TileTop(index) + layout.tileHeight, 0, 0, strip);
+  return tile;
 }
 
 // The Quick edition, set up once and rendering one preset after another.
@@ -167,25 +161,19 @@ class QuickRenderer {
 void WriteContactSheet(const SheetOptions& o) {
   const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
+  CheckWritable(o.output);
   const Frame input = BuiltInFrame(frame.width, frame.height);
   QuickRenderer quick(o.pluginDir, o.light, frame);
 
-  OIIO::ImageBuf sheet(OIIO::ImageSpec(layout.width, layout.height, 3, OIIO::TypeDesc::UINT8));
-  OIIO::ImageBufAlgo::fill(sheet, kBackground);
+  Plate sheet = FilledPlate(layout.width, layout.height, kBackground);
   for (int16_t value = 1; value <= kPresetCount; ++value) {
     const int index = value - 1;
-    const OIIO::ImageBuf rendered = ToImageBuf(quick.Render(value, input.argb));
-    const OIIO::ImageBuf tile = OIIO::ImageBufAlgo::resize(
-        rendered, "", 0.0f, OIIO::ROI(0, layout.tileWidth, 0, layout.tileHeight, 0, 1, 0, 3));
-    if (tile.has_error() ||
-        !OIIO::ImageBufAlgo::paste(sheet, layout.TileLeft(index), layout.TileTop(index), 0, 0,
-                                   tile)) {
-      throw CommandError("the sheet: " + (tile.has_error() ? tile.geterror() : sheet.geterror()));
-    }
+    Paste(sheet, Tile(quick.Render(value, input.argb), layout), layout.TileLeft(index),
+          layout.TileTop(index));
     DrawLabel(sheet, layout, index, std::to_string(value) + "  " + std::string(PresetName(value)));
   }
   quick.Finish();
-  WriteFrame(o.output, ToFrame(sheet));
+  WritePlate(o.output, sheet, SampleType::UInt8);
 }
 
 }  // namespace gw
