@@ -1,9 +1,14 @@
 #include "cli/presets_sheet.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
 
 #include "cli/errors.h"
+#include "cli/interrupts.h"
+#include "cli/progress_bar.h"
+#include "cli/worker_pool.h"
 #include "cli/files.h"
 #include "cli/image_io.h"
 #include "cli/plugin_modules.h"
@@ -118,16 +123,7 @@ class QuickRenderer {
                     ParseLight("--light", light, frame.width, frame.height));
     flareType_ = Index("Flare Type");
   }
-  ~QuickRenderer() {
-    if (!finished_) SetDown();
-  }
-
-  // Sets the plug-in down and reports any handle it left behind.
-  void Finish() {
-    finished_ = true;
-    SetDown();
-    CheckPluginConduct(*host_);
-  }
+  ~QuickRenderer() { SetDown(); }
 
   testhost::Image Render(int16_t preset, const testhost::Image& input) {
     testhost::ParamValue v;
@@ -153,7 +149,6 @@ class QuickRenderer {
 
   std::unique_ptr<testhost::TestHost> host_;
   int32_t flareType_ = 0;
-  bool finished_ = false;
 };
 
 }  // namespace
@@ -161,18 +156,38 @@ class QuickRenderer {
 void WriteContactSheet(const SheetOptions& o) {
   const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
+  ParseLight("--light", o.light, frame.width, frame.height);
   CheckWritable(o.output);
-  const Frame input = BuiltInFrame(frame.width, frame.height);
-  QuickRenderer quick(o.pluginDir, o.light, frame);
+
+  // Worker processes render and shrink the tiles; this one letters the sheet.
+  const size_t tileSamples = static_cast<size_t>(layout.tileWidth) * layout.tileHeight * 3;
+  SharedArray<float> tiles(tileSamples * kPresetCount);
+  CancelScope scope;
+  ProgressBar bar(kPresetCount, !o.quiet && isatty(STDERR_FILENO));
+  const JobsOutcome outcome = RunJobs(
+      kPresetCount, std::min<int>(o.jobs, kPresetCount),
+      [&]() -> ItemWork {
+        auto quick = std::make_shared<QuickRenderer>(o.pluginDir, o.light, frame);
+        auto input = std::make_shared<Frame>(BuiltInFrame(frame.width, frame.height));
+        return [quick, input, &layout, &tiles, tileSamples](int index, ItemContext& context) {
+          if (context.cancelled()) throw ItemCancelled{};
+          const Plate tile = Tile(quick->Render(static_cast<int16_t>(index + 1), input->argb), layout);
+          std::copy(tile.samples.begin(), tile.samples.end(), &tiles[tileSamples * index]);
+        };
+      },
+      bar);
+  bar.Finish();
+  if (outcome.interrupted) throw CommandError("interrupted: the sheet was not written");
 
   Plate sheet = FilledPlate(layout.width, layout.height, kBackground);
+  Plate tile = FilledPlate(layout.tileWidth, layout.tileHeight, kBackground);
   for (int16_t value = 1; value <= kPresetCount; ++value) {
     const int index = value - 1;
-    Paste(sheet, Tile(quick.Render(value, input.argb), layout), layout.TileLeft(index),
-          layout.TileTop(index));
+    std::copy(&tiles[tileSamples * index], &tiles[tileSamples * index] + tileSamples,
+              tile.samples.begin());
+    Paste(sheet, tile, layout.TileLeft(index), layout.TileTop(index));
     DrawLabel(sheet, layout, index, std::to_string(value) + "  " + std::string(PresetName(value)));
   }
-  quick.Finish();
   WritePlate(o.output, sheet, SampleType::UInt8);
 }
 

@@ -60,12 +60,12 @@ T OneOf(const std::string& option, const std::string& text,
   throw OptionError(option, "'" + text + "' is not one of " + list);
 }
 
+}  // namespace
+
 int DefaultJobs() {
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   return cores > 0 ? static_cast<int>(std::min<long>(cores, 64)) : 1;
 }
-
-}  // namespace
 
 RenderPlan CheckRenderOptions(const RenderOptions& o) {
   RenderPlan plan;

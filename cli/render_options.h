@@ -68,6 +68,9 @@ struct RenderPlan {
 // Throws CommandError("--option: ...") for the first option that is wrong.
 RenderPlan CheckRenderOptions(const RenderOptions& options);
 
+// Worker processes when none are asked for: one per core.
+int DefaultJobs();
+
 // Refuses a frame that downsampling would leave without pixels.
 void CheckDownsampledSize(int width, int height, int downsample);
 
