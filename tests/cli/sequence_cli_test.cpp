@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -205,6 +206,41 @@ TEST(SequenceCli, MessagesSayWhatIsWrong) {
   }
   const ProgramResult r = RunProgram("render -o " + Quote(TempPath("basic_lens.png")) + " --preset 'basic lens' --size 8x8");
   EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+}  // namespace
+}  // namespace gw
+
+namespace gw {
+namespace {
+
+int CountFiles(const std::string& prefix) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(GW_TEST_TMPDIR)) {
+    if (entry.path().filename().string().starts_with(prefix)) ++count;
+  }
+  return count;
+}
+
+TEST(SequenceCli, SignalsStopEveryWorkerAndKeepFinishedFrames) {
+  // (A shell starts background commands with SIGINT ignored, and the program
+  // keeps that choice; Ctrl-C at a terminal goes the same way as these.)
+  for (const char* signal : {"TERM", "HUP"}) {
+    const std::string prefix = std::string("stopped_") + signal + ".";
+    const std::string err = TempPath(prefix + "err");
+    const ProgramResult r = RunProgram(
+        "render -o " + Quote(TempPath(prefix + "%d.png")) +
+        " --size 1280x720 --frames 0-300 --jobs 2 --shutter-angle 180 2>" + Quote(err) +
+        " & pid=$!; sleep 2; kill -" + signal + " $pid; wait $pid");
+    EXPECT_EQ(r.exitCode, 1) << signal;
+    const std::string said = ReadWholeFile(err);
+    const size_t at = said.find("interrupted: ");
+    ASSERT_NE(at, std::string::npos) << said;
+    const int written = std::stoi(said.substr(at + 13));
+    EXPECT_LT(written, 301);
+    EXPECT_EQ(CountFiles(prefix) - 1, written) << said;  // every finished frame, and the message
+    EXPECT_EQ(CountFiles("." + prefix), 0) << "no temporary is left";
+  }
 }
 
 }  // namespace
