@@ -204,3 +204,26 @@ TEST(CompositingCli, CombineRules) {
 
 }  // namespace
 }  // namespace gw
+
+namespace gw {
+namespace {
+
+TEST(StoredSequenceData, IsWhatAFreshInstanceStores) {
+  auto host = LoadPlugin(FindPluginModule("full", ""));
+  ASSERT_EQ(host->GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host->SequenceSetup(), PF_Err_NONE);
+  Lens lens{};
+  BuildDefaultLens(lens);
+  const SequenceData stored = StoredSequenceData(lens);
+  const std::vector<uint8_t> bytes = host->SequenceBytes();
+  ASSERT_EQ(bytes.size(), sizeof stored);
+  EXPECT_EQ(std::memcmp(bytes.data(), &stored, sizeof stored), 0);
+  EXPECT_EQ(bytes[0], 0x00);  // the version word, big-endian
+  EXPECT_EQ(bytes[1], 0x01);
+  EXPECT_EQ(bytes[3], 0x02);
+  host->SequenceSetdown();
+  host->GlobalSetdown();
+}
+
+}  // namespace
+}  // namespace gw
