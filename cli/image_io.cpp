@@ -64,10 +64,10 @@ int32_t ChannelNamed(const Plate& plate, const char* name) {
   return -1;
 }
 
+// The nearest byte; NaN and values outside 0..1 land on 0 or 255.
 uint8_t ToByte(float v) {
-  // NaN and values outside 0..1 land on the nearest end.
-  const float scaled = std::round(std::clamp(std::isnan(v) ? 0.0f : v, 0.0f, 1.0f) * 255.0f);
-  return static_cast<uint8_t>(scaled);
+  const float unit = v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;  // NaN fails both tests: 0
+  return static_cast<uint8_t>(unit * 255.0f + 0.5f);
 }
 
 }  // namespace

@@ -214,6 +214,12 @@ TEST(SequenceCli, MessagesSayWhatIsWrong) {
 namespace gw {
 namespace {
 
+void RemoveFiles(const std::string& prefix) {
+  for (const auto& entry : std::filesystem::directory_iterator(GW_TEST_TMPDIR)) {
+    if (entry.path().filename().string().starts_with(prefix)) std::filesystem::remove(entry.path());
+  }
+}
+
 int CountFiles(const std::string& prefix) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(GW_TEST_TMPDIR)) {
@@ -228,6 +234,7 @@ TEST(SequenceCli, SignalsStopEveryWorkerAndKeepFinishedFrames) {
   for (const char* signal : {"TERM", "HUP"}) {
     const std::string prefix = std::string("stopped_") + signal + ".";
     const std::string err = TempPath(prefix + "err");
+    RemoveFiles(prefix);
     const ProgramResult r = RunProgram(
         "render -o " + Quote(TempPath(prefix + "%d.png")) +
         " --size 1280x720 --frames 0-300 --jobs 2 --shutter-angle 180 2>" + Quote(err) +
