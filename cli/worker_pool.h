@@ -36,6 +36,8 @@ struct JobsOutcome {
 
 // Runs items 0..count-1 over `jobs` processes (1: here). Must run inside a
 // CancelScope. Throws CommandError with a worker's message when one fails.
+// Workers are forked: call it before this process loads a library that
+// starts threads (the image module), and let `start` load what it needs.
 JobsOutcome RunJobs(int count, int jobs, const WorkerStart& start, ProgressBar& bar);
 
 // Memory that worker processes share with this one: `count` objects of a
