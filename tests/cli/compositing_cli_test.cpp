@@ -185,6 +185,23 @@ TEST(CompositingCli, FlareOnlyIsPremultipliedWithAlphaFromItsColour) {
   EXPECT_LT(lit, 160 * 90);  // transparent where the flare is black
 }
 
+TEST(CompositingCli, GreyPlatesStayGreyAndDepthIsChosen) {
+  const std::string in = TempPath("grey16.png"), out = TempPath("grey16_out.png"),
+                    deep = TempPath("deep.tif");
+  Plate grey = RampPlate(160, 90, 1, SampleType::UInt16, 0.2f);
+  grey.channelNames = {"Y"};
+  WritePlate(in, grey, SampleType::UInt16);
+  ProgramResult r = RunProgram("render " + Quote(in) + " -o " + Quote(out) + " --light 40,30");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const Plate result = ReadPlate(out), stored = ReadPlate(in);
+  ASSERT_EQ(result.channels, 1);
+  EXPECT_EQ(result.type, SampleType::UInt16);
+  EXPECT_GT(result.at(40, 30, 0), stored.at(40, 30, 0) + 0.5f);  // the flare's luminance
+  r = RunProgram("render -o " + Quote(deep) + " --size 64x36 --depth uint16");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadPlate(deep).type, SampleType::UInt16);
+}
+
 TEST(CompositingCli, CombineRules) {
   // Screen for values in 0..1, brighter values left alone; add adds.
   Plate plate = RampPlate(2, 1, 3, SampleType::Float, 1.0f);
