@@ -51,11 +51,16 @@ constexpr std::array<Renderer, kLastType + 1> RendererTable() {
 }
 constexpr std::array<Renderer, kLastType + 1> kRenderers = RendererTable();
 
-// Every type has exactly one entry, each at its own value.
+// Every type has exactly one entry.
 constexpr bool EveryTypeOnce() {
-  int filled = 0;
-  for (Renderer r : kRenderers) filled += r != nullptr ? 1 : 0;
-  return filled == kTypeCount && std::size(kRendererEntries) == kTypeCount;
+  std::array<int, kLastType + 1> entries{};
+  for (const RendererEntry& entry : kRendererEntries) ++entries[static_cast<size_t>(entry.type)];
+  int types = 0;
+  for (int count : entries) {
+    if (count > 1) return false;
+    types += count;
+  }
+  return types == kTypeCount;
 }
 static_assert(EveryTypeOnce(), "each element type needs exactly one renderer entry");
 
