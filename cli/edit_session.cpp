@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cli/errors.h"
+#include "cli/files.h"
 #include "cli/image_io.h"
 #include "cli/presets_commands.h"
 #include "editor/control_ids.h"
@@ -103,9 +104,8 @@ int RunEditSession(int argc, char** argv, const EditOptions& options,
   if (editor.result() != 1) return kEditCancelled;
   const std::string target = TargetFile(options, window.get());
   if (target.empty()) return kEditCancelled;
-  // Whole or not at all: an existing file is replaced only once every byte is written.
-  const int32_t status = SaveLensFile(target.c_str(), editor.lens());
-  if (status < 0) throw FileError(target, LensFileStatusMessage(status));
+  // Whole or not at all, through a link to its target, keeping permissions.
+  SaveLensOrThrow(target, editor.lens());
   return kEditKept;
 }
 

@@ -1,22 +1,51 @@
 #include "cli/image_io.h"
 
-#include <OpenImageIO/imageio.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <memory>
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "cli/errors.h"
+#include "cli/files.h"
+#include "cli/plugin_modules.h"
 
 namespace gw {
 namespace {
 
-std::string TemporaryBeside(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  return dir + "." + name + ".partial-" + std::to_string(getpid());
+constexpr const char* kImageModuleName = "glarewright-images.so";
+
+std::vector<std::string> ImageModulePlaces() {
+  std::vector<std::string> places;
+  const std::string program = ProgramFolder();
+  if (!program.empty()) {
+    places.push_back(program + "/" + kImageModuleName);
+    places.push_back(program + "/" + GW_INSTALLED_PLUGIN_DIR + "/" + kImageModuleName);
+  }
+#ifdef GW_BUILD_IMAGE_MODULE
+  places.push_back(GW_BUILD_IMAGE_MODULE);
+#endif
+  return places;
+}
+
+const ImageModuleTable* LoadImageModule() {
+  std::string why = "not found";
+  for (const std::string& place : ImageModulePlaces()) {
+    if (access(place.c_str(), R_OK) != 0) continue;
+    // Kept loaded until the program ends: its pictures may outlive any caller.
+    void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+      why = dlerror();
+      continue;
+    }
+    using Entry = const ImageModuleTable* (*)();
+    const auto entry = reinterpret_cast<Entry>(dlsym(module, "GlarewrightImageModule"));
+    const ImageModuleTable* table = entry ? entry() : nullptr;
+    if (table && table->version == kImageModuleVersion) return table;
+    why = place + " is not this program's image module";
+  }
+  throw CommandError(std::string("cannot read or write images: ") + kImageModuleName + " " + why);
 }
 
 void CheckSize(const std::string& path, int width, int height) {
@@ -28,74 +57,96 @@ void CheckSize(const std::string& path, int width, int height) {
   }
 }
 
+int32_t ChannelNamed(const Plate& plate, const char* name) {
+  for (int32_t c = 0; c < plate.channels; ++c) {
+    if (plate.channelNames[static_cast<size_t>(c)] == name) return c;
+  }
+  return -1;
+}
+
+// The nearest byte; NaN and values outside 0..1 land on 0 or 255.
+uint8_t ToByte(float v) {
+  const float unit = v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;  // NaN fails both tests: 0
+  return static_cast<uint8_t>(unit * 255.0f + 0.5f);
+}
+
 }  // namespace
 
-Frame ReadFrame(const std::string& path) {
-  // Pixels go to the plug-in as the file holds them: no premultiplying.
-  OIIO::ImageSpec config;
-  config.attribute("oiio:UnassociatedAlpha", 1);
-  auto in = OIIO::ImageInput::open(path, &config);
-  if (!in) {
-    std::string why = OIIO::geterror();
-    throw FileError(path, why.empty() ? "cannot be read as an image" : why);
-  }
-  const OIIO::ImageSpec& format = in->spec();
-  CheckSize(path, format.width, format.height);
-  const int channels = format.nchannels;
-  std::vector<uint8_t> pixels(static_cast<size_t>(format.width) * format.height * channels);
-  if (!in->read_image(0, 0, 0, channels, OIIO::TypeDesc::UINT8, pixels.data())) {
-    throw FileError(path, in->geterror());
-  }
-  in->close();
+const ImageModuleTable& Images() {
+  static const ImageModuleTable* table = LoadImageModule();
+  return *table;
+}
 
+Plate ReadPlate(const std::string& path) {
+  if (access(path.c_str(), F_OK) != 0) throw FileError(path, "no such file");
+  Plate plate;
+  std::string reason;
+  if (!Images().read(path, plate, reason)) {
+    if (reason.empty() || reason.find("not a file format") != std::string::npos ||
+        reason.find("Could not find a format reader") != std::string::npos ||
+        reason.find("format reader") != std::string::npos) {
+      throw FileError(path, "not an image this program can read");
+    }
+    throw FileError(path, reason);
+  }
+  CheckSize(path, plate.width, plate.height);
+  return plate;
+}
+
+void WritePlate(const std::string& path, const Plate& plate, SampleType type) {
+  WriteFileSafely(path, [&](const std::string& file, std::string& reason) {
+    return Images().write(path, file, plate, type, reason);
+  });
+}
+
+ColourChannels FindColourChannels(const Plate& plate) {
+  const int32_t r = ChannelNamed(plate, "R"), g = ChannelNamed(plate, "G"),
+                b = ChannelNamed(plate, "B");
+  if (r >= 0 && g >= 0 && b >= 0) return {r, g, b};
+  if (plate.channels >= 3) return {0, 1, 2};
+  return {0, 0, 0};
+}
+
+Frame PlateToFrame(const Plate& plate) {
+  const ColourChannels rgb = FindColourChannels(plate);
   Frame frame;
-  int alpha = format.alpha_channel;
-  if (alpha < 0 && (channels == 2 || channels >= 4)) alpha = channels == 2 ? 1 : 3;
-  frame.hasAlpha = alpha >= 0 && alpha < channels;
-  frame.argb = testhost::Image(format.width, format.height);
-  const bool grey = channels <= 2;
-  for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
-    const uint8_t* p = &pixels[i * channels];
-    PF_Pixel& q = frame.argb.pixels[i];
-    q.alpha = frame.hasAlpha ? p[alpha] : 255;
-    q.red = p[0];
-    q.green = grey ? p[0] : p[1];
-    q.blue = grey ? p[0] : p[2];
+  frame.hasAlpha = plate.alphaChannel >= 0;
+  frame.argb = testhost::Image(plate.width, plate.height);
+  for (int32_t y = 0; y < plate.height; ++y) {
+    for (int32_t x = 0; x < plate.width; ++x) {
+      frame.argb.at(x, y) =
+          PF_Pixel{frame.hasAlpha ? ToByte(plate.at(x, y, plate.alphaChannel)) : uint8_t{255},
+                   ToByte(plate.at(x, y, rgb.red)), ToByte(plate.at(x, y, rgb.green)),
+                   ToByte(plate.at(x, y, rgb.blue))};
+    }
   }
   return frame;
 }
 
+Plate FrameToPlate(const Frame& frame) {
+  Plate plate;
+  plate.width = frame.argb.width;
+  plate.height = frame.argb.height;
+  plate.channels = frame.hasAlpha ? 4 : 3;
+  plate.alphaChannel = frame.hasAlpha ? 3 : -1;
+  plate.channelNames = {"R", "G", "B"};
+  if (frame.hasAlpha) plate.channelNames.push_back("A");
+  plate.samples.resize(frame.argb.pixels.size() * static_cast<size_t>(plate.channels));
+  for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
+    const PF_Pixel& p = frame.argb.pixels[i];
+    float* q = &plate.samples[i * static_cast<size_t>(plate.channels)];
+    q[0] = p.red / 255.0f;
+    q[1] = p.green / 255.0f;
+    q[2] = p.blue / 255.0f;
+    if (frame.hasAlpha) q[3] = p.alpha / 255.0f;
+  }
+  return plate;
+}
+
+Frame ReadFrame(const std::string& path) { return PlateToFrame(ReadPlate(path)); }
+
 void WriteFrame(const std::string& path, const Frame& frame) {
-  auto out = OIIO::ImageOutput::create(path);
-  if (!out) {
-    std::string why = OIIO::geterror();
-    throw FileError(path, why.empty() ? "no image format for this name" : why);
-  }
-  const bool alpha = frame.hasAlpha && out->supports("alpha");
-  const int channels = alpha ? 4 : 3;
-  const testhost::Image& image = frame.argb;
-  std::vector<uint8_t> pixels(static_cast<size_t>(image.width) * image.height * channels);
-  for (size_t i = 0; i < image.pixels.size(); ++i) {
-    const PF_Pixel& p = image.pixels[i];
-    uint8_t* q = &pixels[i * channels];
-    q[0] = p.red;
-    q[1] = p.green;
-    q[2] = p.blue;
-    if (alpha) q[3] = p.alpha;
-  }
-  OIIO::ImageSpec format(image.width, image.height, channels, OIIO::TypeDesc::UINT8);
-  if (alpha) {
-    format.alpha_channel = 3;
-    format.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
-  }
-  const std::string partial = TemporaryBeside(path);
-  bool ok = out->open(partial, format) &&
-            out->write_image(OIIO::TypeDesc::UINT8, pixels.data()) && out->close();
-  if (!ok || std::rename(partial.c_str(), path.c_str()) != 0) {
-    std::string why = out->geterror();
-    std::remove(partial.c_str());
-    throw FileError(path, "cannot be written" + (why.empty() ? "" : ": " + why));
-  }
+  WritePlate(path, FrameToPlate(frame), SampleType::UInt8);
 }
 
 Frame BuiltInFrame(int width, int height) {

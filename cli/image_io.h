@@ -1,8 +1,10 @@
-// Reading and writing frames through OpenImageIO, as 8-bit ARGB.
+// Reading and writing pictures through the image module, loaded on first
+// use: plates kept whole, and 8-bit ARGB frames for the plug-ins.
 #pragma once
 
 #include <string>
 
+#include "cli/image_module.h"
 #include "testhost/image.h"
 
 namespace gw {
@@ -15,11 +17,32 @@ struct Frame {
   bool hasAlpha = false;   // the file had an alpha channel (else alpha is 255)
 };
 
-// Reads any image OpenImageIO knows; throws CommandError naming the file.
+// The image module, loaded on the first call; throws CommandError when it
+// cannot be found or loaded.
+const ImageModuleTable& Images();
+
+// Reads any image the module knows, whole; throws CommandError naming the
+// file (a file that is not an image says so).
+Plate ReadPlate(const std::string& path);
+
+// Writes the plate in `type`, whole or not at all (see WriteFileSafely).
+void WritePlate(const std::string& path, const Plate& plate, SampleType type);
+
+// The plate's colour channels: red, green, blue (one channel thrice for grey).
+struct ColourChannels {
+  int32_t red, green, blue;
+};
+ColourChannels FindColourChannels(const Plate& plate);
+
+// 8-bit ARGB from a plate (alpha 255 without one) and back.
+Frame PlateToFrame(const Plate& plate);
+Plate FrameToPlate(const Frame& frame);
+
+// Reads any image as 8-bit ARGB; throws CommandError naming the file.
 Frame ReadFrame(const std::string& path);
 
-// Writes the frame whole or not at all (a temporary beside the file is
-// renamed over it). Alpha is written when asked and the format can hold it.
+// Writes the frame whole or not at all, in 8 bits. Alpha is written when
+// the frame has it and the format can hold it.
 void WriteFrame(const std::string& path, const Frame& frame);
 
 // The built-in frame: a dark gradient.

@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <vector>
 #include <nlohmann/json.hpp>
 
 #include "lens/byte_order.h"
@@ -221,6 +225,20 @@ class ElementReader {
     for (const ElementFieldInfo& field : ElementFields()) {
       if (!ReadField(field, e)) return false;
     }
+    return CheckStorable(e);
+  }
+
+  // What a lens file cannot hold is refused, never silently changed.
+  bool CheckStorable(const LensElement& e) {
+    if (!FindElementType(e.type)) {
+      return Fail("type", std::to_string(e.type) +
+                              " is not an element type (0..20, except 7 and 8)");
+    }
+    if (e.enabled != 1) {
+      return Fail("enabled", std::to_string(e.enabled) +
+                                 ": a lens file cannot store a disabled element; every element "
+                                 "in it is enabled (write 1, or remove the element)");
+    }
     return true;
   }
 
@@ -261,6 +279,30 @@ class ElementReader {
   std::string& error_;
 };
 
+// A parser callback that stops at the first key given twice in one object
+// (the parser itself would keep the last silently).
+Json::parser_callback_t DuplicateKeyCheck(std::string& duplicate) {
+  auto open = std::make_shared<std::vector<std::set<std::string>>>();
+  return [open, &duplicate](int, Json::parse_event_t event, Json& parsed) {
+    switch (event) {
+      case Json::parse_event_t::object_start: open->emplace_back(); break;
+      case Json::parse_event_t::object_end:
+        if (!open->empty()) open->pop_back();
+        break;
+      case Json::parse_event_t::key: {
+        const std::string key = parsed.get<std::string>();
+        if (!open->empty() && !open->back().insert(key).second) {
+          duplicate = key;
+          throw std::invalid_argument("duplicate key");
+        }
+        break;
+      }
+      default: break;
+    }
+    return true;
+  };
+}
+
 }  // namespace
 
 std::string LensToJson(const Lens& lens) {
@@ -293,10 +335,12 @@ std::string LensToJson(const Lens& lens) {
 
 bool LensFromJson(std::string_view text, Lens& lens, std::string& error) {
   Json root;
+  std::string duplicate;
   try {
-    root = Json::parse(text);
-  } catch (const Json::exception& e) {
-    error = std::string("not valid JSON: ") + e.what();
+    root = Json::parse(text, DuplicateKeyCheck(duplicate));
+  } catch (const std::exception& e) {
+    error = duplicate.empty() ? std::string("not valid JSON: ") + e.what()
+                              : "the key \"" + duplicate + "\" appears twice in one object";
     return false;
   }
   if (!root.is_object()) {

@@ -16,6 +16,23 @@ std::string_view Bare(const char* label) {
   return s;
 }
 
+// Control characters in a name shown as \xNN, so that a name can never move
+// the terminal's cursor or change its colours.
+std::string PrintableName(std::string_view name) {
+  std::string out;
+  for (const char c : name) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7f || (b >= 0x80 && b < 0xa0)) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", b);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string Colour(const Rgb& c) {
   return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
 }
@@ -27,7 +44,7 @@ std::string FieldText(const LensElement& e, ElementField field) {
     case FieldKind::Whole: return std::to_string(ReadWhole(e, field));
     case FieldKind::Byte: return ReadByte(e, field) ? "on" : "off";
     case FieldKind::Colour: return Colour(ReadColour(e, field));
-    case FieldKind::Name: return std::string(ElementName(e));
+    case FieldKind::Name: return PrintableName(ElementName(e));
   }
   return {};
 }
@@ -46,34 +63,49 @@ std::string FormatReal(float v) {
   return std::string(text, end);
 }
 
+namespace {
+
+std::string Heading() {
+  return Row("%3s  %-3s  %-20s %-24s %10s %10s %10s\n", "#", "on", "type", "name", "position",
+             "brightness", "scale");
+}
+
+// The element's row, then the parameters its type uses.
+std::string ElementRows(const Lens& lens, uint32_t i) {
+  const LensElement& e = lens.elements[i];
+  const ElementTypeInfo* info = FindElementType(e.type);
+  const std::string type = info ? info->listName : "unknown type " + std::to_string(e.type);
+  const std::string name = PrintableName(ElementName(e));
+  std::string out = Row("%3u  %-3s  %-20s %-24s %10s %10s %10s\n", static_cast<unsigned>(i),
+                        e.enabled ? "yes" : "no", type.c_str(), name.c_str(),
+                        FormatReal(e.position).c_str(), FormatReal(e.brightness).c_str(),
+                        FormatReal(e.scale).c_str());
+  if (!info) return out;
+  std::string params;
+  for (int s = static_cast<int>(PanelSlot::Spread); s < kPanelSlotCount; ++s) {
+    const char* label = info->labels[s];
+    if (!label) continue;
+    params += params.empty() ? "" : "; ";
+    params += Bare(label);
+    params += ": " + FieldText(e, PanelSlots()[s].field);
+  }
+  if (!params.empty()) out += "       " + params + "\n";
+  return out;
+}
+
+}  // namespace
+
 std::string FormatLensTable(const Lens& lens) {
   const uint32_t count = UsableCount(lens);
   std::string out = Row("%u element%s\n", static_cast<unsigned>(count), count == 1 ? "" : "s");
   if (count == 0) return out;
-  out += Row("%3s  %-3s  %-20s %-24s %10s %10s %10s\n", "#", "on", "type", "name", "position",
-             "brightness", "scale");
-  for (uint32_t i = 0; i < count; ++i) {
-    const LensElement& e = lens.elements[i];
-    const ElementTypeInfo* info = FindElementType(e.type);
-    const std::string type =
-        info ? info->listName : "unknown type " + std::to_string(e.type);
-    const std::string name(ElementName(e));
-    out += Row("%3u  %-3s  %-20s %-24s %10s %10s %10s\n", static_cast<unsigned>(i),
-               e.enabled ? "yes" : "no", type.c_str(), name.c_str(),
-               FormatReal(e.position).c_str(), FormatReal(e.brightness).c_str(),
-               FormatReal(e.scale).c_str());
-    if (!info) continue;
-    std::string params;
-    for (int s = static_cast<int>(PanelSlot::Spread); s < kPanelSlotCount; ++s) {
-      const char* label = info->labels[s];
-      if (!label) continue;
-      params += params.empty() ? "" : "; ";
-      params += Bare(label);
-      params += ": " + FieldText(e, PanelSlots()[s].field);
-    }
-    if (!params.empty()) out += "       " + params + "\n";
-  }
+  out += Heading();
+  for (uint32_t i = 0; i < count; ++i) out += ElementRows(lens, i);
   return out;
+}
+
+std::string FormatLensElement(const Lens& lens, uint32_t index) {
+  return Heading() + ElementRows(lens, index);
 }
 
 }  // namespace gw

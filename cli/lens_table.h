@@ -11,6 +11,9 @@ namespace gw {
 // scale), then the parameters its type uses, by their panel labels.
 std::string FormatLensTable(const Lens& lens);
 
+// The heading and one element's rows, as FormatLensTable prints them.
+std::string FormatLensElement(const Lens& lens, uint32_t index);
+
 // A float as the shortest decimal that reads back to it.
 std::string FormatReal(float v);
 

@@ -1,6 +1,7 @@
 // glarewright: renders lens flares and reads, writes and converts lens files.
 #include <CLI/CLI.hpp>
 #include <exception>
+#include <new>
 #include <iostream>
 
 #include "cli/edit_command.h"
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const gw::CommandError& e) {
     std::cerr << "glarewright: " << e.what() << "\n";
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "glarewright: there is not enough memory for this work\n";
     return 1;
   } catch (const std::exception& e) {
     std::cerr << "glarewright: " << e.what() << "\n";

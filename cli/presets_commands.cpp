@@ -1,5 +1,6 @@
 #include "cli/presets_commands.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "cli/files.h"
 #include "cli/lens_table.h"
 #include "cli/presets_sheet.h"
+#include "cli/render_options.h"
 #include "lens/lens.h"
 #include "presets/presets.h"
 
@@ -21,6 +23,11 @@ Lens PresetLens(int16_t value) {
   return lens;
 }
 
+// The sheet's numeric options as written, read in one style with render's.
+struct SheetNumbers {
+  std::string tileWidth = "320", columns = "6", jobs;
+};
+
 struct PresetOptions {
   std::string preset;
   std::string output;
@@ -28,8 +35,26 @@ struct PresetOptions {
 
 }  // namespace
 
+namespace {
+
+// A preset whose name is `text` without regard to case; 0 for none.
+int16_t FindPresetAnyCase(const std::string& text) {
+  const auto lower = [](std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+  };
+  const std::string wanted = lower(text);
+  for (int16_t value = 1; value <= kPresetCount; ++value) {
+    if (lower(PresetName(value)) == wanted) return value;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int16_t ResolvePresetOrThrow(const std::string& option, const std::string& text) {
-  if (const int16_t byName = FindPreset(text)) return byName;
+  if (const int16_t byName = FindPresetAnyCase(text)) return byName;
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
@@ -87,10 +112,19 @@ void AddPresetsCommands(CLI::App& app) {
   draw->add_option("--size", sheet->size, "Frame each preset is rendered at (default 960x540)");
   draw->add_option("--light", sheet->light,
                    "Light position X,Y in pixels or X%,Y% (default 30%,30%)");
-  draw->add_option("--tile-width", sheet->tileWidth, "Width of each tile (default 320)");
-  draw->add_option("--columns", sheet->columns, "Tiles per row (default 6)");
+  auto numbers = std::make_shared<SheetNumbers>();
+  draw->add_option("--tile-width", numbers->tileWidth, "Width of each tile (default 320)");
+  draw->add_option("--columns", numbers->columns, "Tiles per row (default 6)");
+  draw->add_option("-j,--jobs", numbers->jobs, "Worker processes (default: one per core)");
+  draw->add_flag("-q,--quiet", sheet->quiet, "No progress bar");
   draw->add_option("--plugin-dir", sheet->pluginDir, "Folder holding the plug-in modules");
-  draw->callback([sheet] { WriteContactSheet(*sheet); });
+  draw->callback([sheet, numbers] {
+    sheet->tileWidth = ParseInteger("--tile-width", numbers->tileWidth);
+    sheet->columns = ParseInteger("--columns", numbers->columns);
+    sheet->jobs = numbers->jobs.empty() ? DefaultJobs()
+                                        : ParseIntegerWithin("--jobs", numbers->jobs, 1, 64);
+    WriteContactSheet(*sheet);
+  });
 }
 
 }  // namespace gw

@@ -1,12 +1,15 @@
 #include "cli/presets_sheet.h"
 
-#include <OpenImageIO/imagebuf.h>
-#include <OpenImageIO/imagebufalgo.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
 
 #include "cli/errors.h"
+#include "cli/interrupts.h"
+#include "cli/progress_bar.h"
+#include "cli/worker_pool.h"
+#include "cli/files.h"
 #include "cli/image_io.h"
 #include "cli/plugin_modules.h"
 #include "cli/render_options.h"
@@ -20,9 +23,6 @@ constexpr int kMaxSheetFrameSide = 7680;
 constexpr int kGap = 4;                       // pixels between tiles and around them
 constexpr float kBackground[3] = {0.05f, 0.05f, 0.06f};
 constexpr float kLabelColour[3] = {0.85f, 0.85f, 0.85f};
-// Tried in this order; the first that the text renderer finds is used.
-constexpr const char* kLabelFonts[] = {"DejaVuSans", ""};
-
 
 // Where everything goes on the sheet.
 struct SheetLayout {
@@ -65,50 +65,49 @@ SheetLayout PlanSheet(const SheetOptions& o, FrameDimensions frame) {
   return s;
 }
 
-OIIO::ImageBuf ToImageBuf(const testhost::Image& image) {
-  OIIO::ImageBuf buf(OIIO::ImageSpec(image.width, image.height, 3, OIIO::TypeDesc::UINT8));
-  std::vector<uint8_t> rgb(image.pixels.size() * 3);
-  for (size_t i = 0; i < image.pixels.size(); ++i) {
-    rgb[3 * i] = image.pixels[i].red;
-    rgb[3 * i + 1] = image.pixels[i].green;
-    rgb[3 * i + 2] = image.pixels[i].blue;
-  }
-  buf.set_pixels(OIIO::ROI::All(), OIIO::TypeDesc::UINT8, rgb.data());
-  return buf;
+// A plate of one colour.
+Plate FilledPlate(int width, int height, const float colour[3]) {
+  Plate plate;
+  plate.width = width;
+  plate.height = height;
+  plate.channels = 3;
+  plate.channelNames = {"R", "G", "B"};
+  plate.samples.resize(static_cast<size_t>(width) * height * 3);
+  for (size_t i = 0; i < plate.samples.size(); ++i) plate.samples[i] = colour[i % 3];
+  return plate;
 }
 
-Frame ToFrame(const OIIO::ImageBuf& buf) {
-  const OIIO::ImageSpec& format = buf.spec();
-  std::vector<uint8_t> rgb(static_cast<size_t>(format.width) * format.height * 3);
-  buf.get_pixels(OIIO::ROI(0, format.width, 0, format.height, 0, 1, 0, 3), OIIO::TypeDesc::UINT8,
-                 rgb.data());
-  Frame frame;
-  frame.argb = testhost::Image(format.width, format.height);
-  for (size_t i = 0; i < frame.argb.pixels.size(); ++i) {
-    frame.argb.pixels[i] = PF_Pixel{255, rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
+// Copies `part` into `sheet` with its top-left corner at (left, top).
+void Paste(Plate& sheet, const Plate& part, int left, int top) {
+  for (int y = 0; y < part.height; ++y) {
+    for (int x = 0; x < part.width; ++x) {
+      for (int c = 0; c < 3; ++c) sheet.at(left + x, top + y, c) = part.at(x, y, c);
+    }
   }
-  return frame;
 }
 
 // The label goes into a strip of its own first, so that a long name is cut
 // at the tile's edge instead of running into its neighbour.
-void DrawLabel(OIIO::ImageBuf& sheet, const SheetLayout& layout, int index,
-               const std::string& text) {
-  OIIO::ImageBuf strip(
-      OIIO::ImageSpec(layout.tileWidth, layout.labelHeight, 3, OIIO::TypeDesc::UINT8));
-  OIIO::ImageBufAlgo::fill(strip, kBackground);
-  bool drawn = false;
-  for (const char* font : kLabelFonts) {
-    drawn = OIIO::ImageBufAlgo::render_text(strip, layout.fontSize / 3, layout.fontSize + 1, text,
-                                            layout.fontSize, font, kLabelColour);
-    if (drawn) break;
+void DrawLabel(Plate& sheet, const SheetLayout& layout, int index, const std::string& text) {
+  Plate strip = FilledPlate(layout.tileWidth, layout.labelHeight, kBackground);
+  std::string reason;
+  if (!Images().drawText(strip, layout.fontSize / 3, layout.fontSize + 1, text, layout.fontSize,
+                         kLabelColour, reason)) {
+    throw CommandError(reason);
   }
-  if (!drawn) {
-    throw CommandError("no font for the labels (install fonts-dejavu-core): " +
-                       strip.geterror());
+  Paste(sheet, strip, layout.TileLeft(index), layout.TileTop(index) + layout.tileHeight);
+}
+
+// A rendered frame shrunk to its tile.
+Plate Tile(const testhost::Image& rendered, const SheetLayout& layout) {
+  Frame frame;
+  frame.argb = rendered;
+  Plate tile;
+  std::string reason;
+  if (!Images().resize(FrameToPlate(frame), layout.tileWidth, layout.tileHeight, tile, reason)) {
+    throw CommandError("the sheet: " + reason);
   }
-  OIIO::ImageBufAlgo::paste(sheet, layout.TileLeft(index),
-                            layout.TileTop(index) + layout.tileHeight, 0, 0, strip);
+  return tile;
 }
 
 // The Quick edition, set up once and rendering one preset after another.
@@ -124,16 +123,7 @@ class QuickRenderer {
                     ParseLight("--light", light, frame.width, frame.height));
     flareType_ = Index("Flare Type");
   }
-  ~QuickRenderer() {
-    if (!finished_) SetDown();
-  }
-
-  // Sets the plug-in down and reports any handle it left behind.
-  void Finish() {
-    finished_ = true;
-    SetDown();
-    CheckPluginConduct(*host_);
-  }
+  ~QuickRenderer() { SetDown(); }
 
   testhost::Image Render(int16_t preset, const testhost::Image& input) {
     testhost::ParamValue v;
@@ -159,7 +149,6 @@ class QuickRenderer {
 
   std::unique_ptr<testhost::TestHost> host_;
   int32_t flareType_ = 0;
-  bool finished_ = false;
 };
 
 }  // namespace
@@ -167,25 +156,39 @@ class QuickRenderer {
 void WriteContactSheet(const SheetOptions& o) {
   const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
-  const Frame input = BuiltInFrame(frame.width, frame.height);
-  QuickRenderer quick(o.pluginDir, o.light, frame);
+  ParseLight("--light", o.light, frame.width, frame.height);
+  CheckWritable(o.output);
 
-  OIIO::ImageBuf sheet(OIIO::ImageSpec(layout.width, layout.height, 3, OIIO::TypeDesc::UINT8));
-  OIIO::ImageBufAlgo::fill(sheet, kBackground);
+  // Worker processes render and shrink the tiles; this one letters the sheet.
+  const size_t tileSamples = static_cast<size_t>(layout.tileWidth) * layout.tileHeight * 3;
+  SharedArray<float> tiles(tileSamples * kPresetCount);
+  CancelScope scope;
+  ProgressBar bar(kPresetCount, !o.quiet && isatty(STDERR_FILENO));
+  const JobsOutcome outcome = RunJobs(
+      kPresetCount, std::min<int>(o.jobs, kPresetCount),
+      [&]() -> ItemWork {
+        auto quick = std::make_shared<QuickRenderer>(o.pluginDir, o.light, frame);
+        auto input = std::make_shared<Frame>(BuiltInFrame(frame.width, frame.height));
+        return [quick, input, &layout, &tiles, tileSamples](int index, ItemContext& context) {
+          if (context.cancelled()) throw ItemCancelled{};
+          const Plate tile = Tile(quick->Render(static_cast<int16_t>(index + 1), input->argb), layout);
+          std::copy(tile.samples.begin(), tile.samples.end(), &tiles[tileSamples * index]);
+        };
+      },
+      bar);
+  bar.Finish();
+  if (outcome.interrupted) throw CommandError("interrupted: the sheet was not written");
+
+  Plate sheet = FilledPlate(layout.width, layout.height, kBackground);
+  Plate tile = FilledPlate(layout.tileWidth, layout.tileHeight, kBackground);
   for (int16_t value = 1; value <= kPresetCount; ++value) {
     const int index = value - 1;
-    const OIIO::ImageBuf rendered = ToImageBuf(quick.Render(value, input.argb));
-    const OIIO::ImageBuf tile = OIIO::ImageBufAlgo::resize(
-        rendered, "", 0.0f, OIIO::ROI(0, layout.tileWidth, 0, layout.tileHeight, 0, 1, 0, 3));
-    if (tile.has_error() ||
-        !OIIO::ImageBufAlgo::paste(sheet, layout.TileLeft(index), layout.TileTop(index), 0, 0,
-                                   tile)) {
-      throw CommandError("the sheet: " + (tile.has_error() ? tile.geterror() : sheet.geterror()));
-    }
+    std::copy(&tiles[tileSamples * index], &tiles[tileSamples * index] + tileSamples,
+              tile.samples.begin());
+    Paste(sheet, tile, layout.TileLeft(index), layout.TileTop(index));
     DrawLabel(sheet, layout, index, std::to_string(value) + "  " + std::string(PresetName(value)));
   }
-  quick.Finish();
-  WriteFrame(o.output, ToFrame(sheet));
+  WritePlate(o.output, sheet, SampleType::UInt8);
 }
 
 }  // namespace gw

@@ -13,6 +13,8 @@ struct SheetOptions {
   int tileWidth = 320;              // each tile's width; its height keeps the frame's shape
   int columns = 6;
   std::string pluginDir;            // where the Quick module is; empty: the usual places
+  int jobs = 1;                     // worker processes
+  bool quiet = false;               // no progress bar
 };
 
 // Renders the 39 presets in popup order, left to right and top to bottom,

@@ -4,6 +4,9 @@
 #include <string>
 
 namespace gw {
+namespace {
+constexpr auto kFirstDrawAfter = std::chrono::milliseconds(500);
+}  // namespace
 
 ProgressBar::ProgressBar(int frames, bool enabled)
     : frames_(frames), enabled_(enabled), start_(std::chrono::steady_clock::now()) {}
@@ -13,6 +16,8 @@ ProgressBar::~ProgressBar() { Finish(); }
 void ProgressBar::Update(int framesDone, double frameFraction) {
   if (!enabled_) return;
   const auto now = std::chrono::steady_clock::now();
+  // Quick work draws nothing; slow work, a single frame too, shows its bar.
+  if (!drawn_ && now - start_ < kFirstDrawAfter) return;
   if (drawn_ && frameFraction > 0.0 && now - lastDraw_ < std::chrono::milliseconds(100)) return;
   lastDraw_ = now;
   Draw(framesDone, frameFraction);

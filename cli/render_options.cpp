@@ -1,10 +1,16 @@
 #include "cli/render_options.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <set>
+#include <sstream>
 
 #include "cli/errors.h"
+#include "cli/image_io.h"
 
 namespace gw {
 namespace {
@@ -19,7 +25,167 @@ std::string Trim(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// A number as the user would write it: the shortest text that reads back.
+std::string ShortNumber(double value) {
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    char whole[32];
+    std::snprintf(whole, sizeof whole, "%.0f", value);
+    return whole;
+  }
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+// `value` with `decimals` decimals, rounded up or down.
+std::string Decimals(double value, int decimals, bool up) {
+  const double scale = std::pow(10.0, decimals);
+  // + 0.0 turns a rounded -0 into 0.
+  const double rounded =
+      (up ? std::ceil(value * scale - 1e-9) : std::floor(value * scale + 1e-9)) / scale + 0.0;
+  char text[48];
+  std::snprintf(text, sizeof text, "%.*f", decimals, rounded);
+  return text;
+}
+
+// Options with a fixed set of words.
+template <typename T>
+T OneOf(const std::string& option, const std::string& text,
+        std::initializer_list<std::pair<const char*, T>> words) {
+  std::string list;
+  for (const auto& [word, value] : words) {
+    if (text == word) return value;
+    list += (list.empty() ? "" : ", ") + std::string(word);
+  }
+  throw OptionError(option, "'" + text + "' is not one of " + list);
+}
+
 }  // namespace
+
+int DefaultJobs() {
+  const long cores = sysconf(_SC_NPROCESSORS_ONLN);
+  return cores > 0 ? static_cast<int>(std::min<long>(cores, 64)) : 1;
+}
+
+RenderPlan CheckRenderOptions(const RenderOptions& o) {
+  RenderPlan plan;
+  plan.edition = o.edition.empty() ? (o.preset.empty() ? "full" : "quick") : o.edition;
+  if (plan.edition != "full" && plan.edition != "showcase" && plan.edition != "quick") {
+    throw OptionError("--edition", "'" + plan.edition + "' is not one of full, showcase, quick");
+  }
+  if (!o.lens.empty() && plan.edition == "quick") {
+    throw OptionError("--lens", "the quick edition draws presets, not lens files");
+  }
+  if (!o.preset.empty() && plan.edition != "quick") {
+    throw OptionError("--preset", "only the quick edition has presets");
+  }
+  if (!o.frames.empty()) {
+    const std::optional<FrameRange> range = ParseFrameRange(o.frames);
+    if (!range) throw OptionError("--frames", FrameRangeProblem(o.frames));
+    plan.range = *range;
+  }
+  plan.frameCount = plan.range.last - plan.range.first + 1;
+  plan.builtInSize = ParseFrameSize("--size", o.size, 1, kMaxImageSide);
+  if (IsSequencePattern(o.input) && o.frames.empty()) {
+    throw CommandError(o.input + ": a numbered sequence needs --frames A-B");
+  }
+  if (plan.frameCount > 1 && !IsSequencePattern(o.output)) {
+    throw CommandError(o.output + ": several frames need a numbered output such as out.%04d.png");
+  }
+  plan.fps = ParseNumber("--fps", o.fps);
+  if (!(plan.fps > 0.0 && plan.fps <= 1000.0)) {
+    throw OptionError("--fps", ShortNumber(plan.fps) + " lies outside 0 (not included)..1000");
+  }
+  plan.shutterAngle = ParseNumber("--shutter-angle", o.shutterAngle);
+  if (!(plan.shutterAngle >= 0.0 && plan.shutterAngle <= 720.0)) {
+    throw OptionError("--shutter-angle", ShortNumber(plan.shutterAngle) + " lies outside 0..720 degrees");
+  }
+  plan.highQuality = OneOf<bool>("--quality", o.quality, {{"high", true}, {"draft", false}});
+  plan.downsample = ParseIntegerWithin("--downsample", o.downsample, 1, 64);
+  plan.blend = OneOf<Blend>("--blend", o.blend, {{"screen", Blend::Screen}, {"add", Blend::Add}});
+  if (!o.depth.empty()) {
+    plan.depth = OneOf<SampleType>("--depth", o.depth,
+                                   {{"uint8", SampleType::UInt8}, {"uint16", SampleType::UInt16},
+                                    {"half", SampleType::Half}, {"float", SampleType::Float}});
+  }
+  plan.flareOnly = o.flareOnly;
+  plan.trackFromBottom =
+      OneOf<bool>("--track-origin", o.trackOrigin, {{"top-left", false}, {"bottom-left", true}});
+  if (!o.lightTrack.empty() && !o.light.empty()) {
+    throw OptionError("--light-track", "give either --light or --light-track, not both");
+  }
+  plan.jobs = o.jobs.empty() ? DefaultJobs() : ParseIntegerWithin("--jobs", o.jobs, 1, 64);
+  plan.jobs = std::min(plan.jobs, plan.frameCount);
+  return plan;
+}
+
+void CheckDownsampledSize(int width, int height, int downsample) {
+  if (width / downsample >= 1 && height / downsample >= 1) return;
+  throw OptionError("--downsample", std::to_string(downsample) + " would leave the " +
+                                        std::to_string(width) + " x " + std::to_string(height) +
+                                        " frame without pixels (at most " +
+                                        std::to_string(std::min(width, height)) + " here)");
+}
+
+std::string FixedRangeMessage(double value, int32_t low, int32_t high) {
+  // Bounds rounded inwards to two decimals stay true: every value between
+  // them is accepted, and a refused value always lies outside them.
+  return ShortNumber(value) + " lies outside " + Decimals(low / 65536.0, 2, true) + ".." +
+         Decimals(high / 65536.0, 2, false);
+}
+
+std::vector<std::pair<int, testhost::ParamValue>> ParseLightTrack(const std::string& path,
+                                                                  const std::string& text,
+                                                                  int height, bool fromBottom) {
+  std::vector<std::pair<int, testhost::ParamValue>> keys;
+  std::set<int> frames;
+  std::istringstream lines(text);
+  std::string line;
+  bool headingAllowed = true;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    const auto fail = [&](const std::string& why) {
+      return FileError(path, "line " + std::to_string(number) + ": " + why);
+    };
+    line = line.substr(0, line.find('#'));
+    for (char& c : line) {
+      if (c == ',' || c == ';' || c == '\t' || c == '\r') c = ' ';
+    }
+    std::istringstream fields(line);
+    std::vector<std::string> parts;
+    for (std::string part; fields >> part;) parts.push_back(part);
+    if (parts.empty()) continue;
+    const bool heading = headingAllowed && !std::isdigit(static_cast<unsigned char>(parts[0][0])) &&
+                         parts[0][0] != '-' && parts[0][0] != '+';
+    headingAllowed = false;
+    if (heading) continue;
+    if (parts.size() != 3) {
+      throw fail("expected \"frame x y\", found " + std::to_string(parts.size()) + " field" +
+                 (parts.size() == 1 ? "" : "s"));
+    }
+    int frame = 0;
+    double x = 0.0, y = 0.0;
+    try {
+      frame = ParseInteger("frame", parts[0]);
+      x = ParseNumber("x", parts[1]);
+      y = ParseNumber("y", parts[2]);
+    } catch (const CommandError& e) {
+      throw fail(e.what());
+    }
+    if (frame < 0) throw fail("frame " + parts[0] + " is negative");
+    if (!frames.insert(frame).second) throw fail("frame " + parts[0] + " appears twice");
+    if (fromBottom) y = height - y;
+    testhost::ParamValue v;
+    try {
+      v.value = ToFixed("x", x);
+      v.y = ToFixed("y", y);
+    } catch (const CommandError& e) {
+      throw fail(e.what());
+    }
+    keys.emplace_back(frame, v);
+  }
+  if (keys.empty()) throw FileError(path, "holds no \"frame x y\" line");
+  return keys;
+}
 
 std::vector<KeyText> ParseKeys(const std::string& option, const std::vector<std::string>& texts) {
   std::vector<KeyText> keys;
@@ -57,8 +223,21 @@ int32_t ParseInteger(const std::string& option, const std::string& text) {
   int32_t value = 0;
   const char* end = t.data() + t.size();
   auto [ptr, ec] = std::from_chars(t.data(), end, value);
+  if (!t.empty() && ec == std::errc::result_out_of_range && ptr == end) {
+    throw OptionError(option, "'" + text + "' lies outside -2147483648..2147483647");
+  }
   if (t.empty() || ec != std::errc() || ptr != end) {
     throw OptionError(option, "'" + text + "' is not a whole number");
+  }
+  return value;
+}
+
+int32_t ParseIntegerWithin(const std::string& option, const std::string& text, int32_t low,
+                           int32_t high) {
+  const int32_t value = ParseInteger(option, text);
+  if (value < low || value > high) {
+    throw OptionError(option, std::to_string(value) + " lies outside " + std::to_string(low) +
+                                  ".." + std::to_string(high));
   }
   return value;
 }
@@ -80,7 +259,7 @@ FrameDimensions ParseFrameSize(const std::string& option, const std::string& tex
 int32_t ToFixed(const std::string& option, double value) {
   const double fixed = std::round(value * 65536.0);
   if (!(fixed >= -2147483648.0 && fixed <= 2147483647.0)) {
-    throw OptionError(option, "value out of range");
+    throw OptionError(option, ShortNumber(value) + " lies outside -32768..32767");
   }
   return static_cast<int32_t>(fixed);
 }

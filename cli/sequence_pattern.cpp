@@ -1,8 +1,10 @@
 #include "cli/sequence_pattern.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 
 namespace gw {
 namespace {
@@ -68,6 +70,51 @@ std::optional<FrameRange> ParseFrameRange(const std::string& text) {
   }
   if (range.first < 0 || range.last < range.first) return std::nullopt;
   return range;
+}
+
+std::string FrameRangeProblem(const std::string& text) {
+  const size_t dash = text.find('-', 1);
+  FrameRange range{};
+  if (dash != std::string::npos && ParseInt(text.substr(0, dash), range.first) &&
+      ParseInt(text.substr(dash + 1), range.last) && range.first >= 0 &&
+      range.last < range.first) {
+    return "'" + text + "' is reversed: write " + std::to_string(range.last) + "-" +
+           std::to_string(range.first);
+  }
+  if (ParseInt(text.substr(0, text.find('-', 1)), range.first) && range.first < 0) {
+    return "'" + text + "': frames are not negative";
+  }
+  return "'" + text + "' is not A-B or N";
+}
+
+std::optional<FrameRange> FramesOnDisk(const std::string& pattern) {
+  const Found f = FindPattern(pattern);
+  if (f.at == std::string::npos) return std::nullopt;
+  const size_t slash = pattern.rfind('/', f.at);
+  const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::string before = pattern.substr(nameStart, f.at - nameStart);
+  const std::string after = pattern.substr(f.at + f.length);
+  if (after.find('/') != std::string::npos) return std::nullopt;
+  std::optional<FrameRange> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= before.size() + after.size() || !name.starts_with(before) ||
+        !name.ends_with(after)) {
+      continue;
+    }
+    const std::string digits = name.substr(before.size(), name.size() - before.size() - after.size());
+    int frame = 0;
+    if (!std::isdigit(static_cast<unsigned char>(digits[0])) || !ParseInt(digits, frame) ||
+        FrameFileName(pattern, frame) != pattern.substr(0, nameStart) + name) {
+      continue;
+    }
+    if (!found) found = FrameRange{frame, frame};
+    found->first = std::min(found->first, frame);
+    found->last = std::max(found->last, frame);
+  }
+  return found;
 }
 
 }  // namespace gw

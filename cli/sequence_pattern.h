@@ -20,4 +20,17 @@ struct FrameRange {
 };
 std::optional<FrameRange> ParseFrameRange(const std::string& text);
 
+// Why a frame range text is refused ("reversed", "not A-B or N").
+std::string FrameRangeProblem(const std::string& text);
+
+// The first and last frame numbers of the files on disk that the pattern
+// names; nothing when there are none (or the name holds no pattern).
+std::optional<FrameRange> FramesOnDisk(const std::string& pattern);
+
+// A sequence holds its first and last frames outside its range, as
+// compositors do.
+inline int HeldFrame(const FrameRange& onDisk, int frame) {
+  return frame < onDisk.first ? onDisk.first : (frame > onDisk.last ? onDisk.last : frame);
+}
+
 }  // namespace gw

@@ -57,11 +57,9 @@ PF_Err CreateSequenceData(PF_InData& in, PF_OutData& out) {
   PF_Handle handle = in.utils->host_new_handle(kSequenceDataSize);
   if (!handle) return kErrOutOfMemory;
   out.sequence_data = handle;
-  auto* data = static_cast<SequenceData*>(*handle);
-  std::memset(data, 0, sizeof(SequenceData));  // no stray host bytes in projects
-  data->version = kSequenceDataVersion;
-  BuildDefaultLens(data->lens);
-  Flatten(*data);
+  Lens lens{};
+  BuildDefaultLens(lens);
+  *static_cast<SequenceData*>(*handle) = StoredSequenceData(lens);
   return PF_Err_NONE;
 }
 

@@ -67,4 +67,13 @@ void SetElementName(LensElement& element, std::string_view text) {
   std::memcpy(element.name + 1, text.data(), length);
 }
 
+SequenceData StoredSequenceData(const Lens& lens) {
+  SequenceData data;
+  std::memset(&data, 0, sizeof data);  // no stray bytes in projects
+  data.version = kSequenceDataVersion;
+  data.lens = lens;
+  Flatten(data);
+  return data;
+}
+
 }  // namespace gw

@@ -124,6 +124,10 @@ inline uint32_t UsableCount(const Lens& lens) {
 void Flatten(SequenceData& data);
 void Unflatten(SequenceData& data);
 
+// The sequence data a saved project holds for `lens`: the version word and
+// the lens in stored order, every other byte zero.
+SequenceData StoredSequenceData(const Lens& lens);
+
 // Element defaults.
 void InitElement(int16_t type, LensElement& element);
 void BuildDefaultLens(Lens& lens);

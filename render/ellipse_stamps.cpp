@@ -15,10 +15,6 @@ namespace {
 // round and convert with 57.2.
 float StampRotation(float rotationDeg) { return rotationDeg / -57.2f; }
 
-// Sine and cosine of a single-precision angle, rounded to single precision.
-float SinF(float a) { return static_cast<float>(std::sin(static_cast<double>(a))); }
-float CosF(float a) { return static_cast<float>(std::cos(static_cast<double>(a))); }
-
 // The pixel box of a rotated stamp round a centre: pixels (ix + j, iy + i)
 // for rows i in [rowFirst, rowEnd) and columns j in [colFirst, colEnd), the
 // ranges -h..h-1 (columns -2h..2h-1 when anamorphic) cut to the clip

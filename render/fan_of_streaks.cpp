@@ -21,8 +21,8 @@ void FanOfStreaks(const RenderTarget& fanTarget, float length, int32_t width, fl
 
   for (int32_t j = 0; j < n; ++j) {
     const float a = angleDeg * 0.0174407959f + static_cast<float>(j - half) * 0.0043487549f;
-    const float x1 = cx + L * std::sin(a);
-    const float y1 = cy + L * std::cos(a);
+    const float x1 = cx + L * SinF(a);
+    const float y1 = cy + L * CosF(a);
     // 0 at the first streak, 1 in the middle.
     const float e =
         std::fabs(1.0f - std::fabs(static_cast<float>(half - j) / (static_cast<float>(n) / 2.0f)));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -114,6 +115,15 @@ float TriangleWave(float x);
 
 // 1 at the middle of 0..n, falling linearly to 0 at both ends.
 float CentreRamp(int32_t i, int32_t n);
+
+// Sine, cosine and arc tangent of floats, computed in double and rounded to
+// float: the C libraries' float versions differ in the last bit between
+// platforms, the rounded double results do not.
+inline float SinF(float a) { return static_cast<float>(std::sin(static_cast<double>(a))); }
+inline float CosF(float a) { return static_cast<float>(std::cos(static_cast<double>(a))); }
+inline float Atan2F(float y, float x) {
+  return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
+}
 
 inline constexpr float kTwoPi = 6.2831855f;
 

@@ -34,12 +34,12 @@ void BuildOutlines(const StampPlan& plan, int32_t sides, float angleDeg, float c
   int32_t v = 0;
   for (int32_t i = 0; i < sides; ++i) {
     const float a = angleDeg / kDegreesPerRadian + static_cast<float>(i) * sideAngle;
-    const float ccx = std::sin(a) * cornerDistance * widen + cx;
-    const float ccy = cy - std::cos(a) * cornerDistance;
+    const float ccx = SinF(a) * cornerDistance * widen + cx;
+    const float ccy = cy - CosF(a) * cornerDistance;
     for (int32_t j = 0; j <= plan.segments; ++j, ++v) {
       const float b = static_cast<float>(j) * step + (a - sideAngle / 2.0f);
-      const float sb = std::sin(b);
-      const float cb = std::cos(b);
+      const float sb = SinF(b);
+      const float cb = CosF(b);
       o.inner[v] = {sb * cr * widen + ccx, ccy - cb * cr};
       o.outer[v] = {sb * (2.0f * cr) * widen + ccx, ccy - cb * (2.0f * cr)};
     }

@@ -1,13 +1,9 @@
 #include "testhost/test_host.h"
 
-#include <dlfcn.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace gw::testhost {
@@ -17,25 +13,9 @@ namespace {
 // is running a command through this.
 TestHost* runningHost = nullptr;
 
-constexpr uint8_t kFreshHandleByte = 0xA5;  // new handles are not zeroed
 constexpr uint8_t kUnwrittenByte = 0x5A;    // output pixels before a render
 constexpr int32_t kGuardPixels = 4;         // beyond each output row, and one row below
 constexpr int32_t kParamsArraySlots = 32;   // entries past the declared ones are null
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path, bool& found) {
-  std::ifstream in(path, std::ios::binary);
-  found = static_cast<bool>(in);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string PiplPathOf(const std::string& modulePath) {
-  const size_t slash = modulePath.find_last_of('/');
-  const size_t dot = modulePath.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    return modulePath + ".pipl";
-  }
-  return modulePath.substr(0, dot) + ".pipl";
-}
 
 std::string Hex(uint32_t v) {
   char text[16];
@@ -87,30 +67,11 @@ struct TestHost::Callbacks {
   }
 };
 
-std::string ModuleFileName(const std::string& edition) {
-  if (edition == "showcase") return "GlarewrightShowcase.so";
-  if (edition == "quick") return "GlarewrightQuick.so";
-  return "Glarewright.so";
-}
-
-TestHost::TestHost(const std::string& modulePath) : modulePath_(modulePath) {
-  module_ = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!module_) {
-    const char* why = dlerror();
-    throw std::runtime_error(why ? why : "cannot be loaded");
-  }
-  entry_ = reinterpret_cast<PF_EntryPoint>(dlsym(module_, "main"));
-  if (!entry_) {
-    dlclose(module_);
-    throw std::runtime_error("exports no main");
-  }
-  bool found = false;
-  const std::vector<uint8_t> bytes = ReadWholeFile(PiplPathOf(modulePath), found);
-  if (!found) {
-    piplError_ = "no PiPL beside the module";
-  } else {
-    pipl_ = ReadPipl(bytes, piplError_);
-  }
+TestHost::TestHost(const std::string& modulePath)
+    : modulePath_(modulePath), module_(std::make_unique<PluginModule>(modulePath)) {
+  entry_ = reinterpret_cast<PF_EntryPoint>(module_->Symbol("main"));
+  if (!entry_) throw std::runtime_error("exports no main");
+  if (auto bytes = module_->PiplBytes(piplError_)) pipl_ = ReadPipl(*bytes, piplError_);
   InstallCallbacks();
 }
 
@@ -129,12 +90,7 @@ void TestHost::InstallCallbacks() {
   utils_.ansi.sprintf = &Callbacks::Sprintf;
 }
 
-TestHost::~TestHost() {
-  for (HandleBlock& block : blocks_) {
-    if (block.live) std::free(block.data);
-  }
-  if (module_) dlclose(module_);
-}
+TestHost::~TestHost() = default;
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -211,31 +167,7 @@ void TestHost::AfterCommand(PF_Cmd cmd, PF_Err err) {
   // The host keeps what the plug-in hands back, and forgets what it set down.
   globalData_ = cmd == PF_Cmd_GLOBAL_SETDOWN ? nullptr : out_.global_data;
   sequenceData_ = cmd == PF_Cmd_SEQUENCE_SETDOWN ? nullptr : out_.sequence_data;
-  for (PF_Handle kept : {globalData_, sequenceData_}) {
-    if (kept && (!Find(kept) || !Find(kept)->live)) {
-      Problem("the plug-in handed back a handle that is not live");
-    }
-  }
-
-  for (HandleBlock& block : blocks_) {
-    if (block.live && block.locks > 0) {
-      Problem("a handle is still locked after command " + std::to_string(cmd));
-      block.locks = 0;
-    }
-    const PF_Handle handle = &block.data;
-    if (block.live && handle != globalData_ && handle != sequenceData_) {
-      Problem("a handle of " + std::to_string(block.size) + " bytes leaked by command " +
-              std::to_string(cmd));
-      std::free(block.data);
-      block.data = nullptr;
-      block.live = false;
-    }
-  }
-  if (!checkouts_.empty()) {
-    Problem(std::to_string(checkouts_.size()) + " checkout(s) not checked in by command " +
-            std::to_string(cmd));
-    checkouts_.clear();
-  }
+  checker_.AfterCommand(cmd, globalData_, sequenceData_);
 }
 
 PF_Err TestHost::Command(PF_Cmd cmd) {
@@ -262,15 +194,9 @@ PF_Err TestHost::SequenceResetup(std::optional<std::vector<uint8_t>> stored) {
   if (stored) {
     // A project being opened: the host's own handle holding the stored bytes
     // replaces whatever the instance had.
-    if (sequenceData_) {
-      if (HandleBlock* old = Find(sequenceData_); old && old->live) {
-        std::free(old->data);
-        old->data = nullptr;
-        old->live = false;
-      }
-    }
-    sequenceData_ = NewHandle(static_cast<uint32_t>(stored->size()), false);
-    std::memcpy(*sequenceData_, stored->data(), stored->size());
+    if (sequenceData_) checker_.Release(sequenceData_);
+    sequenceData_ = checker_.NewHandle(static_cast<uint32_t>(stored->size()));
+    if (sequenceData_) std::memcpy(*sequenceData_, stored->data(), stored->size());
   }
   return Command(PF_Cmd_SEQUENCE_RESETUP);
 }
@@ -485,21 +411,12 @@ PF_Err TestHost::CheckoutParam(PF_ParamIndex index, int32_t time, PF_ParamDef* p
     if (callbackError_.empty()) callbackError_ = e.what();
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  const int32_t token = nextToken_++;
-  param->uu.id = token;
-  checkouts_.push_back({token, param, std::move(keep)});
+  param->uu.id = checker_.Checkout(param, std::move(keep));
   return PF_Err_NONE;
 }
 
 PF_Err TestHost::CheckinParam(PF_ParamDef* param) {
-  for (auto it = checkouts_.begin(); it != checkouts_.end(); ++it) {
-    if (param && it->record == param && it->token == param->uu.id) {
-      checkouts_.erase(it);
-      return PF_Err_NONE;
-    }
-  }
-  Problem("checkin_param of a record that is not checked out");
-  return PF_Err_BAD_CALLBACK_PARAM;
+  return checker_.Checkin(param) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
 }
 
 PF_Err TestHost::AddParam(PF_ParamIndex index, PF_ParamDef* def) {
@@ -526,116 +443,34 @@ PF_Err TestHost::Progress(int32_t current, int32_t total) {
   return PF_Err_NONE;
 }
 
-TestHost::HandleBlock* TestHost::Find(PF_Handle handle) {
-  for (HandleBlock& block : blocks_) {
-    if (&block.data == handle) return &block;
-  }
-  return nullptr;
-}
-
-PF_Handle TestHost::NewHandle(uint32_t size, bool byPlugin) {
-  if (byPlugin) {
-    ++handleAllocations_;
-    if (failHandleAt_ > 0 && --failHandleAt_ == 0) return nullptr;
-  }
-  HandleBlock& block = blocks_.emplace_back();
-  block.size = size;
-  block.data = std::malloc(size > 0 ? size : 1);
-  if (!block.data) {
-    block.live = false;
-    return nullptr;  // memory is short: the plug-in hears it as a null handle
-  }
-  std::memset(block.data, kFreshHandleByte, size);
-  return &block.data;
-}
-
 PF_Handle TestHost::HostNewHandle(uint32_t size) {
   if (!inCommand_) Problem("host_new_handle outside a command");
-  return NewHandle(size, true);
+  ++handleAllocations_;
+  if (failHandleAt_ > 0 && --failHandleAt_ == 0) return nullptr;
+  return checker_.NewHandle(size);
 }
 
-void* TestHost::HostLockHandle(PF_Handle handle) {
-  HandleBlock* block = Find(handle);
-  if (!block || !block->live) {
-    Problem("lock of a handle that is not live");
-    return nullptr;
-  }
-  ++block->locks;
-  return block->data;
-}
-
-void TestHost::HostUnlockHandle(PF_Handle handle) {
-  HandleBlock* block = Find(handle);
-  if (!block || !block->live) {
-    Problem("unlock of a handle that is not live");
-  } else if (block->locks == 0) {
-    Problem("unlock of a handle that is not locked");
-  } else {
-    --block->locks;
-  }
-}
-
-void TestHost::HostDisposeHandle(PF_Handle handle) {
-  HandleBlock* block = Find(handle);
-  if (!block) {
-    Problem("dispose of an unknown handle");
-    return;
-  }
-  if (!block->live) {
-    Problem("a handle disposed twice");
-    return;
-  }
-  if (block->locks > 0) Problem("a handle disposed while locked");
-  std::free(block->data);
-  block->data = nullptr;
-  block->live = false;
-  block->locks = 0;
-}
+void* TestHost::HostLockHandle(PF_Handle handle) { return checker_.Lock(handle); }
+void TestHost::HostUnlockHandle(PF_Handle handle) { checker_.Unlock(handle); }
+void TestHost::HostDisposeHandle(PF_Handle handle) { checker_.Dispose(handle); }
 
 PF_Err TestHost::GetPlatformData(PF_PlatDataID which, void* data) {
   if (which != PF_PlatData_MAIN_WND || !data) return PF_Err_BAD_CALLBACK_PARAM;
-  void* window = &mainWindowToken_;
-  std::memcpy(data, &window, sizeof window);
+  std::memcpy(data, &mainWindow_, sizeof mainWindow_);
   return PF_Err_NONE;
 }
 
 // ---------------------------------------------------------------------------
-// The checker
-
-int32_t TestHost::liveHandles() const {
-  int32_t n = 0;
-  for (const HandleBlock& block : blocks_) n += block.live ? 1 : 0;
-  return n;
-}
-
-int32_t TestHost::heldLocks() const {
-  int32_t n = 0;
-  for (const HandleBlock& block : blocks_) n += block.live ? block.locks : 0;
-  return n;
-}
+// What the plug-in left
 
 std::vector<uint8_t> TestHost::SequenceBytes() const {
-  if (!sequenceData_ || !*sequenceData_) return {};
-  for (const HandleBlock& block : blocks_) {
-    if (&block.data == sequenceData_ && block.live) {
-      const auto* p = static_cast<const uint8_t*>(block.data);
-      return std::vector<uint8_t>(p, p + block.size);
-    }
-  }
-  return {};
+  if (!sequenceData_) return {};
+  return checker_.Bytes(sequenceData_);
 }
 
 std::string TestHost::TakeCallbackError() {
   std::string taken;
   taken.swap(callbackError_);
-  return taken;
-}
-
-void TestHost::Problem(std::string text) { problems_.push_back(std::move(text)); }
-
-std::vector<std::string> TestHost::TakeProblems() {
-  std::vector<std::string> taken;
-  taken.swap(problems_);
   return taken;
 }
 

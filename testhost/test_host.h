@@ -2,13 +2,12 @@
 // as the compositing host does: the callbacks, the handles, parameter values
 // and layers per time, quality, downsampling and shutter angle.
 //
-// It is also a checker. After every command it looks at what is still live
-// and records a problem for every leaked handle, double or unknown dispose,
-// lock left held or unlock without a lock, and checkout never checked in.
+// Its checker (testhost/checker.h) keeps the books of handles, locks and
+// checkouts; the host adds the problems only a driver sees (a PiPL that
+// disagrees with global setup, writes outside the output, misplaced calls).
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,8 +16,10 @@
 #include <vector>
 
 #include "host/sdk/pf_api.h"
+#include "testhost/checker.h"
 #include "testhost/image.h"
 #include "testhost/pipl_reader.h"
+#include "testhost/plugin_module.h"
 #include "testhost/tracks.h"
 
 namespace gw::testhost {
@@ -49,8 +50,8 @@ struct HostSettings {
 class TestHost {
  public:
   // Loads the module; throws std::runtime_error when it cannot be loaded or
-  // has no `main`. The PiPL is read from the file beside it (same name,
-  // extension .pipl) when there is one.
+  // has no `main`. The PiPL is read as the platform keeps it (see
+  // PluginModule); its absence is a problem at global setup.
   explicit TestHost(const std::string& modulePath);
   // Drives an entry point linked into the program (no module, no PiPL).
   TestHost(PF_EntryPoint entry, const std::string& name);
@@ -103,7 +104,10 @@ class TestHost {
   bool hasSequenceData() const { return sequenceData_ != nullptr; }
   // The bytes of the instance's sequence handle as they stand.
   std::vector<uint8_t> SequenceBytes() const;
-  void* mainWindow() { return &mainWindowToken_; }
+  // The window the host names as its main window (a token of its own unless
+  // a real one is set, before global setup, where the module asks for it).
+  void* mainWindow() { return mainWindow_; }
+  void SetMainWindow(void* window) { mainWindow_ = window; }
 
   // --- Progress and cancel. ---
   struct ProgressCall {
@@ -135,36 +139,22 @@ class TestHost {
   std::string TakeCallbackError();
 
   // --- The checker. ---
-  int32_t liveHandles() const;
-  int32_t heldLocks() const;
-  int32_t liveCheckouts() const { return static_cast<int32_t>(checkouts_.size()); }
+  int32_t liveHandles() const { return checker_.liveHandles(); }
+  int32_t heldLocks() const { return checker_.heldLocks(); }
+  int32_t liveCheckouts() const { return checker_.liveCheckouts(); }
   int32_t handleAllocations() const { return handleAllocations_; }
-  const std::vector<std::string>& problems() const { return problems_; }
-  std::vector<std::string> TakeProblems();
+  const std::vector<std::string>& problems() const { return checker_.problems(); }
+  std::vector<std::string> TakeProblems() { return checker_.TakeProblems(); }
 
   // Callback entry points (C functions reach the host through these).
   struct Callbacks;
 
  private:
-  struct HandleBlock {
-    void* data = nullptr;  // the master pointer: a PF_Handle points here
-    uint32_t size = 0;
-    int32_t locks = 0;
-    bool live = true;
-  };
-  struct Checkout {
-    int32_t token;
-    PF_ParamDef* record;
-    std::shared_ptr<const Image> image;  // keeps a layer's pixels alive
-  };
-
   void InstallCallbacks();
   PF_Err Run(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output);
   void PrepareInData(int32_t time);
   void AfterCommand(PF_Cmd cmd, PF_Err err);
-  void Problem(std::string text);
-  HandleBlock* Find(PF_Handle handle);
-  PF_Handle NewHandle(uint32_t size, bool byPlugin);
+  void Problem(std::string text) { checker_.Problem(std::move(text)); }
   const Declaration* Declared(int32_t index) const;
   std::shared_ptr<const Image> LayerAt(int32_t index, int32_t time) const;
   PF_LayerDef LayerDef(const Image* image) const;
@@ -184,7 +174,7 @@ class TestHost {
   PF_Err GetPlatformData(PF_PlatDataID which, void* data);
 
   std::string modulePath_;
-  void* module_ = nullptr;
+  std::unique_ptr<PluginModule> module_;
   PF_EntryPoint entry_ = nullptr;
   std::optional<PiplInfo> pipl_;
   std::string piplError_;
@@ -199,11 +189,10 @@ class TestHost {
   PF_Cmd currentCommand_ = PF_Cmd_ABOUT;
   bool inCommand_ = false;
   int32_t mainWindowToken_ = 0;
+  void* mainWindow_ = &mainWindowToken_;
 
-  std::deque<HandleBlock> blocks_;  // never shrinks: a disposed handle stays recognisable
+  Checker checker_;
   int32_t handleAllocations_ = 0;
-  std::vector<Checkout> checkouts_;
-  int32_t nextToken_ = 1;
 
   std::shared_ptr<const Image> currentInput_;  // the input layer while rendering
   std::vector<Declaration> declarations_;
@@ -223,12 +212,7 @@ class TestHost {
   PF_Err failAddParamCode_ = 0;
   int32_t failCheckoutAt_ = 0;
   PF_Err failCheckoutCode_ = 0;
-  std::vector<std::string> problems_;
   std::string callbackError_;
 };
-
-// The plug-in module of an edition in a folder: Glarewright, GlarewrightShowcase
-// or GlarewrightQuick with the platform's module extension.
-std::string ModuleFileName(const std::string& edition);  // "full", "showcase", "quick"
 
 }  // namespace gw::testhost

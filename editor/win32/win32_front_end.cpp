@@ -231,48 +231,134 @@ class Win32FrontEnd final : public EditorFrontEnd {
 
 // ------------------------------------------------------------ custom windows
 
+// WM_PAINT draws through BeginPaint; WM_PRINTCLIENT draws the same into the caller's context, so
+// that PrintWindow captures each window as the screen shows it.
+template <class Painter>
+void PaintWith(HWND window, UINT message, WPARAM wParam, Painter paint) {
+  if (message == WM_PRINTCLIENT) {
+    paint(reinterpret_cast<HDC>(wParam));
+    return;
+  }
+  PAINTSTRUCT paintStruct;
+  paint(BeginPaint(window, &paintStruct));
+  EndPaint(window, &paintStruct);
+}
+
+void DrawTriangle(HDC dc, POINT a, POINT b, POINT c) {
+  const POINT corners[] = {a, b, c};
+  Polygon(dc, corners, 3);
+}
+
+void PaintList(HWND window, HDC dc, ElemList& list) {
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SetBkMode(dc, TRANSPARENT);
+  for (const ListRow& row : list.Rows()) {
+    const int y = row.y;
+    Rectangle(dc, 2, y + 2, 13, y + 13);
+    if (row.enabled) {
+      MoveToEx(dc, 2, y + 2, nullptr);
+      LineTo(dc, 13, y + 13);
+      MoveToEx(dc, 12, y + 2, nullptr);
+      LineTo(dc, 1, y + 13);
+    }
+    MoveToEx(dc, 14, y, nullptr);
+    LineTo(dc, 14, y + kRowHeight);
+    TextOutA(dc, 16, y + 1, row.name.c_str(), static_cast<int>(row.name.size()));
+    MoveToEx(dc, 0, y + kRowHeight, nullptr);
+    LineTo(dc, client.right, y + kRowHeight);
+    if (row.selected) {
+      RECT inverted{15, y + 1, client.right, y + kRowHeight};
+      InvertRect(dc, &inverted);
+    }
+  }
+  if (const auto y = list.DropLineY()) {
+    MoveToEx(dc, 15, *y, nullptr);
+    LineTo(dc, list.width() - 1, *y);
+  }
+}
+
+void PaintSlider(HWND window, HDC dc, WinSlider& slider) {
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const bool enabled = slider.enabled();
+  SelectObject(dc, enabled ? GetStockObject(BLACK_PEN) : FrontEnd().greyPen());
+  SelectObject(dc, GetStockObject(BLACK_BRUSH));
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetTextColor(dc, enabled ? RGB(0, 0, 0) : kDisabledInk);
+  SetBkMode(dc, TRANSPARENT);
+  const int length = slider.trackLength();
+  const int place = slider.ThumbPlace();
+  if (slider.Vertical()) {
+    MoveToEx(dc, 0, kSliderTrackInset, nullptr);
+    LineTo(dc, 0, kSliderTrackInset + length);
+    const int y = kSliderTrackInset + place;
+    if (enabled) DrawTriangle(dc, {2, y}, {7, y - 5}, {7, y + 5});
+  } else {
+    const int line = slider.Labelled() ? 13 : 0;
+    const int tip = slider.Labelled() ? 15 : 2;
+    MoveToEx(dc, kSliderTrackInset, line, nullptr);
+    LineTo(dc, kSliderTrackInset + length, line);
+    const int x = kSliderTrackInset + place;
+    if (enabled) DrawTriangle(dc, {x, tip}, {x + 5, tip + 5}, {x - 5, tip + 5});
+    if (slider.Labelled()) {
+      const std::string text = slider.LabelLine();
+      TextOutA(dc, 5, 0, text.c_str(), static_cast<int>(text.size()));
+    }
+  }
+}
+
+void PaintColorbox(HWND window, HDC dc, Colorbox& box) {
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (box.enabled()) {
+    HBRUSH fill = CreateSolidBrush(box.colour());
+    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, 1, 14, 40, 31);  // a one-pixel shadow at the right and bottom
+    Rectangle(dc, 0, 13, 39, 30);
+    SelectObject(dc, oldBrush);
+    DeleteObject(fill);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, 0, 0, box.label().c_str(), static_cast<int>(box.label().size()));
+  } else {
+    HPEN grey = CreatePen(PS_SOLID, 1, kDisabledBox);
+    HGDIOBJ oldPen = SelectObject(dc, grey);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 13, 39, 30);
+    SelectObject(dc, oldPen);
+    DeleteObject(grey);
+  }
+}
+
+void PaintPreview(HWND, HDC dc, PreviewPanel& preview) {
+  const DisplayImage image = preview.Displayed();
+  const int32_t width = DibWidth(image.info.data());
+  const int32_t height = DibHeight(image.info.data());
+  // A half-size image during a fast drag fills the window all the same.
+  StretchDIBits(dc, 0, 0, kPreviewWidth, kPreviewHeight, 0, 0, width,
+                height < 0 ? -height : height, image.bits,
+                reinterpret_cast<const BITMAPINFO*>(image.info.data()),
+                image.paletteIndices ? DIB_PAL_COLORS : DIB_RGB_COLORS, SRCCOPY);
+}
+
 LRESULT CALLBACK ElemListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (KeepModel(window, message, lParam)) return DefWindowProcA(window, message, wParam, lParam);
   ElemList* list = ModelOf<ElemList>(window);
   if (!list) return DefWindowProcA(window, message, wParam, lParam);
   Win32FrontEnd& frontEnd = FrontEnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      RECT client;
-      GetClientRect(window, &client);
-      FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-      SelectObject(dc, GetStockObject(BLACK_PEN));
-      SelectObject(dc, GetStockObject(NULL_BRUSH));
-      SetBkMode(dc, TRANSPARENT);
-      for (const ListRow& row : list->Rows()) {
-        const int y = row.y;
-        Rectangle(dc, 2, y + 2, 13, y + 13);
-        if (row.enabled) {
-          MoveToEx(dc, 2, y + 2, nullptr);
-          LineTo(dc, 13, y + 13);
-          MoveToEx(dc, 12, y + 2, nullptr);
-          LineTo(dc, 1, y + 13);
-        }
-        MoveToEx(dc, 14, y, nullptr);
-        LineTo(dc, 14, y + kRowHeight);
-        TextOutA(dc, 16, y + 1, row.name.c_str(), static_cast<int>(row.name.size()));
-        MoveToEx(dc, 0, y + kRowHeight, nullptr);
-        LineTo(dc, client.right, y + kRowHeight);
-        if (row.selected) {
-          RECT inverted{15, y + 1, client.right, y + kRowHeight};
-          InvertRect(dc, &inverted);
-        }
-      }
-      if (const auto y = list->DropLineY()) {
-        MoveToEx(dc, 15, *y, nullptr);
-        LineTo(dc, list->width() - 1, *y);
-      }
-      EndPaint(window, &paint);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintWith(window, message, wParam, [&](HDC dc) { PaintList(window, dc, *list); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       frontEnd.PlaceList();
       list->MouseDown(MousePoint(lParam));
@@ -310,50 +396,15 @@ LRESULT CALLBACK ElemListProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void DrawTriangle(HDC dc, POINT a, POINT b, POINT c) {
-  const POINT corners[] = {a, b, c};
-  Polygon(dc, corners, 3);
-}
-
 LRESULT CALLBACK SliderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (KeepModel(window, message, lParam)) return DefWindowProcA(window, message, wParam, lParam);
   WinSlider* slider = ModelOf<WinSlider>(window);
   if (!slider) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      RECT client;
-      GetClientRect(window, &client);
-      FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      const bool enabled = slider->enabled();
-      SelectObject(dc, enabled ? GetStockObject(BLACK_PEN) : FrontEnd().greyPen());
-      SelectObject(dc, GetStockObject(BLACK_BRUSH));
-      SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-      SetTextColor(dc, enabled ? RGB(0, 0, 0) : kDisabledInk);
-      SetBkMode(dc, TRANSPARENT);
-      const int length = slider->trackLength();
-      const int place = slider->ThumbPlace();
-      if (slider->Vertical()) {
-        MoveToEx(dc, 0, kSliderTrackInset, nullptr);
-        LineTo(dc, 0, kSliderTrackInset + length);
-        const int y = kSliderTrackInset + place;
-        if (enabled) DrawTriangle(dc, {2, y}, {7, y - 5}, {7, y + 5});
-      } else {
-        const int line = slider->Labelled() ? 13 : 0;
-        const int tip = slider->Labelled() ? 15 : 2;
-        MoveToEx(dc, kSliderTrackInset, line, nullptr);
-        LineTo(dc, kSliderTrackInset + length, line);
-        const int x = kSliderTrackInset + place;
-        if (enabled) DrawTriangle(dc, {x, tip}, {x + 5, tip + 5}, {x - 5, tip + 5});
-        if (slider->Labelled()) {
-          const std::string text = slider->LabelLine();
-          TextOutA(dc, 5, 0, text.c_str(), static_cast<int>(text.size()));
-        }
-      }
-      EndPaint(window, &paint);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintWith(window, message, wParam, [&](HDC dc) { PaintSlider(window, dc, *slider); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       slider->MouseDown(MousePoint(lParam));
       if (slider->dragging()) SetCapture(window);
@@ -375,34 +426,10 @@ LRESULT CALLBACK ColorboxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   Colorbox* box = ModelOf<Colorbox>(window);
   if (!box) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      RECT client;
-      GetClientRect(window, &client);
-      FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      if (box->enabled()) {
-        HBRUSH fill = CreateSolidBrush(box->colour());
-        HGDIOBJ oldBrush = SelectObject(dc, fill);
-        SelectObject(dc, GetStockObject(BLACK_PEN));
-        Rectangle(dc, 1, 14, 40, 31);  // a one-pixel shadow at the right and bottom
-        Rectangle(dc, 0, 13, 39, 30);
-        SelectObject(dc, oldBrush);
-        DeleteObject(fill);
-        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(dc, TRANSPARENT);
-        TextOutA(dc, 0, 0, box->label().c_str(), static_cast<int>(box->label().size()));
-      } else {
-        HPEN grey = CreatePen(PS_SOLID, 1, kDisabledBox);
-        HGDIOBJ oldPen = SelectObject(dc, grey);
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
-        Rectangle(dc, 0, 13, 39, 30);
-        SelectObject(dc, oldPen);
-        DeleteObject(grey);
-      }
-      EndPaint(window, &paint);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintWith(window, message, wParam, [&](HDC dc) { PaintColorbox(window, dc, *box); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       box->Click();
       return 0;
@@ -416,20 +443,10 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   PreviewPanel* preview = ModelOf<PreviewPanel>(window);
   if (!preview) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      const DisplayImage image = preview->Displayed();
-      const int32_t width = DibWidth(image.info.data());
-      const int32_t height = DibHeight(image.info.data());
-      // A half-size image during a fast drag fills the window all the same.
-      StretchDIBits(dc, 0, 0, kPreviewWidth, kPreviewHeight, 0, 0, width,
-                    height < 0 ? -height : height, image.bits,
-                    reinterpret_cast<const BITMAPINFO*>(image.info.data()),
-                    image.paletteIndices ? DIB_PAL_COLORS : DIB_RGB_COLORS, SRCCOPY);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintWith(window, message, wParam, [&](HDC dc) { PaintPreview(window, dc, *preview); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       SetCapture(window);
       preview->ImageMouseDown(MousePoint(lParam));

@@ -34,8 +34,8 @@ void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, flo
   const float psi = 600.0f * (px + py) / W;
   // Direction of the fan.
   const float a0 = phi / 57.29578f;
-  const float cosA0 = std::cos(a0);
-  const float sinA0 = std::sin(a0);
+  const float cosA0 = CosF(a0);
+  const float sinA0 = SinF(a0);
   const float L = static_cast<float>(TruncToInt(len * 10.0f + len * lengthFactor));
 
   // The rays, each lengthened by the jitter.
@@ -48,7 +48,7 @@ void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, flo
     const float Lk = L * (t * 0.75f + 0.25f);
     const float s = -fromMiddle * q * 0.5f;
     const PointF start{px + s * cosA0, py + s * sinA0};
-    const PointF end{start.x - Lk * std::sin(beta), start.y + Lk * std::cos(beta)};
+    const PointF end{start.x - Lk * SinF(beta), start.y + Lk * CosF(beta)};
     const float fade = lengthFactor * (t * t);
     sink(MakeStreak(start, end, ClampToUnit(fade * (R * R) * m), ClampToUnit(fade * (G * G) * m),
                     ClampToUnit(fade * (B * B) * m), StreakAnchor::Start));

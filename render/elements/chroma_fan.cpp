@@ -69,8 +69,8 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   for (int32_t j = 0; j < N; ++j) {
     const float f = taper ? (hN - std::fabs(j - hN)) / hN : 1.0f;
     const float theta = Noise(j) * jA + ((j - hN) * dTheta + a0);
-    const float sn = std::sin(theta);
-    const float cs = std::cos(theta);
+    const float sn = SinF(theta);
+    const float cs = CosF(theta);
     PointF step{-dl * sn, dl * cs};
     PointF offset{-ro * sn, ro * cs};
     if (anamorphic) {

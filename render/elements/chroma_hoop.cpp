@@ -70,8 +70,8 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
   const auto drawDash = [&](float phi, float a, float G) {
     const float exG = toPoint.x * G;
     const float eyG = toPoint.y * G;
-    const float cosPhi = std::cos(phi);
-    const float sinPhi = std::sin(phi);
+    const float cosPhi = CosF(phi);
+    const float sinPhi = SinF(phi);
     const float rx = exG * cosPhi + eyG * sinPhi;
     const float ry = eyG * cosPhi - exG * sinPhi;
     // The dash's offset from the light: the arc is centred on the light.

@@ -31,7 +31,7 @@ void PhotonFan(float len, int16_t n, float strength, float px, float py, float t
     const float t = 1.0f - std::fabs((half - i) / hn);
     const float fade = k * (t * t);
     const PointF start{px, py};
-    const PointF end{px + Lh * std::sin(theta), py + Lh * std::cos(theta)};
+    const PointF end{px + Lh * SinF(theta), py + Lh * CosF(theta)};
     sink(MakeStreak(start, end, ClampToUnit(fade * (R * R)), ClampToUnit(fade * (G * G)),
                     ClampToUnit(fade * (B * B)), StreakAnchor::Start));
   }

@@ -46,7 +46,7 @@ SpikeStar PolySpikeBallStar(const LensElement& element, const RenderTarget& targ
     const float q = AbsNoise(i + 58 + seed2) + 0.3f;
     float r = q * q * L * wobble;
     if (!(r >= 5.0f)) r = 5.0f;  // never nearer than 5 pixels
-    points[i] = {std::sin(a) * r * widen + centre.x, std::cos(a) * r + centre.y};
+    points[i] = {SinF(a) * r * widen + centre.x, CosF(a) * r + centre.y};
   }
   return star;
 }

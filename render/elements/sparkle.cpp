@@ -38,8 +38,8 @@ void SparkleStreaks(const LensElement& element, const RenderTarget& target,
 
   for (int32_t i = 0; i < N; ++i) {
     // Directions step by 1/8 radian and wind round many times.
-    const float sn = std::sin(static_cast<float>(i) * 0.125f);
-    const float cs = std::cos(static_cast<float>(i) * 0.125f);
+    const float sn = SinF(static_cast<float>(i) * 0.125f);
+    const float cs = CosF(static_cast<float>(i) * 0.125f);
     float L = -static_cast<float>(TruncToInt(Noise(i + 54) * (R0 * tb) + R0));
     if (oneWay) {
       // A sawtooth in P.

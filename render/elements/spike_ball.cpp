@@ -44,9 +44,9 @@ void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
     // A negative half-length reverses the spike.
     const float R =
         static_cast<float>(TruncToInt(L * 2.0f * bb * Noise(k + s + 54) + L));
-    float hx = R * std::sin(a);
+    float hx = R * SinF(a);
     if (anamorphic) hx = hx * 0.5f;
-    const float hy = R * std::cos(a);
+    const float hy = R * CosF(a);
     const float g = Noise(k + s) / 25.0f + 0.01f;
     const StreakColour colour{std::fabs(g * c.red), std::fabs(g * c.green),
                               std::fabs(g * c.blue)};

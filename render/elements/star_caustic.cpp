@@ -23,16 +23,16 @@ StarOutlines BuildStarOutlines(int32_t n, float size, float phiDeg, PointF centr
   StarOutlines o;
   o.inner.resize(static_cast<size_t>(n) + 1);
   o.outer.resize(static_cast<size_t>(n) + 1);
-  const float sPhi = std::sin(phiDeg / 57.29578f);
-  const float cPhi = std::cos(phiDeg / 57.29578f);
+  const float sPhi = SinF(phiDeg / 57.29578f);
+  const float cPhi = CosF(phiDeg / 57.29578f);
   // Turns (u, v) by phi and sets it about the centre.
   auto place = [&](float u, float v) {
     return PointF{(u * sPhi + v * cPhi) * widen + centre.x, centre.y - (u * cPhi - v * sPhi)};
   };
   for (int32_t i = 0; i < n; ++i) {
     const float t = static_cast<float>(i) * kTwoPi / static_cast<float>(n);
-    const float s = std::sin(t);
-    const float c = std::cos(t);
+    const float s = SinF(t);
+    const float c = CosF(t);
     const float s3 = s * s * s;
     const float c3 = c * c * c;
     o.outer[i] = place(size * c, size * s3);
@@ -69,7 +69,7 @@ void RenderStarCaustic(const LensElement& element, const RenderTarget& target) {
   if (IsBlack(fill)) return;  // on the frame centre: black changes nothing
 
   // The factor 57.2 (not 57.29578) is how the caustic has always been turned.
-  const float phi = std::atan2(vy, vx) * 57.2f + 90.0f;
+  const float phi = Atan2F(vy, vx) * 57.2f + 90.0f;
   float size = static_cast<float>(W * 10 / 100) * scale * target.scale;
   if (size < 3.0f) size = 3.0f;
   if (!std::isfinite(size)) return;

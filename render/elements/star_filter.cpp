@@ -64,8 +64,8 @@ void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
   for (int32_t i = 0; i < rays; ++i) {
     for (int32_t j = 0; j < n; ++j) {
       const float a = static_cast<float>(i) * spacing + a0 + static_cast<float>(j) * step;
-      const float s = std::sin(a);
-      const float k = std::cos(a);
+      const float s = SinF(a);
+      const float k = CosF(a);
       float dx = -len * s;
       const float dy = len * k;
       if (anamorphic) dx = dx * 2.0f;

@@ -16,8 +16,8 @@ namespace {
 // Every type (and two without a renderer), every field at an odd value.
 Lens EveryTypeLens() {
   Lens lens{};
-  const int16_t types[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
-                           18, 19, 20, -5, 300};
+  // The 19 element types (import refuses any other type).
+  const int16_t types[] = {0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
   for (int16_t type : types) {
     LensElement& e = lens.elements[lens.count];
     InitElement(type, e);
@@ -95,7 +95,7 @@ TEST(LensCli, ErrorsAreOneLineNamingTheFile) {
   const std::string missing = TempPath("missing.gwr");
   ProgramResult r = RunProgram("lens show '" + missing + "'");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "glarewright: " + missing + ": the file cannot be opened or created\n");
+  EXPECT_EQ(r.err, "glarewright: " + missing + ": no such file\n");
 
   const std::string notLens = TempPath("not-a-lens.gwr");
   { std::ofstream(notLens) << "hello, world"; }

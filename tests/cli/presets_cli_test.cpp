@@ -33,7 +33,8 @@ TEST(PresetsCli, NamesAndNumbersResolve) {
   EXPECT_EQ(ResolvePresetOrThrow("preset", "105mm"), 36);
   EXPECT_EQ(ResolvePresetOrThrow("preset", "35"), 35);
   EXPECT_EQ(ResolvePresetOrThrow("preset", "39"), 39);
-  for (const char* bad : {"0", "40", "-1", "4.5", "", "basic lens", "99999999999", " 4", "4 "}) {
+  EXPECT_EQ(ResolvePresetOrThrow("preset", "basic LENS"), 4);  // names match in any case
+  for (const char* bad : {"0", "40", "-1", "4.5", "", "basic  lens", "99999999999", " 4", "4 "}) {
     EXPECT_THROW(ResolvePresetOrThrow("preset", bad), CommandError) << bad;
   }
 }
@@ -101,7 +102,7 @@ TEST(PresetsCli, UnknownPresetsAreRefusedAndWriteNothing) {
       {"show 0", "preset: 0 is not a preset number (1..39)"},
       {"show 40", "preset: 40 is not a preset number (1..39)"},
       {"show 'No Such'", "preset: no preset is called 'No Such'"},
-      {"export sunset -o '" + path + "'", "preset: no preset is called 'sunset'"},
+      {"export sunsets -o '" + path + "'", "preset: no preset is called 'sunsets'"},
       {"export 41 -o '" + path + "'", "is not a preset number"},
       {"sheet -o '" + TempPath("never.png") + "' --columns 0", "--columns"},
       {"sheet -o '" + TempPath("never.png") + "' --size 8x8", "--size"},

@@ -1,10 +1,14 @@
 // The command table, the identity each edition reports, and the lifetime of
 // the global and sequence handles, through the real modules.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/host/plugin_host.h"
+#include "tests/support/pe_image.h"
 
 namespace gw::testing {
 namespace {
@@ -198,6 +202,35 @@ TEST_P(EditionTest, DialogLeavesTheStoredLensAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Editions, EditionTest, ::testing::ValuesIn(kIdentities),
                          [](const auto& info) { return std::string(info.param.edition); });
 
+#ifdef _WIN32
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The DLLs every Windows installation carries; a module needing any other
+// would not load on a user's machine.
+bool IsSystemDll(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* system : {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll",
+                             "advapi32.dll", "shell32.dll", "comctl32.dll", "msvcrt.dll",
+                             "ole32.dll", "oleaut32.dll", "winmm.dll", "msimg32.dll"}) {
+    if (name == system) return true;
+  }
+  return false;
+}
+
+TEST(PluginModules, ExportOnlyMainAndImportOnlySystemDlls) {
+  for (const char* edition : {"full", "showcase", "quick"}) {
+    std::string error;
+    const auto tables = ReadPeTables(FileBytes(PluginPath(edition)), error);
+    ASSERT_TRUE(tables) << edition << ": " << error;
+    EXPECT_EQ(tables->exports, std::vector<std::string>{"main"}) << edition;
+    EXPECT_FALSE(tables->imports.empty()) << edition;
+    for (const std::string& dll : tables->imports) EXPECT_TRUE(IsSystemDll(dll)) << dll;
+  }
+}
+#else
 TEST(PluginModules, ExportOnlyMain) {
   for (const char* edition : {"full", "showcase", "quick"}) {
     const std::string command = "nm -D --defined-only '" + PluginPath(edition) + "'";
@@ -213,6 +246,7 @@ TEST(PluginModules, ExportOnlyMain) {
     EXPECT_EQ(symbols, std::vector<std::string>{"main"}) << edition;
   }
 }
+#endif
 
 }  // namespace
 }  // namespace gw::testing

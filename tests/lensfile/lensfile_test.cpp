@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
+#endif
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -24,10 +29,7 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
 Lens DefaultLens() {
   Lens lens{};
@@ -232,22 +234,46 @@ TEST(LensFile, SaveIntoAMissingFolderFails) {
   EXPECT_EQ(SaveLensFile(TempPath("missing/x.gwr").c_str(), DefaultLens()), kLensFileCannotOpen);
 }
 
+#ifdef _WIN32
+// Saves while another program holds the file open without letting it be
+// replaced, as an editor or a virus scanner may: the new bytes cannot take
+// its place.
+int32_t SaveWhileTheFileCannotBeReplaced(const std::string& path, const Lens& lens) {
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(held, INVALID_HANDLE_VALUE);
+  const int32_t status = SaveLensFile(path.c_str(), lens);
+  CloseHandle(held);
+  return status;
+}
+#else
+// Saves with the file size limit standing in for a full disk: writes past
+// 1000 bytes fail.
+int32_t SaveWithTheDiskFullAfter1000Bytes(const std::string& path, const Lens& lens) {
+  struct rlimit old;
+  EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit small = old;
+  small.rlim_cur = 1000;
+  auto previous = signal(SIGXFSZ, SIG_IGN);
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int32_t status = SaveLensFile(path.c_str(), lens);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, previous);
+  return status;
+}
+#endif
+
 // A save that cannot be finished reports it and leaves the old file whole.
 TEST(LensFile, FailedSaveKeepsTheExistingFile) {
   const std::string path = TempPath("keep.gwr");
   ASSERT_EQ(SaveLensFile(path.c_str(), DefaultLens()), kLensFileOk);
   const std::vector<uint8_t> original = ReadAll(path);
 
-  // The file size limit stands in for a full disk: writes past 1000 bytes fail.
-  struct rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  struct rlimit small = old;
-  small.rlim_cur = 1000;
-  auto previous = signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int32_t status = SaveLensFile(path.c_str(), OddLens(100));
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, previous);
+#ifdef _WIN32
+  const int32_t status = SaveWhileTheFileCannotBeReplaced(path, OddLens(100));
+#else
+  const int32_t status = SaveWithTheDiskFullAfter1000Bytes(path, OddLens(100));
+#endif
 
   EXPECT_EQ(status, kLensFileWriteFailed);
   EXPECT_EQ(ReadAll(path), original);
@@ -256,11 +282,9 @@ TEST(LensFile, FailedSaveKeepsTheExistingFile) {
 
 TEST(LensFile, SaveOverAFolderFailsWithoutHarm) {
   const std::string path = TempPath("a folder.gwr");
-  mkdir(path.c_str(), 0755);
+  std::filesystem::create_directory(path);
   EXPECT_EQ(SaveLensFile(path.c_str(), DefaultLens()), kLensFileWriteFailed);
-  struct stat st;
-  ASSERT_EQ(stat(path.c_str(), &st), 0);
-  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
   EXPECT_FALSE(Exists(path + ".partial"));
 }
 

@@ -633,7 +633,7 @@ TEST_F(ChromaFanTest, ForwardDashesAreTheCentrePlusTheDashThenShifted) {
   int mismatches = 0;
   for (int j = 0; j < 120; ++j) {
     const float theta = Noise(j) * jA + ((j - hN) * dTheta + 0.0f / -57.29577951f);
-    const float sn = std::sin(theta), cs = std::cos(theta);
+    const float sn = SinF(theta), cs = CosF(theta);
     const float sx = -dl * sn, sy = dl * cs, ox = -ro * sn, oy = ro * cs;
     const float hx = sx * (25.0f / 100), hy = sy * (25.0f / 100);
     for (int c = 0; c < 3; ++c) {

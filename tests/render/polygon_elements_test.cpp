@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <vector>
 
 #include "lens/lens.h"
@@ -196,11 +197,11 @@ double Turns(const SpikeStar& star) {
     const PointF& b = star.outline[(i + 1) % n];
     double d = std::atan2(b.y - star.centre.y, b.x - star.centre.x) -
                std::atan2(a.y - star.centre.y, a.x - star.centre.x);
-    while (d > M_PI) d -= 2 * M_PI;
-    while (d < -M_PI) d += 2 * M_PI;
+    while (d > std::numbers::pi) d -= 2 * std::numbers::pi;
+    while (d < -std::numbers::pi) d += 2 * std::numbers::pi;
     sum += d;
   }
-  return std::fabs(sum) / (2 * M_PI);
+  return std::fabs(sum) / (2 * std::numbers::pi);
 }
 
 TEST(PolySpikeBall, DefaultHas222PointsGoingRoundTwelveTimes) {

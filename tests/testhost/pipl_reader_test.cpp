@@ -3,17 +3,24 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "testhost/pipl_reader.h"
+#include "testhost/plugin_module.h"
 #include "testhost/test_host.h"
 
 namespace gw::testhost {
 namespace {
 
+std::string ModulePath(const std::string& edition) {
+  return std::string(GW_PLUGIN_DIR) + "/" + ModuleFileName(edition);
+}
+
+// The PiPL the build generated, beside the module on every platform.
 std::vector<uint8_t> PiplFile(const std::string& edition) {
-  std::string module = ModuleFileName(edition);
-  module = module.substr(0, module.size() - 3) + ".pipl";
-  std::ifstream in(std::string(GW_PLUGIN_DIR) + "/" + module, std::ios::binary);
+  std::string path = ModulePath(edition);
+  path = path.substr(0, path.find_last_of('.')) + ".pipl";
+  std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -42,6 +49,30 @@ TEST(PiplReader, EveryEditionHasItsOwn) {
   EXPECT_EQ(quick->matchName, "TSLY Custom Flare Quick     ");
   EXPECT_EQ(showcase->outFlags, 0x421u);
   EXPECT_EQ(showcase->category, "Tessaly Glarewright");
+}
+
+// What the host reads from the loaded module (the file on Linux, resource
+// 128 inside the module on Windows) is the generated PiPL, byte for byte.
+TEST(PiplReader, TheLoadedModuleCarriesTheGeneratedPipl) {
+  for (const char* edition : {"full", "showcase", "quick"}) {
+    const std::vector<uint8_t> generated = PiplFile(edition);
+    ASSERT_FALSE(generated.empty()) << edition;
+    PluginModule module(ModulePath(edition));
+    std::string error;
+    const auto carried = module.PiplBytes(error);
+    ASSERT_TRUE(carried) << edition << ": " << error;
+    EXPECT_EQ(*carried, generated) << edition;
+  }
+}
+
+TEST(PiplReader, AMissingModuleIsRefusedWithItsName) {
+  try {
+    PluginModule module(std::string(GW_PLUGIN_DIR) + "/NoSuchModule" +
+                        ModuleFileName("full").substr(ModuleFileName("full").find('.')));
+    FAIL() << "a missing module was loaded";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("NoSuchModule"), std::string::npos) << e.what();
+  }
 }
 
 TEST(PiplReader, RefusesDamagedBytes) {
