@@ -12,7 +12,7 @@ namespace {
 void BM_DrawStreak(benchmark::State& state) {
   gw::TestFrame frame(1920, 1080, 1400.0f, 300.0f);
   const gw::Streak streak{100.0f, 200.0f, 1800.0f, 900.0f, 0.01f, gw::kStreakThickness,
-                          0.01f, 0.01f, 1};
+                          0.01f, 0.01f, gw::StreakAnchor::Start};
   for (auto _ : state) {
     gw::DrawStreak(streak, frame.target());
     benchmark::DoNotOptimize(frame.bytes().data());

@@ -3,12 +3,15 @@
 
 #include "host/edition.h"
 #include "host/sdk/pf_api.h"
+#include "lens/lens.h"
+#include "render/pixels.h"
 
 namespace gw {
 
-// Sizes of the two handles the plug-in owns.
-inline constexpr uint32_t kGlobalDataSize = 65536;
-inline constexpr uint32_t kSequenceDataSize = 12008;
+// Sizes of the two handles the plug-in owns: the screen table, and the
+// stored lens.
+inline constexpr uint32_t kGlobalDataSize = kScreenTableSize;
+inline constexpr uint32_t kSequenceDataSize = sizeof(SequenceData);
 
 // The entry point of an edition: one command, one handler, one host error
 // code. No exception leaves it; memory running out gives -108.

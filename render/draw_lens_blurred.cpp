@@ -39,10 +39,18 @@ struct TileBuffers {
   std::vector<uint16_t> sums;
 };
 
+// The sums' average is taken by a multiplication: with r = ceil(2^16 / n),
+// (s x r) >> 16 equals s / n for every sum s of n samples as long as
+// s x (r x n - 2^16) < 2^16, which holds for up to 16 samples of 255.
+static_assert(kHighQualityMaxSamples * 255 * (kHighQualityMaxSamples - 1) < 65536);
+static_assert(kDraftMaxSamples <= kHighQualityMaxSamples);
+
 // Replaces the sums by their average over `samples`, in the drawn buffer.
 void AverageSamples(TileBuffers& buffers, int32_t samples) {
+  const uint32_t reciprocal = (65536u + static_cast<uint32_t>(samples) - 1) /
+                              static_cast<uint32_t>(samples);
   for (size_t i = 0; i < buffers.bytes; ++i) {
-    buffers.drawn[i] = static_cast<uint8_t>(buffers.sums[i] / samples);
+    buffers.drawn[i] = static_cast<uint8_t>((uint32_t{buffers.sums[i]} * reciprocal) >> 16);
   }
 }
 

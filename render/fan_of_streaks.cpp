@@ -9,11 +9,11 @@ namespace gw {
 
 void FanOfStreaks(const RenderTarget& fanTarget, float length, int32_t width, float intensity,
                   float cx, float cy, float angleDeg, int32_t variant, const StreakSink& sink) {
-  // 1. Four streaks per unit of width.
+  // Four streaks per unit of width.
   const int32_t n = std::clamp(width, 1, kMaxFanWidth) * 4;
   const int32_t half = n / 2;
 
-  // 3. Every streak of the fan has the same length.
+  // Every streak of the fan has the same length.
   const float L = static_cast<float>(TruncToInt(length * 10.0f + length * intensity) / 2);
 
   // The noise pattern of the fan's strengths depends on its direction.
@@ -30,7 +30,7 @@ void FanOfStreaks(const RenderTarget& fanTarget, float length, int32_t width, fl
         AbsNoise(TruncToInt(static_cast<float>(j + patternBase) + angleDeg)) * intensity * e * e;
     const float w = (TriangleWave(Noise(j + 100) + fanTarget.anglePhase * 2.0f) + 0.1f) * v;
     const StreakColour colour{w * fanTarget.colorR, w * fanTarget.colorG, w * fanTarget.colorB};
-    sink(StreakBetween(cx, cy, x1, y1, colour, kAnchorStart));
+    sink(StreakBetween(cx, cy, x1, y1, colour, StreakAnchor::Start));
   }
 }
 

@@ -2,7 +2,7 @@
 
 namespace gw {
 
-Streak MakeStreak(PointF from, PointF to, float red, float green, float blue, int16_t anchor) {
+Streak MakeStreak(PointF from, PointF to, float red, float green, float blue, StreakAnchor anchor) {
   Streak s{};
   s.x0 = from.x;
   s.y0 = from.y;

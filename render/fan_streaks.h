@@ -20,7 +20,7 @@ inline PointF PointTimes(PointF a, float s) { return {a.x * s, a.y * s}; }
 inline PointF PointOver(PointF a, float s) { return {a.x / s, a.y / s}; }
 
 // A streak with thickness 1.8 between two points.
-Streak MakeStreak(PointF from, PointF to, float red, float green, float blue, int16_t anchor);
+Streak MakeStreak(PointF from, PointF to, float red, float green, float blue, StreakAnchor anchor);
 
 // v clamped to 0..1; NaN gives 0.
 float ClampToUnit(float v);

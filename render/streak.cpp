@@ -182,7 +182,7 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
   float length = static_cast<float>(
       FastHypot(TruncToInt(std::fabs(dy)), TruncToInt(std::fabs(dx))));
   if (length == 0.0f) length = 0.1f;
-  if (streak.anchor == 2) {
+  if (streak.anchor == StreakAnchor::Middle) {
     ax = TruncToInt((streak.x1 + streak.x0) * 0.5f);
     ay = TruncToInt((streak.y1 + streak.y0) * 0.5f);
     length = length * 0.5f;

@@ -10,6 +10,12 @@
 
 namespace gw {
 
+// Where a streak is brightest; its brightness falls off linearly from there.
+enum class StreakAnchor : int16_t {
+  Start = 1,   // at the first end point
+  Middle = 2,  // halfway between the end points
+};
+
 struct Streak {
   float x0, y0;     // first end point (frame pixels)
   float x1, y1;     // second end point
@@ -17,7 +23,7 @@ struct Streak {
   float thickness;  // cross-section in pixels; every caller passes 1.8
   float green;
   float blue;
-  int16_t anchor;   // 1: brightest at (x0, y0); 2: brightest at the middle
+  StreakAnchor anchor;
 };
 
 inline constexpr float kStreakThickness = 1.8f;

@@ -15,7 +15,7 @@ StreakColour ElementStreakColour(float factor, float elementBrightness,
 }
 
 Streak StreakBetween(float x0, float y0, float x1, float y1, StreakColour colour,
-                     int16_t anchor) {
+                     StreakAnchor anchor) {
   return Streak{x0, y0, x1, y1, colour.red, kStreakThickness, colour.green, colour.blue,
                 anchor};
 }

@@ -25,10 +25,7 @@ StreakColour ElementStreakColour(float factor, float elementBrightness,
 
 // A streak of the usual thickness from (x0, y0) to (x1, y1).
 Streak StreakBetween(float x0, float y0, float x1, float y1, StreakColour colour,
-                     int16_t anchor);
-
-inline constexpr int16_t kAnchorStart = 1;   // brightest at the first point
-inline constexpr int16_t kAnchorMiddle = 2;  // brightest halfway
+                     StreakAnchor anchor);
 
 // v, lowered to 1 when above (NaN passes through and draws nothing).
 inline float AtMostOne(float v) { return v > 1.0f ? 1.0f : v; }

@@ -26,19 +26,19 @@ void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, flo
   const float W = static_cast<float>(target.width);
   const float phi = directionDeg;
 
-  // 1.
+  // Middle of the fan.
   const int32_t half = TruncToInt(n / 2.0f);
   const float hf = n / 2.0f;
-  // 2. Step between neighbours, and a phase that moves the jitter with the origin.
+  // Step between neighbours, and a phase that moves the jitter with the origin.
   const float q = spacing * (reach / n);
   const float psi = 600.0f * (px + py) / W;
-  // 3.
+  // Direction of the fan.
   const float a0 = phi / 57.29578f;
   const float cosA0 = CosF(a0);
   const float sinA0 = SinF(a0);
   const float L = static_cast<float>(TruncToInt(len * 10.0f + len * lengthFactor));
 
-  // 4.
+  // The rays, each lengthened by the jitter.
   for (int32_t k = 0; k < n; ++k) {
     const float noiseAt = static_cast<float>(k - half + 1 + 800) + phi + psi;
     const float m = 1.0f + jitter * SmoothNoise(noiseAt);
@@ -51,7 +51,7 @@ void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, flo
     const PointF end{start.x - Lk * SinF(beta), start.y + Lk * CosF(beta)};
     const float fade = lengthFactor * (t * t);
     sink(MakeStreak(start, end, ClampToUnit(fade * (R * R) * m), ClampToUnit(fade * (G * G) * m),
-                    ClampToUnit(fade * (B * B) * m), 1));
+                    ClampToUnit(fade * (B * B) * m), StreakAnchor::Start));
   }
 }
 
@@ -95,9 +95,9 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
   const float W = static_cast<float>(Wi);
   const float H = static_cast<float>(target.height);
 
-  // 1.
+  // Centre.
   const PointF centre = ElementCentre(target, position);
-  // 2.
+  // Outer colour, stronger on wider frames.
   const float g = (W / 320.0f + 1.0f) / 2.0f;
   const float oR = g * brightness * target.gainR * outer.r / 255.0f;
   const float oG = g * brightness * target.gainG * outer.g / 255.0f;
@@ -105,16 +105,16 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
   const float iR = g * brightness * target.gainR * inner.r / 255.0f;
   const float iG = g * brightness * target.gainG * inner.g / 255.0f;
   const float iB = g * brightness * target.gainB * inner.b / 255.0f;
-  // 3.
+  // Fan length.
   const float len = static_cast<float>(Wi / 4) * fanScale;
-  // 4.
+  // Width, jitter and the distance within which an edge reflects.
   const float w = width / 20.0f;
   const float j = (noise - 3.0f) / 16.0f;
   float T = W * (size / 32000.0f + 0.05f);
   if (T <= 0.0f) T = 0.01f;
   const float o = (apertureOffset - 1000.0f) / 8000.0f * W;
 
-  // 5. Left, right, top, bottom.
+  // Left, right, top, bottom.
   const Edge edges[4] = {
       {std::fabs(0.0f - o - target.lightX), {0.0f, centre.y}, -90.0f, false},
       {std::fabs(W + o - target.lightX), {W, centre.y}, 90.0f, true},
@@ -122,7 +122,7 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
       {std::fabs(H + o - target.lightY), {centre.x, H}, 180.0f, true},
   };
 
-  // 6.
+  // A fan for every frame edge near enough to the light.
   for (const Edge& edge : edges) {
     const float e = edge.distance;
     if (!(e < T)) continue;  // also skips a NaN light

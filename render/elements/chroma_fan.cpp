@@ -39,10 +39,10 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
 
   const float W = static_cast<float>(target.width);
 
-  // 1.
+  // Centre and size.
   const PointF centre = ElementCentre(target, position);
   const float s = target.scale * scale;
-  // 2.
+  // Colour, stronger on wider frames.
   const float g = (W / 320.0f + 1.0f) / 2.0f;
   const float cR = g * brightness * target.gainR * colour.r / 255.0f;
   const float cG = g * brightness * target.gainG * colour.g / 255.0f;
@@ -50,9 +50,9 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   const float aR = ClampToUnit(std::fabs(cR / 10.0f));
   const float aG = ClampToUnit(std::fabs(cG / 10.0f));
   const float aB = ClampToUnit(std::fabs(cB / 10.0f));
-  // 3.
+  // Starting angle in radians.
   const float a0 = angle / -57.29577951f;
-  // 4.
+  // Line count, at least one and at most the table holds.
   int32_t N = density * 30;
   if (N < 1) N = 1;
   if (N > kMaxLines) N = kMaxLines;
@@ -61,11 +61,11 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   const float hN = N * 0.5f;
   const float dTheta = fanSpread / 11.1111111f / 57.29577951f / N;
   const float jA = dTheta * (noise + 50.0f) / 1000.0f;
-  // 5.
+  // Radial offset and dash length.
   const float ro = (radialOffset - 1.0f) / 2000.0f * W * s;
   const float dl = W * s * 0.15f / cycles;
 
-  // 6.
+  // The lines, tapered toward the ends when asked.
   for (int32_t j = 0; j < N; ++j) {
     const float f = taper ? (hN - std::fabs(j - hN)) / hN : 1.0f;
     const float theta = Noise(j) * jA + ((j - hN) * dTheta + a0);
@@ -91,14 +91,14 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
       const float r = aR * f * w;
       const float gr = aG * f * w;
       const float b = aB * f * w;
-      sink(MakeStreak(PointMinus(F0, shift), PointMinus(F1, shift), r, 0.0f, 0.0f, 2));
+      sink(MakeStreak(PointMinus(F0, shift), PointMinus(F1, shift), r, 0.0f, 0.0f, StreakAnchor::Middle));
       sink(MakeStreak(PointMinus(centre, PointMinus(P0, shift)),
-                      PointMinus(centre, PointMinus(P1, shift)), r, 0.0f, 0.0f, 2));
-      sink(MakeStreak(F0, F1, 0.0f, gr, 0.0f, 2));
-      sink(MakeStreak(PointMinus(centre, P0), PointMinus(centre, P1), 0.0f, gr, 0.0f, 2));
-      sink(MakeStreak(PointPlus(F0, shift), PointPlus(F1, shift), 0.0f, 0.0f, b, 2));
+                      PointMinus(centre, PointMinus(P1, shift)), r, 0.0f, 0.0f, StreakAnchor::Middle));
+      sink(MakeStreak(F0, F1, 0.0f, gr, 0.0f, StreakAnchor::Middle));
+      sink(MakeStreak(PointMinus(centre, P0), PointMinus(centre, P1), 0.0f, gr, 0.0f, StreakAnchor::Middle));
+      sink(MakeStreak(PointPlus(F0, shift), PointPlus(F1, shift), 0.0f, 0.0f, b, StreakAnchor::Middle));
       sink(MakeStreak(PointMinus(centre, PointPlus(P0, shift)),
-                      PointMinus(centre, PointPlus(P1, shift)), 0.0f, 0.0f, b, 2));
+                      PointMinus(centre, PointPlus(P1, shift)), 0.0f, 0.0f, b, StreakAnchor::Middle));
     }
   }
 }

@@ -34,10 +34,10 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
   const float H = static_cast<float>(target.height);
   const PointF light{target.lightX, target.lightY};
 
-  // 1.
+  // Centre and frame factor.
   const PointF centre = ElementCentre(target, position);
   const float wf = W / 320.0f;
-  // 2. Stronger the farther the light is from the frame centre.
+  // Stronger the farther the light is from the frame centre.
   const float dx0 = W * 0.5f - light.x;
   const float dy0 = H * 0.5f - light.y;
   float f = static_cast<float>(FastHypot(TruncToInt(2.0 * TruncToInt(dx0)),
@@ -45,22 +45,22 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
             (2.0f * W);
   if (f < 1.0f) f = f * f;
   const float k = wf * f;
-  // 3.
+  // Colour.
   const float cR = k * brightness * target.gainR * colour.r / 255.0f;
   const float cG = k * brightness * target.gainG * colour.g / 255.0f;
   const float cB = k * brightness * target.gainB * colour.b / 255.0f;
   const float sc = apogeeScale * target.scale;
-  // 4. Dash length and the spacing of the colour copies.
+  // Dash length and the spacing of the colour copies.
   const float e = softness / 10.0f;
   const float c = (chromaSpread + 90.0f) / 600.0f;
   const float m = e * c + (1.0f - c);
-  // 5.
+  // Line count.
   if (density <= 0) return;
   const int32_t N = density * 25;
   float hN = N / 2.0f;
   if (hN < 1.0f) hN = 1.0f;
   const PointF toPoint = PointMinus(centre, light);
-  // 6.
+  // Angular step, first angle and noise strength.
   const float dTheta = arcCompleteness / 2000.0f * 3.141592626891544f / N;
   const float theta0 = dTheta / 2.0f;
   const float z = (noise - 2) / 15.0f;
@@ -78,14 +78,14 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
     PointF v{rx, ry};
     if (anamorphic) v.x = v.x * 2.0f;
     const PointF ve = PointTimes(v, e);
-    sink(MakeStreak(PointPlus(light, v), PointPlus(light, ve), 0.0f, a * cG, 0.0f, 2));
+    sink(MakeStreak(PointPlus(light, v), PointPlus(light, ve), 0.0f, a * cG, 0.0f, StreakAnchor::Middle));
     sink(MakeStreak(PointPlus(light, PointOver(v, m)), PointPlus(light, PointOver(ve, m)), a * cR,
-                    0.0f, 0.0f, 2));
+                    0.0f, 0.0f, StreakAnchor::Middle));
     sink(MakeStreak(PointPlus(light, PointTimes(v, m)), PointPlus(light, PointTimes(ve, m)), 0.0f,
-                    0.0f, a * cB, 2));
+                    0.0f, a * cB, StreakAnchor::Middle));
   };
 
-  // 7.
+  // The lines of the hoop.
   for (int32_t i = 0; i < N; ++i) {
     float b = 0.2f;
     if (static_cast<float>(i) > hN) {

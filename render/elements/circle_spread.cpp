@@ -47,27 +47,27 @@ void RenderCircleSpread(const LensElement& element, const RenderTarget& target) 
   const float size = target.scale * scale;
 
   for (int32_t k = 0; k < count; ++k) {
-    // 1. Visibility and place.
+    // Visibility and place.
     const SpreadGhost ghost = PlaceSpreadGhost(axis, target, k, s1);
     if (!ghost.visible) continue;
     const float z = ghost.z;
 
-    // 2. Radius.
+    // Radius.
     const float radius = static_cast<float>(width * 3 / 100) * size * z * z +
                          AbsNoise(k + s1 + 920) * W * 3.0f / 100.0f * size;
 
-    // 3. Edge softness in samples, never under 8.
+    // Edge softness in samples, never under 8.
     const int32_t edge =
         TruncToInt(static_cast<float>(width * 10 / 100) * z * z * AbsNoise(k + s1 + 520) + 8.0f);
 
-    // 4. Colour: one of eight brightness variants and eight tints per channel.
+    // Colour: one of eight brightness variants and eight tints per channel.
     const float c = 1.0f - Variant(k + s1 + 920, s2);
     const Peaks peaks = {
         ChannelByte(fR * B * colour.r * c * Variant(k + s1 + 7200 + s3, s2)),
         ChannelByte(fG * B * colour.g * c * Variant(k + s1 + 7400 + 3 * s3, s2)),
         ChannelByte(fB * B * colour.b * c * Variant(k + s1 + 7500 + 5 * s3, s2))};
 
-    // 5. The disc.
+    // The disc.
     DiscProfile(radius, peaks, ProfileBlend::Replace, edge, target);
     if (anamorphic) {
       WideRoundStamp(ghost.px, ghost.py, radius, target);

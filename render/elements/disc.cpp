@@ -15,13 +15,13 @@ void RenderDisc(const LensElement& element, const RenderTarget& target) {
   const bool anamorphic = element.anamorphic != 0;
   const bool smoothing = element.option != 0;  // "Smoothing"
 
-  // 1 to 6. Centre, base radius, band widths, smoothing width, colour, curve.
+  // Centre, base radius, band widths, smoothing width, colour, curve.
   const RampDisc disc = MeasureRampDisc(element, target);
 
-  // 7 and 8. The ramp profile, blurred when smoothing.
+  // The ramp profile, blurred when smoothing.
   const float radius = BuildRampDisc(disc, smoothing, target);
 
-  // 9. Stamp.
+  // Stamp.
   if (anamorphic) {
     WideRoundStamp(disc.centre.x, disc.centre.y, radius, target);
   } else {

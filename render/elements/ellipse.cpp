@@ -15,16 +15,16 @@ void RenderEllipse(const LensElement& element, const RenderTarget& target) {
   const bool anamorphic = element.anamorphic != 0;
   const bool smoothing = element.option != 0;  // "Smoothing"
 
-  // 1. As the Disc: centre, base radius, widths, smoothing, colour, curve.
+  // As the Disc: centre, base radius, widths, smoothing, colour, curve.
   const RampDisc disc = MeasureRampDisc(element, target);
 
-  // 2 to 4. How far off the frame centre, and in which direction.
+  // How far off the frame centre, and in which direction.
   const OffAxis off = MeasureOffAxis(target, disc.centre);
 
-  // 5 and 6. The ramp profile, blurred when smoothing.
+  // The ramp profile, blurred when smoothing.
   const float radius = BuildRampDisc(disc, smoothing, target);
 
-  // 7. Flattened, turned toward the frame centre and fading away from it.
+  // Flattened, turned toward the frame centre and fading away from it.
   TaperedEllipseStamp(target, disc.centre.x, disc.centre.y, radius, OffAxisAspect(off.f),
                       TowardCentreDegrees(off.theta), 2.0f * off.f, 0.0f, anamorphic);
 }

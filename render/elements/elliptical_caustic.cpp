@@ -22,23 +22,23 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
   const int32_t width = target.width;
   const float W = static_cast<float>(width);
 
-  // 1. Centre.
+  // Centre.
   const PointF centre = ElementCentre(target, element.position);
 
-  // 2. Colour factors and size.
+  // Colour factors and size.
   const float cR = brightness * target.gainR * colour.r / 255.0f;
   const float cG = brightness * target.gainG * colour.g / 255.0f;
   const float cB = brightness * target.gainB * colour.b / 255.0f;
   float s = target.scale * scale;
 
-  // 3. How far off the frame centre, and in which direction.
+  // How far off the frame centre, and in which direction.
   const OffAxis off = MeasureOffAxis(target, centre);
   const float f = off.f;
 
-  // 4. Caustic size: W / 40 x s at the frame centre, W / 20 x s at f = 1.
+  // Caustic size: W / 40 x s at the frame centre, W / 20 x s at f = 1.
   const float rc = (W / 40.0f * f + W / 40.0f) * s;
 
-  // 5. Caustic profile: a warm bowl with a blue disc screened over it, well
+  // Caustic profile: a warm bowl with a blue disc screened over it, well
   // blurred. Its radii are fixed in samples; rc alone sets its size on screen.
   BowlProfile(70.0f, CausticBowlPeaks(f, cR, cG, cB), target);
   DiscProfile(120.0f, {PeakFrom(50.0f * f * cR), PeakFrom(44.0f * f * cG), PeakFrom(144.0f * f * cB)},
@@ -48,15 +48,15 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
   BlurProfile(causticBlur, causticExtent, target);
   BlurProfile(causticBlur, causticExtent, target);
 
-  // 6. The crescent; note the rotation turns the other way from the ring's.
+  // The crescent; note the rotation turns the other way from the ring's.
   CausticStamp(target, centre.x, centre.y, rc, 1.5f * f, 0.55f * f, off.theta * -57.2f + 90.0f,
                0.7f * f, f, anamorphic);
 
-  // 7. Ring strength and radius.
+  // Ring strength and radius.
   const float k = f * 0.5f + 0.5f;
   const float r8 = W / 8.0f * s;
 
-  // 8. Ring profile. Above s = 3 the ring grows but its band and blur do not.
+  // Ring profile. Above s = 3 the ring grows but its band and blur do not.
   BowlProfile(r8, {PeakFrom(20.0f * cR * k), PeakFrom(20.0f * cG * k), PeakFrom(32.0f * cB * k)},
               target);
   DiscProfile(r8, {PeakFrom(30.0f * cR * k), PeakFrom(30.0f * cG * k), PeakFrom(43.0f * cB * k)},
@@ -66,7 +66,7 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
               ProfileBlend::Screen, TruncToInt(static_cast<float>(width / 30) * s), target);
   BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), r8 * 1.2f, target);
 
-  // 9. The ring as a plain ellipse, turned toward the frame centre.
+  // The ring as a plain ellipse, turned toward the frame centre.
   EllipseStamp(target, centre.x, centre.y, r8, OffAxisAspect(f), TowardCentreDegrees(off.theta),
                anamorphic);
 }

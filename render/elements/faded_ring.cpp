@@ -19,25 +19,25 @@ void RenderFadedRing(const LensElement& element, const RenderTarget& target) {
   const int32_t width = target.width;
   const float W = static_cast<float>(width);
 
-  // 1. Centre.
+  // Centre.
   const PointF centre = ElementCentre(target, element.position);
 
-  // 2. Gains and size.
+  // Gains and size.
   const float kR = target.gainR * brightness;
   const float kG = target.gainG * brightness;
   const float kB = target.gainB * brightness;
   const float s = target.scale * scale;
 
-  // 3 and 4. How far off the frame centre, and in which direction.
+  // How far off the frame centre, and in which direction.
   const OffAxis off = MeasureOffAxis(target, centre);
 
-  // 5. Strength: 0.5 at the frame centre, rising with distance.
+  // Strength: 0.5 at the frame centre, rising with distance.
   const float k = off.f * 0.5f + 0.5f;
 
-  // 6. Ring radius: a quarter of the frame width at unit sizes.
+  // Ring radius: a quarter of the frame width at unit sizes.
   const float rho = W / 4.0f * s;
 
-  // 7. Orange rim, yellowish band just inside it, wider blue band inside that.
+  // Orange rim, yellowish band just inside it, wider blue band inside that.
   const int32_t rimWidth = TruncToInt(static_cast<float>(width / 30) * s);
   const int32_t blueWidth = TruncToInt(static_cast<float>(width / 15) * s);
   const auto peaks = [&](float red, float green, float blue) {
@@ -47,10 +47,10 @@ void RenderFadedRing(const LensElement& element, const RenderTarget& target) {
   RingProfile(rho * 0.98f, peaks(50.0f, 50.0f, 5.0f), ProfileBlend::Screen, rimWidth, target);
   RingProfile(rho * 0.98f, peaks(5.0f, 10.0f, 60.0f), ProfileBlend::Screen, blueWidth, target);
 
-  // 8.
+  // Soften the rim.
   BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), rho * 1.2f, target);
 
-  // 9. Flattened, turned toward the frame centre and fading away from it.
+  // Flattened, turned toward the frame centre and fading away from it.
   TaperedEllipseStamp(target, centre.x, centre.y, rho, OffAxisAspect(off.f),
                       TowardCentreDegrees(off.theta), 2.0f * off.f, 0.0f, anamorphic);
 }

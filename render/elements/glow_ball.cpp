@@ -12,6 +12,10 @@
 namespace gw {
 namespace {
 
+// How far the blurs, and finally the stamp, reach beyond the running extent
+// of the layers: the softened edge of every layer lies within it.
+constexpr float kSoftReach = 1.3f;
+
 // Raises the running extent to a layer's radius.
 void Reach(float& extent, float radius) {
   if (radius > extent) extent = radius;
@@ -38,24 +42,24 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   const float gR = target.gainR, gG = target.gainG, gB = target.gainB;
   const float size = target.scale * rampScale;
 
-  // 1. Centre.
+  // Centre.
   const PointF centre = ElementCentre(target, element.position);
 
-  // 2. Main radius; the running extent starts there.
+  // Main radius; the running extent starts there.
   const float R0 = GlowMainRadius(W, size, B);
   float ext = R0;
 
-  // 3. Main glow in the outer colour, the gains squared.
+  // Main glow in the outer colour, the gains squared.
   GlowProfile(R0, {PeakFrom(gR * gR * outer.r), PeakFrom(gG * gG * outer.g),
                    PeakFrom(gB * gB * outer.b)},
               ProfileBlend::Replace, target);
 
-  // 4. Soften it twice.
+  // Soften it twice.
   const int32_t wideBlur = TruncToInt(W * 0.025f);
-  BlurProfile(wideBlur, R0 * 1.3f, target);
-  BlurProfile(wideBlur, R0 * 1.3f, target);
+  BlurProfile(wideBlur, R0 * kSoftReach, target);
+  BlurProfile(wideBlur, R0 * kSoftReach, target);
 
-  // 5. Inner halo in the inner colour, three layers.
+  // Inner halo in the inner colour, three layers.
   const Peaks halo = {PeakFrom(inner.r * gR * 0.25f), PeakFrom(inner.g * gG * 0.25f),
                       PeakFrom(inner.b * gB * 0.25f)};
   const float r1 = W * size * 0.3f;
@@ -64,10 +68,10 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   GlowProfile(W * size * 0.2f, halo, ProfileBlend::Screen, target);
   GlowProfile(W * size * 0.1f, halo, ProfileBlend::Screen, target);
 
-  // 6.
-  BlurProfile(wideBlur, ext * 1.3f, target);
+  // Soften the halo into the glow.
+  BlurProfile(wideBlur, ext * kSoftReach, target);
 
-  // 7. White core.
+  // White core.
   const float core = B + 0.04f;
   const float coreRadii[3] = {W * 0.25f * size * core, W * 0.15f * size * core,
                               W * 0.06f * size * core};
@@ -77,18 +81,18 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
     GlowProfile(coreRadii[layer], Grey(coreLevels[layer]), ProfileBlend::Screen, target);
   }
 
-  // 8.
-  BlurProfile(TruncToInt(W * 0.005f), ext * 1.3f, target);
+  // Soften the core a little.
+  BlurProfile(TruncToInt(W * 0.005f), ext * kSoftReach, target);
 
-  // 9. Hot spot: a fraction of a pixel, which the glow raises to 2 pixels.
+  // Hot spot: a fraction of a pixel, which the glow raises to 2 pixels.
   const float hotSpot = core * 0.05f + 0.05f;
   Reach(ext, hotSpot);
   GlowProfile(hotSpot, Grey(280), ProfileBlend::Screen, target);
 
-  // 10.
-  ext = ext * 1.3f;
+  // The stamp reaches past the outermost layer.
+  ext = ext * kSoftReach;
 
-  // 11. Ring: a red-heavy tint that ignores the element's colours; its radius
+  // Ring: a red-heavy tint that ignores the element's colours; its radius
   // follows the effect's Scale but not the element's.
   if (doRing) {
     float taper = ringTaper / 25.0f;
@@ -102,10 +106,10 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
     RingProfile(ringRadius, ring, ProfileBlend::Screen, ringWidth, target);
   }
 
-  // 12. Gamma; 300 leaves the profile as built.
+  // Gamma; 300 leaves the profile as built.
   if (rampGamma != 300) GammaProfile(rampGamma, 300, target);
 
-  // 13. Stamp.
+  // Stamp.
   if (anamorphic) {
     WideRoundStamp(centre.x, centre.y, ext, target);
   } else {

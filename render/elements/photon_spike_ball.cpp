@@ -20,12 +20,12 @@ constexpr int32_t kMaxSpikes = 300;
 void PhotonFan(float len, int16_t n, float strength, float px, float py, float turns,
                const RenderTarget&, float R, float G, float B, const StreakSink& sink) {
   const float k = strength;
-  // 1.
-  const float base = turns * 6.2831853f;
+  // Turns of the spiral and half the length of a spike.
+  const float base = turns * kTwoPi;
   const float Lh = static_cast<float>(TruncToInt(len * 10.0f + len * k) / 2);
   const int32_t half = n / 2;
   const float hn = n / 2.0f;
-  // 2.
+  // The spikes of one burst.
   for (int32_t i = 0; i < n; ++i) {
     const float theta = base + i / 255.0f;
     const float t = 1.0f - std::fabs((half - i) / hn);
@@ -33,7 +33,7 @@ void PhotonFan(float len, int16_t n, float strength, float px, float py, float t
     const PointF start{px, py};
     const PointF end{px + Lh * SinF(theta), py + Lh * CosF(theta)};
     sink(MakeStreak(start, end, ClampToUnit(fade * (R * R)), ClampToUnit(fade * (G * G)),
-                    ClampToUnit(fade * (B * B)), 1));
+                    ClampToUnit(fade * (B * B)), StreakAnchor::Start));
   }
 }
 
@@ -49,19 +49,19 @@ void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& targ
   const float W = static_cast<float>(target.width);
   const float P = target.anglePhase;
 
-  // 1.
+  // Colour.
   const float R = colour.r / 255.0f;
   const float G = colour.g / 255.0f;
   const float B = colour.b / 255.0f;
-  // 2.
+  // Brightness, size and centre.
   const float kA = target.brightness * brightness;
   const float s = target.scale * scale;
   const PointF centre = ElementCentre(target, position);
-  // 3.
+  // Frame factor and noise seed.
   const float wf = W / 320.01f;
   const int32_t seed = seed1 - 200;
 
-  // 4.
+  // The bursts, each with its own spike count.
   for (int32_t k = 0; k < count; ++k) {
     const int16_t n =
         static_cast<int16_t>(TruncToInt(AbsNoise(k + seed + 400) * 250.0f + 20.0f));

@@ -34,7 +34,7 @@ SpikeStar PolySpikeBallStar(const LensElement& element, const RenderTarget& targ
 
   int32_t cycles = n / 18;  // times the outline goes round
   if (cycles < 1) cycles = 1;
-  const float w = static_cast<float>(cycles) * 6.2831853f / static_cast<float>(n);
+  const float w = static_cast<float>(cycles) * kTwoPi / static_cast<float>(n);
 
   std::vector<PointF>& points = star.outline;
   points.resize(static_cast<size_t>(n));

@@ -18,10 +18,10 @@ void RandomFanStreaks(const LensElement& element, const RenderTarget& target,
   const int32_t seed = element.iparam3;    // "Random Seed 1": first noise index
   const int32_t W = target.width;
 
-  // 1. Centre.
+  // Centre.
   const PointF centre = ElementCentre(target, element.position);
 
-  // 2. The fans draw through a copy of the target carrying their colour.
+  // The fans draw through a copy of the target carrying their colour.
   RenderTarget fanTarget = target;
   const float base = StreakWidthBase(W);
   const StreakColour c = ElementStreakColour(base, brightness, target, element.color1);
@@ -30,13 +30,13 @@ void RandomFanStreaks(const LensElement& element, const RenderTarget& target,
   fanTarget.colorB = c.blue;
   const float m = std::max({c.red, c.green, c.blue});
 
-  // 3. Size, count, base direction, seed offset.
+  // Size, count, base direction, seed offset.
   const float size = target.scale * scale;
   const int32_t count = std::clamp(pairCount, 1, kMaxFanPairs);
   const float a0 = angle - 15.0f;
   const int32_t s = seed - 4;
 
-  // 4. The loop runs over seed values, so the seed moves every fan.
+  // The loop runs over seed values, so the seed moves every fan.
   for (int32_t k = seed; k < seed + count; ++k) {
     const float jitter = Noise(k + 900) * target.anglePhase * 42.324f;
     const float dir = Noise(30 * k + s) * 180.0f + a0 + jitter;

@@ -23,16 +23,16 @@ void SparkleStreaks(const LensElement& element, const RenderTarget& target,
   const float tb = target.brightness;
   const float P = target.anglePhase;
 
-  // 1. Size, width factor and colour (the element's brightness alone).
+  // Size, width factor and colour (the element's brightness alone).
   const float s = target.scale * scale;
   const float wf = static_cast<float>(W) / 320.0f;
   const StreakColour c = ElementStreakColour(1.0f, brightness, target, element.color1);
   const StreakColour c2{c.red * c.red, c.green * c.green, c.blue * c.blue};
 
-  // 2. Centre.
+  // Centre.
   const PointF centre = ElementCentre(target, element.position);
 
-  // 3. Pairs and reach.
+  // Pairs and reach.
   const int32_t N = std::clamp(hundreds * 100, 1, kMaxSparklePairs);
   const float R0 = static_cast<float>(W * 20 / 100) * s;
 
@@ -57,9 +57,9 @@ void SparkleStreaks(const LensElement& element, const RenderTarget& target,
     const StreakColour colour{z * c2.red, z * c2.green, z * c2.blue};
     // Each glint covers the outer half of its ray, on both sides.
     sink(StreakBetween(centre.x - ex / 2.0f, centre.y + ey / 2.0f, centre.x - ex,
-                       centre.y + ey, colour, kAnchorMiddle));
+                       centre.y + ey, colour, StreakAnchor::Middle));
     sink(StreakBetween(centre.x + ex / 2.0f, centre.y - ey / 2.0f, centre.x + ex,
-                       centre.y - ey, colour, kAnchorMiddle));
+                       centre.y - ey, colour, StreakAnchor::Middle));
   }
 }
 

@@ -27,17 +27,17 @@ void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
   const float bb = base * target.brightness;
   const float size = target.scale * scale;
 
-  // 4. Spikes and seed offset.
+  // Spikes and seed offset.
   const int32_t n = std::max(4 * spikeCount, 1);
   const int32_t s = seed - 4;
 
-  // 5. The base rotation is a whole number of radians.
+  // The base rotation is a whole number of radians.
   const int32_t a0 = TruncToInt(angle * 0.017453f);
 
-  // 6. Length unit.
+  // Length unit.
   const float L = static_cast<float>(W * 20 / 100) * size;
 
-  // 8. Each spike is two streaks out from the centre in opposite directions.
+  // Each spike is two streaks out from the centre in opposite directions.
   for (int32_t k = 0; k < n; ++k) {
     const float jitter = Noise(k + 900) * target.anglePhase * 0.640874f;
     const float a = static_cast<float>(k + s) / 0.125f + static_cast<float>(a0) + jitter;
@@ -50,8 +50,8 @@ void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
     const float g = Noise(k + s) / 25.0f + 0.01f;
     const StreakColour colour{std::fabs(g * c.red), std::fabs(g * c.green),
                               std::fabs(g * c.blue)};
-    sink(StreakBetween(centre.x, centre.y, centre.x + hx, centre.y - hy, colour, kAnchorStart));
-    sink(StreakBetween(centre.x, centre.y, centre.x - hx, centre.y + hy, colour, kAnchorStart));
+    sink(StreakBetween(centre.x, centre.y, centre.x + hx, centre.y - hy, colour, StreakAnchor::Start));
+    sink(StreakBetween(centre.x, centre.y, centre.x - hx, centre.y + hy, colour, StreakAnchor::Start));
   }
 }
 

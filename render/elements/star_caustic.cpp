@@ -30,7 +30,7 @@ StarOutlines BuildStarOutlines(int32_t n, float size, float phiDeg, PointF centr
     return PointF{(u * sPhi + v * cPhi) * widen + centre.x, centre.y - (u * cPhi - v * sPhi)};
   };
   for (int32_t i = 0; i < n; ++i) {
-    const float t = static_cast<float>(i) * 6.2831855f / static_cast<float>(n);
+    const float t = static_cast<float>(i) * kTwoPi / static_cast<float>(n);
     const float s = SinF(t);
     const float c = CosF(t);
     const float s3 = s * s * s;

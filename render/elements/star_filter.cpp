@@ -26,7 +26,7 @@ void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
   const PointF centre = ElementCentre(target, element.position);
   float base = StreakWidthBase(W);
 
-  // 3. Mode: angular step between the streaks of one ray, streaks per ray.
+  // Mode: angular step between the streaks of one ray, streaks per ray.
   float step = 0.02f;
   int32_t n = width;
   if (thick) {
@@ -42,25 +42,25 @@ void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
   const float bb = base * target.brightness;
   const float size = target.scale * scale;
 
-  // 6. Rays.
+  // Rays.
   const int32_t rays = std::clamp(rayCount, 1, kMaxStarRays);
-  const float spacing = 6.2831853f / static_cast<float>(rays);
-  const float a0 = angle / 360.0f * 6.2831853f;
+  const float spacing = kTwoPi / static_cast<float>(rays);
+  const float a0 = angle / 360.0f * kTwoPi;
 
-  // 7. Every streak runs from the centre to len pixels out.
+  // Every streak runs from the centre to len pixels out.
   const float Lu = static_cast<float>(W * 7 / 100) * size;
   const float len = Lu * bb + Lu;
 
-  // 8. Thick rays: start offsets across the ray, centred on it.
+  // Thick rays: start offsets across the ray, centred on it.
   const float sp = static_cast<float>(W / 20) / static_cast<float>(n) * (thickness / 50.0f);
   const float mid = static_cast<float>(n / 2) - 0.5f;
 
-  // 9. One colour for every streak.
+  // One colour for every streak.
   const StreakColour colour{AtMostOne(std::fabs(c.red / 52.0f)),
                             AtMostOne(std::fabs(c.green / 52.0f)),
                             AtMostOne(std::fabs(c.blue / 52.0f))};
 
-  // 10. A ray at angle a runs along (-sin a, cos a): angle 0 points down.
+  // A ray at angle a runs along (-sin a, cos a): angle 0 points down.
   for (int32_t i = 0; i < rays; ++i) {
     for (int32_t j = 0; j < n; ++j) {
       const float a = static_cast<float>(i) * spacing + a0 + static_cast<float>(j) * step;
@@ -78,7 +78,7 @@ void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
         x0 = centre.x - across;
         y0 = centre.y - o * s;
       }
-      sink(StreakBetween(x0, y0, centre.x + dx, centre.y + dy, colour, kAnchorStart));
+      sink(StreakBetween(x0, y0, centre.x + dx, centre.y + dy, colour, StreakAnchor::Start));
     }
   }
 }

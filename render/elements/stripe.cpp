@@ -66,20 +66,20 @@ void StripeStreaks(const LensElement& element, const RenderTarget& target,
   const int32_t W = target.width;
   const float B = target.brightness;
 
-  // 1. Centre.
+  // Centre.
   const PointF centre = ElementCentre(target, element.position);
 
   // 2-3. The gains hold the brightness once; below 1 it counts three times.
   const float bf = B < 1.0f ? B * B : 1.0f;
   const StreakColour outer = ElementStreakColour(bf, eB, target, element.color1);
 
-  // 4. Size and rotation.
+  // Size and rotation.
   const float size = target.scale * length;
   const float theta = angle / -57.29577951f;
   const StripeFrame frame{centre.x, centre.y, SinF(theta), CosF(theta)};
   const float halfLength = static_cast<float>(W) * size;
 
-  // 6. The band: n streaks one pixel apart, brightest on its middle line.
+  // The band: n streaks one pixel apart, brightest on its middle line.
   float n = static_cast<float>(W) / 50.0f * (softness / 10.0f);
   if (!(n >= 1.0f)) n = 1.0f;  // one streak at least, also for NaN
   n = std::min(n, kMaxBandStreaks);
@@ -92,17 +92,17 @@ void StripeStreaks(const LensElement& element, const RenderTarget& target,
     const float v = static_cast<float>(i) - n / 2.0f;
     const PointF from = frame.At(halfLength, v);
     const PointF to = frame.At(-halfLength, v);
-    sink(StreakBetween(from.x, from.y, to.x, to.y, colour, kAnchorMiddle));
+    sink(StreakBetween(from.x, from.y, to.x, to.y, colour, StreakAnchor::Middle));
   }
 
-  // 7. The core grows in length with the brightness.
+  // The core grows in length with the brightness.
   if (core) {
     const float Lc = static_cast<float>(W / 3) * size * B;
     const StreakColour inner = ElementStreakColour(bf, eB, target, element.color2);
     for (const float v : {-0.25f, 0.25f}) {
       const PointF from = frame.At(Lc, v);
       const PointF to = frame.At(-Lc, v);
-      sink(StreakBetween(from.x, from.y, to.x, to.y, inner, kAnchorMiddle));
+      sink(StreakBetween(from.x, from.y, to.x, to.y, inner, StreakAnchor::Middle));
     }
   }
 }

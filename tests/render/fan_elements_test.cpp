@@ -67,7 +67,7 @@ TEST(StreakFanTest, CountTaperAndDirection) {
   ASSERT_EQ(s.size(), 10u);
   const float L = 220.0f;  // trunc(20 x 10 + 20)
   for (size_t k = 0; k < s.size(); ++k) {
-    EXPECT_EQ(s[k].anchor, 1);
+    EXPECT_EQ(s[k].anchor, StreakAnchor::Start);
     EXPECT_FLOAT_EQ(s[k].thickness, 1.8f);
     EXPECT_FLOAT_EQ(s[k].y0, 50.0f);  // side by side across the direction
     EXPECT_GT(s[k].y1, s[k].y0 + 50.0f);
@@ -131,7 +131,7 @@ TEST(PhotonFanTest, OpensOneRadianPer255StreaksFromOnePoint) {
   for (size_t i = 0; i < s.size(); ++i) {
     EXPECT_EQ(s[i].x0, 200.0f);
     EXPECT_EQ(s[i].y0, 100.0f);
-    EXPECT_EQ(s[i].anchor, 1);
+    EXPECT_EQ(s[i].anchor, StreakAnchor::Start);
     EXPECT_NEAR(Length(s[i]), Lh, 1e-3f);
     // Along (sin, cos) of i / 255.
     EXPECT_NEAR(std::atan2(s[i].x1 - s[i].x0, s[i].y1 - s[i].y0), i / 255.0f, 1e-4f);
@@ -292,7 +292,7 @@ TEST_F(ChromaHoopTest, EighteenHundredSingleChannelDashes) {
     EXPECT_GT(s[i + 1].red, 0.0f);
     EXPECT_EQ(s[i + 2].green, 0.0f);
     EXPECT_GT(s[i + 2].blue, 0.0f);
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(s[i + c].anchor, 2);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(s[i + c].anchor, StreakAnchor::Middle);
   }
 }
 
@@ -438,7 +438,7 @@ TEST_F(PhotonSpikeBallTest, SixSpikesFromTheCentreWithNoiseCounts) {
   for (const Streak& st : s) {
     EXPECT_EQ(st.x0, 200.0f);
     EXPECT_EQ(st.y0, 100.0f);
-    EXPECT_EQ(st.anchor, 1);
+    EXPECT_EQ(st.anchor, StreakAnchor::Start);
   }
   element.iparam0 = 0;
   EXPECT_TRUE(At(200, 100).empty());
@@ -545,7 +545,7 @@ TEST_F(ChromaFanTest, TwentyOneHundredSixtyMirroredSingleChannelDashes) {
     EXPECT_NEAR(s[i].x0 + s[i + 1].x0, 400.0f, 1e-3f);
     EXPECT_NEAR(s[i].y0 + s[i + 1].y0, 200.0f, 1e-3f);
     EXPECT_NEAR(s[i].x1 + s[i + 1].x1, 400.0f, 1e-3f);
-    EXPECT_EQ(s[i].anchor, 2);
+    EXPECT_EQ(s[i].anchor, StreakAnchor::Middle);
     EXPECT_EQ(s[i].red, s[i + 1].red);
   }
   // Within each dash: red, red, green, green, blue, blue.

@@ -44,7 +44,7 @@ TEST(StarFilterTest, DefaultHasTwelveRaysOf110PixelsEachEightStreaksOver014Radia
     EXPECT_NEAR(Length(s[i]), 110.0f, 1e-3f) << i;
     EXPECT_FLOAT_EQ(s[i].red, expectedColour);
     EXPECT_FLOAT_EQ(s[i].blue, expectedColour);
-    EXPECT_EQ(s[i].anchor, 1);
+    EXPECT_EQ(s[i].anchor, StreakAnchor::Start);
     EXPECT_FLOAT_EQ(s[i].thickness, 1.8f);
   }
   for (int ray = 0; ray < 12; ++ray) {
@@ -330,7 +330,7 @@ TEST(StripeTest, DefaultIs960PixelsLongAnd26StreaksWide) {
     EXPECT_NEAR(s[i].x1, 200.0f - 480.0f, 1e-3f);
     EXPECT_NEAR(s[i].y0, 150.0f + v, 1e-3f);
     EXPECT_NEAR(s[i].y1, 150.0f + v, 1e-3f);
-    EXPECT_EQ(s[i].anchor, 2);
+    EXPECT_EQ(s[i].anchor, StreakAnchor::Middle);
     // Brightest on the middle line: CentreRamp(i, 25), times the outer colour
     // (brightness 1: bf 1, element brightness 0.5, blue 255).
     EXPECT_FLOAT_EQ(s[i].blue, CentreRamp(i, 25) * 0.5f);
@@ -395,7 +395,7 @@ TEST(SparkleTest, PairsAreSymmetricThroughTheCentre) {
     EXPECT_NEAR(s[i].x0 - 200.0f, -(s[i + 1].x0 - 200.0f), 1e-3f);
     EXPECT_NEAR(s[i].y1 - 150.0f, -(s[i + 1].y1 - 150.0f), 1e-3f);
     EXPECT_EQ(s[i].green, s[i + 1].green);
-    EXPECT_EQ(s[i].anchor, 2);
+    EXPECT_EQ(s[i].anchor, StreakAnchor::Middle);
     // Each glint covers the outer half of its ray.
     EXPECT_NEAR(s[i].x1 - 200.0f, 2.0f * (s[i].x0 - 200.0f), 1e-3f);
   }

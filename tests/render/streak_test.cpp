@@ -15,7 +15,7 @@ namespace gw {
 namespace {
 
 Streak MakeStreak(float x0, float y0, float x1, float y1, float intensity = 1.0f,
-                  int16_t anchor = 1) {
+                  StreakAnchor anchor = StreakAnchor::Start) {
   return Streak{x0, y0, x1, y1, intensity, kStreakThickness, intensity, intensity, anchor};
 }
 
@@ -24,7 +24,7 @@ TEST(StreakTest, CoincidentEndPointsDrawNothing) {
   for (const float v : {10.0f, 10.5f, 0.0f, -0.5f, 63.9f}) {
     TestFrame frame(64, 64, 32, 32);
     DrawStreak(MakeStreak(v, v, v, v), frame.target());
-    DrawStreak(MakeStreak(v, v, v, v, 1.0f, 2), frame.target());
+    DrawStreak(MakeStreak(v, v, v, v, 1.0f, StreakAnchor::Middle), frame.target());
     EXPECT_EQ(frame.ColourSum(), 0u) << v;
   }
 }
@@ -64,7 +64,7 @@ TEST(StreakTest, AnchorOneFadesFromItsStart) {
 
 TEST(StreakTest, AnchorTwoIsBrightestInTheMiddleAndFadesAtBothEnds) {
   TestFrame frame(100, 60, 50, 30);
-  DrawStreak(MakeStreak(10.0f, 30.0f, 90.0f, 30.0f, 1.0f, 2), frame.target());
+  DrawStreak(MakeStreak(10.0f, 30.0f, 90.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target());
   // Anchor at x = 50, L = 40.
   int brightest = 0, brightestX = -1;
   for (int x = 0; x < 100; ++x) {
@@ -81,8 +81,8 @@ TEST(StreakTest, RightToLeftEqualsLeftToRightExceptTheFade) {
   const float a[2] = {3.3f, 7.7f}, b[2] = {60.2f, 25.1f};
   // Anchored in the middle the fade is the same both ways: identical pixels.
   TestFrame forwardMid(64, 40, 0, 0), backwardMid(64, 40, 0, 0);
-  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1], 1.0f, 2), forwardMid.target());
-  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1], 1.0f, 2), backwardMid.target());
+  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1], 1.0f, StreakAnchor::Middle), forwardMid.target());
+  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1], 1.0f, StreakAnchor::Middle), backwardMid.target());
   EXPECT_EQ(forwardMid.bytes(), backwardMid.bytes());
   EXPECT_GT(forwardMid.ColourSum(), 0u);
 
@@ -105,7 +105,7 @@ TEST(StreakTest, RightToLeftEqualsLeftToRightExceptTheFade) {
 
 TEST(StreakTest, PerfectDiagonalIsDrawnRowByRow) {
   TestFrame frame(40, 40, 0, 0);
-  DrawStreak(MakeStreak(10.0f, 10.0f, 30.0f, 30.0f, 1.0f, 2), frame.target());
+  DrawStreak(MakeStreak(10.0f, 10.0f, 30.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target());
   // Row-by-row (y-major): row r covers columns r - 1 and r; a column-by-column
   // walk would light (r, r - 1) instead of (r - 1, r).
   for (int r = 12; r < 28; ++r) {
@@ -119,7 +119,7 @@ TEST(StreakTest, PerfectDiagonalIsDrawnRowByRow) {
 TEST(StreakTest, SlopeAdvancesBeforeEachColumn) {
   TestFrame frame(64, 64, 0, 0);
   // Slope 0.5 from (10, 10): column 11 at y = 10.5, column 12 at y = 11.
-  DrawStreak(MakeStreak(10.0f, 10.0f, 50.0f, 30.0f, 1.0f, 2), frame.target());
+  DrawStreak(MakeStreak(10.0f, 10.0f, 50.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target());
   // y = 10.5: lo = 9.6, hi = 11.4; trunc(lo) = 9 differs from 10, so row 9
   // gets 10 - 9.6 = 0.4, row 10 full and row 11 frac(11.4) = 0.4.
   EXPECT_GT(Red(frame, 11, 9), 0);
@@ -162,7 +162,8 @@ std::vector<Streak> StreakFan(float cx, float cy, float reach) {
     const float len = reach * (0.3f + 0.7f * AbsNoise(i));
     streaks.push_back(Streak{cx + 2.0f * Noise(i + 7), cy + 2.0f * Noise(i + 9),
                              cx - len * std::sin(a), cy + len * std::cos(a), 0.8f,
-                             kStreakThickness, 0.6f, 0.4f, int16_t(1 + i % 2)});
+                             kStreakThickness, 0.6f, 0.4f,
+                             i % 2 == 0 ? StreakAnchor::Start : StreakAnchor::Middle});
   }
   return streaks;
 }
@@ -238,10 +239,10 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
   EXPECT_EQ(frame.bytes(), before);
   // End points 1e30 apart cross the frame and are drawn only inside the clip
   // rectangle, without walking 2^31 columns or rows.
-  DrawStreak(MakeStreak(-1e30f, 20.0f, 1e30f, 20.5f, 1.0f, 2), frame.target());
-  DrawStreak(MakeStreak(30.0f, 1e30f, 31.0f, -1e30f, 1.0f, 2), frame.target());
+  DrawStreak(MakeStreak(-1e30f, 20.0f, 1e30f, 20.5f, 1.0f, StreakAnchor::Middle), frame.target());
+  DrawStreak(MakeStreak(30.0f, 1e30f, 31.0f, -1e30f, 1.0f, StreakAnchor::Middle), frame.target());
   DrawStreak(MakeStreak(1e30f, -1e30f, -1e30f, 1e30f), frame.target());
-  DrawStreak(MakeStreak(-3e9f, 24.0f, 3e9f, 24.0f, 1e30f, 2), frame.target());
+  DrawStreak(MakeStreak(-3e9f, 24.0f, 3e9f, 24.0f, 1e30f, StreakAnchor::Middle), frame.target());
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 64; ++x) {
       const bool in = x >= 8 && x < 56 && y >= 8 && y < 40;
@@ -258,7 +259,7 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
 TEST(StreakGuardTest, LineFromFarAwayCrossesTheFrameWhereItsGeometrySays) {
   // Starts a million columns left of the frame: the walk jumps to the frame.
   TestFrame frame(64, 200, 0, 0);
-  DrawStreak(MakeStreak(-1e6f, 0.0f, 1e6f, 200.0f, 1.0f, 2), frame.target());
+  DrawStreak(MakeStreak(-1e6f, 0.0f, 1e6f, 200.0f, 1.0f, StreakAnchor::Middle), frame.target());
   // At x = 32 the line is at y = (32 + 1e6) x 1e-4, just past 100.
   EXPECT_GT(Red(frame, 32, 99), 200);
   EXPECT_GT(Red(frame, 32, 100), 200);
