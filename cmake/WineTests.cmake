@@ -21,7 +21,8 @@ add_subdirectory(${GW_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_
 
 # The test programs' suites under Wine; the others (the command-line program
 # and the Qt editor) are Linux-only.
-set(GW_WINE_SUITES lens render lensfile presets host testhost editor)
+set(GW_WINE_SUITES "lens;render;lensfile;presets;host;testhost;editor" CACHE STRING
+    "The test folders built and run under Wine")
 
 # The Linux build whose modules render the frames the Windows ones must match.
 set(GW_LINUX_BUILD_DIR "" CACHE PATH "A Linux build of this tree (for the render comparison)")
