@@ -38,6 +38,7 @@ bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDe
 }
 
 void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_LayerDef& output) {
+  if (size.width <= 0 || size.height <= 0) return;  // an empty frame may come without pixels
   const size_t rowLength = static_cast<size_t>(size.width) * 4;
   for (int32_t y = 0; y < size.height; ++y) {
     const auto* from = static_cast<const uint8_t*>(input.data) + ptrdiff_t{y} * input.rowbytes;
