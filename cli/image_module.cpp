@@ -33,10 +33,10 @@ SampleType FromTypeDesc(OIIO::TypeDesc type) {
 }
 
 OIIO::ImageSpec SpecOf(const Plate& plate, OIIO::TypeDesc type) {
-  OIIO::ImageSpec spec(plate.width, plate.height, plate.channels, type);
-  spec.channelnames = plate.channelNames;
-  spec.alpha_channel = plate.alphaChannel;
-  return spec;
+  OIIO::ImageSpec header(plate.width, plate.height, plate.channels, type);
+  header.channelnames = plate.channelNames;
+  header.alpha_channel = plate.alphaChannel;
+  return header;
 }
 
 // The plate's colour and alpha channels alone, for formats that take no more.
@@ -61,23 +61,23 @@ bool Read(const std::string& path, Plate& plate, std::string& reason) try {
     reason = OIIO::geterror();
     return false;
   }
-  const OIIO::ImageSpec& spec = in->spec();
+  const OIIO::ImageSpec& header = in->spec();
   plate = Plate{};
-  plate.width = spec.width;
-  plate.height = spec.height;
-  plate.channels = spec.nchannels;
+  plate.width = header.width;
+  plate.height = header.height;
+  plate.channels = header.nchannels;
   if (plate.width <= 0 || plate.height <= 0 || plate.channels <= 0) {
     reason = "the image has no pixels";
     return false;
   }
-  plate.type = FromTypeDesc(spec.format);
-  plate.channelNames = spec.channelnames;
+  plate.type = FromTypeDesc(header.format);
+  plate.channelNames = header.channelnames;
   plate.channelNames.resize(static_cast<size_t>(plate.channels));
-  int alpha = spec.alpha_channel;
+  int alpha = header.alpha_channel;
   if (alpha < 0 && (plate.channels == 2 || plate.channels == 4)) alpha = plate.channels - 1;
   plate.alphaChannel = alpha < plate.channels ? alpha : -1;
   plate.premultiplied =
-      plate.alphaChannel >= 0 && spec.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
+      plate.alphaChannel >= 0 && header.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
   // Size limits are the caller's; a plate this large could not be held anyway.
   const uint64_t count = uint64_t{static_cast<uint32_t>(plate.width)} *
                          static_cast<uint32_t>(plate.height) * static_cast<uint32_t>(plate.channels);
@@ -121,11 +121,11 @@ bool Write(const std::string& formatName, const std::string& file, const Plate& 
     fewer = FirstChannels(given, keep);
     plate = &fewer;
   }
-  OIIO::ImageSpec spec = SpecOf(*plate, ToTypeDesc(type));
+  OIIO::ImageSpec header = SpecOf(*plate, ToTypeDesc(type));
   if (plate->alphaChannel >= 0 && !plate->premultiplied) {
-    spec.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
+    header.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
   }
-  if (!out->open(file, spec) ||
+  if (!out->open(file, header) ||
       !out->write_image(OIIO::TypeDesc::FLOAT, plate->samples.data()) || !out->close()) {
     reason = out->geterror();
     return false;
