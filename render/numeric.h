@@ -17,6 +17,13 @@ constexpr int32_t TruncToInt(double v) {
   return static_cast<int32_t>(v);
 }
 
+// The same for a float, with one range test on the common path.
+constexpr int32_t TruncToInt(float v) {
+  if (v >= -2147483648.0f && v < 2147483648.0f) return static_cast<int32_t>(v);
+  if (v != v) return 0;
+  return v < 0.0f ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+}
+
 // The fast path of TruncToInt for a value already known to be a number
 // strictly inside the int32 range (the caller has checked or bounded it).
 inline int32_t TruncInRange(float v) { return static_cast<int32_t>(v); }
@@ -101,6 +108,22 @@ constexpr int32_t FastHypot(const HypotComponent& x, const HypotComponent& y) {
           ? static_cast<uint32_t>((uint64_t{small} * 256u * big.reciprocal) >> 40)
           : static_cast<uint32_t>((uint64_t{small} << 8) / big.magnitude);
   return HypotFromRatio(big.magnitude, k);
+}
+
+// Below 2^16 a prepared component always has its reciprocal.
+inline constexpr uint32_t kShortHypotLimit = 1u << 16;
+
+// FastHypot of two prepared components whose magnitudes are both below
+// kShortHypotLimit, bit for bit, without branches: a zero magnitude has a zero
+// reciprocal, which gives k = 0 and a distance of 0 when both are zero, and
+// the distance, below 2^17, needs no clamp.
+constexpr uint32_t ShortFastHypot(const HypotComponent& x, const HypotComponent& y) {
+  const bool xBigger = x.magnitude > y.magnitude;
+  const uint32_t big = xBigger ? x.magnitude : y.magnitude;
+  const uint32_t small = xBigger ? y.magnitude : x.magnitude;
+  const uint64_t reciprocal = xBigger ? x.reciprocal : y.reciprocal;
+  const auto k = static_cast<uint32_t>((uint64_t{small} * 256u * reciprocal) >> 40);
+  return (big * kHypotTable[k]) >> 14;
 }
 
 // Hash noise in -1..1: the only source of randomness of the renderers.

@@ -22,6 +22,7 @@ int32_t ProfileStore::ChannelSamplesFor(int32_t width, float scale) {
 ProfileView ProfileStore::ForStamp() {
   const bool changed = changed_;
   changed_ = false;
+  if (changed && mode_ != Mode::Replaying) TrimReach();
   switch (mode_) {
     case Mode::Live:
       break;
@@ -89,6 +90,13 @@ void ProfileStore::AddSnapshot() {
   std::memcpy(to, red(), samples);
   std::memcpy(to + samples, green(), samples);
   std::memcpy(to + 2 * samples, blue(), samples);
+}
+
+void ProfileStore::TrimReach() {
+  const uint8_t* r = red();
+  const uint8_t* g = green();
+  const uint8_t* b = blue();
+  while (reach_ > 0 && (r[reach_ - 1] | g[reach_ - 1] | b[reach_ - 1]) == 0) --reach_;
 }
 
 void ProfileStore::ClearFrom(int32_t from) {

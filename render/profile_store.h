@@ -84,7 +84,8 @@ class ProfileStore {
   // length is 0: stamps stop there, and clearing the tail stops there.
   int32_t reach() const { return reach_; }
 
-  // The profile as it stands, for one stamp. While recording, a profile
+  // The profile as it stands, for one stamp, its reach brought down to just
+  // past the last sample that is not 0. While recording, a profile
   // changed since the last stamp is added to the recording; while
   // replaying, the next recorded profile is handed out instead.
   ProfileView ForStamp();
@@ -112,6 +113,9 @@ class ProfileStore {
   enum class Mode : uint8_t { Live, Recording, Replaying };
 
   void AddSnapshot();
+  // Moves the reach down past the zero samples just below it: a shape often
+  // ends well short of where it could have reached.
+  void TrimReach();
 
   std::vector<uint8_t> bytes_;
   Mode mode_ = Mode::Live;

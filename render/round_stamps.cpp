@@ -37,6 +37,41 @@ void MeasureOffsets(float f, int32_t step, int32_t count, int32_t reach, Offsets
   }
 }
 
+// The three channels in one word a sample (red in the low byte), for every
+// distance two offsets below the reach can give: one load a pixel, and 0 from
+// the reach on, where nothing shows.
+void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
+  // The distance of two magnitudes below the reach is at most the diagonal
+  // of the larger one.
+  const auto limit = static_cast<size_t>(HypotFromRatio(
+      static_cast<uint32_t>(profile.reach - 1), static_cast<uint32_t>(kHypotTable.size() - 1)));
+  packed.assign(limit + 1, 0);
+  for (int32_t d = 0; d < profile.reach; ++d) {
+    packed[static_cast<size_t>(d)] = uint32_t{profile.red[d]} |
+                                     uint32_t{profile.green[d]} << 8 |
+                                     uint32_t{profile.blue[d]} << 16;
+  }
+}
+
+// The stamp's rows and columns within reach, each pixel reading the packed
+// profile at its distance; every offset is below the short form's limit.
+void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& rows, int32_t x0,
+                 int32_t y0, const RenderTarget& t) {
+  const uint8_t* table = t.screenTable;
+  const HypotComponent* column = columns.components.data();
+  for (int32_t j = rows.first; j < rows.end; ++j) {
+    const HypotComponent dy = rows.components[static_cast<size_t>(j)];
+    uint8_t* c = ColourBytes(t, x0 + columns.first, y0 + j);
+    for (int32_t i = columns.first; i < columns.end; ++i, c += t.bytesPerPixel) {
+      const uint32_t rgb = packed[ShortFastHypot(column[i], dy)];
+      if (rgb == 0) continue;  // screening 0 changes nothing
+      c[0] = Screen(table, c[0], static_cast<uint8_t>(rgb));
+      c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
+      c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
+    }
+  }
+}
+
 // Stamps the profile over the box reaching halfWidth and halfHeight pixels
 // from (cx, cy); a column step is `columnSamples` profile samples, a row step
 // always four.
@@ -61,6 +96,17 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
     return;  // no work buffers: this stamp is skipped
   }
 
+  if (profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
+    // Every offset used lies below the reach, so below the short form's limit.
+    std::vector<uint32_t> packed;
+    try {
+      PackProfile(profile, packed);
+    } catch (const std::bad_alloc&) {
+      return;  // no work buffer: this stamp is skipped
+    }
+    StampPacked(packed.data(), columns, rows, x0, y0, t);
+    return;
+  }
   const uint8_t* table = t.screenTable;
   for (int32_t j = rows.first; j < rows.end; ++j) {
     const HypotComponent& dy = rows.components[static_cast<size_t>(j)];

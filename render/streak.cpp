@@ -1,5 +1,6 @@
 #include "render/streak.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -75,8 +76,9 @@ int32_t SaturatingDifference(int32_t a, int32_t b) {
 // ClampToByte(TruncToInt(v)) gives, without its range checks.
 uint8_t ChannelValue(float k, float intensity) {
   const float v = k * 255.0f * intensity;
-  if (v >= 255.0f) return 255;
-  return v > 0.0f ? static_cast<uint8_t>(TruncInRange(v)) : 0;
+  // max(0, v) is 0 for NaN; both compile to branch-free instructions.
+  const float held = std::min(std::max(0.0f, v), 255.0f);
+  return static_cast<uint8_t>(TruncInRange(held));
 }
 
 // The walk along the major axis, in the streak's own terms: `major` and
@@ -92,6 +94,7 @@ struct Walk {
   bool xMajor;
   int32_t clipMajorLo, clipMajorHi;  // [lo, hi)
   int32_t clipMinorLo, clipMinorHi;
+  ptrdiff_t majorStride, acrossStride;  // bytes from one pixel to the next
 };
 
 // Screens a pixel of the walk whose major coordinate lies in the clip
@@ -99,14 +102,72 @@ struct Walk {
 void WritePixel(const RenderTarget& target, const Walk& w, int32_t major, int32_t across,
                 uint8_t r, uint8_t g, uint8_t b) {
   if (across < w.clipMinorLo || across >= w.clipMinorHi) return;
-  uint8_t* c = w.xMajor ? ColourBytes(target, major, across) : ColourBytes(target, across, major);
+  uint8_t* c = ColourBytes(target, target.clip.left, target.clip.top) +
+               (major - w.clipMajorLo) * w.majorStride + (across - w.clipMinorLo) * w.acrossStride;
   const uint8_t* table = target.screenTable;
   c[0] = Screen(table, c[0], r);
   c[1] = Screen(table, c[1], g);
   c[2] = Screen(table, c[2], b);
 }
 
+// The channel intensities at distance d from the anchor, each at least 0;
+// false when even the strongest gives less than one step of 255 at full
+// coverage (a coverage is at most 1), so that the step shows nothing.
+bool StepShows(const Walk& w, int32_t d, float& cR, float& cG, float& cB) {
+  const float t = (w.length - static_cast<float>(d)) / w.length;
+  cR = t * w.red;
+  cG = t * w.green;
+  cB = t * w.blue;
+  if (cR < 0.0f) cR = 0.0f;
+  if (cG < 0.0f) cG = 0.0f;
+  if (cB < 0.0f) cB = 0.0f;
+  return cR * 255.0f >= 1.0f || cG * 255.0f >= 1.0f || cB * 255.0f >= 1.0f;  // false for NaN
+}
+
+// The distance from the anchor from which on no step shows, or -1 when
+// there is none. Every operation of StepShows keeps or turns the order of
+// its operand, so with no negative channel a step shows exactly when its
+// distance lies below a threshold, found by bisection.
+int64_t DarkDistance(const Walk& w) {
+  if (w.red < 0.0f || w.green < 0.0f || w.blue < 0.0f) return -1;
+  float r, g, b;
+  if (StepShows(w, INT32_MAX, r, g, b)) return -1;
+  int32_t lo = 0, hi = INT32_MAX;  // the threshold lies in [lo, hi]
+  while (lo < hi) {
+    const int32_t mid = lo + (hi - lo) / 2;
+    if (StepShows(w, mid, r, g, b)) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
+// Screens the pixels across the step at major coordinate m.
+void DrawStep(const RenderTarget& target, const Walk& w, int32_t m, float minor, float cR,
+              float cG, float cB) {
+  const CrossSection s = CoverAcross(minor, w.halfThickness, w.xMajor);
+  for (int i = 0; i < s.count; ++i) {
+    const Cover& c = s.cover[i];
+    const uint8_t r = ChannelValue(c.k, cR);
+    const uint8_t g = ChannelValue(c.k, cG);
+    const uint8_t b = ChannelValue(c.k, cB);
+    // Screening 0 changes nothing.
+    if ((r | g | b) != 0) WritePixel(target, w, m, c.across, r, g, b);
+  }
+}
+
 void RunWalk(const Walk& w, const RenderTarget& target) {
+  // A step's distance from the anchor is never below its distance along the
+  // walk, so steps whose major coordinate lies that far from the anchor's
+  // show nothing: the drawing stops short of them.
+  int64_t drawLo = w.clipMajorLo, drawHi = w.clipMajorHi;
+  const int64_t dark = DarkDistance(w);
+  if (dark >= 0) {
+    drawLo = std::max(drawLo, int64_t{w.anchorMajor} - dark + 1);
+    drawHi = std::min(drawHi, int64_t{w.anchorMajor} + dark);
+  }
   int64_t major = TruncToInt(w.startMajor + 1.0f);
   float minor = w.startMinor;
   // Steps before the clip rectangle draw nothing but move the minor
@@ -118,39 +179,22 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
     major = w.clipMajorLo;
   }
   // The advance comes before each step is drawn, also before the steps
-  // ahead of the clip rectangle, which draw nothing.
-  for (; major < w.clipMajorLo && major < w.clipMajorHi && static_cast<float>(major) <= w.endMajor;
-       ++major) {
+  // that draw nothing.
+  for (; major < drawLo && major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
     minor = minor + w.slope;
   }
-  // Beyond the clip rectangle nothing is drawn: stop there.
-  for (; major < w.clipMajorHi && static_cast<float>(major) <= w.endMajor; ++major) {
+  const float minorLo = static_cast<float>(w.clipMinorLo) - 3.0f;
+  const float minorHi = static_cast<float>(w.clipMinorHi) + 3.0f;
+  for (; major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
     minor = minor + w.slope;
     // Far off the clip rectangle across the walk: nothing to write.
-    if (minor < static_cast<float>(w.clipMinorLo) - 3.0f ||
-        minor > static_cast<float>(w.clipMinorHi) + 3.0f) {
-      continue;
-    }
+    if (minor < minorLo || minor > minorHi) continue;
     const int32_t m = static_cast<int32_t>(major);
-    const int32_t d = FastHypot(SaturatingDifference(w.anchorMinor, TruncToInt(minor)),
+    // Within a few pixels of the clip rectangle, so well inside 16 bits.
+    const int32_t d = FastHypot(SaturatingDifference(w.anchorMinor, TruncInRange(minor)),
                                 SaturatingDifference(w.anchorMajor, m));
-    const float t = (w.length - static_cast<float>(d)) / w.length;
-    float cR = t * w.red, cG = t * w.green, cB = t * w.blue;
-    if (cR < 0.0f) cR = 0.0f;
-    if (cG < 0.0f) cG = 0.0f;
-    if (cB < 0.0f) cB = 0.0f;
-    // A coverage is at most 1, so where even the strongest channel gives less
-    // than one step of 255 nothing shows: skip the step (also for NaN).
-    if (!(cR * 255.0f >= 1.0f || cG * 255.0f >= 1.0f || cB * 255.0f >= 1.0f)) continue;
-    const CrossSection s = CoverAcross(minor, w.halfThickness, w.xMajor);
-    for (int i = 0; i < s.count; ++i) {
-      const Cover& c = s.cover[i];
-      const uint8_t r = ChannelValue(c.k, cR);
-      const uint8_t g = ChannelValue(c.k, cG);
-      const uint8_t b = ChannelValue(c.k, cB);
-      // Screening 0 changes nothing.
-      if ((r | g | b) != 0) WritePixel(target, w, m, c.across, r, g, b);
-    }
+    float cR, cG, cB;
+    if (StepShows(w, d, cR, cG, cB)) DrawStep(target, w, m, minor, cR, cG, cB);
   }
 }
 
@@ -216,6 +260,8 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.clipMajorHi = target.clip.right;
     w.clipMinorLo = target.clip.top;
     w.clipMinorHi = target.clip.bottom;
+    w.majorStride = target.bytesPerPixel;
+    w.acrossStride = target.rowBytes;
   } else {
     w.startMajor = sy0;
     w.startMinor = sx0;
@@ -227,6 +273,8 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.clipMajorHi = target.clip.bottom;
     w.clipMinorLo = target.clip.left;
     w.clipMinorHi = target.clip.right;
+    w.majorStride = target.rowBytes;
+    w.acrossStride = target.bytesPerPixel;
   }
   RunWalk(w, target);
 }

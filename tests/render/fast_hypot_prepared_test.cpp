@@ -12,7 +12,11 @@ namespace gw {
 namespace {
 
 void ExpectSame(int32_t dx, int32_t dy) {
-  ASSERT_EQ(FastHypot(PrepareHypot(dx), PrepareHypot(dy)), FastHypot(dx, dy)) << dx << ", " << dy;
+  const HypotComponent x = PrepareHypot(dx), y = PrepareHypot(dy);
+  ASSERT_EQ(FastHypot(x, y), FastHypot(dx, dy)) << dx << ", " << dy;
+  if (x.magnitude < kShortHypotLimit && y.magnitude < kShortHypotLimit) {
+    ASSERT_EQ(static_cast<int32_t>(ShortFastHypot(x, y)), FastHypot(dx, dy)) << dx << ", " << dy;
+  }
 }
 
 TEST(PreparedFastHypot, EqualsThePlainOneOverEveryQuarterPixelOfAFrame) {
@@ -34,6 +38,15 @@ TEST(PreparedFastHypot, EqualsThePlainOneWhereTheReciprocalIsTightest) {
     ExpectSame(big, big - 1);
     ExpectSame(big - 1, big);
   }
+}
+
+TEST(PreparedFastHypot, ShortFormEqualsThePlainOneUpToItsLimit) {
+  // Every pair of magnitudes whose larger one lies in the last stretch below
+  // the limit, where the reciprocals are tightest, and zero with everything.
+  for (int32_t big = 65535; big >= 65535 - 40; --big) {
+    for (int32_t small = 0; small <= big; ++small) ExpectSame(big, -small);
+  }
+  for (int32_t v = -65535; v <= 65535; ++v) ExpectSame(0, v);
 }
 
 TEST(PreparedFastHypot, EqualsThePlainOneAtTheExtremes) {
