@@ -94,34 +94,74 @@ void FillEllipseCoordinates(const RotatedBox& box, float rotationDeg, bool anamo
   xy.cs = cs;
 }
 
+// The columns j in [first, end) where |g(j)| < reach, for g that never
+// falls or never rises as j grows: one run, found by bisection.
+template <typename G>
+void WithinReach(int32_t first, int32_t end, int32_t reach, G g, int32_t& runFirst,
+                 int32_t& runEnd) {
+  // The first j in [lo, hi) where `past` holds; it holds from there on.
+  const auto firstWhere = [](int32_t lo, int32_t hi, auto past) {
+    while (lo < hi) {
+      const int32_t mid = lo + (hi - lo) / 2;
+      if (past(mid)) {
+        hi = mid;
+      } else {
+        lo = mid + 1;
+      }
+    }
+    return lo;
+  };
+  if (first >= end) {
+    runFirst = runEnd = first;
+    return;
+  }
+  if (g(first) <= g(end - 1)) {
+    runFirst = firstWhere(first, end, [&](int32_t j) { return g(j) > -reach; });
+    runEnd = firstWhere(runFirst, end, [&](int32_t j) { return g(j) >= reach; });
+  } else {
+    runFirst = firstWhere(first, end, [&](int32_t j) { return g(j) < reach; });
+    runEnd = firstWhere(runFirst, end, [&](int32_t j) { return g(j) <= -reach; });
+  }
+}
+
 // Screens the flattened, rotated profile into the box. With a taper table,
 // each pixel's values are first dimmed by the entry at its place along v.
 void StampEllipse(const RenderTarget& t, const ProfileView& profile, const RotatedBox& box,
                   const EllipseCoordinates& xy, float aspect, const CentredTable<int16_t>* taper) {
   const int32_t h2 = 2 * box.h;
   const uint8_t* table = t.screenTable;
+  const ptrdiff_t pixelBytes = t.bytesPerPixel;
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
     const float rowV = (static_cast<float>(i) + box.fy) * 4.0f * xy.cs;
     const float rowU = xy.C[i];
-    uint8_t* c = ColourBytes(t, box.ix + box.colFirst, box.iy + i);
-    for (int32_t j = box.colFirst; j < box.colEnd; ++j, c += t.bytesPerPixel) {
+    // Along a row u and v change steadily, and a distance is never below
+    // either of them: only where both lie within the reach can a pixel show.
+    int32_t uFirst, uEnd, vFirst, vEnd;
+    WithinReach(box.colFirst, box.colEnd, profile.reach,
+                [&](int32_t j) { return TruncToInt(xy.B[j] - rowU); }, uFirst, uEnd);
+    WithinReach(uFirst, uEnd, profile.reach,
+                [&](int32_t j) { return TruncToInt((rowV + xy.A[j]) / aspect); }, vFirst, vEnd);
+    uint8_t* c = ColourBytes(t, box.ix + vFirst, box.iy + i);
+    for (int32_t j = vFirst; j < vEnd; ++j, c += pixelBytes) {
       const float u = xy.B[j] - rowU;
       const float v = rowV + xy.A[j];
       const int32_t d = FastHypot(TruncToInt(u), TruncToInt(v / aspect));
       if (d >= profile.reach) continue;  // beyond the profile: intensity 0
+      const uint8_t r = profile.red[d], g = profile.green[d], b = profile.blue[d];
+      if ((r | g | b) == 0) continue;  // screening 0 changes nothing
       if (taper == nullptr) {
-        c[0] = Screen(table, c[0], profile.red[d]);
-        c[1] = Screen(table, c[1], profile.green[d]);
-        c[2] = Screen(table, c[2], profile.blue[d]);
+        c[0] = Screen(table, c[0], r);
+        c[1] = Screen(table, c[1], g);
+        c[2] = Screen(table, c[2], b);
         continue;
       }
       int32_t q = TruncToInt(v);
       if (q < -h2) q = -h2;
       if (q >= h2) q = h2 - 2;
       const int32_t dim = (*taper)[q];
-      c[0] = Screen(table, c[0], static_cast<uint8_t>((dim * profile.red[d]) >> 8));
-      c[1] = Screen(table, c[1], static_cast<uint8_t>((dim * profile.green[d]) >> 8));
-      c[2] = Screen(table, c[2], static_cast<uint8_t>((dim * profile.blue[d]) >> 8));
+      c[0] = Screen(table, c[0], static_cast<uint8_t>((dim * r) >> 8));
+      c[1] = Screen(table, c[1], static_cast<uint8_t>((dim * g) >> 8));
+      c[2] = Screen(table, c[2], static_cast<uint8_t>((dim * b) >> 8));
     }
   }
 }
