@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "render/numeric.h"
 #include "render/pixels.h"
 
@@ -39,27 +43,44 @@ float ClampUnit(float v) {
 // The part of v above its floor: 0 or more, also left of or above the frame.
 float Frac(float v) { return v - std::floor(v); }
 
+// Frac for |v| below 2^22, where truncation is exact and the floor is the
+// truncation or one less (at -0 it gives -0 where Frac gives +0, which no
+// coverage tells apart).
+float FracNear(float v) {
+  const auto whole = static_cast<float>(TruncInRange(v));
+  return v - (whole > v ? whole - 1.0f : whole);
+}
+
+// A walk is narrow when the cross-section is at most 2^20 pixels across: its
+// minor coordinates (within a few pixels of the clip rectangle) and the
+// edges of its cross-section are then far inside the range where
+// truncation is exact and needs no checks.
+bool NarrowCrossSection(float h) { return std::fabs(h) <= 1048576.0f; }
+
 // The coverage of the pixels across the walk at minor coordinate m (y of an
 // x-major walk, x of a y-major one). The two orientations write the first
 // coverage differently and are kept apart so each computes exactly as before.
+template <bool kNarrow>
 CrossSection CoverAcross(float m, float h, bool xMajor) {
+  const auto trunc = [](float v) { return kNarrow ? TruncInRange(v) : TruncToInt(v); };
+  const auto frac = [](float v) { return kNarrow ? FracNear(v) : Frac(v); };
   const float lo = m - h;
   const float hi = m + h;
-  const int32_t tm = TruncToInt(m);
+  const int32_t tm = trunc(m);
   CrossSection s{};
-  if (TruncToInt(lo) != tm) {
-    const float first = xMajor ? static_cast<float>(TruncToInt(m + 1.0f)) - (lo + 1.0f)
-                               : static_cast<float>(tm) - lo;
-    s.cover[s.count++] = {TruncToInt(m - 1.0f), ClampUnit(first)};
-    if (TruncToInt(hi) != tm) {
+  if (trunc(lo) != tm) {
+    const float first =
+        xMajor ? static_cast<float>(trunc(m + 1.0f)) - (lo + 1.0f) : static_cast<float>(tm) - lo;
+    s.cover[s.count++] = {trunc(m - 1.0f), ClampUnit(first)};
+    if (trunc(hi) != tm) {
       s.cover[s.count++] = {tm, 1.0f};
-      s.cover[s.count++] = {tm + 1, Frac(hi)};
+      s.cover[s.count++] = {tm + 1, frac(hi)};
     } else {
-      s.cover[s.count++] = {tm, Frac(hi)};
+      s.cover[s.count++] = {tm, frac(hi)};
     }
   } else {
     s.cover[s.count++] = {tm, ClampUnit(static_cast<float>(tm + 1) - lo)};
-    s.cover[s.count++] = {tm + 1, Frac(hi)};
+    s.cover[s.count++] = {tm + 1, frac(hi)};
   }
   return s;
 }
@@ -72,13 +93,32 @@ int32_t SaturatingDifference(int32_t a, int32_t b) {
   return static_cast<int32_t>(d);
 }
 
-// k x 255 x intensity truncated and held in 0..255 (NaN gives 0): what
-// ClampToByte(TruncToInt(v)) gives, without its range checks.
-uint8_t ChannelValue(float k, float intensity) {
-  const float v = k * 255.0f * intensity;
-  // max(0, v) is 0 for NaN; both compile to branch-free instructions.
-  const float held = std::min(std::max(0.0f, v), 255.0f);
-  return static_cast<uint8_t>(TruncInRange(held));
+// The channel intensities of a step, 0 or more each.
+struct StepColour {
+  float red, green, blue;
+};
+
+// For each channel, k x 255 x intensity truncated and held in 0..255 (NaN
+// gives 0): what ClampToByte(TruncToInt(v)) gives, without its range
+// checks. Red in the low byte, then green and blue.
+uint32_t ChannelValues(float k, const StepColour& c) {
+#if defined(__SSE2__)
+  // The three channels side by side; each lane computes exactly as alone.
+  const __m128 v = _mm_mul_ps(_mm_set1_ps(k * 255.0f), _mm_setr_ps(c.red, c.green, c.blue, 0.0f));
+  // max(v, 0) gives 0 for NaN.
+  const __m128 held = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+  const __m128i whole = _mm_cvttps_epi32(held);
+  const __m128i halves = _mm_packs_epi32(whole, whole);
+  const __m128i bytes = _mm_packus_epi16(halves, halves);
+  return static_cast<uint32_t>(_mm_cvtsi128_si32(bytes)) & 0xffffffu;
+#else
+  const auto value = [k](float intensity) {
+    const float v = k * 255.0f * intensity;
+    const float held = v > 0.0f ? (v < 255.0f ? v : 255.0f) : 0.0f;  // NaN: 0
+    return static_cast<uint32_t>(TruncInRange(held));
+  };
+  return value(c.red) | value(c.green) << 8 | value(c.blue) << 16;
+#endif
 }
 
 // The walk along the major axis, in the streak's own terms: `major` and
@@ -97,31 +137,30 @@ struct Walk {
   ptrdiff_t majorStride, acrossStride;  // bytes from one pixel to the next
 };
 
-// Screens a pixel of the walk whose major coordinate lies in the clip
-// rectangle; across it, pixels outside the rectangle are left alone.
-void WritePixel(const RenderTarget& target, const Walk& w, int32_t major, int32_t across,
-                uint8_t r, uint8_t g, uint8_t b) {
+// Screens a pixel of the walk's step whose pixels start at `step` (the
+// pixel at the clip rectangle's first minor coordinate); across it, pixels
+// outside the rectangle are left alone.
+void WritePixel(const RenderTarget& target, const Walk& w, uint8_t* step, int32_t across,
+                uint32_t rgb) {
   if (across < w.clipMinorLo || across >= w.clipMinorHi) return;
-  uint8_t* c = ColourBytes(target, target.clip.left, target.clip.top) +
-               (major - w.clipMajorLo) * w.majorStride + (across - w.clipMinorLo) * w.acrossStride;
+  uint8_t* c = step + (across - w.clipMinorLo) * w.acrossStride;
   const uint8_t* table = target.screenTable;
-  c[0] = Screen(table, c[0], r);
-  c[1] = Screen(table, c[1], g);
-  c[2] = Screen(table, c[2], b);
+  c[0] = Screen(table, c[0], static_cast<uint8_t>(rgb));
+  c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
+  c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
 }
 
 // The channel intensities at distance d from the anchor, each at least 0;
 // false when even the strongest gives less than one step of 255 at full
 // coverage (a coverage is at most 1), so that the step shows nothing.
-bool StepShows(const Walk& w, int32_t d, float& cR, float& cG, float& cB) {
+bool StepShows(const Walk& w, int32_t d, StepColour& c) {
   const float t = (w.length - static_cast<float>(d)) / w.length;
-  cR = t * w.red;
-  cG = t * w.green;
-  cB = t * w.blue;
-  if (cR < 0.0f) cR = 0.0f;
-  if (cG < 0.0f) cG = 0.0f;
-  if (cB < 0.0f) cB = 0.0f;
-  return cR * 255.0f >= 1.0f || cG * 255.0f >= 1.0f || cB * 255.0f >= 1.0f;  // false for NaN
+  c = {t * w.red, t * w.green, t * w.blue};
+  if (c.red < 0.0f) c.red = 0.0f;
+  if (c.green < 0.0f) c.green = 0.0f;
+  if (c.blue < 0.0f) c.blue = 0.0f;
+  return c.red * 255.0f >= 1.0f || c.green * 255.0f >= 1.0f ||
+         c.blue * 255.0f >= 1.0f;  // false for NaN
 }
 
 // The distance from the anchor from which on no step shows, or -1 when
@@ -130,12 +169,12 @@ bool StepShows(const Walk& w, int32_t d, float& cR, float& cG, float& cB) {
 // distance lies below a threshold, found by bisection.
 int64_t DarkDistance(const Walk& w) {
   if (w.red < 0.0f || w.green < 0.0f || w.blue < 0.0f) return -1;
-  float r, g, b;
-  if (StepShows(w, INT32_MAX, r, g, b)) return -1;
+  StepColour c;
+  if (StepShows(w, INT32_MAX, c)) return -1;
   int32_t lo = 0, hi = INT32_MAX;  // the threshold lies in [lo, hi]
   while (lo < hi) {
     const int32_t mid = lo + (hi - lo) / 2;
-    if (StepShows(w, mid, r, g, b)) {
+    if (StepShows(w, mid, c)) {
       lo = mid + 1;
     } else {
       hi = mid;
@@ -145,16 +184,17 @@ int64_t DarkDistance(const Walk& w) {
 }
 
 // Screens the pixels across the step at major coordinate m.
-void DrawStep(const RenderTarget& target, const Walk& w, int32_t m, float minor, float cR,
-              float cG, float cB) {
-  const CrossSection s = CoverAcross(minor, w.halfThickness, w.xMajor);
+template <bool kNarrow>
+void DrawStep(const RenderTarget& target, const Walk& w, int32_t m, float minor,
+              const StepColour& colour) {
+  const CrossSection s = CoverAcross<kNarrow>(minor, w.halfThickness, w.xMajor);
+  uint8_t* step = ColourBytes(target, target.clip.left, target.clip.top) +
+                  (m - w.clipMajorLo) * w.majorStride;
   for (int i = 0; i < s.count; ++i) {
     const Cover& c = s.cover[i];
-    const uint8_t r = ChannelValue(c.k, cR);
-    const uint8_t g = ChannelValue(c.k, cG);
-    const uint8_t b = ChannelValue(c.k, cB);
+    const uint32_t rgb = ChannelValues(c.k, colour);
     // Screening 0 changes nothing.
-    if ((r | g | b) != 0) WritePixel(target, w, m, c.across, r, g, b);
+    if (rgb != 0) WritePixel(target, w, step, c.across, rgb);
   }
 }
 
@@ -183,6 +223,7 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   for (; major < drawLo && major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
     minor = minor + w.slope;
   }
+  const bool narrow = NarrowCrossSection(w.halfThickness);
   const float minorLo = static_cast<float>(w.clipMinorLo) - 3.0f;
   const float minorHi = static_cast<float>(w.clipMinorHi) + 3.0f;
   for (; major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
@@ -193,8 +234,13 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
     // Within a few pixels of the clip rectangle, so well inside 16 bits.
     const int32_t d = FastHypot(SaturatingDifference(w.anchorMinor, TruncInRange(minor)),
                                 SaturatingDifference(w.anchorMajor, m));
-    float cR, cG, cB;
-    if (StepShows(w, d, cR, cG, cB)) DrawStep(target, w, m, minor, cR, cG, cB);
+    StepColour colour;
+    if (!StepShows(w, d, colour)) continue;
+    if (narrow) {
+      DrawStep<true>(target, w, m, minor, colour);
+    } else {
+      DrawStep<false>(target, w, m, minor, colour);
+    }
   }
 }
 
