@@ -137,19 +137,6 @@ struct Walk {
   ptrdiff_t majorStride, acrossStride;  // bytes from one pixel to the next
 };
 
-// Screens a pixel of the walk's step whose pixels start at `step` (the
-// pixel at the clip rectangle's first minor coordinate); across it, pixels
-// outside the rectangle are left alone.
-void WritePixel(const RenderTarget& target, const Walk& w, uint8_t* step, int32_t across,
-                uint32_t rgb) {
-  if (across < w.clipMinorLo || across >= w.clipMinorHi) return;
-  uint8_t* c = step + (across - w.clipMinorLo) * w.acrossStride;
-  const uint8_t* table = target.screenTable;
-  c[0] = Screen(table, c[0], static_cast<uint8_t>(rgb));
-  c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
-  c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
-}
-
 // The channel intensities at distance d from the anchor, each at least 0;
 // false when even the strongest gives less than one step of 255 at full
 // coverage (a coverage is at most 1), so that the step shows nothing.
@@ -183,18 +170,42 @@ int64_t DarkDistance(const Walk& w) {
   return lo;
 }
 
-// Screens the pixels across the step at major coordinate m.
+// Draws the steps first..end-1 of the walk (all inside the clip rectangle),
+// the minor coordinate at `minor` before the first advance. The walk is a
+// copy: the pixel writes below cannot change it, so nothing is read again.
+// kNarrow: the cross-section is narrow and the anchor within 2^30 of the
+// frame, so no truncation or difference needs a check.
 template <bool kNarrow>
-void DrawStep(const RenderTarget& target, const Walk& w, int32_t m, float minor,
-              const StepColour& colour) {
-  const CrossSection s = CoverAcross<kNarrow>(minor, w.halfThickness, w.xMajor);
-  uint8_t* step = ColourBytes(target, target.clip.left, target.clip.top) +
-                  (m - w.clipMajorLo) * w.majorStride;
-  for (int i = 0; i < s.count; ++i) {
-    const Cover& c = s.cover[i];
-    const uint32_t rgb = ChannelValues(c.k, colour);
-    // Screening 0 changes nothing.
-    if (rgb != 0) WritePixel(target, w, step, c.across, rgb);
+void WalkSteps(const Walk w, const RenderTarget& target, int32_t first, int32_t end, float minor) {
+  const uint8_t* const table = target.screenTable;
+  uint8_t* const origin = ColourBytes(target, target.clip.left, target.clip.top);
+  const float minorLo = static_cast<float>(w.clipMinorLo) - 3.0f;
+  const float minorHi = static_cast<float>(w.clipMinorHi) + 3.0f;
+  for (int32_t m = first; m < end; ++m) {
+    minor = minor + w.slope;
+    // Far off the clip rectangle across the walk: nothing to write.
+    if (minor < minorLo || minor > minorHi) continue;
+    // The minor coordinate is within a few pixels of the clip rectangle, so
+    // well inside 16 bits.
+    const int32_t across = TruncInRange(minor);
+    const int32_t d = kNarrow ? FastHypot(w.anchorMinor - across, w.anchorMajor - m)
+                              : FastHypot(SaturatingDifference(w.anchorMinor, across),
+                                          SaturatingDifference(w.anchorMajor, m));
+    StepColour colour;
+    if (!StepShows(w, d, colour)) continue;
+    const CrossSection s = CoverAcross<kNarrow>(minor, w.halfThickness, w.xMajor);
+    uint8_t* const step = origin + (m - w.clipMajorLo) * w.majorStride;
+    for (int i = 0; i < s.count; ++i) {
+      const Cover& c = s.cover[i];
+      const uint32_t rgb = ChannelValues(c.k, colour);
+      // Screening 0 changes nothing; pixels outside the clip rectangle
+      // across the walk are left alone.
+      if (rgb == 0 || c.across < w.clipMinorLo || c.across >= w.clipMinorHi) continue;
+      uint8_t* const p = step + (c.across - w.clipMinorLo) * w.acrossStride;
+      p[0] = Screen(table, p[0], static_cast<uint8_t>(rgb));
+      p[1] = Screen(table, p[1], static_cast<uint8_t>(rgb >> 8));
+      p[2] = Screen(table, p[2], static_cast<uint8_t>(rgb >> 16));
+    }
   }
 }
 
@@ -223,24 +234,20 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   for (; major < drawLo && major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
     minor = minor + w.slope;
   }
-  const bool narrow = NarrowCrossSection(w.halfThickness);
-  const float minorLo = static_cast<float>(w.clipMinorLo) - 3.0f;
-  const float minorHi = static_cast<float>(w.clipMinorHi) + 3.0f;
-  for (; major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
-    minor = minor + w.slope;
-    // Far off the clip rectangle across the walk: nothing to write.
-    if (minor < minorLo || minor > minorHi) continue;
-    const int32_t m = static_cast<int32_t>(major);
-    // Within a few pixels of the clip rectangle, so well inside 16 bits.
-    const int32_t d = FastHypot(SaturatingDifference(w.anchorMinor, TruncInRange(minor)),
-                                SaturatingDifference(w.anchorMajor, m));
-    StepColour colour;
-    if (!StepShows(w, d, colour)) continue;
-    if (narrow) {
-      DrawStep<true>(target, w, m, minor, colour);
-    } else {
-      DrawStep<false>(target, w, m, minor, colour);
-    }
+  if (major >= drawHi || static_cast<float>(major) > w.endMajor) return;
+  // From here on the major coordinate lies in the clip rectangle, where it
+  // converts to float exactly: the walk ends at the end point's floor.
+  const int64_t end = w.endMajor >= static_cast<float>(drawHi)
+                          ? drawHi
+                          : static_cast<int64_t>(std::floor(w.endMajor)) + 1;
+  constexpr int32_t kNearAnchor = 1 << 30;
+  const bool narrow = NarrowCrossSection(w.halfThickness) &&
+                      Magnitude(w.anchorMajor) <= kNearAnchor &&
+                      Magnitude(w.anchorMinor) <= kNearAnchor;
+  if (narrow) {
+    WalkSteps<true>(w, target, static_cast<int32_t>(major), static_cast<int32_t>(end), minor);
+  } else {
+    WalkSteps<false>(w, target, static_cast<int32_t>(major), static_cast<int32_t>(end), minor);
   }
 }
 
