@@ -17,6 +17,13 @@ inline uint8_t Screen(const uint8_t* table, uint8_t old, uint8_t src) {
   return table[old * 256 + src];
 }
 
+// Screens n packed values (red in the low byte, then green and blue) into n
+// pixels in a row, `colour` pointing at the first pixel's red byte. A value
+// of 0 leaves its pixel alone. Four-byte pixels are screened four at a time
+// by arithmetic that gives the table's entries exactly.
+void ScreenRow(const uint8_t* table, uint8_t* colour, int32_t bytesPerPixel, const uint32_t* values,
+               int32_t n);
+
 inline uint8_t ClampToByte(int32_t v) {
   return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }

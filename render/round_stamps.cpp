@@ -53,14 +53,6 @@ void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
   }
 }
 
-// Screens a packed sample into the pixel at c; 0 changes nothing.
-inline void ScreenPacked(uint8_t* c, uint32_t rgb, const uint8_t* table) {
-  if (rgb == 0) return;
-  c[0] = Screen(table, c[0], static_cast<uint8_t>(rgb));
-  c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
-  c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
-}
-
 // The stamp's rows and columns within reach, each pixel reading the packed
 // profile at its distance; every offset is below the short form's limit.
 // ShortFastHypot takes the larger magnitude and its reciprocal. Column
@@ -70,8 +62,6 @@ inline void ScreenPacked(uint8_t* c, uint32_t rgb, const uint8_t* table) {
 void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& rows, int32_t x0,
                  int32_t y0, const RenderTarget& t) {
   if (columns.first >= columns.end || rows.first >= rows.end) return;  // nothing within reach
-  const uint8_t* table = t.screenTable;
-  const ptrdiff_t pixelBytes = t.bytesPerPixel;
   const HypotComponent* column = columns.components.data();
   const HypotComponent* const first = column + columns.first;
   const HypotComponent* const end = column + columns.end;
@@ -79,6 +69,7 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
       std::min_element(first, end, [](const HypotComponent& a, const HypotComponent& b) {
         return a.magnitude < b.magnitude;
       });
+  std::vector<uint32_t> values(static_cast<size_t>(end - first));
   for (int32_t j = rows.first; j < rows.end; ++j) {
     const HypotComponent row = rows.components[static_cast<size_t>(j)];
     const uint32_t b = row.magnitude;
@@ -86,23 +77,25 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
     const HypotComponent* const innerFirst = std::partition_point(first, lowest, atMostRow);
     const HypotComponent* const innerEnd =
         std::partition_point(lowest, end, [b](const HypotComponent& a) { return a.magnitude <= b; });
-    uint8_t* c = ColourBytes(t, x0 + columns.first, y0 + j);
+    uint32_t* value = values.data();
     // The column is the larger: k = b x 256 x its reciprocal.
     const uint64_t rowTimes256 = uint64_t{b} << 8;
     const auto outer = [&](const HypotComponent* from, const HypotComponent* to) {
-      for (const HypotComponent* a = from; a < to; ++a, c += pixelBytes) {
+      for (const HypotComponent* a = from; a < to; ++a) {
         const auto k = static_cast<uint32_t>((rowTimes256 * a->reciprocal) >> 40);
-        ScreenPacked(c, packed[(a->magnitude * kHypotTable[k]) >> 14], table);
+        *value++ = packed[(a->magnitude * kHypotTable[k]) >> 14];
       }
     };
     outer(first, innerFirst);
     // The row is the larger: k = a x 256 x the row's reciprocal.
     const uint64_t rowReciprocalTimes256 = row.reciprocal << 8;
-    for (const HypotComponent* a = innerFirst; a < innerEnd; ++a, c += pixelBytes) {
+    for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
       const auto k = static_cast<uint32_t>((a->magnitude * rowReciprocalTimes256) >> 40);
-      ScreenPacked(c, packed[(b * kHypotTable[k]) >> 14], table);
+      *value++ = packed[(b * kHypotTable[k]) >> 14];
     }
     outer(innerEnd, end);
+    ScreenRow(t.screenTable, ColourBytes(t, x0 + columns.first, y0 + j), t.bytesPerPixel,
+              values.data(), static_cast<int32_t>(values.size()));
   }
 }
 
@@ -132,13 +125,13 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
 
   if (profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
     // Every offset used lies below the reach, so below the short form's limit.
-    std::vector<uint32_t> packed;
     try {
+      std::vector<uint32_t> packed;
       PackProfile(profile, packed);
+      StampPacked(packed.data(), columns, rows, x0, y0, t);
     } catch (const std::bad_alloc&) {
-      return;  // no work buffer: this stamp is skipped
+      // No work buffers: this stamp is skipped.
     }
-    StampPacked(packed.data(), columns, rows, x0, y0, t);
     return;
   }
   const uint8_t* table = t.screenTable;

@@ -31,6 +31,37 @@ TEST(ScreenTable, KnownEntriesAndSymmetry) {
   EXPECT_EQ(table[100 * 256 + 50], 255 - (155 * 205) / 255);
 }
 
+// Every pair of old and new byte through a row of 4-byte pixels (screened
+// four at a time) and of 3-byte pixels, against the table; alpha bytes and
+// pixels whose value is 0 stay as they were.
+TEST(ScreenTable, ScreenRowGivesTheTablesEntries) {
+  std::vector<uint8_t> table(kScreenTableSize);
+  BuildScreenTable(table.data());
+  for (const int bytesPerPixel : {4, 3}) {
+    for (int old = 0; old < 256; ++old) {
+      constexpr int n = 259;  // not a multiple of four: the last pixels one by one
+      std::vector<uint8_t> pixels(size_t{n} * bytesPerPixel + 1, static_cast<uint8_t>(old));
+      std::vector<uint32_t> values(n);
+      for (int i = 0; i < n; ++i) {
+        const auto v = static_cast<uint32_t>(i % 256);
+        values[i] = i == 7 ? 0 : v | ((255 - v) << 8) | (((v * 7) & 255) << 16);
+      }
+      uint8_t* first = pixels.data() + (bytesPerPixel == 4 ? 1 : 0);
+      ScreenRow(table.data(), first, bytesPerPixel, values.data(), n);
+      for (int i = 0; i < n; ++i) {
+        const uint8_t* c = first + i * bytesPerPixel;
+        for (int channel = 0; channel < 3; ++channel) {
+          const auto v = static_cast<uint8_t>(values[i] >> (8 * channel));
+          ASSERT_EQ(c[channel], Screen(table.data(), static_cast<uint8_t>(old), v))
+              << bytesPerPixel << " bytes, old " << old << ", pixel " << i;
+        }
+        if (bytesPerPixel == 4) ASSERT_EQ(c[-1], old);
+      }
+      EXPECT_EQ(pixels.back(), old);  // nothing written past the row
+    }
+  }
+}
+
 TEST(FastHypot, TableEntriesAreRoundedRoots) {
   for (int k = 0; k <= 256; ++k) {
     const double ratio = k / 256.0;
