@@ -129,8 +129,8 @@ void WithinReach(int32_t first, int32_t end, int32_t reach, G g, int32_t& runFir
 void StampEllipse(const RenderTarget& t, const ProfileView& profile, const RotatedBox& box,
                   const EllipseCoordinates& xy, float aspect, const CentredTable<int16_t>* taper) {
   const int32_t h2 = 2 * box.h;
-  const uint8_t* table = t.screenTable;
-  const ptrdiff_t pixelBytes = t.bytesPerPixel;
+  // One row's values at a time, screened together.
+  std::vector<uint32_t> values(static_cast<size_t>(box.colEnd - box.colFirst));
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
     const float rowV = (static_cast<float>(i) + box.fy) * 4.0f * xy.cs;
     const float rowU = xy.C[i];
@@ -141,28 +141,30 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
                 [&](int32_t j) { return TruncToInt(xy.B[j] - rowU); }, uFirst, uEnd);
     WithinReach(uFirst, uEnd, profile.reach,
                 [&](int32_t j) { return TruncToInt((rowV + xy.A[j]) / aspect); }, vFirst, vEnd);
-    uint8_t* c = ColourBytes(t, box.ix + vFirst, box.iy + i);
-    for (int32_t j = vFirst; j < vEnd; ++j, c += pixelBytes) {
+    uint32_t* value = values.data();
+    for (int32_t j = vFirst; j < vEnd; ++j) {
       const float u = xy.B[j] - rowU;
       const float v = rowV + xy.A[j];
       const int32_t d = FastHypot(TruncToInt(u), TruncToInt(v / aspect));
-      if (d >= profile.reach) continue;  // beyond the profile: intensity 0
-      const uint8_t r = profile.red[d], g = profile.green[d], b = profile.blue[d];
-      if ((r | g | b) == 0) continue;  // screening 0 changes nothing
-      if (taper == nullptr) {
-        c[0] = Screen(table, c[0], r);
-        c[1] = Screen(table, c[1], g);
-        c[2] = Screen(table, c[2], b);
-        continue;
+      uint32_t r = 0, g = 0, b = 0;  // beyond the profile: intensity 0
+      if (d < profile.reach) {
+        r = profile.red[d];
+        g = profile.green[d];
+        b = profile.blue[d];
       }
-      int32_t q = TruncToInt(v);
-      if (q < -h2) q = -h2;
-      if (q >= h2) q = h2 - 2;
-      const int32_t dim = (*taper)[q];
-      c[0] = Screen(table, c[0], static_cast<uint8_t>((dim * r) >> 8));
-      c[1] = Screen(table, c[1], static_cast<uint8_t>((dim * g) >> 8));
-      c[2] = Screen(table, c[2], static_cast<uint8_t>((dim * b) >> 8));
+      if (taper != nullptr && (r | g | b) != 0) {
+        int32_t q = TruncToInt(v);
+        if (q < -h2) q = -h2;
+        if (q >= h2) q = h2 - 2;
+        const auto dim = static_cast<uint32_t>((*taper)[q]);
+        r = (dim * r) >> 8;
+        g = (dim * g) >> 8;
+        b = (dim * b) >> 8;
+      }
+      *value++ = r | g << 8 | b << 16;
     }
+    ScreenRow(t.screenTable, ColourBytes(t, box.ix + vFirst, box.iy + i), t.bytesPerPixel,
+              values.data(), vEnd - vFirst);
   }
 }
 
