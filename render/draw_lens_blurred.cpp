@@ -17,8 +17,10 @@ constexpr int32_t kHighQualityMinSamples = 4, kHighQualityMaxSamples = 16;
 constexpr float kDraftSamplesPerPixel = 0.125f;  // one per eight pixels
 constexpr int32_t kDraftMinSamples = 3, kDraftMaxSamples = 8;
 
-// Colour bytes of a tile's pixel.
-constexpr int32_t kTileBytesPerPixel = 3;
+// Bytes of a tile's pixel: an unused byte and the three colour bytes, laid
+// out as the frame's pixels are, so that rows are screened four pixels at a
+// time.
+constexpr int32_t kTileBytesPerPixel = 4;
 
 // The length of the light's path over the exposure, in pixels.
 float BlurLength(const RenderTarget& now, const RenderTarget& next, float shutter) {
@@ -57,18 +59,15 @@ void AverageSamples(TileBuffers& buffers, int32_t samples) {
 // Screens the averaged tile over its window of the frame.
 void ScreenTileInto(const TileBuffers& buffers, const PixelRect& tile, int32_t tileWidth,
                     const RenderTarget& frame) {
-  const uint8_t* table = frame.screenTable;
+  std::vector<uint32_t> row(static_cast<size_t>(tile.Width()));
   for (int32_t y = tile.top; y < tile.bottom; ++y) {
     const uint8_t* from =
         buffers.drawn.data() + static_cast<size_t>(y - tile.top) * tileWidth * kTileBytesPerPixel;
-    uint8_t* to = ColourBytes(frame, tile.left, y);
-    for (int32_t x = 0; x < tile.Width(); ++x) {
-      const uint8_t* t = from + static_cast<size_t>(x) * kTileBytesPerPixel;
-      uint8_t* o = to + static_cast<size_t>(x) * frame.bytesPerPixel;
-      o[0] = Screen(table, t[0], o[0]);
-      o[1] = Screen(table, t[1], o[1]);
-      o[2] = Screen(table, t[2], o[2]);
+    for (size_t x = 0; x < row.size(); ++x, from += kTileBytesPerPixel) {
+      row[x] = uint32_t{from[1]} | uint32_t{from[2]} << 8 | uint32_t{from[3]} << 16;
     }
+    ScreenRow(frame.screenTable, ColourBytes(frame, tile.left, y), frame.bytesPerPixel, row.data(),
+              tile.Width());
   }
 }
 

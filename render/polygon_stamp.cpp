@@ -17,6 +17,17 @@ bool OutsideFrame(const RenderTarget& t, float cx, float cy, float radius, bool 
          static_cast<float>(t.height) < cy - radius || cy + radius < 0.0f;
 }
 
+// Nothing of the stamp, whose outlines stay within `reach` of (cx, cy)
+// (twice that across when anamorphic), can fall in the clip rectangle: its
+// fills would screen no pixel and count no work.
+bool OutsideClip(const RenderTarget& t, float cx, float cy, float reach, bool anamorphic) {
+  const float reachX = anamorphic ? 2.0f * reach : reach;
+  return cx + reachX < static_cast<float>(t.clip.left) ||
+         cx - reachX > static_cast<float>(t.clip.right) ||
+         cy + reach < static_cast<float>(t.clip.top) ||
+         cy - reach > static_cast<float>(t.clip.bottom);
+}
+
 // The inner and outer outlines: the outer runs at twice the corner radius
 // around the same corner centres.
 struct Outlines {
@@ -76,6 +87,11 @@ int64_t PolygonStamp(float roundness, int32_t sides, float radius, float angleDe
   StampPlan plan;
   if (!PlanPolygonStamp(roundness, sides, radius, plan)) return 0;
   if (IsBlack(colour)) return 0;  // screening with 0 changes nothing
+  // The outer outline runs 2 corner radii round corner centres 1.5 corner
+  // radii inside the radius; two pixels more cover rounding and the fills'
+  // edge pixels. A tile of a blurred draw often lies wholly outside.
+  const float reach = plan.radius + 2.0f * plan.cornerRadius + 2.0f;
+  if (OutsideClip(target, cx, cy, reach, anamorphic != 0)) return 0;
 
   Outlines o;
   BuildOutlines(plan, sides, angleDeg, cx, cy, anamorphic != 0, o);
