@@ -71,6 +71,24 @@ void PresetArguments(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BM_PresetDrawn)->Apply(PresetArguments)->Unit(benchmark::kMillisecond);
 
+// The default lens drawn over black, without the host's copying of frames.
+void BM_DefaultLensDrawn(benchmark::State& state) {
+  const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+  gw::Lens lens{};
+  gw::BuildDefaultLens(lens);
+  gw::TestFrame frame(width, height, static_cast<float>(width * kLightPlace),
+                      static_cast<float>(height * kLightPlace));
+  for (auto _ : state) {
+    gw::DrawLensInto(lens, frame);
+    benchmark::DoNotOptimize(frame.bytes().data());
+  }
+}
+BENCHMARK(BM_DefaultLensDrawn)
+    ->ArgNames({"w", "h"})
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond);
+
 // The stored bytes of a lens, as a saved project holds them.
 std::vector<uint8_t> StoredLens(const gw::Lens& lens) {
   auto data = std::make_unique<gw::SequenceData>();
