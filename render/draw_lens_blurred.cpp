@@ -4,6 +4,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "render/blur_tiles.h"
 #include "render/numeric.h"
 #include "render/pixels.h"
@@ -47,12 +51,51 @@ struct TileBuffers {
 static_assert(kHighQualityMaxSamples * 255 * (kHighQualityMaxSamples - 1) < 65536);
 static_assert(kDraftMaxSamples <= kHighQualityMaxSamples);
 
-// Replaces the sums by their average over `samples`, in the drawn buffer.
-void AverageSamples(TileBuffers& buffers, int32_t samples) {
+// Replaces the first `bytes` sums by their average over `samples`, in the
+// drawn buffer.
+void AverageSamples(TileBuffers& buffers, size_t bytes, int32_t samples) {
   const uint32_t reciprocal = (65536u + static_cast<uint32_t>(samples) - 1) /
                               static_cast<uint32_t>(samples);
-  for (size_t i = 0; i < buffers.bytes; ++i) {
-    buffers.drawn[i] = static_cast<uint8_t>((uint32_t{buffers.sums[i]} * reciprocal) >> 16);
+  const uint16_t* sums = buffers.sums.data();
+  uint8_t* drawn = buffers.drawn.data();
+  size_t i = 0;
+#if defined(__SSE2__)
+  // The high halves of the 16 x 16-bit products are the same shifts (the
+  // reciprocal of 2 or more samples fits 16 bits).
+  const __m128i r = _mm_set1_epi16(static_cast<int16_t>(reciprocal));
+  for (; i + 16 <= bytes; i += 16) {
+    const __m128i lo =
+        _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i)), r);
+    const __m128i hi =
+        _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i + 8)), r);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(drawn + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; i < bytes; ++i) {
+    drawn[i] = static_cast<uint8_t>((uint32_t{sums[i]} * reciprocal) >> 16);
+  }
+}
+
+// Adds the first `bytes` of the drawn sample to the sums and clears them for
+// the next sample, in one pass.
+void AddSample(TileBuffers& buffers, size_t bytes) {
+  uint16_t* sums = buffers.sums.data();
+  uint8_t* drawn = buffers.drawn.data();
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= bytes; i += 16) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(drawn + i));
+    auto* lo = reinterpret_cast<__m128i*>(sums + i);
+    auto* hi = reinterpret_cast<__m128i*>(sums + i + 8);
+    _mm_storeu_si128(lo, _mm_add_epi16(_mm_loadu_si128(lo), _mm_unpacklo_epi8(d, zero)));
+    _mm_storeu_si128(hi, _mm_add_epi16(_mm_loadu_si128(hi), _mm_unpackhi_epi8(d, zero)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(drawn + i), zero);
+  }
+#endif
+  for (; i < bytes; ++i) {
+    sums[i] = static_cast<uint16_t>(sums[i] + drawn[i]);
+    drawn[i] = 0;
   }
 }
 
@@ -124,18 +167,20 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
   RenderTarget sample{};
   for (int32_t index = 0; index < grid.Count(); ++index) {
     tileTarget.clip = grid.Tile(index);
-    std::fill(buffers.sums.begin(), buffers.sums.end(), uint16_t{0});
+    // The rows of the tile's window: the last row and column of tiles are
+    // cut at the frame's edge (a cut row is still as long as a whole one).
+    const size_t used = static_cast<size_t>(tileTarget.clip.Height()) *
+                        static_cast<size_t>(tileTarget.rowBytes);
+    std::fill_n(buffers.sums.begin(), used, uint16_t{0});
+    std::fill_n(buffers.drawn.begin(), used, uint8_t{0});
     for (int32_t k = 0; k < samples; ++k) {
-      std::fill(buffers.drawn.begin(), buffers.drawn.end(), uint8_t{0});
       BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
       const int32_t pass = index * samples + k;
       const SampleWalk walk(*now.profile, recordings, index, k);
       if (const int32_t code = DrawLens(lens, sample, pass, passes, progress)) return code;
-      for (size_t i = 0; i < buffers.bytes; ++i) {
-        buffers.sums[i] = static_cast<uint16_t>(buffers.sums[i] + buffers.drawn[i]);
-      }
+      AddSample(buffers, used);
     }
-    AverageSamples(buffers, samples);
+    AverageSamples(buffers, used, samples);
     ScreenTileInto(buffers, tileTarget.clip, grid.tileWidth, now);
   }
   return 0;

@@ -55,9 +55,12 @@ void ScreenRow(const uint8_t* table, uint8_t* colour, int32_t bytesPerPixel,
     // Whole pixels from their alpha byte, which a value's zero top byte
     // leaves as it is.
     uint8_t* pixel = colour - 1;
+    const __m128i zero = _mm_setzero_si128();
     for (; i + 4 <= n; i += 4, pixel += 16) {
       const __m128i v =
           _mm_slli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values + i)), 8);
+      // Four values of 0 change nothing: the pixels are not even read.
+      if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, zero)) == 0xffff) continue;
       const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), ScreenBytes(old, v));
     }
