@@ -209,6 +209,44 @@ void WalkSteps(const Walk w, const RenderTarget& target, int32_t first, int32_t 
   }
 }
 
+// The steps of a level walk (x-major, slope 0): the minor coordinate, and
+// with it the pixels across, stay as they are after the first advance, so
+// each row across is one run of pixels, filled a batch of steps at a time.
+// Each pixel is screened by the same values in the same order as step by
+// step; only the order between pixels changes.
+template <bool kNarrow>
+void WalkLevel(const Walk w, const RenderTarget& target, int32_t first, int32_t end, float minor) {
+  minor = minor + w.slope;  // +0 from here on
+  // Off the clip rectangle across the walk: nothing to write.
+  if (minor < static_cast<float>(w.clipMinorLo) - 3.0f ||
+      minor > static_cast<float>(w.clipMinorHi) + 3.0f) {
+    return;
+  }
+  const int32_t across = TruncInRange(minor);
+  const CrossSection s = CoverAcross<kNarrow>(minor, w.halfThickness, w.xMajor);
+  constexpr int32_t kBatch = 256;
+  uint32_t values[3][kBatch];
+  for (int32_t from = first; from < end; from += kBatch) {
+    const int32_t n = std::min(kBatch, end - from);
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t m = from + i;
+      const int32_t d = kNarrow ? FastHypot(w.anchorMinor - across, w.anchorMajor - m)
+                                : FastHypot(SaturatingDifference(w.anchorMinor, across),
+                                            SaturatingDifference(w.anchorMajor, m));
+      StepColour colour;
+      const bool shows = StepShows(w, d, colour);
+      for (int c = 0; c < s.count; ++c) values[c][i] = shows ? ChannelValues(s.cover[c].k, colour) : 0;
+    }
+    for (int c = 0; c < s.count; ++c) {
+      const int32_t row = s.cover[c].across;
+      // Rows outside the clip rectangle are left alone.
+      if (row < w.clipMinorLo || row >= w.clipMinorHi) continue;
+      ScreenRow(target.screenTable, ColourBytes(target, from, row), target.bytesPerPixel,
+                values[c], n);
+    }
+  }
+}
+
 void RunWalk(const Walk& w, const RenderTarget& target) {
   // A step's distance from the anchor is never below its distance along the
   // walk, so steps whose major coordinate lies that far from the anchor's
@@ -244,6 +282,14 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   const bool narrow = NarrowCrossSection(w.halfThickness) &&
                       Magnitude(w.anchorMajor) <= kNearAnchor &&
                       Magnitude(w.anchorMinor) <= kNearAnchor;
+  if (w.xMajor && w.slope == 0.0f) {
+    if (narrow) {
+      WalkLevel<true>(w, target, static_cast<int32_t>(major), static_cast<int32_t>(end), minor);
+    } else {
+      WalkLevel<false>(w, target, static_cast<int32_t>(major), static_cast<int32_t>(end), minor);
+    }
+    return;
+  }
   if (narrow) {
     WalkSteps<true>(w, target, static_cast<int32_t>(major), static_cast<int32_t>(end), minor);
   } else {
