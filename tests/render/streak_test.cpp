@@ -288,5 +288,45 @@ TEST(StreakGuardTest, BadIntensitiesAndThicknessAreHarmless) {
   }
 }
 
+// Streaks drawn into a frame of four-byte pixels (screened four at a time
+// where a walk is level) and into three-byte pixels (one at a time) give the
+// same colours: level, steep and sloping walks, thick and thin, bright and
+// dim, with negative channels, over a grey frame and a clip rectangle.
+TEST(StreakTest, ThreeAndFourBytePixelsGetTheSameColours) {
+  TestFrame frame(96, 64, 0, 0, 1.0f, 90);
+  frame.SetClip(3, 60, 5, 90);
+  RenderTarget& t4 = frame.target();
+  std::vector<uint8_t> rgb(size_t{96} * 64 * 3, 90);
+  RenderTarget t3 = t4;
+  t3.bytesPerPixel = 3;
+  t3.rowBytes = 96 * 3;
+  t3.pixels = rgb.data() + (3 * 96 + 5) * 3;
+  std::vector<Streak> streaks;
+  for (int i = 0; i < 40; ++i) {
+    const float y = 2.0f + 1.37f * static_cast<float>(i);
+    Streak level = MakeStreak(-20.0f + i, y, 120.0f - 2.0f * i, y, 0.2f + 0.1f * i,
+                              i % 2 ? StreakAnchor::Middle : StreakAnchor::Start);
+    level.blue = i % 3 == 0 ? -0.5f : level.blue;
+    level.thickness = i % 5 == 0 ? 7.5f : kStreakThickness;
+    streaks.push_back(level);
+    streaks.push_back(MakeStreak(48.0f, 30.0f, 48.0f + 60.0f * std::cos(0.16f * i),
+                                 30.0f + 60.0f * std::sin(0.16f * i), 1.3f));
+  }
+  for (const Streak& s : streaks) {
+    DrawStreak(s, t4);
+    DrawStreak(s, t3);
+  }
+  int changed = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 96; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        ASSERT_EQ(frame.Pixel(x, y)[1 + c], rgb[(size_t{96} * y + x) * 3 + c]) << x << ", " << y;
+      }
+      changed += frame.Pixel(x, y)[1] != 90;
+    }
+  }
+  EXPECT_GT(changed, 2000);
+}
+
 }  // namespace
 }  // namespace gw
