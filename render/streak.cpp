@@ -60,8 +60,9 @@ bool NarrowCrossSection(float h) { return std::fabs(h) <= 1048576.0f; }
 // The coverage of the pixels across the walk at minor coordinate m (y of an
 // x-major walk, x of a y-major one). The two orientations write the first
 // coverage differently and are kept apart so each computes exactly as before.
+// Inlined into the step loops, where it runs once a step.
 template <bool kNarrow>
-CrossSection CoverAcross(float m, float h, bool xMajor) {
+[[gnu::always_inline]] inline CrossSection CoverAcross(float m, float h, bool xMajor) {
   const auto trunc = [](float v) { return kNarrow ? TruncInRange(v) : TruncToInt(v); };
   const auto frac = [](float v) { return kNarrow ? FracNear(v) : Frac(v); };
   const float lo = m - h;
@@ -282,7 +283,9 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   const bool narrow = NarrowCrossSection(w.halfThickness) &&
                       Magnitude(w.anchorMajor) <= kNearAnchor &&
                       Magnitude(w.anchorMinor) <= kNearAnchor;
-  if (w.xMajor && w.slope == 0.0f) {
+  // Short level walks gain nothing from runs.
+  constexpr int64_t kShortestLevelRun = 32;
+  if (w.xMajor && w.slope == 0.0f && end - major >= kShortestLevelRun) {
     if (narrow) {
       WalkLevel<true>(w, target, static_cast<int32_t>(major), static_cast<int32_t>(end), minor);
     } else {
