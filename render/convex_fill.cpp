@@ -1,6 +1,7 @@
 #include "render/convex_fill.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -79,6 +80,9 @@ int64_t ScanWork(const ConvexPolygon& p, const RowRange& rows) {
 // 0 (so a negative whole number steps one further left).
 int64_t SpanFloor(float v) { return v >= 0.0f ? TruncToInt(v) : TruncToInt(v - 1.0f); }
 
+// Pixels of a span worked out before they are screened together.
+constexpr int32_t kSpanBatch = 256;
+
 // A float as a 16-bit fixed-point register: truncated, then its low 16 bits.
 uint16_t LowSixteenBits(float v) { return static_cast<uint16_t>(TruncToInt(v)); }
 
@@ -143,6 +147,8 @@ int64_t FillFlat(const ConvexPolygon& polygon, const RenderTarget& target) {
   const PolyColor colour = polygon.vertices[0].colour;
   if (IsBlack(colour)) return 0;  // screening with 0 changes nothing
   const uint8_t* screen = target.screenTable;
+  std::array<uint32_t, kSpanBatch> packed;
+  packed.fill(uint32_t{colour.r} | uint32_t{colour.g} << 8 | uint32_t{colour.b} << 16);
   const RowRange rows = ClippedRows(polygon, target);
   int64_t work = ScanWork(polygon, rows);
   for (int32_t y = rows.first; y <= rows.last; ++y) {
@@ -152,11 +158,9 @@ int64_t FillFlat(const ConvexPolygon& polygon, const RenderTarget& target) {
     const int32_t last = std::min<int32_t>(TruncToInt(right.x), target.clip.right - 1);
     if (first > last) continue;
     work += last - first + 1;
-    uint8_t* c = ColourBytes(target, first, y);
-    for (int32_t x = first; x <= last; ++x, c += target.bytesPerPixel) {
-      c[0] = Screen(screen, c[0], colour.r);
-      c[1] = Screen(screen, c[1], colour.g);
-      c[2] = Screen(screen, c[2], colour.b);
+    for (int32_t x = first; x <= last; x += kSpanBatch) {
+      const int32_t n = std::min(kSpanBatch, last - x + 1);
+      ScreenRow(screen, ColourBytes(target, x, y), target.bytesPerPixel, packed.data(), n);
     }
   }
   return work;
@@ -195,12 +199,17 @@ int64_t FillGouraud(const ConvexPolygon& polygon, const RenderTarget& target) {
       const uint32_t skipped = static_cast<uint32_t>(first - (xs + 1));
       value[ch] = static_cast<uint16_t>(start + static_cast<uint32_t>(delta[ch]) * skipped);
     }
-    uint8_t* c = ColourBytes(target, static_cast<int32_t>(first), y);
-    for (int64_t x = first; x <= last; ++x, c += target.bytesPerPixel) {
-      for (int ch = 0; ch < 3; ++ch) {
-        c[ch] = Screen(screen, c[ch], static_cast<uint8_t>(value[ch] >> 8));
-        value[ch] = static_cast<uint16_t>(value[ch] + delta[ch]);
+    // A batch of the span's colours at a time, screened together.
+    std::array<uint32_t, kSpanBatch> packed;
+    for (auto x = static_cast<int32_t>(first); x <= last; x += kSpanBatch) {
+      const int32_t n = static_cast<int32_t>(std::min<int64_t>(kSpanBatch, last - x + 1));
+      for (int32_t i = 0; i < n; ++i) {
+        packed[static_cast<size_t>(i)] = uint32_t{static_cast<uint8_t>(value[0] >> 8)} |
+                                         uint32_t{static_cast<uint8_t>(value[1] >> 8)} << 8 |
+                                         uint32_t{static_cast<uint8_t>(value[2] >> 8)} << 16;
+        for (int ch = 0; ch < 3; ++ch) value[ch] = static_cast<uint16_t>(value[ch] + delta[ch]);
       }
+      ScreenRow(screen, ColourBytes(target, x, y), target.bytesPerPixel, packed.data(), n);
     }
   }
   return work;
