@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -171,6 +172,34 @@ int64_t DarkDistance(const Walk& w) {
   return lo;
 }
 
+// True when no step in first..end-1 (the minor coordinate at `minor` before
+// the first advance) can show because every channel is 0 or less: then
+// StepShows never turns false again once true as the distance grows (the
+// fade must go negative for anything to show), so if even the largest
+// distance these steps can have shows nothing, none does. A step's distance
+// is at most the true one of its offsets plus the table's rounding (under
+// 2^-15 of it), so at most that of the largest offsets along and across the
+// walk; the minor coordinates are stepped through once to find the latter.
+bool NothingShows(const Walk& w, int64_t first, int64_t end, float minor) {
+  if (w.red > 0.0f || w.green > 0.0f || w.blue > 0.0f) return false;
+  float lowest = minor + w.slope, highest = lowest;
+  for (int64_t m = first; m < end; ++m) {
+    minor = minor + w.slope;
+    lowest = std::min(lowest, minor);
+    highest = std::max(highest, minor);
+  }
+  const auto farther = [](int64_t anchor, int64_t a, int64_t b) {
+    return static_cast<double>(std::max(std::llabs(anchor - a), std::llabs(anchor - b)));
+  };
+  const double along = farther(w.anchorMajor, first, end - 1);
+  const double across = farther(w.anchorMinor, TruncToInt(lowest), TruncToInt(highest));
+  const double farthest =
+      std::sqrt(along * along + across * across) * (1.0 + 1.0 / 32768.0) + 2.0;
+  const int32_t d = farthest >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(farthest);
+  StepColour colour;
+  return !StepShows(w, d, colour);
+}
+
 // Draws the steps first..end-1 of the walk (all inside the clip rectangle),
 // the minor coordinate at `minor` before the first advance. The walk is a
 // copy: the pixel writes below cannot change it, so nothing is read again.
@@ -279,6 +308,7 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   const int64_t end = w.endMajor >= static_cast<float>(drawHi)
                           ? drawHi
                           : static_cast<int64_t>(std::floor(w.endMajor)) + 1;
+  if (NothingShows(w, major, end, minor)) return;
   constexpr int32_t kNearAnchor = 1 << 30;
   const bool narrow = NarrowCrossSection(w.halfThickness) &&
                       Magnitude(w.anchorMajor) <= kNearAnchor &&

@@ -328,5 +328,32 @@ TEST(StreakTest, ThreeAndFourBytePixelsGetTheSameColours) {
   EXPECT_GT(changed, 2000);
 }
 
+// A streak whose channels are all negative shows only where its fade has gone
+// below 0, past its length; it is skipped when no step can get that far.
+// The same streak with a green of +1e-9 (which never shows) takes the plain
+// walk, and every red byte must agree.
+TEST(StreakTest, NegativeStreaksDrawWhatThePlainWalkDraws) {
+  int drawn = 0;
+  for (int i = 0; i < 60; ++i) {
+    const float a = 0.105f * static_cast<float>(i);
+    const float length = 20.0f + static_cast<float>(i);
+    const float x1 = 40.0f + length * std::cos(a), y1 = 30.0f + length * std::sin(a);
+    const float red = -std::pow(10.0f, static_cast<float>(i % 7) - 2.0f);
+    TestFrame negative(96, 64, 0, 0), plain(96, 64, 0, 0);
+    Streak s = MakeStreak(40.0f, 30.0f, x1, y1, red, i % 2 ? StreakAnchor::Middle : StreakAnchor::Start);
+    s.green = s.blue = red;
+    DrawStreak(s, negative.target());
+    s.green = 1e-9f;
+    DrawStreak(s, plain.target());
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 96; ++x) {
+        ASSERT_EQ(Red(negative, x, y), Red(plain, x, y)) << i << ": " << x << ", " << y;
+        drawn += Red(plain, x, y) != 0;
+      }
+    }
+  }
+  EXPECT_GT(drawn, 0);  // the strongest do show past their length
+}
+
 }  // namespace
 }  // namespace gw
