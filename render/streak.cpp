@@ -225,12 +225,17 @@ void WalkSteps(const Walk w, const RenderTarget& target, int32_t first, int32_t 
     if (!StepShows(w, d, colour)) continue;
     const CrossSection s = CoverAcross<kNarrow>(minor, w.halfThickness, w.xMajor);
     uint8_t* const step = origin + (m - w.clipMajorLo) * w.majorStride;
+    // A narrow cross-section covers the pixel of the minor coordinate and at
+    // most one on either side: when those lie in the clip rectangle, every
+    // cover does.
+    const bool inside = kNarrow && across > w.clipMinorLo && across + 1 < w.clipMinorHi;
     for (int i = 0; i < s.count; ++i) {
       const Cover& c = s.cover[i];
       const uint32_t rgb = ChannelValues(c.k, colour);
       // Screening 0 changes nothing; pixels outside the clip rectangle
       // across the walk are left alone.
-      if (rgb == 0 || c.across < w.clipMinorLo || c.across >= w.clipMinorHi) continue;
+      if (rgb == 0) continue;
+      if (!inside && (c.across < w.clipMinorLo || c.across >= w.clipMinorHi)) continue;
       uint8_t* const p = step + (c.across - w.clipMinorLo) * w.acrossStride;
       p[0] = Screen(table, p[0], static_cast<uint8_t>(rgb));
       p[1] = Screen(table, p[1], static_cast<uint8_t>(rgb >> 8));
