@@ -96,9 +96,15 @@ int32_t SaturatingDifference(int32_t a, int32_t b) {
 }
 
 // The channel intensities of a step, 0 or more each.
+#if defined(__SSE2__)
+struct StepColour {
+  __m128 rgb;  // red, green, blue, 0
+};
+#else
 struct StepColour {
   float red, green, blue;
 };
+#endif
 
 // For each channel, k x 255 x intensity truncated and held in 0..255 (NaN
 // gives 0): what ClampToByte(TruncToInt(v)) gives, without its range
@@ -106,7 +112,7 @@ struct StepColour {
 uint32_t ChannelValues(float k, const StepColour& c) {
 #if defined(__SSE2__)
   // The three channels side by side; each lane computes exactly as alone.
-  const __m128 v = _mm_mul_ps(_mm_set1_ps(k * 255.0f), _mm_setr_ps(c.red, c.green, c.blue, 0.0f));
+  const __m128 v = _mm_mul_ps(_mm_set1_ps(k * 255.0f), c.rgb);
   // max(v, 0) gives 0 for NaN.
   const __m128 held = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
   const __m128i whole = _mm_cvttps_epi32(held);
@@ -144,12 +150,20 @@ struct Walk {
 // coverage (a coverage is at most 1), so that the step shows nothing.
 bool StepShows(const Walk& w, int32_t d, StepColour& c) {
   const float t = (w.length - static_cast<float>(d)) / w.length;
+#if defined(__SSE2__)
+  // max(v, 0) turns a NaN intensity into 0: neither shows nor gives a byte.
+  c.rgb = _mm_max_ps(_mm_mul_ps(_mm_set1_ps(t), _mm_setr_ps(w.red, w.green, w.blue, 0.0f)),
+                     _mm_setzero_ps());
+  const __m128 full = _mm_mul_ps(c.rgb, _mm_set1_ps(255.0f));
+  return _mm_movemask_ps(_mm_cmpge_ps(full, _mm_set1_ps(1.0f))) != 0;
+#else
   c = {t * w.red, t * w.green, t * w.blue};
   if (c.red < 0.0f) c.red = 0.0f;
   if (c.green < 0.0f) c.green = 0.0f;
   if (c.blue < 0.0f) c.blue = 0.0f;
   return c.red * 255.0f >= 1.0f || c.green * 255.0f >= 1.0f ||
          c.blue * 255.0f >= 1.0f;  // false for NaN
+#endif
 }
 
 // The distance from the anchor from which on no step shows, or -1 when
