@@ -34,15 +34,19 @@ float BlurLength(const RenderTarget& now, const RenderTarget& next, float shutte
   return travelled > 0.0f ? std::sqrt(travelled) * shutter : 0.0f;
 }
 
-// The buffers of one tile: the sample being drawn and the sum of the samples.
+// The buffers of one tile: the sample being drawn, the sum of the samples,
+// and one row of the average as values to screen. All are had before the
+// first tile, so running out of memory never leaves a frame half drawn.
 struct TileBuffers {
   explicit TileBuffers(const TileGrid& grid)
       : bytes(static_cast<size_t>(grid.tileHeight) * grid.tileWidth * kTileBytesPerPixel),
         drawn(bytes),
-        sums(bytes) {}
+        sums(bytes),
+        row(static_cast<size_t>(grid.tileWidth)) {}
   size_t bytes;
   std::vector<uint8_t> drawn;
   std::vector<uint16_t> sums;
+  std::vector<uint32_t> row;
 };
 
 // The sums' average is taken by a multiplication: with r = ceil(2^16 / n),
@@ -100,16 +104,16 @@ void AddSample(TileBuffers& buffers, size_t bytes) {
 }
 
 // Screens the averaged tile over its window of the frame.
-void ScreenTileInto(const TileBuffers& buffers, const PixelRect& tile, int32_t tileWidth,
+void ScreenTileInto(TileBuffers& buffers, const PixelRect& tile, int32_t tileWidth,
                     const RenderTarget& frame) {
-  std::vector<uint32_t> row(static_cast<size_t>(tile.Width()));
+  uint32_t* row = buffers.row.data();
   for (int32_t y = tile.top; y < tile.bottom; ++y) {
     const uint8_t* from =
         buffers.drawn.data() + static_cast<size_t>(y - tile.top) * tileWidth * kTileBytesPerPixel;
-    for (size_t x = 0; x < row.size(); ++x, from += kTileBytesPerPixel) {
+    for (int32_t x = 0; x < tile.Width(); ++x, from += kTileBytesPerPixel) {
       row[x] = uint32_t{from[1]} | uint32_t{from[2]} << 8 | uint32_t{from[3]} << 16;
     }
-    ScreenRow(frame.screenTable, ColourBytes(frame, tile.left, y), frame.bytesPerPixel, row.data(),
+    ScreenRow(frame.screenTable, ColourBytes(frame, tile.left, y), frame.bytesPerPixel, row,
               tile.Width());
   }
 }

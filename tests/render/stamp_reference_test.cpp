@@ -92,6 +92,24 @@ TEST(RoundStampReference, EveryStampEqualsThePlainLoop) {
   EXPECT_GE(drawn, 60);  // most stamps reach the frame
 }
 
+// A profile longer than 2^16 samples (a wide frame) is stamped by the
+// general distance, not the short form: the same pictures there too.
+TEST(RoundStampReference, LongProfilesEqualThePlainLoop) {
+  Lcg rng{7};
+  for (int round = 0; round < 6; ++round) {
+    TestFrame fast(1200, 24, 600, 12);
+    ASSERT_GT(fast.target().profile->length(), 1 << 16);
+    ProfileStore& p = *fast.target().profile;
+    FillRunsProfile(p, rng);
+    p.red()[p.length() - 1] = 9;  // lit to the end: the reach stays above 2^16
+    TestFrame plain(fast);
+    const float cx = rng.Uniform(-15000.0f, 16000.0f), cy = rng.Uniform(-30.0f, 50.0f);
+    RoundStamp(cx, cy, 17000.0f, fast.target());
+    PlainStamp(cx, cy, 17002.0f, 17002.0f, 4, plain.target());
+    ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy;
+  }
+}
+
 TEST(ProfileStoreReach, AStampSeesTheReachEndJustPastTheLastLitSample) {
   ProfileStore p(200);
   p.BeginShape();
