@@ -16,14 +16,6 @@ void BuildScreenTable(uint8_t* table) {
 
 namespace {
 
-// One pixel through the table; 0 changes nothing.
-inline void ScreenOne(const uint8_t* table, uint8_t* c, uint32_t rgb) {
-  if (rgb == 0) return;
-  c[0] = Screen(table, c[0], static_cast<uint8_t>(rgb));
-  c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
-  c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
-}
-
 #if defined(__SSE2__)
 // Screens 16 bytes by 16 bytes: 255 - (255 - a)(255 - b) / 255 for each
 // pair, the division exact as (x + 1 + ((x + 1) >> 8)) >> 8 for x up to
@@ -68,7 +60,7 @@ void ScreenRow(const uint8_t* table, uint8_t* colour, int32_t bytesPerPixel,
 #endif
   for (uint8_t* c = colour + static_cast<ptrdiff_t>(i) * bytesPerPixel; i < n;
        ++i, c += bytesPerPixel) {
-    ScreenOne(table, c, values[i]);
+    ScreenPacked(table, c, values[i]);
   }
 }
 

@@ -17,6 +17,15 @@ inline uint8_t Screen(const uint8_t* table, uint8_t old, uint8_t src) {
   return table[old * 256 + src];
 }
 
+// Screens a packed value (red in the low byte, then green and blue) into the
+// pixel whose red byte is at c; 0 changes nothing.
+inline void ScreenPacked(const uint8_t* table, uint8_t* c, uint32_t rgb) {
+  if (rgb == 0) return;
+  c[0] = Screen(table, c[0], static_cast<uint8_t>(rgb));
+  c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
+  c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
+}
+
 // Screens n packed values (red in the low byte, then green and blue) into n
 // pixels in a row, `colour` pointing at the first pixel's red byte. A value
 // of 0 leaves its pixel alone. Four-byte pixels are screened four at a time

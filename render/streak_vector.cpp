@@ -1,0 +1,261 @@
+// The streak walk four steps at a time: each lane of a vector works out one
+// step (its distance from the anchor, fade and cross-section) with the same
+// float operations in the same order as the step-by-step walk, so every
+// pixel gets the same bytes.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "render/streak_walk.h"
+
+namespace gw::streak_walk {
+
+#if defined(__SSE2__)
+
+namespace {
+
+__m128 Abs(__m128 v) { return _mm_and_ps(v, _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff))); }
+
+// a where the mask is set, b elsewhere.
+__m128 Select(__m128 mask, __m128 a, __m128 b) {
+  return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+}
+
+// ClampUnit in each lane (max(v, 0) gives 0 for NaN, and +0 for -0).
+__m128 ClampUnit4(__m128 v) {
+  return _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(1.0f));
+}
+
+// FracNear in each lane.
+__m128 FracNear4(__m128 v) {
+  const __m128 whole = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
+  const __m128 lower = _mm_and_ps(_mm_cmpgt_ps(whole, v), _mm_set1_ps(1.0f));
+  return _mm_sub_ps(v, _mm_sub_ps(whole, lower));
+}
+
+// a x b >> 14 in each lane, for products below 2^32.
+__m128i ProductShifted14(__m128i a, __m128i b) {
+  const __m128i even = _mm_srli_epi64(_mm_mul_epu32(a, b), 14);
+  const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32)), 14);
+  return _mm_or_si128(_mm_and_si128(even, _mm_set_epi32(0, -1, 0, -1)), _mm_slli_epi64(odd, 32));
+}
+
+// FastHypot of four pairs of magnitudes below 2^16, held exactly as floats.
+// The ratio's index floor(small x 256 / big) comes from a float division:
+// small x 256 and big are exact, the quotient is at most 256, and when it is
+// not a whole number it lies at least 1 / big > 2^-16 from the next one, more
+// than half a float step of any number below 512, so rounding can neither
+// reach that whole number nor fall below the one beneath. A big of 0 comes
+// with a small of 0 and gives 0 / 1. Lanes holding larger magnitudes give
+// some number and read the table at an index of at most 256.
+__m128i FastHypot4(__m128 a, __m128 b) {
+  const __m128 big = _mm_max_ps(a, b);
+  const __m128 small = _mm_min_ps(a, b);
+  const __m128 ratio =
+      _mm_div_ps(_mm_mul_ps(small, _mm_set1_ps(256.0f)), _mm_max_ps(big, _mm_set1_ps(1.0f)));
+  alignas(16) int32_t k[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(k), _mm_cvttps_epi32(ratio));
+  const __m128i entry = _mm_setr_epi32(kHypotTable[static_cast<uint32_t>(k[0])],
+                                       kHypotTable[static_cast<uint32_t>(k[1])],
+                                       kHypotTable[static_cast<uint32_t>(k[2])],
+                                       kHypotTable[static_cast<uint32_t>(k[3])]);
+  return ProductShifted14(_mm_cvttps_epi32(big), entry);
+}
+
+// ChannelValues of the coverage in each lane and the colours of the lanes.
+__m128i Values4(__m128 k, __m128 red, __m128 green, __m128 blue) {
+  const __m128 k255 = _mm_mul_ps(k, _mm_set1_ps(255.0f));
+  const auto channel = [k255](__m128 intensity) {
+    const __m128 v = _mm_mul_ps(k255, intensity);
+    return _mm_cvttps_epi32(
+        _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f)));
+  };
+  return _mm_or_si128(channel(red), _mm_or_si128(_mm_slli_epi32(channel(green), 8),
+                                                 _mm_slli_epi32(channel(blue), 16)));
+}
+
+// What the walk needs in every lane, set up once.
+struct Lanes {
+  __m128 minorLo, minorHi;
+  __m128i anchorMajor, anchorMinor;
+  __m128 length, red, green, blue, halfThickness;
+  __m128i clipMinorLo, clipMinorHi;
+};
+
+Lanes SetUp(const Walk& w) {
+  return {_mm_set1_ps(static_cast<float>(w.clipMinorLo) - kMinorMargin),
+          _mm_set1_ps(static_cast<float>(w.clipMinorHi) + kMinorMargin),
+          _mm_set1_epi32(w.anchorMajor),
+          _mm_set1_epi32(w.anchorMinor),
+          _mm_set1_ps(w.length),
+          _mm_set1_ps(w.red),
+          _mm_set1_ps(w.green),
+          _mm_set1_ps(w.blue),
+          _mm_set1_ps(w.halfThickness),
+          _mm_set1_epi32(w.clipMinorLo),
+          _mm_set1_epi32(w.clipMinorHi)};
+}
+
+// Four steps worked out: the packed values of the pixels one before, at and
+// one after the truncated minor coordinate (0 for none), for the lanes in
+// `fast`; the lanes in `slow` show but lie at the clip rectangle's edge
+// across the walk (or next to coordinate 0, where the pixel before is the
+// pixel at), and are drawn step by step.
+struct FourSteps {
+  alignas(16) uint32_t values[3][4];
+  alignas(16) int32_t across[4];
+  int fast, slow;
+};
+
+template <bool kXMajor>
+void WorkOut(const Lanes& l, __m128 minor, __m128i major, FourSteps& out) {
+  const __m128 zero = _mm_setzero_ps();
+  const __m128 one = _mm_set1_ps(1.0f);
+  const __m128 full = _mm_set1_ps(255.0f);
+  const __m128 near = _mm_and_ps(_mm_cmpge_ps(minor, l.minorLo), _mm_cmple_ps(minor, l.minorHi));
+  const __m128i across = _mm_cvttps_epi32(minor);
+  const __m128i d = FastHypot4(Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMinor, across))),
+                               Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMajor, major))));
+  const __m128 t = _mm_div_ps(_mm_sub_ps(l.length, _mm_cvtepi32_ps(d)), l.length);
+  const __m128 red = _mm_max_ps(_mm_mul_ps(t, l.red), zero);
+  const __m128 green = _mm_max_ps(_mm_mul_ps(t, l.green), zero);
+  const __m128 blue = _mm_max_ps(_mm_mul_ps(t, l.blue), zero);
+  const __m128 shows = _mm_or_ps(_mm_cmpge_ps(_mm_mul_ps(red, full), one),
+                                 _mm_or_ps(_mm_cmpge_ps(_mm_mul_ps(green, full), one),
+                                           _mm_cmpge_ps(_mm_mul_ps(blue, full), one)));
+  const int drawn = _mm_movemask_ps(_mm_and_ps(near, shows));
+  out.fast = out.slow = 0;
+  if (drawn == 0) return;
+
+  // The cross-section, as CoverAcross<true> works it out, laid out by pixel.
+  const __m128 lo = _mm_sub_ps(minor, l.halfThickness);
+  const __m128 hi = _mm_add_ps(minor, l.halfThickness);
+  const __m128 acrossF = _mm_cvtepi32_ps(across);
+  const __m128i one32 = _mm_set1_epi32(1);
+  const __m128 loApart =
+      _mm_castsi128_ps(_mm_xor_si128(_mm_cmpeq_epi32(_mm_cvttps_epi32(lo), across),
+                                     _mm_set1_epi32(-1)));
+  const __m128 hiApart =
+      _mm_castsi128_ps(_mm_xor_si128(_mm_cmpeq_epi32(_mm_cvttps_epi32(hi), across),
+                                     _mm_set1_epi32(-1)));
+  const __m128 first =
+      kXMajor ? _mm_sub_ps(_mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_add_ps(minor, one))),
+                           _mm_add_ps(lo, one))
+              : _mm_sub_ps(acrossF, lo);
+  const __m128 firstK = ClampUnit4(first);
+  const __m128 fracHi = FracNear4(hi);
+  const __m128 soleK =
+      ClampUnit4(_mm_sub_ps(_mm_cvtepi32_ps(_mm_add_epi32(across, one32)), lo));
+  const __m128 before = _mm_and_ps(loApart, firstK);
+  const __m128 at = Select(loApart, Select(hiApart, one, fracHi), soleK);
+  const __m128 after = Select(loApart, _mm_and_ps(hiApart, fracHi), fracHi);
+  _mm_store_si128(reinterpret_cast<__m128i*>(out.values[0]), Values4(before, red, green, blue));
+  _mm_store_si128(reinterpret_cast<__m128i*>(out.values[1]), Values4(at, red, green, blue));
+  _mm_store_si128(reinterpret_cast<__m128i*>(out.values[2]), Values4(after, red, green, blue));
+  _mm_store_si128(reinterpret_cast<__m128i*>(out.across), across);
+  // The three pixels lie in the clip rectangle, and the pixel before is
+  // across - 1 (next to 0 the truncation of minor - 1 is across itself).
+  const __m128i inside = _mm_and_si128(
+      _mm_and_si128(_mm_cmpgt_epi32(across, l.clipMinorLo),
+                    _mm_cmplt_epi32(_mm_add_epi32(across, one32), l.clipMinorHi)),
+      _mm_cmpgt_epi32(across, _mm_setzero_si128()));
+  const int fast = _mm_movemask_ps(_mm_castsi128_ps(inside));
+  out.fast = drawn & fast;
+  out.slow = drawn & ~fast;
+}
+
+// True when every step's offsets from the anchor, along and across the walk,
+// stay below 2^16 (the minor coordinates of drawn steps truncate to within
+// kMinorMargin of the clip rectangle).
+bool ShortOffsets(const Walk& w, int32_t first, int32_t end) {
+  const auto below = [](int64_t anchor, int64_t lo, int64_t hi) {
+    return anchor - lo < int64_t{kShortHypotLimit} && hi - anchor < int64_t{kShortHypotLimit};
+  };
+  const auto margin = static_cast<int64_t>(kMinorMargin);
+  return below(w.anchorMajor, first, end - 1) &&
+         below(w.anchorMinor, int64_t{w.clipMinorLo} - margin, int64_t{w.clipMinorHi} + margin);
+}
+
+// While four steps are worked out, the pixels of steps this far ahead are
+// fetched into the cache: a y-major walk reaches a new row, far from the last,
+// at every step; an x-major one runs along three rows.
+constexpr int32_t kRowsAhead = 12;
+constexpr int32_t kColumnsAhead = 32;
+
+// Fetches the pixels near where the walk will be; `minor` is the minor
+// coordinate of step m + 3. A prefetch never faults, so only the guessed
+// minor coordinate is held in the clip rectangle, to keep the arithmetic in
+// range.
+template <bool kXMajor>
+[[gnu::always_inline]] inline void FetchAhead(const Walk& w, uint8_t* origin, int32_t m,
+                                              int32_t end, float minor) {
+  const int32_t ahead = kXMajor ? kColumnsAhead : kRowsAhead;
+  if (end - m < 4 + ahead) return;
+  const float guess = kXMajor ? minor : minor + w.slope * static_cast<float>(kRowsAhead);
+  const int32_t across = std::max(w.clipMinorLo, std::min(TruncToInt(guess), w.clipMinorHi - 1));
+  const uintptr_t at = reinterpret_cast<uintptr_t>(origin) +
+                       static_cast<uintptr_t>((across - w.clipMinorLo) * w.acrossStride) +
+                       static_cast<uintptr_t>((m + ahead - w.clipMajorLo) * w.majorStride);
+  const auto fetch = [](uintptr_t p) { __builtin_prefetch(reinterpret_cast<const void*>(p)); };
+  if (kXMajor) {
+    // The rows before, at and after.
+    fetch(at - static_cast<uintptr_t>(w.acrossStride));
+    fetch(at);
+    fetch(at + static_cast<uintptr_t>(w.acrossStride));
+  } else {
+    for (int i = 0; i < 4; ++i) fetch(at + static_cast<uintptr_t>(i * w.majorStride));
+  }
+}
+
+template <bool kXMajor>
+void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end, float minor) {
+  const uint8_t* const table = target.screenTable;
+  uint8_t* const origin = ColourBytes(target, target.clip.left, target.clip.top);
+  const Lanes lanes = SetUp(w);
+  FourSteps steps;
+  int32_t m = first;
+  for (; end - m >= 4; m += 4) {
+    alignas(16) float minors[4];
+    for (float& v : minors) v = minor = minor + w.slope;
+    FetchAhead<kXMajor>(w, origin, m, end, minor);
+    const __m128i major = _mm_add_epi32(_mm_set1_epi32(m), _mm_setr_epi32(0, 1, 2, 3));
+    WorkOut<kXMajor>(lanes, _mm_load_ps(minors), major, steps);
+    for (int bits = steps.fast; bits != 0; bits &= bits - 1) {
+      const int i = __builtin_ctz(static_cast<unsigned>(bits));
+      uint8_t* const p = origin + (m + i - w.clipMajorLo) * w.majorStride +
+                         (steps.across[i] - w.clipMinorLo) * w.acrossStride;
+      ScreenPacked(table, p - w.acrossStride, steps.values[0][i]);
+      ScreenPacked(table, p, steps.values[1][i]);
+      ScreenPacked(table, p + w.acrossStride, steps.values[2][i]);
+    }
+    for (int bits = steps.slow; bits != 0; bits &= bits - 1) {
+      const int i = __builtin_ctz(static_cast<unsigned>(bits));
+      DrawStep<true>(w, table, origin, m + i, minors[i]);
+    }
+  }
+  for (; m < end; ++m) {
+    minor = minor + w.slope;
+    if (MinorNearClip(w, minor)) DrawStep<true>(w, table, origin, m, minor);
+  }
+}
+
+}  // namespace
+
+bool WalkFourAtATime(const Walk& w, const RenderTarget& target, int32_t first, int32_t end,
+                     float minor) {
+  if (!ShortOffsets(w, first, end)) return false;
+  if (w.xMajor) {
+    Walk4<true>(w, target, first, end, minor);
+  } else {
+    Walk4<false>(w, target, first, end, minor);
+  }
+  return true;
+}
+
+#else
+
+bool WalkFourAtATime(const Walk&, const RenderTarget&, int32_t, int32_t, float) { return false; }
+
+#endif
+
+}  // namespace gw::streak_walk
