@@ -1,9 +1,5 @@
 #include "render/pixels.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace gw {
 
 void BuildScreenTable(uint8_t* table) {
@@ -13,31 +9,6 @@ void BuildScreenTable(uint8_t* table) {
     }
   }
 }
-
-namespace {
-
-#if defined(__SSE2__)
-// Screens 16 bytes by 16 bytes: 255 - (255 - a)(255 - b) / 255 for each
-// pair, the division exact as (x + 1 + ((x + 1) >> 8)) >> 8 for x up to
-// 255 x 255. Where b is 0 the byte keeps its value.
-inline __m128i ScreenBytes(__m128i a, __m128i b) {
-  const __m128i ones = _mm_set1_epi8(-1);
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i notA = _mm_xor_si128(a, ones);
-  const __m128i notB = _mm_xor_si128(b, ones);
-  const auto quotient = [](__m128i x) {
-    const __m128i y = _mm_add_epi16(x, _mm_set1_epi16(1));
-    return _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8);
-  };
-  const __m128i lo = quotient(
-      _mm_mullo_epi16(_mm_unpacklo_epi8(notA, zero), _mm_unpacklo_epi8(notB, zero)));
-  const __m128i hi = quotient(
-      _mm_mullo_epi16(_mm_unpackhi_epi8(notA, zero), _mm_unpackhi_epi8(notB, zero)));
-  return _mm_xor_si128(_mm_packus_epi16(lo, hi), ones);
-}
-#endif
-
-}  // namespace
 
 void ScreenRow(const uint8_t* table, uint8_t* colour, int32_t bytesPerPixel,
                const uint32_t* values, int32_t n) {

@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "render/target.h"
 
 namespace gw {
@@ -25,6 +29,27 @@ inline void ScreenPacked(const uint8_t* table, uint8_t* c, uint32_t rgb) {
   c[1] = Screen(table, c[1], static_cast<uint8_t>(rgb >> 8));
   c[2] = Screen(table, c[2], static_cast<uint8_t>(rgb >> 16));
 }
+
+#if defined(__SSE2__)
+// Screens 16 bytes by 16 bytes: 255 - (255 - a)(255 - b) / 255 for each
+// pair, the division exact as (x + 1 + ((x + 1) >> 8)) >> 8 for x up to
+// 255 x 255. Where b is 0 the byte keeps its value.
+inline __m128i ScreenBytes(__m128i a, __m128i b) {
+  const __m128i ones = _mm_set1_epi8(-1);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i notA = _mm_xor_si128(a, ones);
+  const __m128i notB = _mm_xor_si128(b, ones);
+  const auto quotient = [](__m128i x) {
+    const __m128i y = _mm_add_epi16(x, _mm_set1_epi16(1));
+    return _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8);
+  };
+  const __m128i lo = quotient(
+      _mm_mullo_epi16(_mm_unpacklo_epi8(notA, zero), _mm_unpacklo_epi8(notB, zero)));
+  const __m128i hi = quotient(
+      _mm_mullo_epi16(_mm_unpackhi_epi8(notA, zero), _mm_unpackhi_epi8(notB, zero)));
+  return _mm_xor_si128(_mm_packus_epi16(lo, hi), ones);
+}
+#endif
 
 // Screens n packed values (red in the low byte, then green and blue) into n
 // pixels in a row, `colour` pointing at the first pixel's red byte. A value

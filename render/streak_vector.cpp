@@ -164,6 +164,98 @@ void WorkOut(const Lanes& l, __m128 minor, __m128i major, FourSteps& out) {
   out.slow = drawn & ~fast;
 }
 
+// Where a walk's pixels are: the red byte of the clip rectangle's first
+// pixel and the steps along and across the walk.
+struct Pixels {
+  const uint8_t* table;
+  uint8_t* origin;
+  int32_t clipMajorLo, clipMinorLo;
+  ptrdiff_t majorStride, acrossStride;
+
+  uint8_t* At(int32_t major, int32_t across) const {
+    return origin + (major - clipMajorLo) * majorStride + (across - clipMinorLo) * acrossStride;
+  }
+};
+
+// The fast lanes through the screen table, pixel by pixel.
+void ScreenLanes(const Pixels& px, int32_t m, const FourSteps& s) {
+  for (int bits = s.fast; bits != 0; bits &= bits - 1) {
+    const int i = __builtin_ctz(static_cast<unsigned>(bits));
+    uint8_t* const p = px.At(m + i, s.across[i]);
+    ScreenPacked(px.table, p - px.acrossStride, s.values[0][i]);
+    ScreenPacked(px.table, p, s.values[1][i]);
+    ScreenPacked(px.table, p + px.acrossStride, s.values[2][i]);
+  }
+}
+
+__m128i Load32(const uint8_t* p) {
+  int32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return _mm_cvtsi32_si128(v);
+}
+
+void Store32(uint8_t* p, __m128i v) {
+  const int32_t lane = _mm_cvtsi128_si32(v);
+  std::memcpy(p, &lane, sizeof lane);
+}
+
+// The values of one position across the walk, moved up to a four-byte
+// pixel's red, green and blue bytes.
+__m128i PixelValues(const uint32_t (&lanes)[4]) {
+  return _mm_slli_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(lanes)), 8);
+}
+
+// The fast lanes of a y-major walk on four-byte pixels: a step's three
+// pixels lie side by side in its row and are screened together.
+void ScreenRowsOfFour(const Pixels& px, int32_t m, const FourSteps& s) {
+  // One vector a step: its values before, at and after, then 0.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i before = PixelValues(s.values[0]);
+  const __m128i at = PixelValues(s.values[1]);
+  const __m128i after = PixelValues(s.values[2]);
+  const __m128i low = _mm_unpacklo_epi32(before, at), high = _mm_unpackhi_epi32(before, at);
+  const __m128i lowAfter = _mm_unpacklo_epi32(after, zero);
+  const __m128i highAfter = _mm_unpackhi_epi32(after, zero);
+  const __m128i step[4] = {_mm_unpacklo_epi64(low, lowAfter), _mm_unpackhi_epi64(low, lowAfter),
+                           _mm_unpacklo_epi64(high, highAfter),
+                           _mm_unpackhi_epi64(high, highAfter)};
+  for (int bits = s.fast; bits != 0; bits &= bits - 1) {
+    const int i = __builtin_ctz(static_cast<unsigned>(bits));
+    // The alpha byte of the pixel before; the three pixels are 12 bytes.
+    uint8_t* const p = px.At(m + i, s.across[i]) - 5;
+    const __m128i old = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                           Load32(p + 8));
+    const __m128i screened = ScreenBytes(old, step[i]);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), screened);
+    Store32(p + 8, _mm_srli_si128(screened, 8));
+  }
+}
+
+// An x-major walk on four-byte pixels whose four steps are all fast: the
+// steps are four columns side by side, and each row they touch is screened
+// as one run of four pixels (pixels that a step does not touch get 0).
+void ScreenColumnsOfFour(const Pixels& px, int32_t m, const FourSteps& s) {
+  const __m128i across = _mm_load_si128(reinterpret_cast<const __m128i*>(s.across));
+  const __m128i one = _mm_set1_epi32(1);
+  const __m128i beforeRow = _mm_sub_epi32(across, one), afterRow = _mm_add_epi32(across, one);
+  const __m128i before = PixelValues(s.values[0]);
+  const __m128i at = PixelValues(s.values[1]);
+  const __m128i after = PixelValues(s.values[2]);
+  // The minor coordinate moves one way along the walk.
+  const int32_t low = std::min(s.across[0], s.across[3]);
+  const int32_t high = std::max(s.across[0], s.across[3]);
+  for (int32_t row = low - 1; row <= high + 1; ++row) {
+    const __m128i r = _mm_set1_epi32(row);
+    const __m128i values =
+        _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi32(beforeRow, r), before),
+                     _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi32(across, r), at),
+                                  _mm_and_si128(_mm_cmpeq_epi32(afterRow, r), after)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(values, _mm_setzero_si128())) == 0xffff) continue;
+    auto* const p = reinterpret_cast<__m128i*>(px.At(m, row) - 1);
+    _mm_storeu_si128(p, ScreenBytes(_mm_loadu_si128(p), values));
+  }
+}
+
 // True when every step's offsets from the anchor, along and across the walk,
 // stay below 2^16 (the minor coordinates of drawn steps truncate to within
 // kMinorMargin of the clip rectangle).
@@ -187,55 +279,57 @@ constexpr int32_t kColumnsAhead = 32;
 // minor coordinate is held in the clip rectangle, to keep the arithmetic in
 // range.
 template <bool kXMajor>
-[[gnu::always_inline]] inline void FetchAhead(const Walk& w, uint8_t* origin, int32_t m,
+[[gnu::always_inline]] inline void FetchAhead(const Pixels& px, const Walk& w, int32_t m,
                                               int32_t end, float minor) {
   const int32_t ahead = kXMajor ? kColumnsAhead : kRowsAhead;
   if (end - m < 4 + ahead) return;
   const float guess = kXMajor ? minor : minor + w.slope * static_cast<float>(kRowsAhead);
   const int32_t across = std::max(w.clipMinorLo, std::min(TruncToInt(guess), w.clipMinorHi - 1));
-  const uintptr_t at = reinterpret_cast<uintptr_t>(origin) +
-                       static_cast<uintptr_t>((across - w.clipMinorLo) * w.acrossStride) +
-                       static_cast<uintptr_t>((m + ahead - w.clipMajorLo) * w.majorStride);
+  const auto at = reinterpret_cast<uintptr_t>(px.At(m + ahead, across));
   const auto fetch = [](uintptr_t p) { __builtin_prefetch(reinterpret_cast<const void*>(p)); };
   if (kXMajor) {
     // The rows before, at and after.
-    fetch(at - static_cast<uintptr_t>(w.acrossStride));
+    fetch(at - static_cast<uintptr_t>(px.acrossStride));
     fetch(at);
-    fetch(at + static_cast<uintptr_t>(w.acrossStride));
+    fetch(at + static_cast<uintptr_t>(px.acrossStride));
   } else {
-    for (int i = 0; i < 4; ++i) fetch(at + static_cast<uintptr_t>(i * w.majorStride));
+    for (int i = 0; i < 4; ++i) fetch(at + static_cast<uintptr_t>(i * px.majorStride));
   }
 }
 
 template <bool kXMajor>
 void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end, float minor) {
-  const uint8_t* const table = target.screenTable;
-  uint8_t* const origin = ColourBytes(target, target.clip.left, target.clip.top);
+  const Pixels px{target.screenTable,
+                  ColourBytes(target, target.clip.left, target.clip.top),
+                  w.clipMajorLo,
+                  w.clipMinorLo,
+                  w.majorStride,
+                  w.acrossStride};
+  const bool fourBytes = target.bytesPerPixel == 4;
   const Lanes lanes = SetUp(w);
   FourSteps steps;
   int32_t m = first;
   for (; end - m >= 4; m += 4) {
     alignas(16) float minors[4];
     for (float& v : minors) v = minor = minor + w.slope;
-    FetchAhead<kXMajor>(w, origin, m, end, minor);
+    FetchAhead<kXMajor>(px, w, m, end, minor);
     const __m128i major = _mm_add_epi32(_mm_set1_epi32(m), _mm_setr_epi32(0, 1, 2, 3));
     WorkOut<kXMajor>(lanes, _mm_load_ps(minors), major, steps);
-    for (int bits = steps.fast; bits != 0; bits &= bits - 1) {
-      const int i = __builtin_ctz(static_cast<unsigned>(bits));
-      uint8_t* const p = origin + (m + i - w.clipMajorLo) * w.majorStride +
-                         (steps.across[i] - w.clipMinorLo) * w.acrossStride;
-      ScreenPacked(table, p - w.acrossStride, steps.values[0][i]);
-      ScreenPacked(table, p, steps.values[1][i]);
-      ScreenPacked(table, p + w.acrossStride, steps.values[2][i]);
+    if (fourBytes && !kXMajor) {
+      ScreenRowsOfFour(px, m, steps);
+    } else if (fourBytes && steps.fast == 0xf) {
+      ScreenColumnsOfFour(px, m, steps);
+    } else {
+      ScreenLanes(px, m, steps);
     }
     for (int bits = steps.slow; bits != 0; bits &= bits - 1) {
       const int i = __builtin_ctz(static_cast<unsigned>(bits));
-      DrawStep<true>(w, table, origin, m + i, minors[i]);
+      DrawStep<true>(w, px.table, px.origin, m + i, minors[i]);
     }
   }
   for (; m < end; ++m) {
     minor = minor + w.slope;
-    if (MinorNearClip(w, minor)) DrawStep<true>(w, table, origin, m, minor);
+    if (MinorNearClip(w, minor)) DrawStep<true>(w, px.table, px.origin, m, minor);
   }
 }
 
