@@ -33,35 +33,6 @@ __m128 FracNear4(__m128 v) {
   return _mm_sub_ps(v, _mm_sub_ps(whole, lower));
 }
 
-// a x b >> 14 in each lane, for products below 2^32.
-__m128i ProductShifted14(__m128i a, __m128i b) {
-  const __m128i even = _mm_srli_epi64(_mm_mul_epu32(a, b), 14);
-  const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32)), 14);
-  return _mm_or_si128(_mm_and_si128(even, _mm_set_epi32(0, -1, 0, -1)), _mm_slli_epi64(odd, 32));
-}
-
-// FastHypot of four pairs of magnitudes below 2^16, held exactly as floats.
-// The ratio's index floor(small x 256 / big) comes from a float division:
-// small x 256 and big are exact, the quotient is at most 256, and when it is
-// not a whole number it lies at least 1 / big > 2^-16 from the next one, more
-// than half a float step of any number below 512, so rounding can neither
-// reach that whole number nor fall below the one beneath. A big of 0 comes
-// with a small of 0 and gives 0 / 1. Lanes holding larger magnitudes give
-// some number and read the table at an index of at most 256.
-__m128i FastHypot4(__m128 a, __m128 b) {
-  const __m128 big = _mm_max_ps(a, b);
-  const __m128 small = _mm_min_ps(a, b);
-  const __m128 ratio =
-      _mm_div_ps(_mm_mul_ps(small, _mm_set1_ps(256.0f)), _mm_max_ps(big, _mm_set1_ps(1.0f)));
-  alignas(16) int32_t k[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(k), _mm_cvttps_epi32(ratio));
-  const __m128i entry = _mm_setr_epi32(kHypotTable[static_cast<uint32_t>(k[0])],
-                                       kHypotTable[static_cast<uint32_t>(k[1])],
-                                       kHypotTable[static_cast<uint32_t>(k[2])],
-                                       kHypotTable[static_cast<uint32_t>(k[3])]);
-  return ProductShifted14(_mm_cvttps_epi32(big), entry);
-}
-
 // ChannelValues of the coverage in each lane and the colours of the lanes.
 __m128i Values4(__m128 k, __m128 red, __m128 green, __m128 blue) {
   const __m128 k255 = _mm_mul_ps(k, _mm_set1_ps(255.0f));
@@ -114,7 +85,7 @@ void WorkOut(const Lanes& l, __m128 minor, __m128i major, FourSteps& out) {
   const __m128 full = _mm_set1_ps(255.0f);
   const __m128 near = _mm_and_ps(_mm_cmpge_ps(minor, l.minorLo), _mm_cmple_ps(minor, l.minorHi));
   const __m128i across = _mm_cvttps_epi32(minor);
-  const __m128i d = FastHypot4(Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMinor, across))),
+  const __m128i d = FastHypotLanes(Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMinor, across))),
                                Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMajor, major))));
   const __m128 t = _mm_div_ps(_mm_sub_ps(l.length, _mm_cvtepi32_ps(d)), l.length);
   const __m128 red = _mm_max_ps(_mm_mul_ps(t, l.red), zero);

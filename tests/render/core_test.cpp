@@ -55,7 +55,9 @@ TEST(ScreenTable, ScreenRowGivesTheTablesEntries) {
           ASSERT_EQ(c[channel], Screen(table.data(), static_cast<uint8_t>(old), v))
               << bytesPerPixel << " bytes, old " << old << ", pixel " << i;
         }
-        if (bytesPerPixel == 4) ASSERT_EQ(c[-1], old);
+        if (bytesPerPixel == 4) {
+          ASSERT_EQ(c[-1], old);
+        }
       }
       EXPECT_EQ(pixels.back(), old);  // nothing written past the row
     }

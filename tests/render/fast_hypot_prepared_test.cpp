@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/numeric.h"
+#include "render/streak_walk.h"
 
 namespace gw {
 namespace {
@@ -64,6 +65,45 @@ TEST(PreparedFastHypot, EqualsThePlainOneAtTheExtremes) {
     ExpectSame(a, b);
   }
 }
+
+#if defined(__SSE2__)
+// The streak walk's four-lane FastHypot divides in float. For every larger
+// magnitude below 2^16 it is checked where the ratio's index changes: at the
+// smallest smaller magnitude of each index and the one before it, where a
+// rounded quotient would fall on the wrong side.
+TEST(PreparedFastHypot, LanesEqualThePlainOneBelowTheLimit) {
+  alignas(16) int32_t got[4];
+  std::vector<float> a, b;
+  const auto check = [&]() {
+    for (size_t i = 0; i + 4 <= a.size(); i += 4) {
+      const __m128i d = streak_walk::FastHypotLanes(_mm_loadu_ps(&a[i]), _mm_loadu_ps(&b[i]));
+      _mm_store_si128(reinterpret_cast<__m128i*>(got), d);
+      for (size_t j = 0; j < 4; ++j) {
+        const auto x = static_cast<int32_t>(a[i + j]), y = static_cast<int32_t>(b[i + j]);
+        ASSERT_EQ(got[j], FastHypot(x, y)) << x << ", " << y;
+      }
+    }
+    a.clear();
+    b.clear();
+  };
+  for (int32_t big = 0; big < static_cast<int32_t>(kShortHypotLimit); ++big) {
+    for (int32_t k = 0; k <= 256; ++k) {
+      // The smallest small with (small x 256) / big >= k.
+      const int32_t edge = (k * big + 255) / 256;
+      for (int32_t small : {edge - 1, edge}) {
+        if (small < 0 || small > big) continue;
+        a.push_back(static_cast<float>(k % 2 ? big : small));  // either order
+        b.push_back(static_cast<float>(k % 2 ? small : big));
+      }
+    }
+    while (a.size() % 4 != 0) {
+      a.push_back(0.0f);
+      b.push_back(0.0f);
+    }
+    check();
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace gw

@@ -256,6 +256,16 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
   EXPECT_EQ(Red(frame, 20, 23), 255);
 }
 
+// End points so far apart that their differences overflow to infinity give
+// a slope that is not a number: the walk's minor coordinate is then never
+// near the frame, and nothing is drawn (nor truncated).
+TEST(StreakGuardTest, OverflowingDifferencesDrawNothing) {
+  TestFrame frame(64, 48, 0, 0);
+  DrawStreak(MakeStreak(-3e38f, -3e38f, 3e38f, 3e38f), frame.target());
+  DrawStreak(MakeStreak(3e38f, -3e38f, -3e38f, 3e38f, 1.0f, StreakAnchor::Middle), frame.target());
+  EXPECT_EQ(frame.ColourSum(), 0u);
+}
+
 TEST(StreakGuardTest, LineFromFarAwayCrossesTheFrameWhereItsGeometrySays) {
   // Starts a million columns left of the frame: the walk jumps to the frame.
   TestFrame frame(64, 200, 0, 0);
