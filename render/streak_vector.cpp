@@ -38,8 +38,7 @@ __m128i Values4(__m128 k, __m128 red, __m128 green, __m128 blue) {
   const __m128 k255 = _mm_mul_ps(k, _mm_set1_ps(255.0f));
   const auto channel = [k255](__m128 intensity) {
     const __m128 v = _mm_mul_ps(k255, intensity);
-    return _mm_cvttps_epi32(
-        _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f)));
+    return _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f)));
   };
   return _mm_or_si128(channel(red), _mm_or_si128(_mm_slli_epi32(channel(green), 8),
                                                  _mm_slli_epi32(channel(blue), 16)));
@@ -86,7 +85,7 @@ void WorkOut(const Lanes& l, __m128 minor, __m128i major, FourSteps& out) {
   const __m128 near = _mm_and_ps(_mm_cmpge_ps(minor, l.minorLo), _mm_cmple_ps(minor, l.minorHi));
   const __m128i across = _mm_cvttps_epi32(minor);
   const __m128i d = FastHypotLanes(Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMinor, across))),
-                               Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMajor, major))));
+                                   Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMajor, major))));
   const __m128 t = _mm_div_ps(_mm_sub_ps(l.length, _mm_cvtepi32_ps(d)), l.length);
   const __m128 red = _mm_max_ps(_mm_mul_ps(t, l.red), zero);
   const __m128 green = _mm_max_ps(_mm_mul_ps(t, l.green), zero);
@@ -103,20 +102,17 @@ void WorkOut(const Lanes& l, __m128 minor, __m128i major, FourSteps& out) {
   const __m128 hi = _mm_add_ps(minor, l.halfThickness);
   const __m128 acrossF = _mm_cvtepi32_ps(across);
   const __m128i one32 = _mm_set1_epi32(1);
-  const __m128 loApart =
-      _mm_castsi128_ps(_mm_xor_si128(_mm_cmpeq_epi32(_mm_cvttps_epi32(lo), across),
-                                     _mm_set1_epi32(-1)));
-  const __m128 hiApart =
-      _mm_castsi128_ps(_mm_xor_si128(_mm_cmpeq_epi32(_mm_cvttps_epi32(hi), across),
-                                     _mm_set1_epi32(-1)));
-  const __m128 first =
-      kXMajor ? _mm_sub_ps(_mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_add_ps(minor, one))),
-                           _mm_add_ps(lo, one))
-              : _mm_sub_ps(acrossF, lo);
+  const __m128 loApart = _mm_castsi128_ps(
+      _mm_xor_si128(_mm_cmpeq_epi32(_mm_cvttps_epi32(lo), across), _mm_set1_epi32(-1)));
+  const __m128 hiApart = _mm_castsi128_ps(
+      _mm_xor_si128(_mm_cmpeq_epi32(_mm_cvttps_epi32(hi), across), _mm_set1_epi32(-1)));
+  const __m128 first = kXMajor
+                           ? _mm_sub_ps(_mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_add_ps(minor, one))),
+                                        _mm_add_ps(lo, one))
+                           : _mm_sub_ps(acrossF, lo);
   const __m128 firstK = ClampUnit4(first);
   const __m128 fracHi = FracNear4(hi);
-  const __m128 soleK =
-      ClampUnit4(_mm_sub_ps(_mm_cvtepi32_ps(_mm_add_epi32(across, one32)), lo));
+  const __m128 soleK = ClampUnit4(_mm_sub_ps(_mm_cvtepi32_ps(_mm_add_epi32(across, one32)), lo));
   const __m128 before = _mm_and_ps(loApart, firstK);
   const __m128 at = Select(loApart, Select(hiApart, one, fracHi), soleK);
   const __m128 after = Select(loApart, _mm_and_ps(hiApart, fracHi), fracHi);
@@ -126,10 +122,10 @@ void WorkOut(const Lanes& l, __m128 minor, __m128i major, FourSteps& out) {
   _mm_store_si128(reinterpret_cast<__m128i*>(out.across), across);
   // The three pixels lie in the clip rectangle, and the pixel before is
   // across - 1 (next to 0 the truncation of minor - 1 is across itself).
-  const __m128i inside = _mm_and_si128(
-      _mm_and_si128(_mm_cmpgt_epi32(across, l.clipMinorLo),
-                    _mm_cmplt_epi32(_mm_add_epi32(across, one32), l.clipMinorHi)),
-      _mm_cmpgt_epi32(across, _mm_setzero_si128()));
+  const __m128i inside =
+      _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi32(across, l.clipMinorLo),
+                                  _mm_cmplt_epi32(_mm_add_epi32(across, one32), l.clipMinorHi)),
+                    _mm_cmpgt_epi32(across, _mm_setzero_si128()));
   const int fast = _mm_movemask_ps(_mm_castsi128_ps(inside));
   out.fast = drawn & fast;
   out.slow = drawn & ~fast;
@@ -194,8 +190,8 @@ void ScreenRowsOfFour(const Pixels& px, int32_t m, const FourSteps& s) {
     const int i = __builtin_ctz(static_cast<unsigned>(bits));
     // The alpha byte of the pixel before; the three pixels are 12 bytes.
     uint8_t* const p = px.At(m + i, s.across[i]) - 5;
-    const __m128i old = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                                           Load32(p + 8));
+    const __m128i old =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), Load32(p + 8));
     const __m128i screened = ScreenBytes(old, step[i]);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), screened);
     Store32(p + 8, _mm_srli_si128(screened, 8));
@@ -270,12 +266,9 @@ template <bool kXMajor>
 
 template <bool kXMajor>
 void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end, float minor) {
-  const Pixels px{target.screenTable,
-                  ColourBytes(target, target.clip.left, target.clip.top),
-                  w.clipMajorLo,
-                  w.clipMinorLo,
-                  w.majorStride,
-                  w.acrossStride};
+  const Pixels px{target.screenTable, ColourBytes(target, target.clip.left, target.clip.top),
+                  w.clipMajorLo,      w.clipMinorLo,
+                  w.majorStride,      w.acrossStride};
   const bool fourBytes = target.bytesPerPixel == 4;
   const Lanes lanes = SetUp(w);
   FourSteps steps;

@@ -113,7 +113,8 @@ inline int32_t SaturatingDifference(int32_t a, int32_t b) {
 // a x b >> 14 in each lane, for products below 2^32.
 inline __m128i ProductShifted14(__m128i a, __m128i b) {
   const __m128i even = _mm_srli_epi64(_mm_mul_epu32(a, b), 14);
-  const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32)), 14);
+  const __m128i odd =
+      _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32)), 14);
   return _mm_or_si128(_mm_and_si128(even, _mm_set_epi32(0, -1, 0, -1)), _mm_slli_epi64(odd, 32));
 }
 

@@ -42,9 +42,7 @@ void PlainStreak(const Streak& s, const RenderTarget& t) {
   const int32_t anchorMajor = xMajor ? ax : ay, anchorMinor = xMajor ? ay : ax;
   const float h = s.thickness * 0.5f;
   const auto screen = [&](int32_t major, int32_t across, float k, float r, float g, float b) {
-    const auto value = [k](float c) {
-      return ClampToByte(TruncToInt(k * 255.0f * c));
-    };
+    const auto value = [k](float c) { return ClampToByte(TruncToInt(k * 255.0f * c)); };
     if (xMajor) {
       ScreenPixel(t, major, across, value(r), value(g), value(b));
     } else {
@@ -118,7 +116,8 @@ TEST(StreakReference, EveryPixelAsThePlainWalkDrawsIt) {
   int lit = 0;
   for (int round = 0; round < 24; ++round) {
     const auto grey = static_cast<uint8_t>(rng.Next() % 3 == 0 ? 0 : rng.Next() >> 24);
-    TestFrame frame(width, height, 0, 0, 1.0f, grey, 77), plain(width, height, 0, 0, 1.0f, grey, 77);
+    TestFrame frame(width, height, 0, 0, 1.0f, grey, 77),
+        plain(width, height, 0, 0, 1.0f, grey, 77);
     if (round % 3 != 0) {
       const int top = static_cast<int>(rng.Next() % 50), left = static_cast<int>(rng.Next() % 80);
       const int bottom = top + 1 + static_cast<int>(rng.Next() % 70);
@@ -131,7 +130,8 @@ TEST(StreakReference, EveryPixelAsThePlainWalkDrawsIt) {
     const auto clip = frame.target().clip;
     threeBytes.bytesPerPixel = 3;
     threeBytes.rowBytes = width * 3;
-    threeBytes.pixels = rgb.data() + (static_cast<size_t>(clip.top) * width + static_cast<size_t>(clip.left)) * 3;
+    threeBytes.pixels =
+        rgb.data() + (static_cast<size_t>(clip.top) * width + static_cast<size_t>(clip.left)) * 3;
     for (int i = 0; i < 40; ++i) {
       const Streak s = RandomStreak(rng, width, height);
       DrawStreak(s, frame.target());
@@ -185,7 +185,8 @@ TEST(StreakReference, FarAnchorsAsThePlainWalkDrawsThem) {
   }
   for (int y = 0; y < 90; ++y) {
     for (int x = 0; x < 160; ++x) {
-      for (int c = 1; c < 4; ++c) ASSERT_EQ(frame.Pixel(x, y)[c], plain.Pixel(x, y)[c]) << x << ", " << y;
+      for (int c = 1; c < 4; ++c)
+        ASSERT_EQ(frame.Pixel(x, y)[c], plain.Pixel(x, y)[c]) << x << ", " << y;
       lit += plain.Pixel(x, y)[1] != 0;
     }
   }
