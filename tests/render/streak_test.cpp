@@ -260,10 +260,14 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
 // a slope that is not a number: the walk's minor coordinate is then never
 // near the frame, and nothing is drawn (nor truncated).
 TEST(StreakGuardTest, OverflowingDifferencesDrawNothing) {
-  TestFrame frame(64, 48, 0, 0);
-  DrawStreak(MakeStreak(-3e38f, -3e38f, 3e38f, 3e38f), frame.target());
-  DrawStreak(MakeStreak(3e38f, -3e38f, -3e38f, 3e38f, 1.0f, StreakAnchor::Middle), frame.target());
-  EXPECT_EQ(frame.ColourSum(), 0u);
+  for (const int height : {48, 49, 50, 51}) {  // the walk's last steps one at a time
+    TestFrame frame(64, height, 0, 0);
+    DrawStreak(MakeStreak(-3e38f, -3e38f, 3e38f, 3e38f, 1.0f, StreakAnchor::Middle),
+               frame.target());
+    DrawStreak(MakeStreak(3e38f, -3e38f, -3e38f, 3e38f, 1.0f, StreakAnchor::Middle),
+               frame.target());
+    EXPECT_EQ(frame.ColourSum(), 0u);
+  }
 }
 
 TEST(StreakGuardTest, LineFromFarAwayCrossesTheFrameWhereItsGeometrySays) {
