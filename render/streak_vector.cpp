@@ -223,6 +223,18 @@ void ScreenColumnsOfFour(const Pixels& px, int32_t m, const FourSteps& s) {
   }
 }
 
+// Screens the fast lanes of four steps.
+template <bool kXMajor>
+void ScreenFast(const Pixels& px, int32_t m, const FourSteps& s, bool fourBytes) {
+  if (fourBytes && !kXMajor) {
+    ScreenRowsOfFour(px, m, s);
+  } else if (fourBytes && s.fast == 0xf) {
+    ScreenColumnsOfFour(px, m, s);
+  } else {
+    ScreenLanes(px, m, s);
+  }
+}
+
 // True when every step's offsets from the anchor, along and across the walk,
 // stay below 2^16 (the minor coordinates of drawn steps truncate to within
 // kMinorMargin of the clip rectangle).
@@ -279,13 +291,8 @@ void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end,
     FetchAhead<kXMajor>(px, w, m, end, minor);
     const __m128i major = _mm_add_epi32(_mm_set1_epi32(m), _mm_setr_epi32(0, 1, 2, 3));
     WorkOut<kXMajor>(lanes, _mm_load_ps(minors), major, steps);
-    if (fourBytes && !kXMajor) {
-      ScreenRowsOfFour(px, m, steps);
-    } else if (fourBytes && steps.fast == 0xf) {
-      ScreenColumnsOfFour(px, m, steps);
-    } else {
-      ScreenLanes(px, m, steps);
-    }
+    // Steps that draw nothing may leave their values unwritten.
+    if (steps.fast != 0) ScreenFast<kXMajor>(px, m, steps, fourBytes);
     for (int bits = steps.slow; bits != 0; bits &= bits - 1) {
       const int i = __builtin_ctz(static_cast<unsigned>(bits));
       DrawStep<true>(w, px.table, px.origin, m + i, minors[i]);
