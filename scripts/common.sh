@@ -3,6 +3,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${GW_BUILD_DIR:-$ROOT/build}"
+source "$ROOT/scripts/apt.sh"
 
 GW_PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
              libcli11-dev nlohmann-json3-dev libopenimageio-dev clang libclang-rt-14-dev
@@ -14,11 +15,12 @@ install_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt_update
+  apt_install --no-install-recommends "${missing[@]}" || {
+    echo "Could not install: ${missing[*]}" >&2
+    return 1
+  }
 }
 
 build_release() {

@@ -7,7 +7,10 @@
 # user-mode emulator can run them once it is registered for i386 programs in
 # binfmt_misc. That changes the machine for every user, so it is done only
 # on request (--register-qemu) or in CI (CI=true), never silently.
+# Exit 75: the package registry could not serve what 32-bit Wine needs (a
+# damaged index, say); any other failure exits 1.
 set -euo pipefail
+source "$(dirname "$0")/apt.sh"
 
 register=false
 for arg in "$@"; do
@@ -35,8 +38,14 @@ install_wine_packages() {
   for p in "${WINE_PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  apt_update
+  local rc=0
+  apt_install "${missing[@]}" || rc=$?
+  if [ "$rc" -eq 75 ]; then
+    echo "Could not install ${missing[*]}: the package registry could not serve them (above)." >&2
+    exit 75
+  fi
+  [ "$rc" -eq 0 ] || exit 1
 }
 
 # 32-bit Wine's loader: a plain 32-bit x86 program.
