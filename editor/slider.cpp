@@ -92,8 +92,10 @@ void WinSlider::MouseDown(Point p) {
   dialog_.Message(ids::kDragEnds, id_);
 }
 
-void WinSlider::MouseMove(Point p) {
-  if (dragging_) DragTo(Vertical() ? p.y : p.x);
+void WinSlider::MouseMove(Point p, bool buttonDown) {
+  if (!dragging_) return;
+  if (!buttonDown) return MouseUp();
+  DragTo(Vertical() ? p.y : p.x);
 }
 
 void WinSlider::MouseUp() {

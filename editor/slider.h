@@ -70,9 +70,13 @@ class WinSlider {
   // a release drag ends, enabled or not. When enabled, a press on a
   // labelled slider's label line opens the "Slider Control" window, any
   // other press starts a drag, which follows the pointer until the release.
+  // A move with the button no longer down, or the mouse taken away by the
+  // window system, ends the drag as a release there would: the window system
+  // lost a release, and hovering must not edit.
   void MouseDown(Point p);
-  void MouseMove(Point p);
+  void MouseMove(Point p, bool buttonDown = true);
   void MouseUp();
+  void CaptureLost() { MouseUp(); }
 
   // The "Slider Control" window: the texts it opens with, and what its OK
   // does with the edit field's text.

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace gw {
@@ -138,5 +139,10 @@ std::string_view ElementName(const LensElement& element);
 // Writes marker "p", at most 62 characters of `text` and a NUL, and clears
 // the rest of the field.
 void SetElementName(LensElement& element, std::string_view text);
+
+// Whether a name given as UTF-8 can be stored in an element and in a lens
+// file: Latin-1 characters only, no NUL, at most 62 of them. Empty when it
+// can, with its bytes in `latin1`; otherwise why not.
+std::string ElementNameProblem(std::string_view utf8, std::string& latin1);
 
 }  // namespace gw
