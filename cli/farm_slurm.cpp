@@ -162,10 +162,6 @@ std::vector<std::string> TaskRenderWords(const FarmCommand& c, const std::string
     const std::string name = "--" + (option->get_lnames().empty()
                                          ? option->get_snames().front()
                                          : option->get_lnames().front());
-    if (name == "--jobs") {
-      throw CommandError("--jobs: each task renders on the CPUs Slurm gives it: "
-                         "ask for them with --cpus-per-task");
-    }
     if (option->get_expected_max() == 0) {  // a flag
       words.push_back(name);
       continue;
@@ -347,6 +343,10 @@ void SubmitNew(FarmCommand& c) {
   if (c.farm.chunkSize.empty()) throw CommandError("--chunk-size: give the most frames a task renders");
   if (o.frames.empty()) throw CommandError("--frames: give the frames to render on the farm, A-B");
   const int chunkSize = ParseIntegerWithin("--chunk-size", c.farm.chunkSize, 1, 1000000);
+  if (!o.jobs.empty()) {
+    throw CommandError("--jobs: each task renders on the CPUs Slurm gives it: "
+                       "ask for them with --cpus-per-task");
+  }
   CheckFarmNumbers(c.farm);
   // Every task would fail the same way: find out now, before the job exists.
   const RenderPlan plan = CheckRenderSetUp(o);
@@ -392,18 +392,21 @@ std::vector<int> ChunksToRedo(const Manifest& m, const std::vector<FrameFault>& 
 
 // Refuses while tasks of the job's earlier submissions are queued or running.
 void CheckNothingRunning(const Manifest& m, const std::string& jobFolder) {
+  std::set<std::string> seen;
   std::string ids;
   for (const Json& s : m.json.value("submitted", Json::array())) {
-    ids += (ids.empty() ? "" : ",") + s.value("job", "");
+    const std::string id = s.value("job", "");
+    if (!id.empty() && seen.insert(id).second) ids += (ids.empty() ? "" : ",") + id;
   }
   if (ids.empty()) return;
   const ChildResult r = RunSlurmCommand({"squeue", "-h", "-o", "%i", "-j", ids}, jobFolder);
+  const std::string jobs = (seen.size() == 1 ? "job " : "jobs ") + ids;
   // Jobs Slurm has forgotten are jobs that no longer run.
   if (r.exitCode != 0 && r.err.find("Invalid job id") == std::string::npos) {
-    throw CommandError("squeue cannot tell whether job " + ids + " still runs: " + SlurmWords(r));
+    throw CommandError("squeue cannot tell whether " + jobs + " still runs: " + SlurmWords(r));
   }
   if (r.exitCode == 0 && r.out.find_first_not_of(" \n") != std::string::npos) {
-    throw CommandError("job " + ids + " still has tasks queued or running (squeue -j " + ids +
+    throw CommandError(jobs + " still has tasks queued or running (squeue -j " + ids +
                        "): wait for them, or cancel them with scancel, then resume");
   }
 }
