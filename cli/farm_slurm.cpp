@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -41,7 +42,7 @@ struct FarmOptions {
   bool dryRun = false;
 };
 
-// The options of `farm slurm` that are not render options.
+// `farm slurm` as parsed: the render options, its own, and which are its own.
 struct FarmCommand {
   CLI::App* app = nullptr;
   std::shared_ptr<RenderOptions> render = std::make_shared<RenderOptions>();
@@ -245,9 +246,10 @@ Manifest ReadManifest(const std::string& jobFolder) {
   } catch (const Json::exception& e) {
     throw FileError(path, std::string("damaged: ") + e.what());
   }
-  if (m.frames.first < 0 || m.frames.last < m.frames.first || m.chunks < 1 ||
-      m.chunks > m.frames.last - m.frames.first + 1) {
-    throw FileError(path, "damaged: its frames and chunks do not agree");
+  if (m.frames.first < 0 || m.frames.last < m.frames.first || m.frames.last == INT_MAX ||
+      m.chunks < 1 || m.chunks > m.frames.last - m.frames.first + 1 ||
+      m.maxRunning.find_first_not_of("0123456789") != std::string::npos) {
+    throw FileError(path, "damaged: its frames, chunks and tasks do not agree");
   }
   return m;
 }
@@ -334,7 +336,8 @@ std::vector<std::string> SbatchOverrides(const FarmOptions& f) {
 }
 
 void CheckFarmNumbers(const FarmOptions& f) {
-  if (!f.cpusPerTask.empty()) ParseIntegerWithin("--cpus-per-task", f.cpusPerTask, 1, 4096);
+  // A task renders in one worker process per CPU, as --jobs does: 64 at most.
+  if (!f.cpusPerTask.empty()) ParseIntegerWithin("--cpus-per-task", f.cpusPerTask, 1, 64);
   if (!f.maxRunning.empty()) ParseIntegerWithin("--max-running", f.maxRunning, 1, 1000000);
 }
 

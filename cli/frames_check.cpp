@@ -32,7 +32,6 @@ struct FramesCheckOptions {
 };
 
 void RunFramesCheck(const FramesCheckOptions& o) {
-  if (o.frames.empty()) throw CommandError("--frames: give the frames to check, A-B");
   const std::optional<FrameRange> range = ParseFrameRange(o.frames);
   if (!range) throw CommandError("--frames: " + FrameRangeProblem(o.frames));
   if (range->last > range->first && !IsSequencePattern(o.pattern)) {
