@@ -465,6 +465,7 @@ void AddFarmCommands(CLI::App& app) {
   AddRenderOptions(slurm, c->render);
   // Input and output are required by render; a resumed job has its own.
   for (CLI::Option* option : slurm->get_options()) option->required(false);
+  slurm->get_option("--jobs")->description("Not here: a task renders on its --cpus-per-task");
   FarmOptions& f = c->farm;
   const CLI::Option* own[] = {
       slurm->get_help_ptr(),
