@@ -18,8 +18,8 @@
 #include "cli/plugin_modules.h"
 #include "cli/presets_commands.h"
 #include "cli/progress_bar.h"
-#include "cli/showcase_patches.h"
 #include "cli/worker_pool.h"
+#include "frame/showcase_lights.h"
 #include "host/edition.h"
 #include "lens/lens.h"
 
@@ -31,6 +31,12 @@ using testhost::TestHost;
 
 // Time units per frame: frame f lies at time f x kTimeStep.
 constexpr int32_t kTimeStep = 1000;
+
+// A layer image as the frame logic reads it.
+LayerView ImageView(const testhost::Image& image) {
+  return {reinterpret_cast<const uint8_t*>(image.pixels.data()), image.width, image.height,
+          static_cast<ptrdiff_t>(image.width) * kLayerBytesPerPixel};
+}
 
 const EditionTable& EditionNamed(const std::string& name) {
   if (name == "showcase") return ShowcaseEdition();
@@ -334,9 +340,9 @@ class FrameRenderer {
     if (plan_.edition != "showcase" || locationLayer_.empty()) return;
     const testhost::Image layer =
         testhost::Downsample(*locationLayer_.At(frame).At(frame), plan_.downsample);
-    const int patches = CountOpaquePatches(layer);
+    const int patches = CountOpaquePatches(ImageView(layer));
     if (patches == 0) notes_.framesWithoutLight.fetch_add(1);
-    if (patches > kMaxShowcaseLights) notes_.framesOverCap.fetch_add(1);
+    if (patches > kMaxLights) notes_.framesOverCap.fetch_add(1);
     int most = notes_.mostPatches.load();
     while (patches > most && !notes_.mostPatches.compare_exchange_weak(most, patches)) {
     }
@@ -363,8 +369,8 @@ void TellShowcaseNotes(const RenderOptions& o, const RenderPlan& plan, ShowcaseN
   }
   if (notes.framesOverCap > 0) {
     std::cerr << "glarewright: the location layer holds up to " << notes.mostPatches
-              << " opaque patches; only the first " << kMaxShowcaseLights
-              << " of each frame got a flare (" << notes.mostPatches - kMaxShowcaseLights
+              << " opaque patches; only the first " << kMaxLights
+              << " of each frame got a flare (" << notes.mostPatches - kMaxLights
               << " skipped" << (plan.frameCount > 1 ? " on the fullest frame" : "") << ")\n";
   }
 }
