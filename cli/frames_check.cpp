@@ -71,6 +71,8 @@ bool ReadsBackWhole(const std::string& path, std::string* reason) {
   }
   try {
     if (S_ISDIR(st.st_mode)) throw FileError(path, "is a folder, not an image");
+    // A FIFO or device is written to, never read back.
+    if (!S_ISREG(st.st_mode)) throw FileError(path, "is not a regular file");
     ReadPlate(path);
     return true;
   } catch (const CommandError& e) {
