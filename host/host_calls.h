@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/layer.h"
+#include "frame/values.h"
 #include "host/sdk/pf_api.h"
 
 namespace gw {
@@ -21,10 +23,10 @@ inline void* HandleData(PF_Handle handle) { return handle ? *handle : nullptr; }
 // least as long as its width. Anything else counts as no layer.
 bool HasPixels(const PF_LayerDef& layer);
 
-// Row y of a layer that HasPixels.
-inline const PF_Pixel* LayerRow(const PF_LayerDef& layer, int32_t y) {
-  return reinterpret_cast<const PF_Pixel*>(static_cast<const uint8_t*>(layer.data) +
-                                           static_cast<ptrdiff_t>(y) * layer.rowbytes);
+// The layer as the frame logic reads it; without pixels when !HasPixels.
+inline LayerView ViewOf(const PF_LayerDef& layer) {
+  if (!HasPixels(layer)) return {};
+  return {static_cast<const uint8_t*>(layer.data), layer.width, layer.height, layer.rowbytes};
 }
 
 // The size the host renders at: the layer size reduced by a downsampling
@@ -73,10 +75,6 @@ class LockedHandle {
 // The host's time after the current frame, never beyond the composition.
 int32_t NextTime(const PF_InData& in);
 
-// 16.16 values as the render command reads them.
-inline float FixedToFloat(PF_Fixed v) { return static_cast<float>(v) / 65536.0f; }
-inline float FixedPercentToFactor(PF_Fixed v) { return static_cast<float>(v) / 6553600.0f; }
-inline float FixedDegreesToPhase(PF_Fixed v) { return static_cast<float>(v) / 65536.0f / 24.0f; }
 // A popup or integer slider: its low 16 bits, signed.
 inline int16_t LowWord(int32_t v) { return static_cast<int16_t>(v); }
 
