@@ -33,6 +33,7 @@ enum class ElementType : int16_t {
 
 struct Rgb {
   uint8_t r, g, b;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
 inline constexpr int kNameFieldSize = 64;     // marker byte + text + NUL
