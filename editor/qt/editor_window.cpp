@@ -106,7 +106,13 @@ EditorWindow::EditorWindow(const Lens& lens, EditSession session, QWidget* paren
   }
 }
 
-EditorWindow::~EditorWindow() { document_.RemoveListener(listener_); }
+EditorWindow::~EditorWindow() {
+  document_.RemoveListener(listener_);
+  // The parts that listen to the document go before it does (Qt would take
+  // them down only after the window's members).
+  delete centralWidget();
+  delete model_;
+}
 
 QAction* EditorWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
 

@@ -342,6 +342,32 @@ TEST_F(QtEditorTest, BuildALensFromNothingAndTakeItBackStepByStep) {
   EXPECT_TRUE(SameElements(lens(), expected));
 }
 
+TEST_F(QtEditorTest, TheHundredthElementIsTheLast) {
+  Lens full = LensOf({});
+  for (uint32_t i = 0; i < kMaxElements; ++i) InitElement(17, full.elements[full.count++]);
+  Open(full);
+  ClickRow(0);
+  for (const char* how : {"duplicate", "add"}) {
+    bool alerted = false;
+    OnNext<QMessageBox>([&alerted](QMessageBox* box) {
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->text(), "Maximum Number of Elements Reached.");
+      EXPECT_EQ(box->windowTitle(), "Alert");
+      alerted = true;
+      QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    if (std::string(how) == "duplicate") {
+      Key(Qt::Key_D, Qt::ControlModifier);
+    } else {
+      OnNextMenuClick("Sparkle");
+      QTest::mouseClick(Find<QToolButton>("addButton"), Qt::LeftButton);
+    }
+    ASSERT_TRUE(WaitFor([&] { return alerted; })) << how;
+    EXPECT_EQ(lens().count, kMaxElements);
+  }
+  EXPECT_FALSE(window->Action("undo")->isEnabled());
+}
+
 TEST_F(QtEditorTest, RenameByDoubleClickAndRefusedNames) {
   Open(LensOf({GlowBall, Disc}));
   ClickRow(1);
