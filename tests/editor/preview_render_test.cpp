@@ -17,25 +17,22 @@ namespace {
 constexpr int32_t kBrightnessParam = 1, kScaleParam = 2, kPointParam = 3, kColorParam = 4,
                   kAngleParam = 5;
 
-// The plug-in's render of `lens` over a black frame of width x height.
-std::vector<uint8_t> PluginRender(const Lens& lens, const PreviewSettings& s, int32_t width,
+// The plug-in's render of its lens over a black frame of width x height.
+std::vector<uint8_t> PluginRender(TestHost& host, const PreviewSettings& s, int32_t width,
                                   int32_t height, float lightScale) {
-  auto host = NewInstance("full");
-  EXPECT_EQ(host->SequenceResetup(StoredBytes(lens)), PF_Err_NONE);
-  host->SetValue(kPointParam, Point(s.lightX * lightScale, s.lightY * lightScale));
-  host->SetValue(kBrightnessParam, Fixed(s.brightness * 100.0));
-  host->SetValue(kScaleParam, Fixed(s.scale));
-  host->SetValue(kAngleParam, Fixed(s.angle));
+  host.SetValue(kPointParam, Point(s.lightX * lightScale, s.lightY * lightScale));
+  host.SetValue(kBrightnessParam, Fixed(s.brightness * 100.0));
+  host.SetValue(kScaleParam, Fixed(s.scale));
+  host.SetValue(kAngleParam, Fixed(s.angle));
   ParamValue colour;
   colour.colour.red = s.colour.r;
   colour.colour.green = s.colour.g;
   colour.colour.blue = s.colour.b;
-  host->SetValue(kColorParam, colour);
+  host.SetValue(kColorParam, colour);
   Image out;
-  EXPECT_EQ(host->Render(0, Image(width, height), out), PF_Err_NONE);
+  EXPECT_EQ(host.Render(0, Image(width, height), out), PF_Err_NONE);
   std::vector<uint8_t> rgb;
   for (const PF_Pixel& p : out.pixels) rgb.insert(rgb.end(), {p.red, p.green, p.blue});
-  ExpectCleanShutdown(*host);
   return rgb;
 }
 
@@ -69,14 +66,18 @@ TEST(PreviewRender, IsThePluginsRenderOfTheFrameAtThatSize) {
   s.brightness = 1.5f;
   s.scale = 0.75f;
   s.angle = 12.0f;
+  auto host = NewInstance("full");
   for (const Lens& lens : Lenses()) {
     SCOPED_TRACE("lens of " + std::to_string(lens.count) + ", first type " +
                  std::to_string(lens.elements[0].type));
+    ASSERT_EQ(host->SequenceSetdown(), PF_Err_NONE);
+    ASSERT_EQ(host->SequenceResetup(StoredBytes(lens)), PF_Err_NONE);
     // The frame at its own size, and at half its size with the light at the
     // same place in it.
-    EXPECT_EQ(Preview(lens, s, 960, 540, 960, 540), PluginRender(lens, s, 960, 540, 1.0f));
-    EXPECT_EQ(Preview(lens, s, 960, 540, 480, 270), PluginRender(lens, s, 480, 270, 0.5f));
+    EXPECT_EQ(Preview(lens, s, 960, 540, 960, 540), PluginRender(*host, s, 960, 540, 1.0f));
+    EXPECT_EQ(Preview(lens, s, 960, 540, 480, 270), PluginRender(*host, s, 480, 270, 0.5f));
   }
+  ExpectCleanShutdown(*host);
 }
 
 TEST(PreviewRender, OverTheFramesPictureAndStoppedWhenAsked) {
