@@ -1,6 +1,12 @@
 #include "render/composite.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/numeric.h"
 
@@ -10,6 +16,12 @@ namespace {
 // Rec. 709 weights, for a flare laid over a grey plate.
 constexpr float kLumaRed = 0.2126f, kLumaGreen = 0.7152f, kLumaBlue = 0.0722f;
 
+// A value in 0..1 as an integer sample, rounded; NaN gives 0 (the bounds
+// are taken so that a NaN falls to the lower one).
+inline int32_t RoundedSample(float v, float top) {
+  return TruncInRange(std::max(0.0f, std::min(v * top + 0.5f, top)));
+}
+
 // Reading and writing one sample type as values in 0..1 (floats as they are).
 template <class T>
 struct Samples;
@@ -17,17 +29,13 @@ struct Samples;
 template <>
 struct Samples<uint8_t> {
   static float Read(uint8_t v) { return ByteToUnit(v); }
-  static uint8_t Write(float v) {
-    return static_cast<uint8_t>(std::clamp(TruncToInt(v * 255.0f + 0.5f), 0, 255));
-  }
+  static uint8_t Write(float v) { return static_cast<uint8_t>(RoundedSample(v, 255.0f)); }
 };
 
 template <>
 struct Samples<uint16_t> {
   static float Read(uint16_t v) { return static_cast<float>(v) / 65535.0f; }
-  static uint16_t Write(float v) {
-    return static_cast<uint16_t>(std::clamp(TruncToInt(v * 65535.0f + 0.5f), 0, 65535));
-  }
+  static uint16_t Write(float v) { return static_cast<uint16_t>(RoundedSample(v, 65535.0f)); }
 };
 
 template <>
@@ -36,19 +44,66 @@ struct Samples<float> {
   static float Write(float v) { return v; }
 };
 
+// Without branches per pixel, so that the compiler can work on several at
+// once: a colour sample the flare does not reach is copied as it is.
+template <class T, int Channels, Blend How>
+void Combine(const T* plate, T* out, const FlareRow& row) {
+  const uint8_t* f = row.flare;
+  for (int32_t i = 0; i < row.n; ++i, f += 4, plate += Channels, out += Channels) {
+    for (int32_t c = 0; c < 3; ++c) {
+      const float combined = CombineSample(Samples<T>::Read(plate[c]), ByteToUnit(f[c + 1]), How);
+      const T written = Samples<T>::Write(combined);
+      out[c] = f[c + 1] == 0 ? plate[c] : written;
+    }
+    if constexpr (Channels == 4) out[3] = plate[3];
+  }
+}
+
+#if defined(__SSE2__)
+// Float RGBA, a pixel at a time in one register: the same operations in the
+// same order as CombineSample, so the same bits. The flare's alpha lane is 0,
+// which keeps the plate's alpha as it keeps every sample the flare misses.
+template <Blend How>
+void CombineRgbaFloats(const float* plate, float* out, const FlareRow& row) {
+  static constexpr auto kUnits = [] {
+    std::array<float, 256> units{};
+    for (int v = 0; v < 256; ++v) units[static_cast<size_t>(v)] = static_cast<float>(v) / 255.0f;
+    return units;
+  }();
+  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+  const uint8_t* f = row.flare;
+  for (int32_t i = 0; i < row.n; ++i, f += 4, plate += 4, out += 4) {
+    const __m128 p = _mm_loadu_ps(plate);
+    const __m128 flare = _mm_setr_ps(kUnits[f[1]], kUnits[f[2]], kUnits[f[3]], 0.0f);
+    __m128 combined;
+    if constexpr (How == Blend::Add) {
+      combined = _mm_add_ps(p, flare);
+    } else {
+      const __m128 clamped = _mm_min_ps(_mm_max_ps(p, zero), one);
+      combined = _mm_add_ps(p, _mm_mul_ps(flare, _mm_sub_ps(one, clamped)));
+    }
+    const __m128 untouched = _mm_cmpeq_ps(flare, zero);
+    _mm_storeu_ps(out, _mm_or_ps(_mm_and_ps(untouched, p), _mm_andnot_ps(untouched, combined)));
+  }
+}
+#endif
+
 template <class T>
 void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blend blend) {
-  const uint8_t* f = row.flare;
-  for (int32_t i = 0; i < row.n; ++i, f += 4, plate += channels, out += channels) {
-    if ((f[1] | f[2] | f[3]) == 0) {
-      if (out != plate) std::memcpy(out, plate, sizeof(T) * static_cast<size_t>(channels));
-      continue;
+#if defined(__SSE2__)
+  if constexpr (std::is_same_v<T, float>) {
+    if (channels == 4) {
+      return blend == Blend::Add ? CombineRgbaFloats<Blend::Add>(plate, out, row)
+                                 : CombineRgbaFloats<Blend::Screen>(plate, out, row);
     }
-    for (int32_t c = 0; c < 3; ++c) {
-      out[c] = Samples<T>::Write(
-          CombineSample(Samples<T>::Read(plate[c]), ByteToUnit(f[c + 1]), blend));
-    }
-    if (channels == 4) out[3] = plate[3];
+  }
+#endif
+  if (channels == 4) {
+    blend == Blend::Add ? Combine<T, 4, Blend::Add>(plate, out, row)
+                        : Combine<T, 4, Blend::Screen>(plate, out, row);
+  } else {
+    blend == Blend::Add ? Combine<T, 3, Blend::Add>(plate, out, row)
+                        : Combine<T, 3, Blend::Screen>(plate, out, row);
   }
 }
 

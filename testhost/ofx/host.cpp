@@ -124,7 +124,8 @@ HostImage HostImage::Make(OfxRectI bounds, std::string depth, std::string compon
   image.bounds = bounds;
   image.depth = std::move(depth);
   image.components = std::move(components);
-  image.rowBytes = static_cast<size_t>(std::max(image.Width(), 0)) * image.PixelBytes();
+  image.pixelBytes = image.SampleBytes() * static_cast<size_t>(image.Channels());
+  image.rowBytes = static_cast<size_t>(std::max(image.Width(), 0)) * image.pixelBytes;
   image.bytes.assign(image.rowBytes * static_cast<size_t>(std::max(image.Height(), 0)), 0);
   return image;
 }
@@ -462,8 +463,9 @@ std::unique_ptr<Instance> Host::CreateInstance(const std::string& identifier,
   std::unique_ptr<Instance> instance(new Instance(*this, described.plugin, std::move(effect)));
   instance->slaves_ = described.props.Strings(kOfxImageEffectPropClipPreferencesSlaveParam);
   ActionContext create{kOfxActionCreateInstance, this, &sink_, instance.get(), 0.0, false, false};
-  if (Call(instance->plugin_, kOfxActionCreateInstance, instance->effect_.get(), nullptr, nullptr,
-           create) != kOfxStatOK) {
+  const OfxStatus created = Call(instance->plugin_, kOfxActionCreateInstance,
+                                 instance->effect_.get(), nullptr, nullptr, create);
+  if (created != kOfxStatOK && created != kOfxStatReplyDefault) {
     instance->effect_->instance = nullptr;  // never created: nothing to destroy
     return nullptr;
   }

@@ -26,6 +26,53 @@ void In(PropertySet& p, const char* name, std::string v) {
   p.Define(name, std::vector<std::string>{std::move(v)}, 1, Access::HostOnly);
 }
 
+// The output image of a render over `window`: guard pixels all around it
+// hold kGuardByte; the window holds whatever the plug-in writes.
+void PrepareOutput(const OfxRectI& window, const std::string& depth,
+                   const std::string& components, HostImage& output) {
+  const bool reuse = output.bounds.x1 == window.x1 && output.bounds.y1 == window.y1 &&
+                     output.bounds.x2 == window.x2 && output.bounds.y2 == window.y2 &&
+                     output.depth == depth && output.components == components &&
+                     output.origin != 0;
+  if (!reuse) {
+    const OfxRectI padded{window.x1 - kGuardPixels, window.y1 - kGuardPixels,
+                          window.x2 + kGuardPixels, window.y2 + kGuardPixels};
+    output = HostImage::Make(padded, depth, components);
+    output.bounds = window;
+    output.origin = kGuardPixels * (output.rowBytes + output.pixelBytes);
+  }
+  // The guard rows below and above, and the guard columns of every row.
+  const size_t guardColumns = kGuardPixels * output.pixelBytes;
+  const size_t rows = static_cast<size_t>(output.Height()) + 2 * kGuardPixels;
+  uint8_t* first = output.bytes.data();
+  for (size_t row = 0; row < rows; ++row) {
+    uint8_t* r = first + row * output.rowBytes;
+    if (row < kGuardPixels || row >= rows - kGuardPixels) {
+      std::memset(r, kGuardByte, output.rowBytes);
+    } else {
+      std::memset(r, kGuardByte, guardColumns);
+      std::memset(r + output.rowBytes - guardColumns, kGuardByte, guardColumns);
+    }
+  }
+}
+
+bool GuardsIntact(const HostImage& output) {
+  const size_t guardColumns = kGuardPixels * output.pixelBytes;
+  const size_t rows = static_cast<size_t>(output.Height()) + 2 * kGuardPixels;
+  const auto guarded = [](const uint8_t* p, size_t n) {
+    return std::all_of(p, p + n, [](uint8_t b) { return b == kGuardByte; });
+  };
+  for (size_t row = 0; row < rows; ++row) {
+    const uint8_t* r = output.bytes.data() + row * output.rowBytes;
+    const bool intact = row < kGuardPixels || row >= rows - kGuardPixels
+                            ? guarded(r, output.rowBytes)
+                            : guarded(r, guardColumns) &&
+                                  guarded(r + output.rowBytes - guardColumns, guardColumns);
+    if (!intact) return false;
+  }
+  return true;
+}
+
 OfxRectD Canonical(const OfxRectI& r, OfxPointD scale) {
   return OfxRectD{r.x1 / scale.x, r.y1 / scale.y, r.x2 / scale.x, r.y2 / scale.y};
 }
@@ -177,18 +224,17 @@ OfxStatus Instance::Render(const RenderRequest& request, HostImage& output) {
   std::map<std::string, std::vector<double>> frames;
   FramesNeeded(request.time, frames);
 
-  // The output over the window, with guard pixels around it.
-  const OfxRectI padded{window.x1 - kGuardPixels, window.y1 - kGuardPixels,
-                        window.x2 + kGuardPixels, window.y2 + kGuardPixels};
+  // The output over the window, with guard pixels around it: the caller's
+  // image again when it has the window's layout (as an application reuses
+  // its buffers), else a new one.
   const PropertySet& out = Clip(kOfxImageEffectOutputClipName).props;
-  HostImage full = HostImage::Make(padded, out.String(kOfxImageEffectPropPixelDepth),
-                                   out.String(kOfxImageEffectPropComponents));
-  std::fill(full.bytes.begin(), full.bytes.end(), kGuardByte);
+  PrepareOutput(window, out.String(kOfxImageEffectPropPixelDepth),
+                out.String(kOfxImageEffectPropComponents), output);
 
   ActionContext render{kOfxImageEffectActionRender, &host_, &host_.sink(), this, request.time,
                        false, true};
   render.renderScale = scale;
-  render.output = &full;
+  render.output = &output;
   render.outputWindow = window;
   for (const auto& clip : effect_->clips) {
     if (clip->name == kOfxImageEffectOutputClipName) continue;
@@ -207,22 +253,7 @@ OfxStatus Instance::Render(const RenderRequest& request, HostImage& output) {
   const OfxStatus status =
       host_.Call(plugin_, kOfxImageEffectActionRender, effect_.get(), &in, nullptr, render);
 
-  // Nothing may change around the window; the window is what was rendered.
-  output = HostImage::Make(window, full.depth, full.components);
-  const size_t pixel = full.PixelBytes();
-  bool outside = false;
-  for (int32_t y = padded.y1; y < padded.y2; ++y) {
-    for (int32_t x = padded.x1; x < padded.x2; ++x) {
-      const uint8_t* p = full.Pixel(x, y);
-      const bool inWindow = x >= window.x1 && x < window.x2 && y >= window.y1 && y < window.y2;
-      if (inWindow) {
-        std::memcpy(output.Pixel(x, y), p, pixel);
-      } else {
-        outside = outside || std::any_of(p, p + pixel, [](uint8_t b) { return b != kGuardByte; });
-      }
-    }
-  }
-  if (outside) host_.sink().Problem("the render wrote outside its render window");
+  if (!GuardsIntact(output)) host_.sink().Problem("the render wrote outside its render window");
   return status;
 }
 

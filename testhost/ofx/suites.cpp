@@ -244,11 +244,13 @@ struct SuiteCalls {
                                                                        : clip->region;
       pixels = Intersect(ToPixels(wanted, action->renderScale.x / par, action->renderScale.y),
                          source->bounds);
-      if (pixels.x1 == source->bounds.x1 && pixels.y1 == source->bounds.y1 &&
-          pixels.x2 == source->bounds.x2 && pixels.y2 == source->bounds.y2) {
+      const bool whole = pixels.x1 == source->bounds.x1 && pixels.y1 == source->bounds.y1 &&
+                         pixels.x2 == source->bounds.x2 && pixels.y2 == source->bounds.y2;
+      if (whole || !action->host->options().cropImages) {
         image->shared = source;
-        DefineImage(*image, *clip, *action, const_cast<uint8_t*>(source->bytes.data()), pixels,
-                    source->bounds, source->rowBytes, source->depth, source->components);
+        const OfxRectI all = source->bounds;
+        DefineImage(*image, *clip, *action, const_cast<uint8_t*>(source->Pixel(all.x1, all.y1)),
+                    all, all, source->rowBytes, source->depth, source->components);
       } else {
         const size_t row = static_cast<size_t>(pixels.x2 - pixels.x1) * source->PixelBytes();
         image->copy.resize(row * static_cast<size_t>(pixels.y2 - pixels.y1) + 1);

@@ -19,7 +19,7 @@ HostImage FromLegacy(const testhost::Image& image, const std::string& depth,
         const uint8_t v = channels == 1 ? p.alpha : values[c];
         if (out.depth == kOfxBitDepthByte) {
           q[c] = v;
-        } else if (out.depth == kOfxBitDepthShort) {
+        } else if (out.depth == kOfxBitDepthShort || out.depth == kOfxBitDepthHalf) {
           const uint16_t s = static_cast<uint16_t>(v * 257);
           std::memcpy(q + 2 * c, &s, 2);
         } else {
