@@ -70,7 +70,7 @@ class RenderAction {
       return Fail("there is no source image at this frame");
     }
     if (!source_.Supported() || !output_.Supported() || source_.kind() != output_.kind() ||
-        source_.channels() != output_.channels()) {
+        source_.channels() != output_.channels() || source_.channels() < 3) {
       return Fail("the source's pixels (" + source_.Describe() +
                   ") are of a kind Glarewright does not read");
     }

@@ -60,30 +60,56 @@ void Combine(const T* plate, T* out, const FlareRow& row) {
 }
 
 #if defined(__SSE2__)
-// Float RGBA, a pixel at a time in one register: the same operations in the
-// same order as CombineSample, so the same bits. The flare's alpha lane is 0,
-// which keeps the plate's alpha as it keeps every sample the flare misses.
+// One pixel of float RGBA and its flare (0..1 in red, green and blue, 0 in
+// alpha): the same operations in the same order as CombineSample, so the
+// same bits. The flare's alpha lane is 0, which keeps the plate's alpha as it
+// keeps every sample the flare misses.
+template <Blend How>
+inline __m128 CombinePixel(__m128 p, __m128 flare) {
+  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+  __m128 combined;
+  if constexpr (How == Blend::Add) {
+    combined = _mm_add_ps(p, flare);
+  } else {
+    const __m128 clamped = _mm_min_ps(_mm_max_ps(p, zero), one);
+    combined = _mm_add_ps(p, _mm_mul_ps(flare, _mm_sub_ps(one, clamped)));
+  }
+  const __m128 untouched = _mm_cmpeq_ps(flare, zero);
+  return _mm_or_ps(_mm_and_ps(untouched, p), _mm_andnot_ps(untouched, combined));
+}
+
+// Every byte / 255, as ByteToUnit divides.
+constexpr auto kUnits = [] {
+  std::array<float, 256> units{};
+  for (int v = 0; v < 256; ++v) units[static_cast<size_t>(v)] = static_cast<float>(v) / 255.0f;
+  return units;
+}();
+
+// A drawn pixel's bytes (unused, red, green, blue) as the flare's values in
+// red, green, blue and 0.
+inline __m128 FlareOf(const uint8_t* f) {
+  return _mm_setr_ps(kUnits[f[1]], kUnits[f[2]], kUnits[f[3]], 0.0f);
+}
+
+// Float RGBA four pixels at a time; four pixels the flare misses are copied.
 template <Blend How>
 void CombineRgbaFloats(const float* plate, float* out, const FlareRow& row) {
-  static constexpr auto kUnits = [] {
-    std::array<float, 256> units{};
-    for (int v = 0; v < 256; ++v) units[static_cast<size_t>(v)] = static_cast<float>(v) / 255.0f;
-    return units;
-  }();
-  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
-  const uint8_t* f = row.flare;
-  for (int32_t i = 0; i < row.n; ++i, f += 4, plate += 4, out += 4) {
-    const __m128 p = _mm_loadu_ps(plate);
-    const __m128 flare = _mm_setr_ps(kUnits[f[1]], kUnits[f[2]], kUnits[f[3]], 0.0f);
-    __m128 combined;
-    if constexpr (How == Blend::Add) {
-      combined = _mm_add_ps(p, flare);
-    } else {
-      const __m128 clamped = _mm_min_ps(_mm_max_ps(p, zero), one);
-      combined = _mm_add_ps(p, _mm_mul_ps(flare, _mm_sub_ps(one, clamped)));
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i colourBytes = _mm_set1_epi32(static_cast<int32_t>(0xffffff00u));
+  int32_t i = 0;
+  for (; i + 4 <= row.n; i += 4, plate += 16, out += 16) {
+    const __m128i drawn = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.flare + 4 * i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(drawn, colourBytes), zero)) == 0xffff) {
+      for (int k = 0; k < 16; k += 4) _mm_storeu_ps(out + k, _mm_loadu_ps(plate + k));
+      continue;
     }
-    const __m128 untouched = _mm_cmpeq_ps(flare, zero);
-    _mm_storeu_ps(out, _mm_or_ps(_mm_and_ps(untouched, p), _mm_andnot_ps(untouched, combined)));
+    for (int k = 0; k < 4; ++k) {
+      _mm_storeu_ps(out + 4 * k, CombinePixel<How>(_mm_loadu_ps(plate + 4 * k),
+                                                   FlareOf(row.flare + 4 * (i + k))));
+    }
+  }
+  for (; i < row.n; ++i, plate += 4, out += 4) {
+    _mm_storeu_ps(out, CombinePixel<How>(_mm_loadu_ps(plate), FlareOf(row.flare + 4 * i)));
   }
 }
 #endif

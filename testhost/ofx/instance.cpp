@@ -73,8 +73,10 @@ bool GuardsIntact(const HostImage& output) {
   return true;
 }
 
-OfxRectD Canonical(const OfxRectI& r, OfxPointD scale) {
-  return OfxRectD{r.x1 / scale.x, r.y1 / scale.y, r.x2 / scale.x, r.y2 / scale.y};
+// Pixels of the render scale as canonical coordinates; a pixel is `par`
+// units wide.
+OfxRectD Canonical(const OfxRectI& r, OfxPointD scale, double par) {
+  return OfxRectD{r.x1 * par / scale.x, r.y1 / scale.y, r.x2 * par / scale.x, r.y2 / scale.y};
 }
 
 }  // namespace
@@ -202,7 +204,9 @@ void Instance::UpdateClipPreferences() {
 OfxStatus Instance::Render(const RenderRequest& request, HostImage& output) {
   const OfxPointD scale = request.renderScale;
   const OfxRectI window = request.window;
-  const OfxRectD wanted = Canonical(window, scale);
+  const OfxRectD wanted =
+      Canonical(window, scale,
+                Clip(kOfxImageEffectOutputClipName).props.Double(kOfxImagePropPixelAspectRatio, 1.0));
 
   // The regions of interest first, as an application asks before rendering.
   PropertySet roiIn("regions of interest's arguments", host_.sink());

@@ -62,6 +62,16 @@ TEST(OfxBadInput, DepthsItCannotDrawOnPassTheSourceThrough) {
   c.Finish();
 }
 
+TEST(OfxBadInput, ComponentsItCannotDrawOnPassTheSourceThrough) {
+  Case c(kOfxBitDepthFloat);
+  const HostImage alpha = FromLegacy(Plate(), kOfxBitDepthFloat, kOfxImageComponentAlpha);
+  ConnectImage(*c.instance, kOfxImageEffectSimpleSourceClipName, alpha);
+  c.source = alpha;
+  EXPECT_TRUE(SameBytes(c.Render(kOfxStatOK), alpha));
+  c.ExpectMessage("OfxImageComponentAlpha");
+  c.Finish();
+}
+
 TEST(OfxBadInput, ParametersThatAreNotNumbers) {
   for (const char* param : {"brightness", "scale", "angle", "shutterAngle"}) {
     for (const double bad : {std::numeric_limits<double>::quiet_NaN(),

@@ -51,6 +51,10 @@ struct Shot {
   int sourceSize = 2;
   float nextLightX = -1.0f, nextLightY = -1.0f;  // a moving light (motion blur)
   int factor = 1;  // downsampling
+  bool draft = false;
+  // Pixels twice as wide as high: the legacy host's horizontal half
+  // resolution over the same pixels.
+  bool widePixels = false;
 };
 
 testhost::Image RenderLegacy(const Shot& shot, const testhost::Image& frame) {
@@ -60,6 +64,8 @@ testhost::Image RenderLegacy(const Shot& shot, const testhost::Image& frame) {
   EXPECT_EQ(host.SequenceSetup(), PF_Err_NONE);
   host.settings().downsample = shot.factor;
   host.settings().totalTime = 10;
+  host.settings().quality = shot.draft ? PF_Quality_LO : PF_Quality_HI;
+  if (shot.widePixels) host.settings().downsampleX = PF_RationalScale{1, 2};
   const auto set = [&](const char* name, int32_t value) {
     testhost::ParamValue v;
     v.value = value;
@@ -96,11 +102,23 @@ testhost::Image RenderLegacy(const Shot& shot, const testhost::Image& frame) {
   return out;
 }
 
+testhost::Image LeftHalf(const testhost::Image& image) {
+  testhost::Image half(image.width / 2, image.height);
+  for (int32_t y = 0; y < image.height; ++y) {
+    for (int32_t x = 0; x < half.width; ++x) half.at(x, y) = image.at(x, y);
+  }
+  return half;
+}
+
 const char* Identifier(const std::string& edition) {
   return edition == "showcase" ? kShowcase : edition == "quick" ? kQuick : kFull;
 }
 
 testhost::Image RenderOfx(const Shot& shot, const testhost::Image& frame) {
+  // With wide pixels the OpenFX frame is the left half of the legacy layer,
+  // each pixel two units of the canonical plane wide.
+  const testhost::Image plate = shot.widePixels ? LeftHalf(frame) : frame;
+  const double par = shot.widePixels ? 2.0 : 1.0;
   auto host = LoadBinary({.projectSize = {double(frame.width), double(frame.height)}});
   const bool layers = shot.location || shot.obscuration;
   auto instance = host->CreateInstance(
@@ -136,16 +154,23 @@ testhost::Image RenderOfx(const Shot& shot, const testhost::Image& frame) {
     const testhost::Image scaled = testhost::Downsample(image, shot.factor);
     auto pixels = std::make_shared<const HostImage>(FromLegacy(scaled, kOfxBitDepthByte));
     instance->Connect(clip, [pixels](double) { return pixels; },
-                      OfxRectD{0, 0, double(image.width), double(image.height)},
-                      kOfxBitDepthByte, kOfxImageComponentRGBA);
+                      OfxRectD{0, 0, image.width * par, double(image.height)}, kOfxBitDepthByte,
+                      kOfxImageComponentRGBA, par);
   };
-  connect(kOfxImageEffectSimpleSourceClipName, frame);
+  connect(kOfxImageEffectSimpleSourceClipName, plate);
   if (shot.location) connect("Location", *shot.location);
   if (shot.obscuration) connect("Obscuration", *shot.obscuration);
   HostImage out;
-  const OfxRectI window{0, 0, testhost::DownsampledSize(frame.width, shot.factor),
-                        testhost::DownsampledSize(frame.height, shot.factor)};
-  EXPECT_EQ(instance->Render({0.0, window, scale, false}, out), kOfxStatOK);
+  const OfxRectI window{0, 0, testhost::DownsampledSize(plate.width, shot.factor),
+                        testhost::DownsampledSize(plate.height, shot.factor)};
+  EXPECT_EQ(instance->BeginSequenceRender(0.0, 0.0, scale), kOfxStatReplyDefault);
+  EXPECT_EQ(instance->Render({0.0, window, scale, shot.draft}, out), kOfxStatOK);
+  EXPECT_EQ(instance->EndSequenceRender(0.0, 0.0, scale), kOfxStatReplyDefault);
+  // The source over the window, the layers whole.
+  for (const ofxhost::Fetch& f : instance->TakeFetches()) {
+    EXPECT_EQ(f.pixels.x2 - f.pixels.x1, window.x2) << f.clip;
+    EXPECT_EQ(f.pixels.y2 - f.pixels.y1, window.y2) << f.clip;
+  }
   instance.reset();
   ExpectNoProblems(*host);
   return ToLegacy(out);
@@ -157,7 +182,9 @@ void ExpectSameFrame(const Shot& shot, const std::string& what) {
   const testhost::Image ofx = RenderOfx(shot, frame);
   EXPECT_EQ(FirstDifference(legacy, ofx), "") << what;
   // A flare was drawn: the frame is not the plate.
-  EXPECT_NE(FirstDifference(legacy, testhost::Downsample(frame, shot.factor)), "") << what;
+  const testhost::Image plate = testhost::Downsample(shot.widePixels ? LeftHalf(frame) : frame,
+                                                     shot.factor);
+  EXPECT_NE(FirstDifference(legacy, plate), "") << what;
 }
 
 TEST(OfxMatchesLegacy, DefaultLens) {
@@ -208,6 +235,15 @@ TEST(OfxMatchesLegacy, MotionBlurOfAMovingLight) {
   ExpectSameFrame(Shot{.edition = "quick", .lightX = 300.0f, .lightY = 50.0f, .flareType = 12,
                        .nextLightX = 260.0f, .nextLightY = 120.0f},
                   "motion blur of a preset");
+}
+
+TEST(OfxMatchesLegacy, DraftQualityAndWidePixels) {
+  ExpectSameFrame(Shot{.edition = "full", .lightX = 80.0f, .lightY = 60.0f, .nextLightX = 150.0f,
+                       .nextLightY = 95.0f, .draft = true},
+                  "motion blur at draft quality");
+  ExpectSameFrame(Shot{.edition = "quick", .lightX = 60.0f, .lightY = 100.0f, .flareType = 5,
+                       .widePixels = true},
+                  "pixels twice as wide");
 }
 
 TEST(OfxMatchesLegacy, HalfRenderScaleIsTheLegacyHalfResolution) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -30,6 +32,40 @@ TEST(Composite, FloatPlatesKeepValuesAboveOneAndUntouchedPixelsExactly) {
   CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {kFlare.data(), 2}, Blend::Add);
   EXPECT_FLOAT_EQ(out[4], 0.7f);
   EXPECT_FLOAT_EQ(out[5], 4.0f);
+}
+
+TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
+  // Every flare byte in every channel against plates of every kind of value,
+  // rows of every length (the vector path takes four pixels at a time).
+  const float special[] = {0.0f, -0.0f, 0.5f, 1.0f, 1.0000001f, 3.5f, -2.0f, 1e-30f,
+                           std::numeric_limits<float>::infinity(),
+                           -std::numeric_limits<float>::infinity(),
+                           std::numeric_limits<float>::quiet_NaN()};
+  std::vector<uint8_t> flare;
+  std::vector<float> plate;
+  for (int i = 0; i < 771; ++i) {
+    const bool dark = i % 9 < 4;  // runs the flare misses
+    flare.insert(flare.end(), {uint8_t(i), uint8_t(dark ? 0 : i % 256),
+                               uint8_t(dark ? 0 : (i * 7) % 256), uint8_t(dark || i % 5 == 0 ? 0 : (i * 13) % 256)});
+    for (int c = 0; c < 4; ++c) plate.push_back(special[(i + c * 3) % std::size(special)]);
+  }
+  for (const Blend blend : {Blend::Screen, Blend::Add}) {
+    for (const int32_t n : {771, 770, 769, 1}) {
+      std::vector<float> out(plate.size(), 7.0f);
+      CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {flare.data(), n}, blend);
+      for (int32_t i = 0; i < n; ++i) {
+        for (int c = 0; c < 4; ++c) {
+          const size_t k = static_cast<size_t>(i) * 4 + c;
+          const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
+          const float expected = f == 0 ? plate[k] : CombineSample(plate[k], ByteToUnit(f), blend);
+          ASSERT_EQ(std::memcmp(&out[k], &expected, 4), 0) << i << " " << c << " " << plate[k];
+        }
+      }
+      if (n < 771) {
+        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7.0f);  // nothing past the row
+      }
+    }
+  }
 }
 
 TEST(Composite, IntegerPlatesRoundAndClamp) {
