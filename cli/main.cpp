@@ -6,6 +6,8 @@
 
 #include "cli/edit_command.h"
 #include "cli/errors.h"
+#include "cli/farm_slurm.h"
+#include "cli/frames_check.h"
 #include "cli/inspect_command.h"
 #include "cli/lens_commands.h"
 #include "cli/presets_commands.h"
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
   gw::AddInspectCommand(app);
   gw::AddPresetsCommands(app);
   gw::AddEditCommand(app);
+  gw::AddFramesCommands(app);
+  gw::AddFarmCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

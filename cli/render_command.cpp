@@ -12,6 +12,7 @@
 
 #include "cli/errors.h"
 #include "cli/files.h"
+#include "cli/frames_check.h"
 #include "cli/image_io.h"
 #include "cli/interrupts.h"
 #include "cli/plugin_modules.h"
@@ -147,7 +148,7 @@ bool FileExists(const std::string& path) {
 // Every file the render will read, and the place it will write, checked
 // before the first frame.
 void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
-  for (int frame = plan.range.first; !o.input.empty() && frame <= plan.range.last; ++frame) {
+  const auto checkInput = [&](int frame) {
     const std::string path = FrameFileName(o.input, frame);
     if (!FileExists(path)) {
       throw FileError(path, IsSequencePattern(o.input)
@@ -155,6 +156,10 @@ void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
                                       " of the input sequence)"
                                 : "no such file");
     }
+  };
+  if (!o.input.empty()) {
+    checkInput(plan.sequence.first);  // a chunk reads it too: it sets the frame size
+    for (int frame = plan.range.first; frame <= plan.range.last; ++frame) checkInput(frame);
   }
   // Motion blur also reads the layers at the next frame's time.
   const int lastRead = plan.range.last + (plan.shutterAngle > 0.0 ? 1 : 0);
@@ -171,7 +176,7 @@ void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
     }
   }
   if (!o.lens.empty()) LoadLensOrThrow(o.lens);
-  CheckWritable(FrameFileName(o.output, plan.range.first));
+  CheckWritableOrThrow(FrameFileName(o.output, plan.range.first));
 }
 
 // What the Showcase edition met in its location layer, summed over frames
@@ -189,8 +194,9 @@ class FrameRenderer {
       : o_(o), plan_(plan), notes_(notes),
         locationLayer_("--location-layer", o.locationLayer),
         obscurationLayer_("--obscuration-layer", o.obscurationLayer) {
-    // The first input frame fixes the frame size (percent lights refer to it).
-    const Plate first = PlateAt(plan.range.first);
+    // The sequence's first input frame fixes the frame size (percent lights
+    // refer to it), whichever chunk of it this run renders.
+    const Plate first = PlateAt(plan.sequence.first);
     width_ = first.width;
     height_ = first.height;
     CheckDownsampledSize(width_, height_, plan.downsample);
@@ -245,7 +251,7 @@ class FrameRenderer {
     testhost::HostSettings& settings = host_->settings();
     settings.timeScale = static_cast<uint32_t>(std::lround(plan_.fps * kTimeStep));
     settings.timeStep = kTimeStep;
-    settings.totalTime = (plan_.range.last + 1) * kTimeStep;
+    settings.totalTime = (plan_.sequence.last + 1) * kTimeStep;
     settings.quality = plan_.highQuality ? PF_Quality_HI : PF_Quality_LO;
     settings.downsample = plan_.downsample;
     settings.shutterAngle =
@@ -378,18 +384,28 @@ void RunRender(const RenderOptions& o) {
 
   CancelScope scope;
   SharedArray<ShowcaseNotes> notes(1);
+  SharedArray<std::atomic<int>> kept(1);  // frames --skip-existing found whole
   // Slow single frames show their progress too (after a moment).
   ProgressBar bar(plan.frameCount, !o.quiet && isatty(STDERR_FILENO));
   const JobsOutcome outcome = RunJobs(
       plan.frameCount, plan.jobs,
       [&]() -> ItemWork {
         auto renderer = std::make_shared<FrameRenderer>(o, plan, notes[0]);
-        return [renderer, &plan](int item, ItemContext& context) {
-          renderer->RenderAndWrite(plan.range.first + item, context);
+        return [renderer, &plan, &o, &kept](int item, ItemContext& context) {
+          const int frame = plan.range.first + item;
+          if (o.skipExisting && ReadsBackWhole(FrameFileName(o.output, frame))) {
+            kept[0].fetch_add(1);
+            return;
+          }
+          renderer->RenderAndWrite(frame, context);
         };
       },
       bar);
   bar.Finish();
+  if (kept[0] > 0 && !o.quiet) {
+    std::cerr << "glarewright: " << kept[0] << " of " << plan.frameCount
+              << " frames were already written whole and were kept\n";
+  }
   if (outcome.interrupted) {
     throw CommandError("interrupted: " + std::to_string(outcome.itemsDone) + " of " +
                        std::to_string(plan.frameCount) + " frames written");
@@ -397,10 +413,16 @@ void RunRender(const RenderOptions& o) {
   TellShowcaseNotes(o, plan, notes[0]);
 }
 
-void AddRenderCommand(CLI::App& app) {
-  auto o = std::make_shared<RenderOptions>();
-  CLI::App* render = app.add_subcommand(
-      "render", "Render a flare over an image, a numbered sequence or the built-in frame");
+RenderPlan CheckRenderSetUp(const RenderOptions& o) {
+  const RenderPlan plan = CheckRenderOptions(o);
+  CheckFilesBeforeRendering(o, plan);
+  if (!o.lightTrack.empty()) ParseLightTrack(o.lightTrack, ReadTextFile(o.lightTrack), 0, false);
+  ShowcaseNotes notes{};
+  FrameRenderer renderer(o, plan, notes);  // loads the plug-in and sets every parameter
+  return plan;
+}
+
+void AddRenderOptions(CLI::App* render, const std::shared_ptr<RenderOptions>& o) {
   render->add_option("input", o->input,
                      "Image or numbered sequence (shot.%04d.png, shot.####.png); "
                      "none: the built-in frame");
@@ -446,6 +468,18 @@ void AddRenderCommand(CLI::App& app) {
                      "Worker processes for a sequence (default: one per core)");
   render->add_flag("-q,--quiet", o->quiet, "No progress bar");
   render->add_option("--plugin-dir", o->pluginDir, "Folder holding the plug-in modules");
+}
+
+void AddRenderCommand(CLI::App& app) {
+  auto o = std::make_shared<RenderOptions>();
+  CLI::App* render = app.add_subcommand(
+      "render", "Render a flare over an image, a numbered sequence or the built-in frame");
+  AddRenderOptions(render, o);
+  render->add_option("--chunk", o->chunk,
+                     "Render only chunk K/N of --frames: N contiguous chunks, the last takes "
+                     "the remainder (for a render farm)");
+  render->add_flag("--skip-existing", o->skipExisting,
+                   "Keep the frames whose output already reads back whole; render the rest");
   render->callback([o] { RunRender(*o); });
 }
 
