@@ -117,8 +117,12 @@ class Instance {
   OfxStatus IsIdentity(const RenderRequest& request, std::string& clip, double& time);
   OfxStatus RegionOfDefinition(double time, OfxPointD renderScale, OfxRectD& region);
   OfxStatus FramesNeeded(double time, std::map<std::string, std::vector<double>>& ranges);
-  OfxStatus BeginSequenceRender(double first, double last, OfxPointD renderScale);
-  OfxStatus EndSequenceRender(double first, double last, OfxPointD renderScale);
+  OfxStatus BeginSequenceRender(double first, double last, OfxPointD renderScale) {
+    return SequenceRender(kOfxImageEffectActionBeginSequenceRender, first, last, renderScale);
+  }
+  OfxStatus EndSequenceRender(double first, double last, OfxPointD renderScale) {
+    return SequenceRender(kOfxImageEffectActionEndSequenceRender, first, last, renderScale);
+  }
   OfxStatus InstanceChanged(const std::string& param, double time);
 
   // From the nth call of the effect suite's abort on, the render is to stop
@@ -135,6 +139,7 @@ class Instance {
   Instance(Host& host, size_t plugin, std::unique_ptr<EffectObject> effect);
   ClipObject& Clip(const std::string& name) const;
   void UpdateClipPreferences();
+  OfxStatus SequenceRender(const char* action, double first, double last, OfxPointD scale);
 
   Host& host_;
   size_t plugin_;

@@ -319,32 +319,17 @@ OfxStatus Instance::FramesNeeded(double time, std::map<std::string, std::vector<
   return status;
 }
 
-OfxStatus Instance::BeginSequenceRender(double first, double last, OfxPointD scale) {
-  PropertySet in("begin sequence render's arguments", host_.sink());
+OfxStatus Instance::SequenceRender(const char* action, double first, double last,
+                                   OfxPointD scale) {
+  PropertySet in("sequence render's arguments", host_.sink());
   In(in, kOfxImageEffectPropFrameRange, std::vector<double>{first, last});
   In(in, kOfxImageEffectPropFrameStep, std::vector<double>{1.0});
   In(in, kOfxPropIsInteractive, std::vector<int>{0});
   In(in, kOfxImageEffectPropRenderScale, std::vector<double>{scale.x, scale.y});
   In(in, kOfxImageEffectPropSequentialRenderStatus, std::vector<int>{0});
   In(in, kOfxImageEffectPropInteractiveRenderStatus, std::vector<int>{0});
-  ActionContext context{kOfxImageEffectActionBeginSequenceRender, &host_, &host_.sink(), this,
-                        first, false, false};
-  return host_.Call(plugin_, kOfxImageEffectActionBeginSequenceRender, effect_.get(), &in,
-                    nullptr, context);
-}
-
-OfxStatus Instance::EndSequenceRender(double first, double last, OfxPointD scale) {
-  PropertySet in("end sequence render's arguments", host_.sink());
-  In(in, kOfxImageEffectPropFrameRange, std::vector<double>{first, last});
-  In(in, kOfxImageEffectPropFrameStep, std::vector<double>{1.0});
-  In(in, kOfxPropIsInteractive, std::vector<int>{0});
-  In(in, kOfxImageEffectPropRenderScale, std::vector<double>{scale.x, scale.y});
-  In(in, kOfxImageEffectPropSequentialRenderStatus, std::vector<int>{0});
-  In(in, kOfxImageEffectPropInteractiveRenderStatus, std::vector<int>{0});
-  ActionContext context{kOfxImageEffectActionEndSequenceRender, &host_, &host_.sink(), this,
-                        last, false, false};
-  return host_.Call(plugin_, kOfxImageEffectActionEndSequenceRender, effect_.get(), &in, nullptr,
-                    context);
+  ActionContext context{action, &host_, &host_.sink(), this, first, false, false};
+  return host_.Call(plugin_, action, effect_.get(), &in, nullptr, context);
 }
 
 OfxStatus Instance::InstanceChanged(const std::string& param, double time) {

@@ -4,25 +4,12 @@
 #include "presets/presets.h"
 #include "testhost/test_host.h"
 #include "tests/ofx/ofx_rig.h"
+#include "tests/support/pattern_plate.h"
 
 namespace gw::testing {
 namespace {
 
 constexpr int32_t kWidth = 400, kHeight = 240;
-
-// A frame with a different colour in every pixel and varied alpha.
-testhost::Image Pattern(int32_t width, int32_t height) {
-  testhost::Image image(width, height);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      image.at(x, y) = PF_Pixel{static_cast<uint8_t>(128 + (x + y) % 128),
-                                static_cast<uint8_t>(x * 90 / width),
-                                static_cast<uint8_t>(y * 90 / height),
-                                static_cast<uint8_t>((x * 3 + y * 5) % 64)};
-    }
-  }
-  return image;
-}
 
 // Dots of alpha on a transparent layer: lights for the Showcase edition.
 testhost::Image Dots(int32_t width, int32_t height) {
@@ -177,7 +164,7 @@ testhost::Image RenderOfx(const Shot& shot, const testhost::Image& frame) {
 }
 
 void ExpectSameFrame(const Shot& shot, const std::string& what) {
-  const testhost::Image frame = Pattern(kWidth, kHeight);
+  const testhost::Image frame = PatternPlate(kWidth, kHeight);
   const testhost::Image legacy = RenderLegacy(shot, frame);
   const testhost::Image ofx = RenderOfx(shot, frame);
   EXPECT_EQ(FirstDifference(legacy, ofx), "") << what;
