@@ -60,35 +60,48 @@ void Combine(const T* plate, T* out, const FlareRow& row) {
 }
 
 #if defined(__SSE2__)
-// One pixel of float RGBA and its flare (0..1 in red, green and blue, 0 in
-// alpha): the same operations in the same order as CombineSample, so the
-// same bits. The flare's alpha lane is 0, which keeps the plate's alpha as it
-// keeps every sample the flare misses.
+// One pixel's four samples as values and its flare (0..1 in red, green and
+// blue, 0 in alpha) combined: the same operations in the same order as
+// CombineSample, so the same bits.
 template <Blend How>
-inline __m128 CombinePixel(__m128 p, __m128 flare) {
-  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
-  __m128 combined;
+inline __m128 Combined(__m128 p, __m128 flare) {
   if constexpr (How == Blend::Add) {
-    combined = _mm_add_ps(p, flare);
+    return _mm_add_ps(p, flare);
   } else {
+    const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
     const __m128 clamped = _mm_min_ps(_mm_max_ps(p, zero), one);
-    combined = _mm_add_ps(p, _mm_mul_ps(flare, _mm_sub_ps(one, clamped)));
+    return _mm_add_ps(p, _mm_mul_ps(flare, _mm_sub_ps(one, clamped)));
   }
-  const __m128 untouched = _mm_cmpeq_ps(flare, zero);
-  return _mm_or_ps(_mm_and_ps(untouched, p), _mm_andnot_ps(untouched, combined));
 }
 
-// Every byte / 255, as ByteToUnit divides.
-constexpr auto kUnits = [] {
-  std::array<float, 256> units{};
-  for (int v = 0; v < 256; ++v) units[static_cast<size_t>(v)] = static_cast<float>(v) / 255.0f;
-  return units;
+// A float pixel: samples the flare misses (its alpha lane among them) are
+// kept as they are.
+template <Blend How>
+inline __m128 CombinePixel(__m128 p, __m128 flare) {
+  const __m128 untouched = _mm_cmpeq_ps(flare, _mm_setzero_ps());
+  return _mm_or_ps(_mm_and_ps(untouched, p), _mm_andnot_ps(untouched, Combined<How>(p, flare)));
+}
+
+// Every byte / 255, as ByteToUnit divides, in each of the lanes of red,
+// green and blue (the other lanes 0): a pixel's flare is three of them ORed.
+struct alignas(16) Lane {
+  float v[4];
+};
+constexpr auto kLanes = [] {
+  std::array<std::array<Lane, 256>, 3> lanes{};
+  for (int c = 0; c < 3; ++c) {
+    for (int v = 0; v < 256; ++v) {
+      lanes[static_cast<size_t>(c)][static_cast<size_t>(v)].v[c] = static_cast<float>(v) / 255.0f;
+    }
+  }
+  return lanes;
 }();
 
 // A drawn pixel's bytes (unused, red, green, blue) as the flare's values in
 // red, green, blue and 0.
 inline __m128 FlareOf(const uint8_t* f) {
-  return _mm_setr_ps(kUnits[f[1]], kUnits[f[2]], kUnits[f[3]], 0.0f);
+  return _mm_or_ps(_mm_or_ps(_mm_load_ps(kLanes[0][f[1]].v), _mm_load_ps(kLanes[1][f[2]].v)),
+                   _mm_load_ps(kLanes[2][f[3]].v));
 }
 
 // Float RGBA four pixels at a time; four pixels the flare misses are copied.
@@ -112,6 +125,39 @@ void CombineRgbaFloats(const float* plate, float* out, const FlareRow& row) {
     _mm_storeu_ps(out, CombinePixel<How>(_mm_loadu_ps(plate), FlareOf(row.flare + 4 * i)));
   }
 }
+
+// 16-bit RGBA two pixels at a time, as Samples<uint16_t> reads and writes
+// them: v / 65535 in, then max(0, min(v x 65535 + 0.5, 65535)) truncated
+// out (the operands in the order that gives NaN the same answer), packed
+// back to 16 bits through the signed range. Samples the flare misses are
+// copied.
+template <Blend How>
+void CombineRgbaShorts(const uint16_t* plate, uint16_t* out, const FlareRow& row) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 top = _mm_set1_ps(65535.0f), half = _mm_set1_ps(0.5f);
+  const __m128i bias32 = _mm_set1_epi32(32768);
+  const __m128i bias16 = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+  const auto written = [&](__m128i samples, const uint8_t* f, __m128i& untouched) {
+    const __m128 flare = FlareOf(f);
+    untouched = _mm_castps_si128(_mm_cmpeq_ps(flare, _mm_setzero_ps()));
+    const __m128 v = _mm_div_ps(_mm_cvtepi32_ps(samples), top);
+    const __m128 scaled = _mm_add_ps(_mm_mul_ps(Combined<How>(v, flare), top), half);
+    const __m128 bounded = _mm_max_ps(_mm_min_ps(top, scaled), _mm_setzero_ps());
+    return _mm_sub_epi32(_mm_cvttps_epi32(bounded), bias32);
+  };
+  int32_t i = 0;
+  for (; i + 2 <= row.n; i += 2, plate += 8, out += 8) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(plate));
+    __m128i keepLow, keepHigh;
+    const __m128i low = written(_mm_unpacklo_epi16(p, zero), row.flare + 4 * i, keepLow);
+    const __m128i high = written(_mm_unpackhi_epi16(p, zero), row.flare + 4 * i + 4, keepHigh);
+    const __m128i packed = _mm_xor_si128(_mm_packs_epi32(low, high), bias16);
+    const __m128i keep = _mm_packs_epi32(keepLow, keepHigh);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_or_si128(_mm_and_si128(keep, p), _mm_andnot_si128(keep, packed)));
+  }
+  if (i < row.n) Combine<uint16_t, 4, How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
+}
 #endif
 
 template <class T>
@@ -121,6 +167,12 @@ void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blen
     if (channels == 4) {
       return blend == Blend::Add ? CombineRgbaFloats<Blend::Add>(plate, out, row)
                                  : CombineRgbaFloats<Blend::Screen>(plate, out, row);
+    }
+  }
+  if constexpr (std::is_same_v<T, uint16_t>) {
+    if (channels == 4) {
+      return blend == Blend::Add ? CombineRgbaShorts<Blend::Add>(plate, out, row)
+                                 : CombineRgbaShorts<Blend::Screen>(plate, out, row);
     }
   }
 #endif

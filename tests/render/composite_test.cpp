@@ -1,6 +1,7 @@
 // The float combine of a flare drawn over black with plates of every depth.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -63,6 +64,36 @@ TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
       }
       if (n < 771) {
         EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7.0f);  // nothing past the row
+      }
+    }
+  }
+}
+
+TEST(Composite, ShortRgbaRowsFollowTheRuleBitForBit) {
+  std::vector<uint8_t> flare;
+  std::vector<uint16_t> plate;
+  for (int i = 0; i < 1031; ++i) {
+    const bool dark = i % 7 < 2;
+    flare.insert(flare.end(), {uint8_t(i), uint8_t(dark ? 0 : i % 256),
+                               uint8_t(dark || i % 3 == 0 ? 0 : (i * 11) % 256), uint8_t(dark ? 0 : 255)});
+    for (int c = 0; c < 4; ++c) plate.push_back(uint16_t((i * 4099 + c * 16411) % 65536));
+  }
+  for (const Blend blend : {Blend::Screen, Blend::Add}) {
+    for (const int32_t n : {1031, 1030, 1}) {
+      std::vector<uint16_t> out(plate.size(), 7);
+      CombineFlareRow(plate.data(), out.data(), SampleKind::Short, 4, {flare.data(), n}, blend);
+      for (int32_t i = 0; i < n; ++i) {
+        for (int c = 0; c < 4; ++c) {
+          const size_t k = static_cast<size_t>(i) * 4 + c;
+          const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
+          // The rule in floating point, rounded to the nearest 16-bit value.
+          const float v = CombineSample(plate[k] / 65535.0f, ByteToUnit(f), blend);
+          const auto rounded = static_cast<uint16_t>(std::clamp(v * 65535.0f + 0.5f, 0.0f, 65535.0f));
+          ASSERT_EQ(out[k], f == 0 ? plate[k] : rounded) << i << " " << c;
+        }
+      }
+      if (n < 1031) {
+        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7);
       }
     }
   }
