@@ -28,16 +28,18 @@ struct Rig {
       : host(std::make_unique<Host>(
             GW_OFX_BINARY,
             gw::ofxhost::HostOptions{.cropImages = false, .projectSize = {kWidth, kHeight}})),
-        instance(host->CreateInstance("org.glarewright.Glarewright", kOfxImageEffectContextFilter)) {
+        instance(
+            host->CreateInstance("org.glarewright.Glarewright", kOfxImageEffectContextFilter)) {
     auto plate = std::make_shared<HostImage>(
         HostImage::Make(OfxRectI{0, 0, kWidth, kHeight}, depth, kOfxImageComponentRGBA));
     // A dark plate, opaque.
     for (int32_t y = 0; y < kHeight; ++y) {
       for (int32_t x = 0; x < kWidth; ++x) plate->Pixel(x, y)[plate->SampleBytes() * 3] = 0x3f;
     }
-    instance->Connect(kOfxImageEffectSimpleSourceClipName,
-                      [plate](double) { return std::shared_ptr<const HostImage>(plate); },
-                      OfxRectD{0, 0, kWidth, kHeight}, depth, kOfxImageComponentRGBA);
+    instance->Connect(
+        kOfxImageEffectSimpleSourceClipName,
+        [plate](double) { return std::shared_ptr<const HostImage>(plate); },
+        OfxRectD{0, 0, kWidth, kHeight}, depth, kOfxImageComponentRGBA);
   }
   std::unique_ptr<Host> host;
   std::unique_ptr<Instance> instance;
@@ -56,7 +58,10 @@ void BM_OfxRenderDefaultLens(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
-BENCHMARK(BM_OfxRenderDefaultLens)->ArgName("depth")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OfxRenderDefaultLens)
+    ->ArgName("depth")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond);
 
 // The float frame in 16 tiles (4 x 4), rendered by `threads` threads at once.
 void BM_OfxRenderTiles(benchmark::State& state) {
@@ -65,8 +70,8 @@ void BM_OfxRenderTiles(benchmark::State& state) {
   std::vector<OfxRectI> tiles;
   for (int32_t y = 0; y < 4; ++y) {
     for (int32_t x = 0; x < 4; ++x) {
-      tiles.push_back(OfxRectI{x * kWidth / 4, y * kHeight / 4, (x + 1) * kWidth / 4,
-                               (y + 1) * kHeight / 4});
+      tiles.push_back(
+          OfxRectI{x * kWidth / 4, y * kHeight / 4, (x + 1) * kWidth / 4, (y + 1) * kHeight / 4});
     }
   }
   std::vector<HostImage> parts(tiles.size());
@@ -74,7 +79,8 @@ void BM_OfxRenderTiles(benchmark::State& state) {
     std::vector<std::thread> pool;
     for (int t = 0; t < threads; ++t) {
       pool.emplace_back([&, t] {
-        for (size_t i = static_cast<size_t>(t); i < tiles.size(); i += static_cast<size_t>(threads)) {
+        for (size_t i = static_cast<size_t>(t); i < tiles.size();
+             i += static_cast<size_t>(threads)) {
           rig.instance->Render({0.0, tiles[i], {1.0, 1.0}, false}, parts[i]);
         }
       });
@@ -83,6 +89,11 @@ void BM_OfxRenderTiles(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
-BENCHMARK(BM_OfxRenderTiles)->ArgName("threads")->Arg(1)->Arg(4)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OfxRenderTiles)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(4)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -67,8 +67,8 @@ OfxStatus ClipImage::Fetch(OfxImageClipHandle clip, OfxTime time, const OfxRectD
     kindKnown_ = false;
   }
   sampleBytes_ = kindKnown_ ? SampleBytes(kind_) : depth_ == kOfxBitDepthHalf ? 2 : 0;
-  channels_ = components_ == kOfxImageComponentRGBA  ? 4
-              : components_ == kOfxImageComponentRGB ? 3
+  channels_ = components_ == kOfxImageComponentRGBA    ? 4
+              : components_ == kOfxImageComponentRGB   ? 3
               : components_ == kOfxImageComponentAlpha ? 1
                                                        : 0;
   // An image must hold its bounds: pixels, and rows long enough.

@@ -240,8 +240,8 @@ OfxStatus IsIdentity(const Instance& instance, const PropertySet& inArgs,
   bool dark = FixedFromDouble(now.brightness) <= 0;
   if (dark && now.motionBlur && ShutterFraction(now) != 0.0f) {
     Settings next;
-    dark = FixedFromDouble(now.brightness) == 0 && ReadSettings(instance, time + 1.0, next, error) &&
-           FixedFromDouble(next.brightness) == 0;
+    dark = FixedFromDouble(now.brightness) == 0 &&
+           ReadSettings(instance, time + 1.0, next, error) && FixedFromDouble(next.brightness) == 0;
   }
   const bool noLight = !instance.edition->OneLight() && !ClipConnected(instance.location);
   if (!(dark || noLight || !AnyEnabled(lens))) return kOfxStatReplyDefault;

@@ -197,16 +197,15 @@ void FlareOnly(T* out, int32_t channels, const FlareRow& row) {
 }  // namespace
 
 float FlareLuma(uint8_t red, uint8_t green, uint8_t blue) {
-  return kLumaRed * ByteToUnit(red) + kLumaGreen * ByteToUnit(green) +
-         kLumaBlue * ByteToUnit(blue);
+  return kLumaRed * ByteToUnit(red) + kLumaGreen * ByteToUnit(green) + kLumaBlue * ByteToUnit(blue);
 }
 
 void CombineFlareRow(const void* plate, void* out, SampleKind kind, int32_t channels,
                      const FlareRow& row, Blend blend) {
   switch (kind) {
     case SampleKind::Byte:
-      return Combine(static_cast<const uint8_t*>(plate), static_cast<uint8_t*>(out), channels,
-                     row, blend);
+      return Combine(static_cast<const uint8_t*>(plate), static_cast<uint8_t*>(out), channels, row,
+                     blend);
     case SampleKind::Short:
       return Combine(static_cast<const uint16_t*>(plate), static_cast<uint16_t*>(out), channels,
                      row, blend);

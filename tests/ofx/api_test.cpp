@@ -59,14 +59,23 @@ static_assert(sizeof(OfxProgressSuiteV1) == 3 * kPointer);
 static_assert(sizeof(OfxProgressSuiteV2) == 3 * kPointer);
 
 TEST(OfxApi, StatusCodesAreTheStandardsNumbers) {
-  const std::vector<std::pair<int, int>> codes = {
-      {kOfxStatOK, 0},         {kOfxStatFailed, 1},       {kOfxStatErrFatal, 2},
-      {kOfxStatErrUnknown, 3}, {kOfxStatErrMissingHostFeature, 4},
-      {kOfxStatErrUnsupported, 5}, {kOfxStatErrExists, 6}, {kOfxStatErrFormat, 7},
-      {kOfxStatErrMemory, 8},  {kOfxStatErrBadHandle, 9}, {kOfxStatErrBadIndex, 10},
-      {kOfxStatErrValue, 11},  {kOfxStatReplyYes, 12},    {kOfxStatReplyNo, 13},
-      {kOfxStatReplyDefault, 14}, {kOfxStatErrImageFormat, 1000},
-      {kOfxImageEffectPluginApiVersion, 1}};
+  const std::vector<std::pair<int, int>> codes = {{kOfxStatOK, 0},
+                                                  {kOfxStatFailed, 1},
+                                                  {kOfxStatErrFatal, 2},
+                                                  {kOfxStatErrUnknown, 3},
+                                                  {kOfxStatErrMissingHostFeature, 4},
+                                                  {kOfxStatErrUnsupported, 5},
+                                                  {kOfxStatErrExists, 6},
+                                                  {kOfxStatErrFormat, 7},
+                                                  {kOfxStatErrMemory, 8},
+                                                  {kOfxStatErrBadHandle, 9},
+                                                  {kOfxStatErrBadIndex, 10},
+                                                  {kOfxStatErrValue, 11},
+                                                  {kOfxStatReplyYes, 12},
+                                                  {kOfxStatReplyNo, 13},
+                                                  {kOfxStatReplyDefault, 14},
+                                                  {kOfxStatErrImageFormat, 1000},
+                                                  {kOfxImageEffectPluginApiVersion, 1}};
   for (const auto& [ours, standard] : codes) EXPECT_EQ(ours, standard);
   EXPECT_EQ(kOfxFlagInfiniteMin, INT_MIN);
   EXPECT_EQ(kOfxFlagInfiniteMax, INT_MAX);
@@ -124,7 +133,8 @@ TEST(OfxApi, EveryStringIsSpelledAsTheStandardSpellsIt) {
       {kOfxImageEffectInstancePropSequentialRender, "OfxImageEffectInstancePropSequentialRender"},
       {kOfxImageEffectOutputClipName, "Output"},
       {kOfxImageEffectPluginApi, "OfxImageEffectPluginAPI"},
-      {kOfxImageEffectPluginPropFieldRenderTwiceAlways, "OfxImageEffectPluginPropFieldRenderTwiceAlways"},
+      {kOfxImageEffectPluginPropFieldRenderTwiceAlways,
+       "OfxImageEffectPluginPropFieldRenderTwiceAlways"},
       {kOfxImageEffectPluginPropGrouping, "OfxImageEffectPluginPropGrouping"},
       {kOfxImageEffectPluginPropHostFrameThreading, "OfxImageEffectPluginPropHostFrameThreading"},
       {kOfxImageEffectPluginPropOverlayInteractV1, "OfxImageEffectPluginPropOverlayInteractV1"},

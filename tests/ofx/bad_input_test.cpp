@@ -74,8 +74,8 @@ TEST(OfxBadInput, ComponentsItCannotDrawOnPassTheSourceThrough) {
 
 TEST(OfxBadInput, ParametersThatAreNotNumbers) {
   for (const char* param : {"brightness", "scale", "angle", "shutterAngle"}) {
-    for (const double bad : {std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity()}) {
+    for (const double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
       Case c;
       c.instance->SetValue(param, Number(bad));
       EXPECT_TRUE(SameBytes(c.Render(kOfxStatOK), c.source)) << param;
@@ -118,8 +118,9 @@ TEST(OfxBadInput, AMissingSourceOrOneSmallerThanTheWindow) {
     std::memcpy(part.Pixel(0, y), c.source.Pixel(0, y), part.rowBytes);
   }
   auto shared = std::make_shared<const HostImage>(part);
-  c.instance->Connect(kOfxImageEffectSimpleSourceClipName, [shared](double) { return shared; },
-                      OfxRectD{0, 0, kW, kH}, c.source.depth, c.source.components);
+  c.instance->Connect(
+      kOfxImageEffectSimpleSourceClipName, [shared](double) { return shared; },
+      OfxRectD{0, 0, kW, kH}, c.source.depth, c.source.components);
   const HostImage out = c.Render(kOfxStatOK);
   c.ExpectMessage("smaller than the render window");
   EXPECT_EQ(std::memcmp(out.Pixel(0, 5), c.source.Pixel(0, 5), part.rowBytes), 0);

@@ -88,7 +88,7 @@ TEST(OfxBinary, TheGeneralContextAddsTheLayersAsOptionalClips) {
   const ofxhost::PropertySet& location =
       host->ClipDescriptor(kFull, kOfxImageEffectContextGeneral, "Location");
   EXPECT_EQ(location.Int(kOfxImageClipPropOptional), 1);
-  EXPECT_EQ(location.Int(kOfxImageEffectPropSupportsTiles), 0);  // asked for whole
+  EXPECT_EQ(location.Int(kOfxImageEffectPropSupportsTiles), 0);       // asked for whole
   EXPECT_EQ(location.Int(kOfxImageEffectPropTemporalClipAccess), 1);  // the next frame, blurred
   const ofxhost::PropertySet& source =
       host->ClipDescriptor(kFull, kOfxImageEffectContextGeneral, "Source");
@@ -109,16 +109,16 @@ TEST(OfxBinary, ParametersComeFromTheEditionsTables) {
   const auto names = [&](const char* id) {
     return host->ParamDescriptorNames(id, kOfxImageEffectContextGeneral);
   };
-  EXPECT_EQ(names(kFull), (std::vector<std::string>{
-                              "brightness", "scale", "lightPosition", "color", "angle",
-                              "obscurationType", "sourceSize", "motionBlur", "shutterAngle",
-                              "blend", "output", "lens"}));
+  EXPECT_EQ(names(kFull),
+            (std::vector<std::string>{"brightness", "scale", "lightPosition", "color", "angle",
+                                      "obscurationType", "sourceSize", "motionBlur", "shutterAngle",
+                                      "blend", "output", "lens"}));
   EXPECT_EQ(names(kShowcase), (std::vector<std::string>{"brightness", "scale", "color", "angle",
                                                         "blend", "output", "lens"}));
-  EXPECT_EQ(names(kQuick), (std::vector<std::string>{
-                               "brightness", "scale", "lightPosition", "color", "angle",
-                               "flareType", "obscurationType", "sourceSize", "motionBlur",
-                               "shutterAngle", "blend", "output"}));
+  EXPECT_EQ(names(kQuick),
+            (std::vector<std::string>{"brightness", "scale", "lightPosition", "color", "angle",
+                                      "flareType", "obscurationType", "sourceSize", "motionBlur",
+                                      "shutterAngle", "blend", "output"}));
 
   const auto param = [&](const char* name) -> const ofxhost::PropertySet& {
     return host->ParamDescriptor(kQuick, kOfxImageEffectContextGeneral, name);
@@ -157,7 +157,8 @@ TEST(OfxBinary, ParametersComeFromTheEditionsTables) {
             (std::vector<std::string>{"Screen", "Add"}));
   EXPECT_EQ(param("output").Strings(kOfxParamPropChoiceOption),
             (std::vector<std::string>{"Comp", "Flare Only"}));
-  const ofxhost::PropertySet& lens = host->ParamDescriptor(kFull, kOfxImageEffectContextFilter, "lens");
+  const ofxhost::PropertySet& lens =
+      host->ParamDescriptor(kFull, kOfxImageEffectContextFilter, "lens");
   EXPECT_EQ(lens.Int(kOfxParamPropAnimates), 0);
   EXPECT_TRUE(lens.String(kOfxParamPropDefault).starts_with("glarewright-lens 00010002 3\n"));
   ExpectNoProblems(*host);

@@ -20,7 +20,8 @@ OfxStatus Main(const char* action, const void* handle, OfxPropertySetHandle in,
   const std::string a = action;
   auto* effect = static_cast<OfxImageEffectHandle>(const_cast<void*>(handle));
   if (a == kOfxActionLoad) {
-    props = static_cast<const OfxPropertySuiteV1*>(host->fetchSuite(host->host, kOfxPropertySuite, 1));
+    props =
+        static_cast<const OfxPropertySuiteV1*>(host->fetchSuite(host->host, kOfxPropertySuite, 1));
     effects = static_cast<const OfxImageEffectSuiteV1*>(
         host->fetchSuite(host->host, kOfxImageEffectSuite, 1));
     params = static_cast<const OfxParameterSuiteV1*>(
@@ -68,8 +69,8 @@ OfxImageClipHandle Clip(OfxImageEffectHandle effect, const char* name) {
 }
 
 // Renders once with the misdeed and returns the problems the host saw.
-std::vector<std::string> ProblemsOf(std::function<void(OfxImageEffectHandle, OfxPropertySetHandle)> deed,
-                                    bool identity = false) {
+std::vector<std::string> ProblemsOf(
+    std::function<void(OfxImageEffectHandle, OfxPropertySetHandle)> deed, bool identity = false) {
   misdeed = std::move(deed);
   Host h(&Count, &Get);
   {
@@ -126,7 +127,8 @@ TEST(StrictOfxHost, PropertiesOfTheWrongNameTypeOrIndexOrReadOnly) {
                 "is read-only");
   ExpectProblem(ProblemsOf([](OfxImageEffectHandle, OfxPropertySetHandle) {
                   int v = 0;
-                  props->propGetInt(reinterpret_cast<OfxPropertySetHandle>(&v), kOfxPropTime, 0, &v);
+                  props->propGetInt(reinterpret_cast<OfxPropertySetHandle>(&v), kOfxPropTime, 0,
+                                    &v);
                 }),
                 "no property set");
 }
@@ -147,8 +149,8 @@ TEST(StrictOfxHost, ImagesKeptFetchedAtTheWrongTimeOrInTheWrongAction) {
   ExpectProblem(ProblemsOf(
                     [](OfxImageEffectHandle effect, OfxPropertySetHandle) {
                       OfxPropertySetHandle image = nullptr;
-                      effects->clipGetImage(Clip(effect, kOfxImageEffectSimpleSourceClipName),
-                                            0.0, nullptr, &image);
+                      effects->clipGetImage(Clip(effect, kOfxImageEffectSimpleSourceClipName), 0.0,
+                                            nullptr, &image);
                     },
                     true),
                 "during OfxImageEffectActionIsIdentity");
@@ -165,9 +167,8 @@ TEST(StrictOfxHost, WritesOutsideTheWindowAndCallsOutsideAnAction) {
                   effects->clipReleaseImage(image);
                 }),
                 "wrote outside its render window");
-  std::vector<std::string> problems = ProblemsOf([](OfxImageEffectHandle, OfxPropertySetHandle in) {
-    keptHandle = in;
-  });
+  std::vector<std::string> problems =
+      ProblemsOf([](OfxImageEffectHandle, OfxPropertySetHandle in) { keptHandle = in; });
   EXPECT_TRUE(problems.empty());
   // Kept past its action, the handle is gone; and no action runs.
   double t = 0.0;

@@ -49,8 +49,8 @@ void ConnectImage(Instance& instance, const std::string& clip, const HostImage& 
   auto shared = std::make_shared<const HostImage>(image);
   const OfxRectD region{image.bounds.x1 / renderScale.x, image.bounds.y1 / renderScale.y,
                         image.bounds.x2 / renderScale.x, image.bounds.y2 / renderScale.y};
-  instance.Connect(clip, [shared](double) { return shared; }, region, image.depth,
-                   image.components);
+  instance.Connect(
+      clip, [shared](double) { return shared; }, region, image.depth, image.components);
 }
 
 std::string FirstDifference(const testhost::Image& a, const testhost::Image& b) {

@@ -19,9 +19,9 @@ testhost::Image Plate(int32_t w = kW, int32_t h = kH) {
   testhost::Image image(w, h);
   for (int32_t y = 0; y < h; ++y) {
     for (int32_t x = 0; x < w; ++x) {
-      image.at(x, y) = PF_Pixel{static_cast<uint8_t>(100 + (x + y) % 150),
-                                static_cast<uint8_t>(x * 60 / w), static_cast<uint8_t>(y * 60 / h),
-                                static_cast<uint8_t>((x * 3 + y * 5) % 50)};
+      image.at(x, y) =
+          PF_Pixel{static_cast<uint8_t>(100 + (x + y) % 150), static_cast<uint8_t>(x * 60 / w),
+                   static_cast<uint8_t>(y * 60 / h), static_cast<uint8_t>((x * 3 + y * 5) % 50)};
     }
   }
   return image;
@@ -91,8 +91,10 @@ TEST(OfxRender, EveryEditionContextDepthAndLayout) {
         for (const char* layout : {kOfxImageComponentRGBA, kOfxImageComponentRGB}) {
           const std::string what = std::string(id) + " " + context + " " + depth + " " + layout;
           Rig rig(id, context, depth, layout);
-          const bool lights = id != std::string(kShowcase) || context == std::string(kOfxImageEffectContextGeneral);
-          if (id == std::string(kShowcase) && lights) ConnectImage(*rig.instance, "Location", Dots(depth));
+          const bool lights =
+              id != std::string(kShowcase) || context == std::string(kOfxImageEffectContextGeneral);
+          if (id == std::string(kShowcase) && lights)
+            ConnectImage(*rig.instance, "Location", Dots(depth));
           const HostImage out = rig.Render();
           ASSERT_EQ(out.Width(), kW) << what;
           ASSERT_EQ(out.Height(), kH) << what;
@@ -309,7 +311,8 @@ TEST(OfxRender, TheLensParameterGivesTheLensBackAndNewInstancesTheDefault) {
   edited.Finish();
   EXPECT_EQ(saved, text);
   auto host = LoadBinary(Rig::WithProject({}));
-  auto reopened = host->CreateInstance(kFull, kOfxImageEffectContextFilter, {{"lens", Text(saved)}});
+  auto reopened =
+      host->CreateInstance(kFull, kOfxImageEffectContextFilter, {{"lens", Text(saved)}});
   ASSERT_TRUE(reopened);
   ConnectImage(*reopened, kOfxImageEffectSimpleSourceClipName, plate);
   HostImage after;

@@ -1,4 +1,6 @@
 // The float combine of a flare drawn over black with plates of every depth.
+#include "render/composite.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 #include <limits>
 #include <vector>
 
-#include "render/composite.h"
-
 namespace gw {
 namespace {
 
@@ -18,10 +18,11 @@ const std::vector<uint8_t> kFlare = {0, 0, 0, 0, 0, 51, 255, 0};
 
 TEST(Composite, FloatPlatesKeepValuesAboveOneAndUntouchedPixelsExactly) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  const std::vector<float> plate = {nan, -2.0f, 7.5f, 0.25f,  // no flare here: kept as it is
-                                    0.5f, 3.0f, 0.2f, 0.75f};
+  const std::vector<float> plate = {nan,  -2.0f, 7.5f, 0.25f,  // no flare here: kept as it is
+                                    0.5f, 3.0f,  0.2f, 0.75f};
   std::vector<float> out(8);
-  CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {kFlare.data(), 2}, Blend::Screen);
+  CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {kFlare.data(), 2},
+                  Blend::Screen);
   EXPECT_TRUE(std::isnan(out[0]));
   EXPECT_EQ(out[1], -2.0f);
   EXPECT_EQ(out[2], 7.5f);
@@ -38,7 +39,14 @@ TEST(Composite, FloatPlatesKeepValuesAboveOneAndUntouchedPixelsExactly) {
 TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
   // Every flare byte in every channel against plates of every kind of value,
   // rows of every length (the vector path takes four pixels at a time).
-  const float special[] = {0.0f, -0.0f, 0.5f, 1.0f, 1.0000001f, 3.5f, -2.0f, 1e-30f,
+  const float special[] = {0.0f,
+                           -0.0f,
+                           0.5f,
+                           1.0f,
+                           1.0000001f,
+                           3.5f,
+                           -2.0f,
+                           1e-30f,
                            std::numeric_limits<float>::infinity(),
                            -std::numeric_limits<float>::infinity(),
                            std::numeric_limits<float>::quiet_NaN()};
@@ -46,8 +54,9 @@ TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
   std::vector<float> plate;
   for (int i = 0; i < 771; ++i) {
     const bool dark = i % 9 < 4;  // runs the flare misses
-    flare.insert(flare.end(), {uint8_t(i), uint8_t(dark ? 0 : i % 256),
-                               uint8_t(dark ? 0 : (i * 7) % 256), uint8_t(dark || i % 5 == 0 ? 0 : (i * 13) % 256)});
+    flare.insert(flare.end(),
+                 {uint8_t(i), uint8_t(dark ? 0 : i % 256), uint8_t(dark ? 0 : (i * 7) % 256),
+                  uint8_t(dark || i % 5 == 0 ? 0 : (i * 13) % 256)});
     for (int c = 0; c < 4; ++c) plate.push_back(special[(i + c * 3) % std::size(special)]);
   }
   for (const Blend blend : {Blend::Screen, Blend::Add}) {
@@ -74,8 +83,9 @@ TEST(Composite, ShortRgbaRowsFollowTheRuleBitForBit) {
   std::vector<uint16_t> plate;
   for (int i = 0; i < 1031; ++i) {
     const bool dark = i % 7 < 2;
-    flare.insert(flare.end(), {uint8_t(i), uint8_t(dark ? 0 : i % 256),
-                               uint8_t(dark || i % 3 == 0 ? 0 : (i * 11) % 256), uint8_t(dark ? 0 : 255)});
+    flare.insert(flare.end(),
+                 {uint8_t(i), uint8_t(dark ? 0 : i % 256),
+                  uint8_t(dark || i % 3 == 0 ? 0 : (i * 11) % 256), uint8_t(dark ? 0 : 255)});
     for (int c = 0; c < 4; ++c) plate.push_back(uint16_t((i * 4099 + c * 16411) % 65536));
   }
   for (const Blend blend : {Blend::Screen, Blend::Add}) {
@@ -88,7 +98,8 @@ TEST(Composite, ShortRgbaRowsFollowTheRuleBitForBit) {
           const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
           // The rule in floating point, rounded to the nearest 16-bit value.
           const float v = CombineSample(plate[k] / 65535.0f, ByteToUnit(f), blend);
-          const auto rounded = static_cast<uint16_t>(std::clamp(v * 65535.0f + 0.5f, 0.0f, 65535.0f));
+          const auto rounded =
+              static_cast<uint16_t>(std::clamp(v * 65535.0f + 0.5f, 0.0f, 65535.0f));
           ASSERT_EQ(out[k], f == 0 ? plate[k] : rounded) << i << " " << c;
         }
       }

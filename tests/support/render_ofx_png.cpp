@@ -27,7 +27,8 @@ float& At(HostImage& image, int32_t x, int32_t y, int c) {
 
 // A dusk sky over a dark ground, in linear light (rows from the bottom).
 HostImage Plate(int32_t w, int32_t h) {
-  HostImage plate = HostImage::Make(OfxRectI{0, 0, w, h}, kOfxBitDepthFloat, kOfxImageComponentRGBA);
+  HostImage plate =
+      HostImage::Make(OfxRectI{0, 0, w, h}, kOfxBitDepthFloat, kOfxImageComponentRGBA);
   for (int32_t y = 0; y < h; ++y) {
     const float up = static_cast<float>(y) / h;
     for (int32_t x = 0; x < w; ++x) {
@@ -43,10 +44,14 @@ HostImage Plate(int32_t w, int32_t h) {
 
 // Four small lamps: the Showcase edition's lights.
 HostImage Lamps(int32_t w, int32_t h) {
-  HostImage layer = HostImage::Make(OfxRectI{0, 0, w, h}, kOfxBitDepthFloat, kOfxImageComponentRGBA);
-  const struct { float x, y, r, g, b; } lamps[] = {
-      {0.18f, 0.62f, 1.0f, 0.8f, 0.5f}, {0.47f, 0.80f, 0.7f, 0.8f, 1.0f},
-      {0.71f, 0.40f, 1.0f, 0.5f, 0.3f}, {0.88f, 0.70f, 0.9f, 1.0f, 0.8f}};
+  HostImage layer =
+      HostImage::Make(OfxRectI{0, 0, w, h}, kOfxBitDepthFloat, kOfxImageComponentRGBA);
+  const struct {
+    float x, y, r, g, b;
+  } lamps[] = {{0.18f, 0.62f, 1.0f, 0.8f, 0.5f},
+               {0.47f, 0.80f, 0.7f, 0.8f, 1.0f},
+               {0.71f, 0.40f, 1.0f, 0.5f, 0.3f},
+               {0.88f, 0.70f, 0.9f, 1.0f, 0.8f}};
   for (const auto& lamp : lamps) {
     const int32_t cx = static_cast<int32_t>(lamp.x * w), cy = static_cast<int32_t>(lamp.y * h);
     for (int32_t y = cy - 2; y <= cy + 2; ++y) {
@@ -70,26 +75,30 @@ int main(int argc, char** argv) {
   }
   const int32_t w = argc == 5 ? std::atoi(argv[3]) : 960, h = argc == 5 ? std::atoi(argv[4]) : 540;
   gw::ofxhost::Host host(argv[1], {.projectSize = {double(w), double(h)}});
-  auto instance = host.CreateInstance("org.glarewright.GlarewrightShowcase",
-                                      kOfxImageEffectContextGeneral);
+  auto instance =
+      host.CreateInstance("org.glarewright.GlarewrightShowcase", kOfxImageEffectContextGeneral);
   if (!instance) return 1;
   const auto plate = std::make_shared<const HostImage>(Plate(w, h));
   const auto lamps = std::make_shared<const HostImage>(Lamps(w, h));
   const OfxRectD region{0, 0, double(w), double(h)};
-  instance->Connect("Source", [plate](double) { return plate; }, region, kOfxBitDepthFloat,
-                    kOfxImageComponentRGBA);
-  instance->Connect("Location", [lamps](double) { return lamps; }, region, kOfxBitDepthFloat,
-                    kOfxImageComponentRGBA);
+  instance->Connect(
+      "Source", [plate](double) { return plate; }, region, kOfxBitDepthFloat,
+      kOfxImageComponentRGBA);
+  instance->Connect(
+      "Location", [lamps](double) { return lamps; }, region, kOfxBitDepthFloat,
+      kOfxImageComponentRGBA);
   instance->SetValue("brightness", {{80.0}, {}});
   instance->SetValue("scale", {{0.7}, {}});
 
   // Four tiles, each from its own thread.
-  std::vector<OfxRectI> tiles{{0, 0, w / 2, h / 2}, {w / 2, 0, w, h / 2}, {0, h / 2, w / 2, h},
-                              {w / 2, h / 2, w, h}};
+  std::vector<OfxRectI> tiles{
+      {0, 0, w / 2, h / 2}, {w / 2, 0, w, h / 2}, {0, h / 2, w / 2, h}, {w / 2, h / 2, w, h}};
   std::vector<HostImage> parts(tiles.size());
   std::vector<std::thread> threads;
   for (size_t i = 0; i < tiles.size(); ++i) {
-    threads.emplace_back([&, i] { instance->Render({0.0, tiles[i], {1.0, 1.0}, false}, parts[i]); });
+    threads.emplace_back([&, i] {
+      instance->Render({0.0, tiles[i], {1.0, 1.0}, false}, parts[i]);
+    });
   }
   for (std::thread& t : threads) t.join();
 
@@ -108,7 +117,8 @@ int main(int argc, char** argv) {
     }
   }
   instance.reset();
-  for (const std::string& problem : host.TakeProblems()) std::fprintf(stderr, "%s\n", problem.c_str());
+  for (const std::string& problem : host.TakeProblems())
+    std::fprintf(stderr, "%s\n", problem.c_str());
   auto out = OIIO::ImageOutput::create(argv[2]);
   const OIIO::ImageSpec format(w, h, 3, OIIO::TypeDesc::UINT8);
   return out && out->open(argv[2], format) && out->write_image(OIIO::TypeDesc::UINT8, rgb.data()) &&
