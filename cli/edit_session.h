@@ -23,6 +23,7 @@ struct EditOptions {
   std::string preset;      // start from this preset instead
   std::string background;  // preview over this image
   std::string screenshot;  // save a picture of the editor and cancel
+  std::string memoryLimit; // for the background (empty: what the machine has free)
 };
 
 // True when a window system can be reached (DISPLAY, WAYLAND_DISPLAY, or a

@@ -8,6 +8,10 @@
 
 namespace gw {
 
+// Throws CommandError unless `path` names a file this process can read:
+// "no such file", "is a folder, not a file", "cannot be read: <why>".
+void CheckReadableFile(const std::string& path);
+
 // Reads a whole text file; throws CommandError naming the file and saying
 // whether it is missing or unreadable.
 std::string ReadTextFile(const std::string& path);
@@ -35,5 +39,13 @@ std::string FollowLinks(const std::string& path);
 // Loads a .gwr file into a fresh lens; throws with the status's reason.
 Lens LoadLensOrThrow(const std::string& path);
 void SaveLensOrThrow(const std::string& path, const Lens& lens);
+
+// Bytes a lens file holds after its last element, which no lens keeps: 0
+// for a file exactly as long as its elements.
+uint64_t BytesAfterLens(const std::string& path, const Lens& lens);
+// Says so on stderr, in one line.
+void WarnOfBytesAfterLens(const std::string& path, const Lens& lens);
+// Throws CommandError when there are any: for commands that rewrite the file.
+void RefuseBytesAfterLens(const std::string& path, const Lens& lens);
 
 }  // namespace gw

@@ -9,14 +9,17 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "cli/errors.h"
 #include "cli/files.h"
 #include "cli/image_io.h"
 #include "cli/interrupts.h"
+#include "cli/plate_windows.h"
 #include "cli/plugin_modules.h"
 #include "cli/presets_commands.h"
 #include "cli/progress_bar.h"
+#include "cli/render_checks.h"
 #include "cli/showcase_patches.h"
 #include "cli/worker_pool.h"
 #include "host/edition.h"
@@ -133,22 +136,27 @@ std::vector<uint8_t> StoredBytes(const Lens& lens) {
   return std::vector<uint8_t>(bytes, bytes + sizeof data);
 }
 
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+// Throws unless the render can read `path`, saying why and what it is for.
+void CheckInputFile(const std::string& prefix, const std::string& path,
+                    const std::string& purpose) {
+  try {
+    CheckReadableFile(path);
+  } catch (const CommandError& e) {
+    throw CommandError(prefix + e.what() + (purpose.empty() ? "" : " (" + purpose + ")"));
+  }
 }
 
 // Every file the render will read, and the place it will write, checked
-// before the first frame.
-void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
+// before the first frame; the files named for the checks of their headers.
+RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
+  RenderFiles files;
   for (int frame = plan.range.first; !o.input.empty() && frame <= plan.range.last; ++frame) {
     const std::string path = FrameFileName(o.input, frame);
-    if (!FileExists(path)) {
-      throw FileError(path, IsSequencePattern(o.input)
-                                ? "no such file (frame " + std::to_string(frame) +
-                                      " of the input sequence)"
-                                : "no such file");
-    }
+    CheckInputFile("", path,
+                   IsSequencePattern(o.input)
+                       ? "frame " + std::to_string(frame) + " of the input sequence"
+                       : "");
+    files.inputs.push_back(path);
   }
   // Motion blur also reads the layers at the next frame's time.
   const int lastRead = plan.range.last + (plan.shutterAngle > 0.0 ? 1 : 0);
@@ -156,16 +164,19 @@ void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
       {"--location-layer", &o.locationLayer}, {"--obscuration-layer", &o.obscurationLayer}};
   for (const auto& [option, texts] : layers) {
     LayerOption layer(option, *texts);
+    std::set<std::string> named;
     for (int frame = plan.range.first; !layer.empty() && frame <= lastRead; ++frame) {
       const std::string path = layer.At(frame).FileAt(frame);
-      if (!FileExists(path)) {
-        throw CommandError(std::string(option) + ": " + path + ": no such file (needed for frame " +
-                           std::to_string(frame) + ")");
+      if (!named.contains(path)) {
+        CheckInputFile(std::string(option) + ": ", path,
+                       "needed for frame " + std::to_string(frame));
       }
+      if (named.insert(path).second) files.layers.push_back({option, path});
     }
   }
-  if (!o.lens.empty()) LoadLensOrThrow(o.lens);
+  if (!o.lens.empty()) WarnOfBytesAfterLens(o.lens, LoadLensOrThrow(o.lens));
   CheckWritable(FrameFileName(o.output, plan.range.first));
+  return files;
 }
 
 // What the Showcase edition met in its location layer, summed over frames
@@ -179,17 +190,20 @@ struct ShowcaseNotes {
 // One plug-in, set up for the whole run, rendering frame after frame.
 class FrameRenderer {
  public:
-  FrameRenderer(const RenderOptions& o, const RenderPlan& plan, ShowcaseNotes& notes)
-      : o_(o), plan_(plan), notes_(notes),
+  FrameRenderer(const RenderOptions& o, const RenderPlan& plan, const ImageFacts& facts,
+                ShowcaseNotes& notes)
+      : o_(o), plan_(plan), facts_(facts), notes_(notes),
         locationLayer_("--location-layer", o.locationLayer),
         obscurationLayer_("--obscuration-layer", o.obscurationLayer) {
-    // The first input frame fixes the frame size (percent lights refer to it).
-    const Plate first = PlateAt(plan.range.first);
-    width_ = first.width;
-    height_ = first.height;
-    CheckDownsampledSize(width_, height_, plan.downsample);
+    // The first input frame's picture fixes the size percent lights refer to.
+    const Plate first = o.input.empty() ? PlateAt(plan.range.first)
+                                        : ReadPlateHeader(FrameFileName(o.input, plan.range.first));
+    const ImageWindow display = first.DisplayWindow(), frame = FrameWindow(first);
+    width_ = display.width;
+    height_ = display.height;
+    CheckDownsampledSize(frame.width, frame.height, plan.downsample);
     host_ = LoadPlugin(FindPluginModule(plan.edition, o.pluginDir));
-    SetUp();
+    SetUp(DisplayOffset(first));
   }
 
   ~FrameRenderer() {
@@ -200,7 +214,14 @@ class FrameRenderer {
   }
 
   void RenderAndWrite(int frame, ItemContext& context) {
-    const Plate plate = PlateAt(frame);
+    const Plate read = PlateAt(frame);
+    // The plug-in draws over the data and display windows together; light
+    // positions count from the display window's corner.
+    const ImageWindow data = read.DataWindow(), frameWindow = FrameWindow(read);
+    if (const FrameOffset offset = DisplayOffset(read); !(offset == lightOffset_)) {
+      ApplyLight(offset);
+    }
+    const Plate plate = OverFrameWindow(read);
     const bool direct = DrawsOverPlate(plate, plan_.blend, plan_.flareOnly);
     const testhost::Image input =
         direct ? PlateToFrame(plate).argb : BlackFrame(plate.width, plate.height);
@@ -218,15 +239,24 @@ class FrameRenderer {
     CheckPluginConduct(*host_);
     NoteShowcaseLights(frame);
 
+    const Plate under = DownsamplePlate(plate, plan_.downsample);
     Plate result;
     if (plan_.flareOnly) {
       result = FlareOnly(rendered);
+      result.header = under.header;
+      result.format = under.format;
     } else if (direct) {
-      result = WithRenderedPixels(DownsamplePlate(plate, plan_.downsample), rendered);
+      result = WithRenderedPixels(under, rendered);
     } else {
-      result = CombineFlare(DownsamplePlate(plate, plan_.downsample), rendered, plan_.blend);
+      result = CombineFlare(under, rendered, plan_.blend);
     }
-    WritePlate(FrameFileName(o_.output, frame), result, plan_.depth.value_or(plate.type));
+    // Back to the plate's own windows, at the rendered size.
+    result.display = read.display.width > 0
+                         ? DownsampledWindow(read.display, plan_.downsample)
+                         : ImageWindow{};
+    result = CutToWindow(std::move(result), DownsampledWindow(frameWindow, plan_.downsample),
+                         DownsampledWindow(data, plan_.downsample));
+    WritePlate(FrameFileName(o_.output, frame), result, facts_.outputType);
   }
 
  private:
@@ -235,7 +265,7 @@ class FrameRenderer {
     return FrameToPlate(BuiltInFrame(plan_.builtInSize.width, plan_.builtInSize.height));
   }
 
-  void SetUp() {
+  void SetUp(FrameOffset offset) {
     testhost::HostSettings& settings = host_->settings();
     settings.timeScale = static_cast<uint32_t>(std::lround(plan_.fps * kTimeStep));
     settings.timeStep = kTimeStep;
@@ -256,6 +286,7 @@ class FrameRenderer {
     }
     CheckPluginConduct(*host_);
     ApplyParameters();
+    ApplyLight(offset);
   }
 
   void ApplyFixed(const std::string& option, ParamRole role, const std::vector<std::string>& texts) {
@@ -275,17 +306,6 @@ class FrameRenderer {
     ApplyFixed("--brightness", ParamRole::Brightness, o_.brightness);
     ApplyFixed("--scale", ParamRole::Scale, o_.scale);
     ApplyFixed("--angle", ParamRole::Angle, o_.angle);
-    if (!o_.light.empty()) {
-      SetKeys(*host_, RoleIndex(edition, ParamRole::LightPoint, "--light"), "--light", o_.light,
-              [&](const std::string& text) { return ParseLight("--light", text, width_, height_); });
-    }
-    if (!o_.lightTrack.empty()) {
-      const int32_t i = RoleIndex(edition, ParamRole::LightPoint, "--light-track");
-      for (const auto& [frame, value] : ParseLightTrack(o_.lightTrack, ReadTextFile(o_.lightTrack),
-                                                        height_, plan_.trackFromBottom)) {
-        host_->SetKey(i, frame * kTimeStep, value);
-      }
-    }
     if (!o_.color.empty()) {
       SetKeys(*host_, RoleIndex(edition, ParamRole::Color, "--color"), "--color", o_.color,
               [](const std::string& text) { return ParseColour("--color", text); });
@@ -316,6 +336,31 @@ class FrameRenderer {
     }
   }
 
+  // The light's keys, from the display window's corner into the frame's
+  // pixels; set again whenever a frame's windows move that corner.
+  void ApplyLight(FrameOffset offset) {
+    lightOffset_ = offset;
+    const auto shifted = [&](const std::string& option, ParamValue v) {
+      if (offset == FrameOffset{}) return v;
+      v.value = ToFixed(option, v.value / 65536.0 + offset.x);
+      v.y = ToFixed(option, v.y / 65536.0 + offset.y);
+      return v;
+    };
+    if (!o_.light.empty()) {
+      SetKeys(*host_, RoleIndex(plan_.edition, ParamRole::LightPoint, "--light"), "--light",
+              o_.light, [&](const std::string& text) {
+                return shifted("--light", ParseLight("--light", text, width_, height_));
+              });
+    }
+    if (!o_.lightTrack.empty()) {
+      const int32_t i = RoleIndex(plan_.edition, ParamRole::LightPoint, "--light-track");
+      for (const auto& [frame, value] : ParseLightTrack(o_.lightTrack, ReadTextFile(o_.lightTrack),
+                                                        height_, plan_.trackFromBottom)) {
+        host_->SetKey(i, frame * kTimeStep, shifted("--light-track", value));
+      }
+    }
+  }
+
   void SetLayer(const std::string& option, ParamRole role, LayerOption& layer) {
     if (layer.empty()) return;
     host_->SetLayer(RoleIndex(plan_.edition, role, option), [&layer](int32_t time) {
@@ -338,7 +383,9 @@ class FrameRenderer {
 
   const RenderOptions& o_;
   const RenderPlan& plan_;
+  const ImageFacts& facts_;
   ShowcaseNotes& notes_;
+  FrameOffset lightOffset_;
   LayerOption locationLayer_, obscurationLayer_;
   int width_ = 0, height_ = 0;
   std::unique_ptr<TestHost> host_;
@@ -367,17 +414,19 @@ void TellShowcaseNotes(const RenderOptions& o, const RenderPlan& plan, ShowcaseN
 
 void RunRender(const RenderOptions& o) {
   const RenderPlan plan = CheckRenderOptions(o);
-  CheckFilesBeforeRendering(o, plan);
+  const RenderFiles files = CheckFilesBeforeRendering(o, plan);
   if (!o.lightTrack.empty()) ParseLightTrack(o.lightTrack, ReadTextFile(o.lightTrack), 0, false);
 
+  // A signal from here on stops the work and keeps what is finished.
   CancelScope scope;
+  const ImageFacts facts = CheckImagesBeforeRendering(o, plan, files);
   SharedArray<ShowcaseNotes> notes(1);
   // Slow single frames show their progress too (after a moment).
   ProgressBar bar(plan.frameCount, !o.quiet && isatty(STDERR_FILENO));
   const JobsOutcome outcome = RunJobs(
-      plan.frameCount, plan.jobs,
+      plan.frameCount, facts.jobs,
       [&]() -> ItemWork {
-        auto renderer = std::make_shared<FrameRenderer>(o, plan, notes[0]);
+        auto renderer = std::make_shared<FrameRenderer>(o, plan, facts, notes[0]);
         return [renderer, &plan](int item, ItemContext& context) {
           renderer->RenderAndWrite(plan.range.first + item, context);
         };
@@ -438,6 +487,9 @@ void AddRenderCommand(CLI::App& app) {
                    "brightest channel");
   render->add_option("-j,--jobs", o->jobs,
                      "Worker processes for a sequence (default: one per core)");
+  render->add_option("--memory-limit", o->memoryLimit,
+                     "Memory the work may use, such as 16G or 800M (default: what the machine "
+                     "has free); a frame that needs more is refused before any work");
   render->add_flag("-q,--quiet", o->quiet, "No progress bar");
   render->add_option("--plugin-dir", o->pluginDir, "Folder holding the plug-in modules");
   render->callback([o] { RunRender(*o); });

@@ -116,6 +116,7 @@ RenderPlan CheckRenderOptions(const RenderOptions& o) {
   }
   plan.jobs = o.jobs.empty() ? DefaultJobs() : ParseIntegerWithin("--jobs", o.jobs, 1, 64);
   plan.jobs = std::min(plan.jobs, plan.frameCount);
+  plan.memory = ParseMemoryLimit("--memory-limit", o.memoryLimit);
   return plan;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/compositing.h"
+#include "cli/memory_budget.h"
 #include "cli/sequence_pattern.h"
 #include "testhost/tracks.h"
 
@@ -34,6 +35,7 @@ struct RenderOptions {
   std::string depth;                    // empty: the input's own
   bool flareOnly = false;
   std::string jobs;                     // empty: one per core
+  std::string memoryLimit;              // empty: what the machine has free
   bool quiet = false;
   std::string pluginDir;
 };
@@ -58,6 +60,7 @@ struct RenderPlan {
   bool highQuality = true;
   int downsample = 1;
   int jobs = 1;
+  MemoryLimit memory;
   FrameDimensions builtInSize{1920, 1080};
   Blend blend = Blend::Screen;
   std::optional<SampleType> depth;

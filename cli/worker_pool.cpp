@@ -110,6 +110,39 @@ double FractionInFlight(Board& board, int workers) {
 
 }  // namespace
 
+void RunInChildProcess(const std::function<void()>& work) {
+  SharedArray<Board> shared(1);
+  Board& board = shared[0];
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid < 0) throw CommandError(std::string("cannot start a process: ") + std::strerror(errno));
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    int code = kWorkerDone;
+    try {
+      work();
+    } catch (const std::bad_alloc&) {
+      LeaveMessage(board, "there is not enough memory for this work");
+      code = kWorkerFailed;
+    } catch (const std::exception& e) {
+      LeaveMessage(board, e.what());
+      code = kWorkerFailed;
+    }
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (board.failed.load()) throw CommandError(board.message);
+  if (WIFSIGNALED(status)) {
+    if (WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM || WTERMSIG(status) == SIGHUP) {
+      throw CommandError("interrupted before the first frame");
+    }
+    throw CommandError("a process ended by signal " + std::to_string(WTERMSIG(status)));
+  }
+}
+
 JobsOutcome RunJobs(int count, int jobs, const WorkerStart& start, ProgressBar& bar) {
   if (jobs <= 1 || count <= 1) return RunHere(count, start, bar);
   const int workers = std::min({jobs, count, kMaxWorkers});
