@@ -66,6 +66,20 @@ int16_t ParseElementType(const std::string& text) {
   throw CommandError("TYPE: '" + text + "' is not an element type (" + names + ")");
 }
 
+// A lens file that an edit rewrites: nothing in it may be lost.
+Lens LoadForEdit(const std::string& file) {
+  Lens lens = LoadLensOrThrow(file);
+  RefuseBytesAfterLens(file, lens);
+  return lens;
+}
+
+// A lens file that is only read.
+Lens LoadForReading(const std::string& file) {
+  Lens lens = LoadLensOrThrow(file);
+  WarnOfBytesAfterLens(file, lens);
+  return lens;
+}
+
 // Prints the element as `lens show` does, after the file is safely written.
 void SaveAndShow(const std::string& file, const Lens& lens, uint32_t index) {
   SaveLensOrThrow(file, lens);
@@ -103,7 +117,7 @@ void AddEditCommands(CLI::App* lens) {
   add->add_option("file", o->file, fileHelp)->required();
   add->add_option("type", o->type, "Element type: its list name (GlowBall) or number")->required();
   add->callback([o] {
-    Lens l = LoadLensOrThrow(o->file);
+    Lens l = LoadForEdit(o->file);
     const int16_t type = ParseElementType(o->type);
     if (l.count >= kMaxElements) throw FileError(o->file, "the lens already holds 100 elements");
     InitElement(type, l.elements[l.count]);
@@ -117,7 +131,7 @@ void AddEditCommands(CLI::App* lens) {
   set->add_option("assignments", o->assignments, "KEY=VALUE, as `lens export` names them")
       ->required();
   set->callback([o] {
-    const Lens l = LoadLensOrThrow(o->file);
+    const Lens l = LoadForEdit(o->file);
     const uint32_t i = ParseIndex("INDEX", o->index, l.count);
     SaveAndShow(o->file, SetFields(o->file, l, i, o->assignments), i);
   });
@@ -126,15 +140,13 @@ void AddEditCommands(CLI::App* lens) {
   remove->add_option("file", o->file, fileHelp)->required();
   remove->add_option("index", o->index, "The element's number, from 0")->required();
   remove->callback([o] {
-    Lens l = LoadLensOrThrow(o->file);
+    Lens l = LoadForEdit(o->file);
     const uint32_t i = ParseIndex("INDEX", o->index, l.count);
-    Lens removed{};
-    removed.count = 1;
-    removed.elements[0] = l.elements[i];
+    const LensElement removed = l.elements[i];
     std::copy(l.elements + i + 1, l.elements + l.count, l.elements + i);
     --l.count;
     SaveLensOrThrow(o->file, l);
-    std::cout << "removed:\n" << FormatLensElement(removed, 0);
+    std::cout << "removed:\n" << FormatLensElement(removed, i);
   });
 
   CLI::App* move = lens->add_subcommand("move", "Move an element to another place in the list");
@@ -142,7 +154,7 @@ void AddEditCommands(CLI::App* lens) {
   move->add_option("from", o->index, "The element's number, from 0")->required();
   move->add_option("to", o->to, "Its new number")->required();
   move->callback([o] {
-    Lens l = LoadLensOrThrow(o->file);
+    Lens l = LoadForEdit(o->file);
     const uint32_t from = ParseIndex("FROM", o->index, l.count);
     const uint32_t to = ParseIndex("TO", o->to, l.count);
     const LensElement moving = l.elements[from];
@@ -181,13 +193,13 @@ void AddLensCommands(CLI::App& app) {
 
   CLI::App* show = lens->add_subcommand("show", "Print a lens file as a table");
   show->add_option("file", options->input, "The lens file")->required();
-  show->callback([options] { std::cout << FormatLensTable(LoadLensOrThrow(options->input)); });
+  show->callback([options] { std::cout << FormatLensTable(LoadForReading(options->input)); });
 
   CLI::App* to_json = lens->add_subcommand("export", "Convert a lens file to JSON");
   to_json->add_option("file", options->input, "The lens file")->required();
   to_json->add_option("-o,--output", options->output, "The JSON file to write")->required();
   to_json->callback([options] {
-    WriteFileAtomically(options->output, LensToJson(LoadLensOrThrow(options->input)));
+    WriteFileAtomically(options->output, LensToJson(LoadForReading(options->input)));
   });
 
   CLI::App* from_json = lens->add_subcommand("import", "Convert JSON to a lens file");

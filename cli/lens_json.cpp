@@ -39,6 +39,8 @@ Json FloatToJson(float f) {
   return text;
 }
 
+}  // namespace
+
 std::string Latin1ToUtf8(std::string_view bytes) {
   std::string out;
   for (const char c : bytes) {
@@ -52,6 +54,8 @@ std::string Latin1ToUtf8(std::string_view bytes) {
   }
   return out;
 }
+
+namespace {
 
 // The parser has already checked that the text is valid UTF-8.
 bool Utf8ToLatin1(const std::string& text, std::string& out) {
