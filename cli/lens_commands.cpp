@@ -41,8 +41,8 @@ uint32_t ParseIndex(const std::string& what, const std::string& text, uint32_t l
     throw CommandError(what + ": '" + text + "' is not an element number");
   }
   if (value >= limit) {
-    throw CommandError(what + ": " + text + " lies outside 0.." +
-                       (limit == 0 ? std::string("(the lens is empty)") : std::to_string(limit - 1)));
+    if (limit == 0) throw CommandError(what + ": " + text + ": the lens holds no element");
+    throw CommandError(what + ": " + OutsideRange(text, "0", std::to_string(limit - 1)));
   }
   return value;
 }

@@ -10,6 +10,7 @@
 #include "cli/lens_commands.h"
 #include "cli/presets_commands.h"
 #include "cli/render_command.h"
+#include "cli/usage_errors.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Glarewright: photographic lens flares over images and sequences"};
@@ -20,10 +21,11 @@ int main(int argc, char** argv) {
   gw::AddInspectCommand(app);
   gw::AddPresetsCommands(app);
   gw::AddEditCommand(app);
+  if (const std::optional<int> refused = gw::CheckCommandWords(app, argc, argv)) return *refused;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    return gw::ReportParseError(app, e);
   } catch (const gw::CommandError& e) {
     std::cerr << "glarewright: " << e.what() << "\n";
     return 1;

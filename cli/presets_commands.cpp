@@ -62,8 +62,8 @@ int16_t ResolvePresetOrThrow(const std::string& option, const std::string& text)
     throw CommandError(option + ": no preset is called '" + text + "'");
   }
   if (error == std::errc::result_out_of_range || value < 1 || value > kPresetCount) {
-    throw CommandError(option + ": " + text + " is not a preset number (1.." +
-                       std::to_string(kPresetCount) + ")");
+    throw CommandError(option + ": " + OutsideRange(text, "1", std::to_string(kPresetCount)) +
+                       " (the presets' numbers)");
   }
   return static_cast<int16_t>(value);
 }

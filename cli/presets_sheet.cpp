@@ -39,11 +39,13 @@ struct SheetLayout {
 
 SheetLayout PlanSheet(const SheetOptions& o, FrameDimensions frame) {
   if (o.columns < 1 || o.columns > kPresetCount) {
-    throw CommandError("--columns: must lie within 1.." + std::to_string(kPresetCount));
+    throw CommandError("--columns: " + OutsideRange(std::to_string(o.columns), "1",
+                                                    std::to_string(kPresetCount)));
   }
   if (o.tileWidth < 32 || o.tileWidth > frame.width) {
-    throw CommandError("--tile-width: must lie within 32 and the frame width (" +
-                       std::to_string(frame.width) + ")");
+    throw CommandError("--tile-width: " + OutsideRange(std::to_string(o.tileWidth), "32",
+                                                       std::to_string(frame.width)) +
+                       " (at most the frame's width)");
   }
   SheetLayout s{};
   s.columns = o.columns;

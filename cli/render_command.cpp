@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -60,20 +61,19 @@ int32_t RoleIndex(const std::string& edition, ParamRole role, const std::string&
   return index;
 }
 
-// Refuses a value outside the parameter's declared range, as the host would.
-void CheckRange(const TestHost& host, int32_t index, const std::string& option, double typed,
-                int32_t value) {
-  const PF_ParamDef& def = host.declarations()[static_cast<size_t>(index - 1)].def;
-  if (def.param_type == PF_Param_FIX_SLIDER &&
-      (value < def.u.fd.valid_min || value > def.u.fd.valid_max)) {
-    throw CommandError(option + ": " + FixedRangeMessage(typed, def.u.fd.valid_min,
-                                                         def.u.fd.valid_max));
-  }
-  if (def.param_type == PF_Param_SLIDER &&
-      (value < def.u.sd.valid_min || value > def.u.sd.valid_max)) {
-    throw CommandError(option + ": " + std::to_string(value) + " lies outside " +
-                       std::to_string(def.u.sd.valid_min) + ".." +
-                       std::to_string(def.u.sd.valid_max));
+const PF_ParamDef& Declared(const TestHost& host, int32_t index) {
+  return host.declarations()[static_cast<size_t>(index - 1)].def;
+}
+
+// Refuses a value outside a fixed slider's declared range, as the host would.
+void CheckFixedRange(const TestHost& host, int32_t index, const std::string& option,
+                     double typed) {
+  const PF_ParamDef& def = Declared(host, index);
+  if (def.param_type != PF_Param_FIX_SLIDER) return;
+  const double fixed = std::round(typed * 65536.0);
+  if (!(fixed >= def.u.fd.valid_min && fixed <= def.u.fd.valid_max)) {
+    throw CommandError(option + ": " +
+                       FixedRangeMessage(typed, def.u.fd.valid_min, def.u.fd.valid_max));
   }
 }
 
@@ -136,6 +136,12 @@ std::vector<uint8_t> StoredBytes(const Lens& lens) {
   return std::vector<uint8_t>(bytes, bytes + sizeof data);
 }
 
+// "2,2" or "50%,40%@12": a value of an option rather than a file name.
+bool LooksLikeAValue(const std::string& text) {
+  return text.find_first_of("0123456789") != std::string::npos &&
+         text.find_first_not_of("0123456789.,%@+-") == std::string::npos;
+}
+
 // Throws unless the render can read `path`, saying why and what it is for.
 void CheckInputFile(const std::string& prefix, const std::string& path,
                     const std::string& purpose) {
@@ -153,8 +159,11 @@ RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& 
   for (int frame = plan.range.first; !o.input.empty() && frame <= plan.range.last; ++frame) {
     const std::string path = FrameFileName(o.input, frame);
     CheckInputFile("", path,
-                   IsSequencePattern(o.input)
-                       ? "frame " + std::to_string(frame) + " of the input sequence"
+                   IsSequencePattern(o.input) ? "frame " + std::to_string(frame) +
+                                                    " of the input sequence"
+                   : LooksLikeAValue(o.input)
+                       ? "taken as the input image: an option such as --light takes one value "
+                         "each time it is given; repeat it, VALUE@FRAME, for keyframes"
                        : "");
     files.inputs.push_back(path);
   }
@@ -295,8 +304,8 @@ class FrameRenderer {
     SetKeys(*host_, i, option, texts, [&](const std::string& text) {
       ParamValue v;
       const double typed = ParseNumber(option, text);
+      CheckFixedRange(*host_, i, option, typed);
       v.value = ToFixed(option, typed);
-      CheckRange(*host_, i, option, typed, v.value);
       return v;
     });
   }
@@ -322,8 +331,8 @@ class FrameRenderer {
       const int32_t i = RoleIndex(edition, ParamRole::SourceSize, "--source-size");
       SetKeys(*host_, i, "--source-size", o_.sourceSize, [&](const std::string& text) {
         ParamValue v;
-        v.value = ParseInteger("--source-size", text);
-        CheckRange(*host_, i, "--source-size", v.value, v.value);
+        const PF_ParamDef& def = Declared(*host_, i);
+        v.value = ParseIntegerWithin("--source-size", text, def.u.sd.valid_min, def.u.sd.valid_max);
         return v;
       });
     }
@@ -492,6 +501,13 @@ void AddRenderCommand(CLI::App& app) {
                      "has free); a frame that needs more is refused before any work");
   render->add_flag("-q,--quiet", o->quiet, "No progress bar");
   render->add_option("--plugin-dir", o->pluginDir, "Folder holding the plug-in modules");
+  // A keyed option takes one value each time it is given, so that the
+  // input after it is never taken for a second value.
+  for (const char* keyedOption : {"--light", "--brightness", "--scale", "--color", "--angle",
+                                  "--location-layer", "--obscuration-layer", "--obscuration-type",
+                                  "--source-size"}) {
+    render->get_option(keyedOption)->allow_extra_args(false);
+  }
   render->callback([o] { RunRender(*o); });
 }
 

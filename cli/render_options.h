@@ -84,6 +84,9 @@ std::vector<KeyText> ParseKeys(const std::string& option, const std::vector<std:
 // Value readers; each throws CommandError("--option: ...") on bad text.
 double ParseNumber(const std::string& option, const std::string& text);
 int32_t ParseInteger(const std::string& option, const std::string& text);
+// A number within low..high.
+double ParseNumberWithin(const std::string& option, const std::string& text, double low,
+                         double high);
 // A whole number within low..high.
 int32_t ParseIntegerWithin(const std::string& option, const std::string& text, int32_t low,
                            int32_t high);

@@ -157,9 +157,9 @@ class LensJsonImport : public ::testing::Test {
 
 TEST_F(LensJsonImport, ReportsTheFirstProblemWithIndexAndKey) {
   EXPECT_EQ(ImportError(ElementWith("iparam0", "40000")),
-            "element 0, key \"iparam0\": 40000 is outside -32768..32767");
+            "element 0, key \"iparam0\": 40000 lies outside -32768..32767");
   EXPECT_EQ(ImportError(ElementWith("option", "-1")),
-            "element 0, key \"option\": -1 is outside 0..255");
+            "element 0, key \"option\": -1 lies outside 0..255");
   EXPECT_EQ(ImportError(ElementWith("type", "2.5")),
             "element 0, key \"type\": expected a whole number");
   EXPECT_EQ(ImportError(ElementWith("scale", "\"big\"")).substr(0, 30),

@@ -53,7 +53,7 @@ TEST(LensEditCli, AddSetMoveRemoveRewriteTheFile) {
   const struct {
     std::string arguments, says;
   } refused[] = {
-      {"lens set " + q + " 0 iparam0=40000", "key \"iparam0\": 40000 is outside -32768..32767"},
+      {"lens set " + q + " 0 iparam0=40000", "key \"iparam0\": 40000 lies outside -32768..32767"},
       {"lens set " + q + " 0 enabled=0", "cannot store a disabled element"},
       {"lens set " + q + " 0 type=8", "8 is not an element type"},
       {"lens set " + q + " 0 colour=3", "colour: no element field has this key"},
