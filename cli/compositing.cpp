@@ -5,19 +5,6 @@
 #include "cli/image_io.h"
 
 namespace gw {
-namespace {
-
-// Rec. 709 weights, for a flare laid over a grey plate.
-constexpr float kLumaRed = 0.2126f, kLumaGreen = 0.7152f, kLumaBlue = 0.0722f;
-
-float ByteValue(uint8_t v) { return static_cast<float>(v) / 255.0f; }
-
-float Combine(float plate, float flare, Blend blend) {
-  if (blend == Blend::Add) return plate + flare;
-  return plate + flare * (1.0f - std::clamp(plate, 0.0f, 1.0f));
-}
-
-}  // namespace
 
 bool DrawsOverPlate(const Plate& plate, Blend blend, bool flareOnly) {
   return !flareOnly && blend == Blend::Screen && plate.type == SampleType::UInt8 &&
@@ -51,10 +38,10 @@ Plate WithRenderedPixels(Plate plate, const testhost::Image& rendered) {
   for (int32_t y = 0; y < plate.height; ++y) {
     for (int32_t x = 0; x < plate.width; ++x) {
       const PF_Pixel& p = rendered.at(x, y);
-      plate.at(x, y, rgb.red) = ByteValue(p.red);
-      plate.at(x, y, rgb.green) = ByteValue(p.green);
-      plate.at(x, y, rgb.blue) = ByteValue(p.blue);
-      if (plate.alphaChannel >= 0) plate.at(x, y, plate.alphaChannel) = ByteValue(p.alpha);
+      plate.at(x, y, rgb.red) = ByteToUnit(p.red);
+      plate.at(x, y, rgb.green) = ByteToUnit(p.green);
+      plate.at(x, y, rgb.blue) = ByteToUnit(p.blue);
+      if (plate.alphaChannel >= 0) plate.at(x, y, plate.alphaChannel) = ByteToUnit(p.alpha);
     }
   }
   return plate;
@@ -68,14 +55,14 @@ Plate CombineFlare(Plate plate, const testhost::Image& flare, Blend blend) {
       const PF_Pixel& f = flare.at(x, y);
       if ((f.red | f.green | f.blue) == 0) continue;
       if (grey) {
-        const float luma = kLumaRed * ByteValue(f.red) + kLumaGreen * ByteValue(f.green) +
-                           kLumaBlue * ByteValue(f.blue);
-        plate.at(x, y, rgb.red) = Combine(plate.at(x, y, rgb.red), luma, blend);
+        const float luma = FlareLuma(f.red, f.green, f.blue);
+        plate.at(x, y, rgb.red) = CombineSample(plate.at(x, y, rgb.red), luma, blend);
         continue;
       }
-      plate.at(x, y, rgb.red) = Combine(plate.at(x, y, rgb.red), ByteValue(f.red), blend);
-      plate.at(x, y, rgb.green) = Combine(plate.at(x, y, rgb.green), ByteValue(f.green), blend);
-      plate.at(x, y, rgb.blue) = Combine(plate.at(x, y, rgb.blue), ByteValue(f.blue), blend);
+      plate.at(x, y, rgb.red) = CombineSample(plate.at(x, y, rgb.red), ByteToUnit(f.red), blend);
+      plate.at(x, y, rgb.green) =
+          CombineSample(plate.at(x, y, rgb.green), ByteToUnit(f.green), blend);
+      plate.at(x, y, rgb.blue) = CombineSample(plate.at(x, y, rgb.blue), ByteToUnit(f.blue), blend);
     }
   }
   return plate;
@@ -93,10 +80,10 @@ Plate FlareOnly(const testhost::Image& flare) {
   for (size_t i = 0; i < flare.pixels.size(); ++i) {
     const PF_Pixel& f = flare.pixels[i];
     float* q = &plate.samples[i * 4];
-    q[0] = ByteValue(f.red);
-    q[1] = ByteValue(f.green);
-    q[2] = ByteValue(f.blue);
-    q[3] = ByteValue(std::max({f.red, f.green, f.blue}));
+    q[0] = ByteToUnit(f.red);
+    q[1] = ByteToUnit(f.green);
+    q[2] = ByteToUnit(f.blue);
+    q[3] = ByteToUnit(FlareAlpha(f.red, f.green, f.blue));
   }
   return plate;
 }

@@ -4,14 +4,10 @@
 #pragma once
 
 #include "cli/image_module.h"
+#include "render/composite.h"
 #include "testhost/image.h"
 
 namespace gw {
-
-enum class Blend : uint8_t {
-  Screen,  // 1 - (1 - plate)(1 - flare) for plate values in 0..1; brighter values stay as they are
-  Add,     // plate + flare, for scene-linear plates
-};
 
 // Whether the plug-in may draw straight over the plate: an 8-bit plate with
 // red, green and blue under the screen blend, where the plug-in's own

@@ -6,6 +6,8 @@
 
 #include "cli/edit_command.h"
 #include "cli/errors.h"
+#include "cli/farm_slurm.h"
+#include "cli/frames_check.h"
 #include "cli/inspect_command.h"
 #include "cli/lens_commands.h"
 #include "cli/presets_commands.h"
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
   gw::AddInspectCommand(app);
   gw::AddPresetsCommands(app);
   gw::AddEditCommand(app);
+  gw::AddFramesCommands(app);
+  gw::AddFarmCommands(app);
   if (const std::optional<int> refused = gw::CheckCommandWords(app, argc, argv)) return *refused;
   try {
     app.parse(argc, argv);

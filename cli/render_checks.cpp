@@ -55,7 +55,8 @@ std::string LayerSizeUse(const std::string& option, const std::string& edition) 
          "not scaled";
 }
 
-ImageFacts CheckImages(const RenderOptions& o, const RenderPlan& plan, const RenderFiles& files) {
+ImageFacts CheckImages(const RenderOptions& o, const RenderPlan& plan, const RenderFiles& files,
+                       MemoryCheck memory) {
   // The input frames: the largest sets the memory a frame needs.
   Plate first;
   ImageWindow largest{};
@@ -108,12 +109,14 @@ ImageFacts CheckImages(const RenderOptions& o, const RenderPlan& plan, const Ren
   const OutputChoice choice = ChooseOutput(output, DescribeOutputFormat(output), request);
   for (const std::string& note : choice.notes) std::cerr << "glarewright: " << note << "\n";
 
+  ImageFacts facts;
+  facts.outputType = choice.type;
+  facts.jobs = plan.jobs;
+  if (memory == MemoryCheck::Skipped) return facts;
   const uint64_t perFrame = FrameWorkBytes(largest, channels);
   CheckFits(largestName + ": a frame of " + SizeText(largest.width, largest.height) + " pixels (" +
                 std::to_string(channels) + " channel" + (channels == 1 ? "" : "s") + ")",
             perFrame + layerBytes, plan.memory);
-  ImageFacts facts;
-  facts.outputType = choice.type;
   // Every worker holds a frame and its own layers.
   const uint64_t fit = plan.memory.bytes / (perFrame + layerBytes);
   facts.jobs = static_cast<int32_t>(std::min<uint64_t>(plan.jobs, std::max<uint64_t>(fit, 1)));
@@ -128,10 +131,10 @@ ImageFacts CheckImages(const RenderOptions& o, const RenderPlan& plan, const Ren
 }  // namespace
 
 ImageFacts CheckImagesBeforeRendering(const RenderOptions& options, const RenderPlan& plan,
-                                      const RenderFiles& files) {
-  if (plan.jobs <= 1) return CheckImages(options, plan, files);
+                                      const RenderFiles& files, MemoryCheck memory) {
+  if (plan.jobs <= 1) return CheckImages(options, plan, files, memory);
   SharedArray<ImageFacts> facts(1);
-  RunInChildProcess([&] { facts[0] = CheckImages(options, plan, files); });
+  RunInChildProcess([&] { facts[0] = CheckImages(options, plan, files, memory); });
   return facts[0];
 }
 

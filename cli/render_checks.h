@@ -28,11 +28,13 @@ struct ImageFacts {
   int32_t jobs = 1;  // worker processes whose frames fit in memory together
 };
 
+enum class MemoryCheck : uint8_t { Made, Skipped };
+
 // Reads the headers and says on stderr what is written otherwise than asked
 // (one line each); throws CommandError for the first file refused. Loads
 // the image module: with several jobs the work happens in a child process,
 // so that the workers are forked from a process without its threads.
 ImageFacts CheckImagesBeforeRendering(const RenderOptions& options, const RenderPlan& plan,
-                                      const RenderFiles& files);
+                                      const RenderFiles& files, MemoryCheck memory);
 
 }  // namespace gw

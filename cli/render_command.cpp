@@ -14,6 +14,7 @@
 
 #include "cli/errors.h"
 #include "cli/files.h"
+#include "cli/frames_check.h"
 #include "cli/image_io.h"
 #include "cli/interrupts.h"
 #include "cli/plate_windows.h"
@@ -21,8 +22,8 @@
 #include "cli/presets_commands.h"
 #include "cli/progress_bar.h"
 #include "cli/render_checks.h"
-#include "cli/showcase_patches.h"
 #include "cli/worker_pool.h"
+#include "frame/showcase_lights.h"
 #include "host/edition.h"
 #include "lens/lens.h"
 
@@ -34,6 +35,12 @@ using testhost::TestHost;
 
 // Time units per frame: frame f lies at time f x kTimeStep.
 constexpr int32_t kTimeStep = 1000;
+
+// A layer image as the frame logic reads it.
+LayerView ImageView(const testhost::Image& image) {
+  return {reinterpret_cast<const uint8_t*>(image.pixels.data()), image.width, image.height,
+          static_cast<ptrdiff_t>(image.width) * kLayerBytesPerPixel};
+}
 
 const EditionTable& EditionNamed(const std::string& name) {
   if (name == "showcase") return ShowcaseEdition();
@@ -156,7 +163,7 @@ void CheckInputFile(const std::string& prefix, const std::string& path,
 // before the first frame; the files named for the checks of their headers.
 RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
   RenderFiles files;
-  for (int frame = plan.range.first; !o.input.empty() && frame <= plan.range.last; ++frame) {
+  const auto checkInput = [&](int frame) {
     const std::string path = FrameFileName(o.input, frame);
     CheckInputFile("", path,
                    IsSequencePattern(o.input) ? "frame " + std::to_string(frame) +
@@ -166,6 +173,12 @@ RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& 
                          "each time it is given; repeat it, VALUE@FRAME, for keyframes"
                        : "");
     files.inputs.push_back(path);
+  };
+  if (!o.input.empty()) {
+    // A chunk reads the sequence's first frame too: it sets the frame size
+    // and the output's sample type.
+    if (plan.sequence.first < plan.range.first) checkInput(plan.sequence.first);
+    for (int frame = plan.range.first; frame <= plan.range.last; ++frame) checkInput(frame);
   }
   // Motion blur also reads the layers at the next frame's time.
   const int lastRead = plan.range.last + (plan.shutterAngle > 0.0 ? 1 : 0);
@@ -204,9 +217,11 @@ class FrameRenderer {
       : o_(o), plan_(plan), facts_(facts), notes_(notes),
         locationLayer_("--location-layer", o.locationLayer),
         obscurationLayer_("--obscuration-layer", o.obscurationLayer) {
-    // The first input frame's picture fixes the size percent lights refer to.
-    const Plate first = o.input.empty() ? PlateAt(plan.range.first)
-                                        : ReadPlateHeader(FrameFileName(o.input, plan.range.first));
+    // The sequence's first input frame fixes the picture's size (percent
+    // lights refer to it), whichever chunk of it this run renders.
+    const Plate first = o.input.empty()
+                            ? PlateAt(plan.sequence.first)
+                            : ReadPlateHeader(FrameFileName(o.input, plan.sequence.first));
     const ImageWindow display = first.DisplayWindow(), frame = FrameWindow(first);
     width_ = display.width;
     height_ = display.height;
@@ -278,7 +293,7 @@ class FrameRenderer {
     testhost::HostSettings& settings = host_->settings();
     settings.timeScale = static_cast<uint32_t>(std::lround(plan_.fps * kTimeStep));
     settings.timeStep = kTimeStep;
-    settings.totalTime = (plan_.range.last + 1) * kTimeStep;
+    settings.totalTime = (plan_.sequence.last + 1) * kTimeStep;
     settings.quality = plan_.highQuality ? PF_Quality_HI : PF_Quality_LO;
     settings.downsample = plan_.downsample;
     settings.shutterAngle =
@@ -382,9 +397,9 @@ class FrameRenderer {
     if (plan_.edition != "showcase" || locationLayer_.empty()) return;
     const testhost::Image layer =
         testhost::Downsample(*locationLayer_.At(frame).At(frame), plan_.downsample);
-    const int patches = CountOpaquePatches(layer);
+    const int patches = CountOpaquePatches(ImageView(layer));
     if (patches == 0) notes_.framesWithoutLight.fetch_add(1);
-    if (patches > kMaxShowcaseLights) notes_.framesOverCap.fetch_add(1);
+    if (patches > kMaxLights) notes_.framesOverCap.fetch_add(1);
     int most = notes_.mostPatches.load();
     while (patches > most && !notes_.mostPatches.compare_exchange_weak(most, patches)) {
     }
@@ -413,8 +428,8 @@ void TellShowcaseNotes(const RenderOptions& o, const RenderPlan& plan, ShowcaseN
   }
   if (notes.framesOverCap > 0) {
     std::cerr << "glarewright: the location layer holds up to " << notes.mostPatches
-              << " opaque patches; only the first " << kMaxShowcaseLights
-              << " of each frame got a flare (" << notes.mostPatches - kMaxShowcaseLights
+              << " opaque patches; only the first " << kMaxLights
+              << " of each frame got a flare (" << notes.mostPatches - kMaxLights
               << " skipped" << (plan.frameCount > 1 ? " on the fullest frame" : "") << ")\n";
   }
 }
@@ -428,20 +443,30 @@ void RunRender(const RenderOptions& o) {
 
   // A signal from here on stops the work and keeps what is finished.
   CancelScope scope;
-  const ImageFacts facts = CheckImagesBeforeRendering(o, plan, files);
+  const ImageFacts facts = CheckImagesBeforeRendering(o, plan, files, MemoryCheck::Made);
   SharedArray<ShowcaseNotes> notes(1);
+  SharedArray<std::atomic<int>> kept(1);  // frames --skip-existing found whole
   // Slow single frames show their progress too (after a moment).
   ProgressBar bar(plan.frameCount, !o.quiet && isatty(STDERR_FILENO));
   const JobsOutcome outcome = RunJobs(
       plan.frameCount, facts.jobs,
       [&]() -> ItemWork {
         auto renderer = std::make_shared<FrameRenderer>(o, plan, facts, notes[0]);
-        return [renderer, &plan](int item, ItemContext& context) {
-          renderer->RenderAndWrite(plan.range.first + item, context);
+        return [renderer, &plan, &o, &kept](int item, ItemContext& context) {
+          const int frame = plan.range.first + item;
+          if (o.skipExisting && ReadsBackWhole(FrameFileName(o.output, frame))) {
+            kept[0].fetch_add(1);
+            return;
+          }
+          renderer->RenderAndWrite(frame, context);
         };
       },
       bar);
   bar.Finish();
+  if (kept[0] > 0 && !o.quiet) {
+    std::cerr << "glarewright: " << kept[0] << " of " << plan.frameCount
+              << " frames were already written whole and were kept\n";
+  }
   if (outcome.interrupted) {
     throw CommandError("interrupted: " + std::to_string(outcome.itemsDone) + " of " +
                        std::to_string(plan.frameCount) + " frames written");
@@ -449,10 +474,20 @@ void RunRender(const RenderOptions& o) {
   TellShowcaseNotes(o, plan, notes[0]);
 }
 
-void AddRenderCommand(CLI::App& app) {
-  auto o = std::make_shared<RenderOptions>();
-  CLI::App* render = app.add_subcommand(
-      "render", "Render a flare over an image, a numbered sequence or the built-in frame");
+RenderPlan CheckRenderSetUp(const RenderOptions& o) {
+  const RenderPlan plan = CheckRenderOptions(o);
+  const RenderFiles files = CheckFilesBeforeRendering(o, plan);
+  if (!o.lightTrack.empty()) ParseLightTrack(o.lightTrack, ReadTextFile(o.lightTrack), 0, false);
+  // The machines that render may have more memory than this one: only a
+  // limit the user gives is checked here.
+  const ImageFacts facts =
+      CheckImagesBeforeRendering(o, plan, files, plan.memory.given ? MemoryCheck::Made : MemoryCheck::Skipped);
+  ShowcaseNotes notes{};
+  FrameRenderer renderer(o, plan, facts, notes);  // loads the plug-in and sets every parameter
+  return plan;
+}
+
+void AddRenderOptions(CLI::App* render, const std::shared_ptr<RenderOptions>& o) {
   render->add_option("input", o->input,
                      "Image or numbered sequence (shot.%04d.png, shot.####.png); "
                      "none: the built-in frame");
@@ -508,6 +543,18 @@ void AddRenderCommand(CLI::App& app) {
                                   "--source-size"}) {
     render->get_option(keyedOption)->allow_extra_args(false);
   }
+}
+
+void AddRenderCommand(CLI::App& app) {
+  auto o = std::make_shared<RenderOptions>();
+  CLI::App* render = app.add_subcommand(
+      "render", "Render a flare over an image, a numbered sequence or the built-in frame");
+  AddRenderOptions(render, o);
+  render->add_option("--chunk", o->chunk,
+                     "Render only chunk K/N of --frames: N contiguous chunks, the last takes "
+                     "the remainder (for a render farm)");
+  render->add_flag("--skip-existing", o->skipExisting,
+                   "Keep the frames whose output already reads back whole; render the rest");
   render->callback([o] { RunRender(*o); });
 }
 

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "cli/chunks.h"
 #include "cli/errors.h"
 #include "cli/image_io.h"
 
@@ -90,12 +91,14 @@ RenderPlan CheckRenderOptions(const RenderOptions& o) {
     if (!range) throw OptionError("--frames", FrameRangeProblem(o.frames));
     plan.range = *range;
   }
+  plan.sequence = plan.range;
+  if (!o.chunk.empty()) plan.range = ChunkFrames("--chunk", plan.sequence, ParseChunk("--chunk", o.chunk));
   plan.frameCount = plan.range.last - plan.range.first + 1;
   plan.builtInSize = ParseFrameSize("--size", o.size, 1, kMaxImageSide);
   if (IsSequencePattern(o.input) && o.frames.empty()) {
     throw CommandError(o.input + ": a numbered sequence needs --frames A-B");
   }
-  if (plan.frameCount > 1 && !IsSequencePattern(o.output)) {
+  if (plan.sequence.last > plan.sequence.first && !IsSequencePattern(o.output)) {
     throw CommandError(o.output + ": several frames need a numbered output such as out.%04d.png");
   }
   // The host counts time in thousandths of a frame.

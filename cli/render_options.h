@@ -30,6 +30,8 @@ struct RenderOptions {
   std::string quality = "high";
   std::string downsample = "1";
   std::string frames;
+  std::string chunk;                    // K/N: only the K-th of N chunks of --frames
+  bool skipExisting = false;            // frames whose output reads back whole are kept
   std::string size = "1920x1080";
   std::string blend = "screen";
   std::string depth;                    // empty: the input's own
@@ -53,8 +55,9 @@ struct KeyText {
 // Everything but the effect parameters, checked and converted.
 struct RenderPlan {
   std::string edition;  // full | showcase | quick
-  FrameRange range{0, 0};
-  int frameCount = 1;
+  FrameRange sequence{0, 0};  // the frames of the whole run
+  FrameRange range{0, 0};     // the frames this run renders: the sequence or one chunk of it
+  int frameCount = 1;         // in `range`
   double fps = 24.0;
   double shutterAngle = 0.0;
   bool highQuality = true;

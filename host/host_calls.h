@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/layer.h"
 #include "host/sdk/pf_api.h"
 
 namespace gw {
@@ -21,10 +22,10 @@ inline void* HandleData(PF_Handle handle) { return handle ? *handle : nullptr; }
 // least as long as its width. Anything else counts as no layer.
 bool HasPixels(const PF_LayerDef& layer);
 
-// Row y of a layer that HasPixels.
-inline const PF_Pixel* LayerRow(const PF_LayerDef& layer, int32_t y) {
-  return reinterpret_cast<const PF_Pixel*>(static_cast<const uint8_t*>(layer.data) +
-                                           static_cast<ptrdiff_t>(y) * layer.rowbytes);
+// The layer as the frame logic reads it; without pixels when !HasPixels.
+inline LayerView ViewOf(const PF_LayerDef& layer) {
+  if (!HasPixels(layer)) return {};
+  return {static_cast<const uint8_t*>(layer.data), layer.width, layer.height, layer.rowbytes};
 }
 
 // The size the host renders at: the layer size reduced by a downsampling

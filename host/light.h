@@ -1,8 +1,10 @@
-// Where the light is, what covers it, and the flare colour that follows.
+// The light and its obscuration as the legacy host gives them: the layers
+// and parameters checked out at a time, handed to the frame logic.
 #pragma once
 
 #include <cstdint>
 
+#include "frame/light.h"
 #include "host/edition.h"
 #include "host/sdk/pf_api.h"
 #include "render/target.h"
@@ -17,28 +19,16 @@ enum class TimeChoice : uint8_t { Current, Next };
 PF_Err FindLightSource(const EditionTable& edition, const PF_InData& in, PF_ParamDef* params[],
                        TimeChoice when, float& x, float& y);
 
-// How the obscuration layer acts on the flare: the "Obscuration Type" popup's
-// values. A damaged project may hold any other value, which acts as None.
-enum class ObscurationType : int16_t {
-  None = 0,          // no obscuration layer
-  Rgb = 1,           // the layer's colour tints the flare
-  Alpha = 2,         // the layer's opacity dims the flare
-  RgbAndAlpha = 3,   // both
-  InverseAlpha = 4,  // the layer's transparency dims the flare
-};
-
-// The average obscuration layer pixel around the light, and the obscuration
-// type (None without an obscuration layer).
-struct Obscuration {
-  PF_Pixel pixel{255, 255, 255, 255};
-  ObscurationType type = ObscurationType::None;
-};
+// The obscuration layer around the light at the current time, with the
+// "Source size:" and "Obscuration Type" of the host's parameter array.
 PF_Err MeasureObscuration(const EditionTable& edition, const PF_InData& in,
                           PF_ParamDef* params[], float x, float y, Obscuration& result);
 
-// Fills the gain and colour fields of the target from the effect's colour
-// (only its hue counts), the obscuration and the brightness factor.
-void PrepareFlareColor(PF_Pixel colour, PF_Pixel obscuration, ObscurationType type,
-                       float brightness, RenderTarget& target);
+inline LayerPixel ToLayerPixel(PF_Pixel p) { return {p.alpha, p.red, p.green, p.blue}; }
+
+inline void PrepareFlareColor(PF_Pixel colour, PF_Pixel obscuration, ObscurationType type,
+                              float brightness, RenderTarget& target) {
+  PrepareFlareColor(ToLayerPixel(colour), ToLayerPixel(obscuration), type, brightness, target);
+}
 
 }  // namespace gw

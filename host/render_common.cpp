@@ -1,7 +1,6 @@
 #include "host/render_common.h"
 
 #include <cstring>
-#include <new>
 
 #include "host/commands.h"
 #include "host/host_calls.h"
@@ -10,10 +9,6 @@
 
 namespace gw {
 namespace {
-
-// A profile block beyond what the largest frame needs at the largest Scale
-// (5.0) is refused as memory that cannot be had.
-constexpr int64_t kMaxProfileSamples = int64_t{kMaxFrameSide} * 5 * kProfileSamplesPerFrameWidth;
 
 int32_t ReportToHost(void* context, int32_t current, int32_t total) {
   const auto* in = static_cast<const PF_InData*>(context);
@@ -31,9 +26,8 @@ FrameSize RenderedSize(const PF_InData& in) {
 }
 
 bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDef& output) {
-  if (size.width < 0 || size.height < 0) return false;
-  if (size.width > kMaxFrameSide || size.height > kMaxFrameSide) return false;
-  if (size.width == 0 || size.height == 0) return true;  // nothing to copy or draw
+  if (!size.Addressable()) return false;
+  if (size.Empty()) return true;  // nothing to copy or draw
   return Covers(input, size) && Covers(output, size);
 }
 
@@ -44,16 +38,6 @@ void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_Layer
     const auto* from = static_cast<const uint8_t*>(input.data) + ptrdiff_t{y} * input.rowbytes;
     auto* to = static_cast<uint8_t*>(output.data) + ptrdiff_t{y} * output.rowbytes;
     if (from != to) std::memmove(to, from, rowLength);
-  }
-}
-
-std::optional<ProfileStore> AllocateProfileStore(int32_t width, float scale) {
-  const int32_t n = ProfileStore::ChannelSamplesFor(width, scale);
-  if (n > kMaxProfileSamples) return std::nullopt;
-  try {
-    return std::optional<ProfileStore>(std::in_place, n);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
   }
 }
 
@@ -74,30 +58,19 @@ PF_Err BeginFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
   if (!FrameFits(frame.size, params[0]->u.ld, output)) return PF_Err_BAD_CALLBACK_PARAM;
   CopyInputToOutput(frame.size, params[0]->u.ld, output);
 
-  RenderTarget& target = frame.target;
-  target = RenderTarget{};
-  target.highQuality = in.quality != 0 ? 1 : 0;
-  target.scale = FixedToFloat(param(ParamRole::Scale).u.fd.value);
-  frame.profile = AllocateProfileStore(frame.size.width, target.scale);
-  if (!frame.profile) return kErrOutOfMemory;
-  target.profile = &*frame.profile;
-  TargetWholeFrame(frame.size, output, target);
-  target.anglePhase = FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value);
+  const Canvas canvas{static_cast<uint8_t*>(output.data), output.rowbytes, 4,
+                      WholeFrame(frame.size.width, frame.size.height)};
+  const FrameSettings settings{in.quality != 0,
+                               FixedToFloat(param(ParamRole::Scale).u.fd.value),
+                               FixedDegreesToPhase(param(ParamRole::Angle).u.ad.value)};
+  if (!BeginFlare(frame.size, canvas, settings, frame.flare)) return kErrOutOfMemory;
+  RenderTarget& target = frame.flare.target;
 
   frame.globals.emplace(in, in.global_data);
   target.screenTable = static_cast<const uint8_t*>(frame.globals->data());
   if (!target.screenTable) return FailWithoutGlobals(in, out);
   SetCurrentScreenTable(target.screenTable);
   return PF_Err_NONE;
-}
-
-void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target) {
-  target.height = static_cast<int16_t>(size.height);
-  target.width = static_cast<int16_t>(size.width);
-  target.pixels = static_cast<uint8_t*>(output.data);
-  target.rowBytes = output.rowbytes;
-  target.bytesPerPixel = 4;
-  target.clip = WholeFrame(size.width, size.height);
 }
 
 bool ParamsPresent(const EditionTable& edition, PF_ParamDef* params[]) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "frame/frame.h"
 #include "host/edition.h"
 #include "host/host_calls.h"
 #include "host/sdk/pf_api.h"
@@ -16,14 +17,7 @@
 
 namespace gw {
 
-// The largest frame side a render target can address.
-inline constexpr int32_t kMaxFrameSide = 32767;
-
 // The size actually rendered: the layer size after the host's downsampling.
-struct FrameSize {
-  int32_t width;
-  int32_t height;
-};
 FrameSize RenderedSize(const PF_InData& in);
 
 // True when the input and output images are readable and writable over the
@@ -33,14 +27,6 @@ bool FrameFits(const FrameSize& size, const PF_LayerDef& input, const PF_LayerDe
 // Copies W x H pixels, alpha included, from the input to the output.
 void CopyInputToOutput(const FrameSize& size, const PF_LayerDef& input, PF_LayerDef& output);
 
-// The profile store of one render: four channels of n = trunc(W x scale x
-// 60) bytes. Empty when it cannot be allocated or would be absurdly large (a
-// Scale far beyond its range).
-std::optional<ProfileStore> AllocateProfileStore(int32_t width, float scale);
-
-// Points the target at the whole output frame.
-void TargetWholeFrame(const FrameSize& size, PF_LayerDef& output, RenderTarget& target);
-
 // The render's private copy of the instance's stored lens, in working order.
 std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out);
 
@@ -48,11 +34,10 @@ std::unique_ptr<SequenceData> WorkingCopy(const PF_OutData& out);
 struct FrameContext {
   std::unique_ptr<SequenceData> data;   // the instance's lens, in working order
   FrameSize size{};                     // the rendered size
-  std::optional<ProfileStore> profile;  // the target's profile storage
   std::optional<LockedHandle> globals;  // holds the screen table locked
-  RenderTarget target{};  // the whole output: quality, Scale, Angle, screen table
+  FlareFrame flare;  // the target over the whole output: quality, Scale, Angle, screen table
 
-  bool Empty() const { return size.width == 0 || size.height == 0; }
+  bool Empty() const { return size.Empty(); }
 };
 
 // The first steps of every render command, once its own inputs are read:

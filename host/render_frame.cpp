@@ -44,7 +44,7 @@ PF_Err ReadNextValues(const EditionTable& edition, const PF_InData& in, PF_Param
        })))
     return err;
   // Obscuration is measured once, at the current time.
-  PrepareFlareColor(colour, obscuration.pixel, obscuration.type, brightness, next);
+  PrepareFlareColor(ToLayerPixel(colour), obscuration.pixel, obscuration.type, brightness, next);
   return PF_Err_NONE;
 }
 
@@ -81,8 +81,8 @@ PF_Err RenderFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
 
   FrameContext frame;
   if (const PF_Err err = BeginFrame(edition, in, out, params, output, frame)) return err;
-  RenderTarget& target = frame.target;
-  PrepareFlareColor(param(ParamRole::Color).u.cd.value, obscuration.pixel, obscuration.type,
+  RenderTarget& target = frame.flare.target;
+  PrepareFlareColor(ToLayerPixel(param(ParamRole::Color).u.cd.value), obscuration.pixel, obscuration.type,
                     FixedPercentToFactor(param(ParamRole::Brightness).u.fd.value), target);
   target.lightX = lightX;
   target.lightY = lightY;
@@ -92,10 +92,7 @@ PF_Err RenderFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
   }
   if (frame.Empty()) return PF_Err_NONE;
 
-  if (in.shutter_angle == 0) {
-    if (target.brightness > 0.0f) return DrawLens(lens, target, 0, 1, HostProgress(in));
-    return PF_Err_NONE;
-  }
+  if (in.shutter_angle == 0) return DrawFlare(lens, target, HostProgress(in));
   return RenderMotionBlur(edition, in, params, lens, obscuration, target);
 }
 

@@ -1,57 +1,19 @@
-// The Showcase edition's lights: one per 4-connected opaque patch of the
-// location layer.
+// The Showcase edition's lights, found in the location layer that the legacy
+// host checks out.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "frame/showcase_lights.h"
+#include "host/host_calls.h"
 #include "host/sdk/pf_api.h"
 
 namespace gw {
 
-inline constexpr int32_t kMaxLights = 1000;
-
-// One light. While a patch is scanned the fields hold sums; once finished
-// they hold averages (colour and alpha 0..1) and the alpha-weighted centre
-// less one pixel, as a fraction of the layer size.
-struct LightSource {
-  float red = 0.0f;
-  float green = 0.0f;
-  float blue = 0.0f;
-  float alpha = 0.0f;
-  float x = 0.0f;
-  float y = 0.0f;
-  int64_t alphaWeight = 0;
-  int64_t pixelCount = 0;
-};
-
-// Bit masks of a layer's size: rows of (width >> 3) + 1 bytes, pixel x at
-// bit (x & 7) of byte (x >> 3).
-class PixelMask {
- public:
-  PixelMask(int32_t width, int32_t height);  // throws std::bad_alloc
-  bool Test(int32_t x, int32_t y) const {
-    return (bits_[Offset(x, y)] >> (x & 7)) & 1;
-  }
-  void Set(int32_t x, int32_t y) { bits_[Offset(x, y)] |= static_cast<uint8_t>(1 << (x & 7)); }
-
- private:
-  size_t Offset(int32_t x, int32_t y) const {
-    return static_cast<size_t>(y) * rowBytes_ + static_cast<size_t>(x >> 3);
-  }
-  size_t rowBytes_;
-  std::vector<uint8_t> bits_;
-};
-
-// Adds the 4-connected region of nonzero alpha around the seed, pixels not
-// yet in `region`, to `region` and to the light's sums. No recursion: a
-// stack of pending runs, bounded by the layer.
-void GrowRegion(int32_t seedX, int32_t seedY, PixelMask& region, const PF_LayerDef& layer,
-                LightSource& light);
-
-// Finds at most 1000 lights in a layer that has pixels, in raster order of
-// their first pixel, finished. Empty when the masks cannot be allocated.
-std::vector<LightSource> FindLightsInLayer(const PF_LayerDef& layer);
+inline std::vector<LightSource> FindLightsInLayer(const PF_LayerDef& layer) {
+  return FindLightsInLayer(ViewOf(layer));
+}
 
 // Checks out the location layer at the current time and finds its lights.
 PF_Err FindLightSources(const PF_InData& in, int32_t layerIndex, std::vector<LightSource>& list);

@@ -181,7 +181,8 @@ TEST_F(LensJsonImport, ReportsTheFirstProblemWithIndexAndKey) {
   EXPECT_EQ(ImportError("{\"lens\": []}"), "unknown key \"lens\" (only \"elements\" is allowed)");
   EXPECT_EQ(ImportError("[]"), "expected an object {\"elements\": [...]}");
   EXPECT_EQ(ImportError("{\"elements\": 3}"), "expected the key \"elements\" holding an array");
-  EXPECT_EQ(ImportError("{\"elements\": [").substr(0, 18), "not valid JSON: [j");
+  EXPECT_EQ(ImportError("{\"elements\": ["),
+            "not valid JSON: line 1, column 15: the text ends before the JSON does");
 }
 
 TEST_F(LensJsonImport, MoreThan100ElementsAreRefused) {

@@ -32,9 +32,9 @@ TEST(MessagesCli, UsageErrorsExitTwoWithTheProgramsName) {
     std::string arguments, says;
   } cases[] = {
       {"bogus", "glarewright: 'bogus' is not a command of 'glarewright'; the commands are render, "
-                "lens, inspect, presets, edit (glarewright --help says more)\n"},
+                "lens, inspect, presets, edit, frames, farm (glarewright --help says more)\n"},
       {"", "glarewright: 'glarewright' needs a command; the commands are render, lens, inspect, "
-           "presets, edit (glarewright --help says more)\n"},
+           "presets, edit, frames, farm (glarewright --help says more)\n"},
       {"lens bogus", "glarewright: 'bogus' is not a command of 'glarewright lens'; the commands "
                      "are new, show, export, import, add, set, remove, move, enable, disable "
                      "(glarewright lens --help says more)\n"},
