@@ -119,6 +119,12 @@ void WalkLevel(const Walk w, const RenderTarget& target, int32_t first, int32_t 
 }
 
 void RunWalk(const Walk& w, const RenderTarget& target) {
+  // A walk whose steps all lie before or after the clip rectangle along its
+  // major axis draws nothing: it is not measured.
+  if (static_cast<float>(w.clipMajorLo) > w.endMajor ||
+      TruncToInt(w.startMajor + 1.0f) >= w.clipMajorHi) {
+    return;
+  }
   // A step's distance from the anchor is never below its distance along the
   // walk, so steps whose major coordinate lies that far from the anchor's
   // show nothing: the drawing stops short of them.
