@@ -33,7 +33,7 @@ Plate ReadPlateHeader(const std::string& path);
 // format has that extension.
 OutputFormat DescribeOutputFormat(const std::string& path);
 
-// Writes the plate in `type`, whole or not at all (see WriteFileSafely).
+// Writes the plate in `type`, whole or not at all (see WriteFileOrThrow).
 void WritePlate(const std::string& path, const Plate& plate, SampleType type);
 
 // The plate's colour channels: red, green, blue (one channel thrice for grey).

@@ -197,7 +197,7 @@ RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& 
     }
   }
   if (!o.lens.empty()) WarnOfBytesAfterLens(o.lens, LoadLensOrThrow(o.lens));
-  CheckWritable(FrameFileName(o.output, plan.range.first));
+  CheckWritableOrThrow(FrameFileName(o.output, plan.range.first));
   return files;
 }
 
