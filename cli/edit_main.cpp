@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   cli.add_option("--memory-limit", options.memoryLimit,
                  "Memory the background may use, such as 4G (default: what the machine has "
                  "free); a larger picture is refused before it is read");
+  cli.add_flag("--force", options.force, "OK may replace a read-only lens file, as cp -f does");
   cli.add_option("--screenshot", options.screenshot, "Save a picture of the editor and cancel")
       ->group("");
   try {

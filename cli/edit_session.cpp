@@ -88,6 +88,9 @@ Lens StartingLens(const EditOptions& options) {
 int RunEditSession(int argc, char** argv, const EditOptions& options,
                    const std::function<void(qt::EditorWindow&)>& whenShown) {
   const Lens lens = StartingLens(options);
+  // OK writes the file back: one that may not be written is said now, not
+  // after the editing.
+  if (!options.file.empty()) CheckWritableOrThrow(options.file, options.force);
   QImage background;
   if (!options.background.empty()) {
     CheckBackgroundFits(options.background, ParseMemoryLimit("--memory-limit", options.memoryLimit));
@@ -122,7 +125,7 @@ int RunEditSession(int argc, char** argv, const EditOptions& options,
   const std::string target = TargetFile(options, window.get());
   if (target.empty()) return kEditCancelled;
   // Whole or not at all, through a link to its target, keeping permissions.
-  SaveLensOrThrow(target, editor.lens());
+  SaveLensOrThrow(target, editor.lens(), options.force);
   return kEditKept;
 }
 

@@ -82,6 +82,20 @@ void WriteTextOrThrow(const std::string& path, const std::string& contents,
                                      ProgramWriteOptions(replaceReadOnly, guard)));
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+std::string OutputName(const std::string& name) { return name == "-" ? "/dev/stdout" : name; }
+
+void CheckStandardOutputTakes(const std::string& path, const std::string& what) {
+  if (path != "/dev/stdout" || !isatty(STDOUT_FILENO)) return;
+  throw CommandError("-o -: standard output is a terminal, where " + what +
+                     " would fill the screen; send it to a file or a program (| or >)");
+}
+
 Lens LoadLensOrThrow(const std::string& path) {
   CheckReadableFile(path);
   // Files do not carry the fourth colour bytes: the slots hold their defaults.

@@ -1,6 +1,9 @@
 // Whole-file reading and writing for the program.
 #pragma once
 
+#include <compare>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "lens/lens.h"
@@ -31,6 +34,20 @@ void WriteTextOrThrow(const std::string& path, const std::string& contents,
 // Throws before any long work when `path` could not be written: a folder,
 // a missing or unwritable folder around it, or a read-only file.
 void CheckWritableOrThrow(const std::string& path, bool replaceReadOnly = false);
+
+// An existing file, whatever name reaches it (links, other spellings).
+struct FileIdentity {
+  uint64_t device = 0, inode = 0;
+  auto operator<=>(const FileIdentity&) const = default;
+};
+// Nothing when no file has that name.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+
+// "-" names standard output: "/dev/stdout"; other names stay as they are.
+std::string OutputName(const std::string& name);
+// Throws when standard output is a terminal and `path` writes to it: bytes
+// that are no text ("an image") would fill the screen.
+void CheckStandardOutputTakes(const std::string& path, const std::string& what);
 
 // Loads a .gwr file into a fresh lens; throws with the status's reason.
 Lens LoadLensOrThrow(const std::string& path);

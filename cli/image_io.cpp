@@ -120,10 +120,15 @@ OutputFormat DescribeOutputFormat(const std::string& path) {
   return format;
 }
 
-void WritePlate(const std::string& path, const Plate& plate, SampleType type) {
-  WriteFileOrThrow(path, [&](const std::string& file, std::string& reason) {
-    return Images().write(path, file, plate, type, reason);
-  });
+void WritePlate(const std::string& path, const Plate& plate, SampleType type,
+                const OutputTarget& target) {
+  const std::string& format = target.formatName.empty() ? path : target.formatName;
+  WriteFileOrThrow(
+      path,
+      [&](const std::string& file, std::string& reason) {
+        return Images().write(format, file, plate, type, reason);
+      },
+      target.replaceReadOnly);
 }
 
 ColourChannels FindColourChannels(const Plate& plate) {

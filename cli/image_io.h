@@ -33,8 +33,17 @@ Plate ReadPlateHeader(const std::string& path);
 // format has that extension.
 OutputFormat DescribeOutputFormat(const std::string& path);
 
+// How an image is written besides its name: the name whose extension
+// chooses the format (empty: the path's own; standard output needs one),
+// and whether a read-only file may be replaced (--force).
+struct OutputTarget {
+  std::string formatName;
+  bool replaceReadOnly = false;
+};
+
 // Writes the plate in `type`, whole or not at all (see WriteFileOrThrow).
-void WritePlate(const std::string& path, const Plate& plate, SampleType type);
+void WritePlate(const std::string& path, const Plate& plate, SampleType type,
+                const OutputTarget& target = {});
 
 // The plate's colour channels: red, green, blue (one channel thrice for grey).
 struct ColourChannels {

@@ -159,7 +159,10 @@ void WriteContactSheet(const SheetOptions& o) {
   const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
   ParseLight("--light", o.light, frame.width, frame.height);
-  CheckWritableOrThrow(o.output);
+  OutputTarget target = CheckOutputFormat(o.output, o.format);
+  target.replaceReadOnly = o.force;
+  CheckStandardOutputTakes(o.output, "an image");
+  CheckWritableOrThrow(o.output, o.force);
 
   // Worker processes render and shrink the tiles; this one letters the sheet.
   const size_t tileSamples = static_cast<size_t>(layout.tileWidth) * layout.tileHeight * 3;
@@ -190,7 +193,7 @@ void WriteContactSheet(const SheetOptions& o) {
     Paste(sheet, tile, layout.TileLeft(index), layout.TileTop(index));
     DrawLabel(sheet, layout, index, std::to_string(value) + "  " + std::string(PresetName(value)));
   }
-  WritePlate(o.output, sheet, SampleType::UInt8);
+  WritePlate(o.output, sheet, SampleType::UInt8, target);
 }
 
 }  // namespace gw

@@ -106,7 +106,10 @@ ImageFacts CheckImages(const RenderOptions& o, const RenderPlan& plan, const Ren
   request.channels = first.channels;
   request.hasAlpha = first.alphaChannel >= 0;
   request.channelNames = first.channelNames;
-  const OutputChoice choice = ChooseOutput(output, DescribeOutputFormat(output), request);
+  const OutputChoice choice = ChooseOutput(
+      output,
+      DescribeOutputFormat(plan.output.formatName.empty() ? output : plan.output.formatName),
+      request);
   for (const std::string& note : choice.notes) std::cerr << "glarewright: " << note << "\n";
 
   ImageFacts facts;

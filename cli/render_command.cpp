@@ -159,6 +159,35 @@ void CheckInputFile(const std::string& prefix, const std::string& path,
   }
 }
 
+// Every output frame may be written (a read-only one only with --force), and
+// none is a file the render reads: an output that named an input frame would
+// replace it before a later frame or a motion-blurred one reads it.
+void CheckOutputsBeforeRendering(const RenderOptions& o, const RenderPlan& plan,
+                                 const RenderFiles& files) {
+  std::map<FileIdentity, std::string> read;
+  const auto note = [&read](const std::string& path) {
+    if (const std::optional<FileIdentity> id = IdentityOf(path)) read.emplace(*id, path);
+  };
+  for (const std::string& input : files.inputs) note(input);
+  for (const RenderFiles::Layer& layer : files.layers) note(layer.path);
+  for (const std::string& other : {o.lens, o.lightTrack}) {
+    if (!other.empty()) note(other);
+  }
+  for (int frame = plan.range.first; frame <= plan.range.last; ++frame) {
+    const std::string output = FrameFileName(o.output, frame);
+    if (const std::optional<FileIdentity> id = IdentityOf(output)) {
+      if (const auto input = read.find(*id); input != read.end()) {
+        throw FileError(output, std::string("this output is also ") +
+                                    (input->second == output ? "an input of the render"
+                                                             : "the input " + input->second) +
+                                    ": write the output under another name");
+      }
+    }
+    CheckWritableOrThrow(output, plan.output.replaceReadOnly);
+    if (!IsSequencePattern(o.output)) break;
+  }
+}
+
 // Every file the render will read, and the place it will write, checked
 // before the first frame; the files named for the checks of their headers.
 RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
@@ -197,7 +226,7 @@ RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& 
     }
   }
   if (!o.lens.empty()) WarnOfBytesAfterLens(o.lens, LoadLensOrThrow(o.lens));
-  CheckWritableOrThrow(FrameFileName(o.output, plan.range.first));
+  CheckOutputsBeforeRendering(o, plan, files);
   return files;
 }
 
@@ -280,7 +309,7 @@ class FrameRenderer {
                          : ImageWindow{};
     result = CutToWindow(std::move(result), DownsampledWindow(frameWindow, plan_.downsample),
                          DownsampledWindow(data, plan_.downsample));
-    WritePlate(FrameFileName(o_.output, frame), result, facts_.outputType);
+    WritePlate(FrameFileName(o_.output, frame), result, facts_.outputType, plan_.output);
   }
 
  private:
@@ -491,7 +520,7 @@ void AddRenderOptions(CLI::App* render, const std::shared_ptr<RenderOptions>& o)
   render->add_option("input", o->input,
                      "Image or numbered sequence (shot.%04d.png, shot.####.png); "
                      "none: the built-in frame");
-  render->add_option("-o,--output", o->output, "Image or numbered sequence to write")->required();
+  render->add_option("-o,--output", o->output, "Image or numbered sequence to write (- for standard output)")->required();
   render->add_option("--edition", o->edition, "full, showcase or quick (default: quick with "
                                               "--preset, else full)");
   render->add_option("--lens", o->lens, "Lens file (.gwr) for the full and Showcase editions");
@@ -555,7 +584,14 @@ void AddRenderCommand(CLI::App& app) {
                      "the remainder (for a render farm)");
   render->add_flag("--skip-existing", o->skipExisting,
                    "Keep the frames whose output already reads back whole; render the rest");
-  render->callback([o] { RunRender(*o); });
+  render->add_option("--format", o->format,
+                     "The output's format by its extension (png, exr, tif, jpg ...): for -o -, "
+                     "standard output, which is PNG without it");
+  render->add_flag("--force", o->force, "Replace read-only output files, as cp -f does");
+  render->callback([o] {
+    o->output = OutputName(o->output);
+    RunRender(*o);
+  });
 }
 
 }  // namespace gw

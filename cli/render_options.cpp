@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -12,6 +13,7 @@
 
 #include "cli/chunks.h"
 #include "cli/errors.h"
+#include "cli/files.h"
 #include "cli/image_io.h"
 
 namespace gw {
@@ -67,7 +69,31 @@ T OneOf(const std::string& option, const std::string& text,
   throw OptionError(option, "'" + text + "' is not one of " + list);
 }
 
+// The lower-case extension of a file name, without its dot; empty for none.
+std::string ExtensionOf(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 }  // namespace
+
+OutputTarget CheckOutputFormat(const std::string& output, const std::string& format) {
+  OutputTarget target;
+  if (format.empty()) return target;
+  std::string wanted = format;
+  if (wanted.starts_with('.')) wanted.erase(0, 1);
+  for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string named = ExtensionOf(output);
+  if (!named.empty() && named != wanted) {
+    throw OptionError("--format", format + ": " + output + " names another format (." + named + ")");
+  }
+  target.formatName = "output." + wanted;
+  return target;
+}
 
 int DefaultJobs() {
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
@@ -95,6 +121,22 @@ RenderPlan CheckRenderOptions(const RenderOptions& o) {
   if (!o.chunk.empty()) plan.range = ChunkFrames("--chunk", plan.sequence, ParseChunk("--chunk", o.chunk));
   plan.frameCount = plan.range.last - plan.range.first + 1;
   plan.builtInSize = ParseFrameSize("--size", o.size, 1, kMaxImageSide);
+  for (const std::string* name : {&o.input, &o.output}) {
+    if (const std::string problem = PatternProblem(*name); !problem.empty()) {
+      throw CommandError(*name + ": " + problem);
+    }
+  }
+  for (const auto& [option, texts] : {std::pair{"--location-layer", &o.locationLayer},
+                                      {"--obscuration-layer", &o.obscurationLayer}}) {
+    for (const KeyText& key : ParseKeys(option, *texts)) {
+      if (const std::string problem = PatternProblem(key.value); !problem.empty()) {
+        throw OptionError(option, key.value + ": " + problem);
+      }
+    }
+  }
+  plan.output = CheckOutputFormat(o.output, o.format);
+  plan.output.replaceReadOnly = o.force;
+  CheckStandardOutputTakes(o.output, "an image");
   if (IsSequencePattern(o.input) && o.frames.empty()) {
     throw CommandError(o.input + ": a numbered sequence needs --frames A-B");
   }

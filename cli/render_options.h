@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/compositing.h"
+#include "cli/image_io.h"
 #include "cli/memory_budget.h"
 #include "cli/sequence_pattern.h"
 #include "testhost/tracks.h"
@@ -37,6 +38,8 @@ struct RenderOptions {
   std::string depth;                    // empty: the input's own
   bool flareOnly = false;
   std::string jobs;                     // empty: one per core
+  std::string format;                   // the output's format by extension (for -o -)
+  bool force = false;                   // replace read-only outputs
   std::string memoryLimit;              // empty: what the machine has free
   bool quiet = false;
   std::string pluginDir;
@@ -69,10 +72,16 @@ struct RenderPlan {
   std::optional<SampleType> depth;
   bool flareOnly = false;
   bool trackFromBottom = false;
+  OutputTarget output;  // the format's name (--format) and --force
 };
 
 // Throws CommandError("--option: ...") for the first option that is wrong.
 RenderPlan CheckRenderOptions(const RenderOptions& options);
+
+// The output's format from --format (an image extension: png, exr, tif ...):
+// the name WritePlate chooses the format by. Refuses a format that the
+// output's own extension contradicts.
+OutputTarget CheckOutputFormat(const std::string& output, const std::string& format);
 
 // Worker processes when none are asked for: one per core.
 int DefaultJobs();

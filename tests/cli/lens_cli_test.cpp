@@ -49,6 +49,7 @@ Lens EveryTypeLens() {
 
 TEST(LensCli, NewWritesTheDefaultLens) {
   const std::string path = TempPath("new.gwr");
+  std::remove(path.c_str());
   const ProgramResult r = RunProgram("lens new -o '" + path + "'");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   Lens lens{};
@@ -78,7 +79,7 @@ TEST(LensCli, GwrToJsonToGwrIsByteIdentical) {
 
 TEST(LensCli, ShowPrintsTypesNamesAndPanelLabels) {
   const std::string path = TempPath("show.gwr");
-  ASSERT_EQ(RunProgram("lens new -o '" + path + "'").exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o '" + path + "'").exitCode, 0);
   const ProgramResult r = RunProgram("lens show '" + path + "'");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("3 elements"), std::string::npos);

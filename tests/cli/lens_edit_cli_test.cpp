@@ -21,7 +21,7 @@ Lens Load(const std::string& path) {
 
 TEST(LensEditCli, AddSetMoveRemoveRewriteTheFile) {
   const std::string file = TempPath("edited.gwr"), q = Quote(TempPath("edited.gwr"));
-  ASSERT_EQ(RunProgram("lens new -o " + q).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + q).exitCode, 0);
   const Lens start = Load(file);
 
   ProgramResult r = RunProgram("lens add " + q + " sparkle");

@@ -159,7 +159,7 @@ TEST(MessagesCli, LensShowPrintsLatin1NamesAsUtf8InTheirColumn) {
 
 TEST(MessagesCli, LensRemoveShowsTheRemovedElementUnderItsNumber) {
   const std::string file = TempPath("remove_number.gwr");
-  ASSERT_EQ(RunProgram("lens new -o " + Quote(file)).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + Quote(file)).exitCode, 0);
   const ProgramResult r = RunProgram("lens remove " + Quote(file) + " 2");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("removed:\n"), std::string::npos);
@@ -168,7 +168,7 @@ TEST(MessagesCli, LensRemoveShowsTheRemovedElementUnderItsNumber) {
 
 TEST(MessagesCli, BytesAfterTheLastElementAreToldOfAndNeverDropped) {
   const std::string file = TempPath("trailing.gwr");
-  ASSERT_EQ(RunProgram("lens new -o " + Quote(file)).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + Quote(file)).exitCode, 0);
   { std::ofstream(file, std::ios::binary | std::ios::app) << "more"; }
   const std::string before = ReadWholeFile(file);
   const std::string told = "glarewright: " + file + ": 4 bytes after its 3 elements are not part of the lens";

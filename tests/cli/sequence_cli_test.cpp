@@ -127,7 +127,7 @@ TEST(SequenceCli, OutputsOfEveryKind) {
   WriteText(bystander, "mine");
   r = RunProgram("render -o " + Quote(target) + " --size 16x9");
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(RunProgram("lens new -o " + Quote(TempPath("perm.gwr"))).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + Quote(TempPath("perm.gwr"))).exitCode, 0);
   ASSERT_EQ(stat(target.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(ReadWholeFile(bystander), "mine");

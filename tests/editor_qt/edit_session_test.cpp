@@ -6,6 +6,7 @@
 #include <QTest>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
@@ -125,6 +126,31 @@ TEST(EditSession, ABackgroundLargerThanTheMemoryLimitIsRefusedBeforeItIsRead) {
   EXPECT_EQ(std::string(line), "glarewright edit: " + background +
                                    ": a picture of 400 x 300 pixels (3 channels) needs about 3 "
                                    "MB; --memory-limit allows 1 MB\n");
+}
+
+TEST(EditSession, AReadOnlyFileIsRefusedBeforeEditingUnlessForced) {
+  EditOptions options;
+  options.file = Temp("read_only.gwr");
+  Lens lens{};
+  BuildPreset(lens, 5);
+  ASSERT_EQ(SaveLensFile(options.file.c_str(), lens), 0);
+  chmod(options.file.c_str(), 0444);
+  const std::string before = Bytes(options.file);
+  try {
+    Session(options, ids::kOk);
+    ADD_FAILURE() << "the editor opened on a file OK cannot write";
+  } catch (const CommandError& e) {
+    EXPECT_EQ(std::string(e.what()), options.file + ": cannot be written: it is read-only");
+  }
+  EXPECT_EQ(Bytes(options.file), before);
+  struct stat old {}, replaced {};
+  stat(options.file.c_str(), &old);
+  options.force = true;
+  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  stat(options.file.c_str(), &replaced);
+  EXPECT_NE(replaced.st_ino, old.st_ino) << "OK wrote a new file in its place";
+  EXPECT_EQ(replaced.st_mode & 07777, 0444u);
+  EXPECT_EQ(Bytes(options.file), before);  // the lens unchanged
 }
 
 TEST(EditSession, WithoutADisplayTheProgramSaysSoAndFails) {
