@@ -89,27 +89,24 @@ CommandError ReadError(const std::string& path, const std::string& reason) {
   return FileError(path, reason);
 }
 
-}  // namespace
-
-Plate ReadPlateHeader(const std::string& path) {
+// A plate from one of the module's readers, checked as every read is.
+Plate ReadChecked(const std::string& path,
+                  bool (*read)(const std::string&, Plate&, std::string&)) {
   CheckReadableFile(path);
   Plate plate;
   std::string reason;
-  if (!Images().readHeader(path, plate, reason)) throw ReadError(path, reason);
+  if (!read(path, plate, reason)) throw ReadError(path, reason);
   CheckSize(path, plate.width, plate.height);
   const ImageWindow frame = FrameWindow(plate);
   CheckSize(path, frame.width, frame.height);
   return plate;
 }
 
-Plate ReadPlate(const std::string& path) {
-  CheckReadableFile(path);
-  Plate plate;
-  std::string reason;
-  if (!Images().read(path, plate, reason)) throw ReadError(path, reason);
-  CheckSize(path, plate.width, plate.height);
-  return plate;
-}
+}  // namespace
+
+Plate ReadPlateHeader(const std::string& path) { return ReadChecked(path, Images().readHeader); }
+
+Plate ReadPlate(const std::string& path) { return ReadChecked(path, Images().read); }
 
 OutputFormat DescribeOutputFormat(const std::string& path) {
   OutputFormat format;

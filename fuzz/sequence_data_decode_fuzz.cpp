@@ -4,41 +4,18 @@
 // command's round trip. Nothing may crash or leak; a decoded lens addresses
 // at most 100 elements, its names end within their field, and storing it
 // again loses nothing.
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <vector>
 
-#include "host/commands.h"
-#include "testhost/test_host.h"
+#include "fuzz/edition_hosts.h"
 
 namespace {
 
-// The first byte chooses the edition; the stored bytes follow.
-const gw::EditionTable* const kEditions[] = {&gw::FullEdition(), &gw::ShowcaseEdition(),
-                                             &gw::QuickEdition()};
-const gw::EditionTable* fuzzedEdition = nullptr;
-
-PF_Err Entry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-             PF_LayerDef* output, void*) {
-  return gw::HostMain(*fuzzedEdition, cmd, in, out, params, output);
-}
-
 void Check(bool ok) {
   if (!ok) __builtin_trap();
-}
-
-// One host per edition, set up once: each input is a project opened anew.
-gw::testhost::TestHost& HostFor(size_t edition) {
-  static std::unique_ptr<gw::testhost::TestHost> hosts[3];
-  if (!hosts[edition]) {
-    hosts[edition] = std::make_unique<gw::testhost::TestHost>(&Entry, "fuzz");
-    hosts[edition]->GlobalSetup();
-    hosts[edition]->ParamsSetup();
-  }
-  return *hosts[edition];
 }
 
 // Working order, stored again and read back, says the same: every field,
@@ -70,9 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(stored.data(), data + 1, std::min(size - 1, stored.size()));
   RoundTrip(stored);
 
-  const size_t edition = data[0] % 3;
-  fuzzedEdition = kEditions[edition];
-  gw::testhost::TestHost& host = HostFor(edition);
+  // The first byte chooses the edition (and the dialog); the stored bytes follow.
+  gw::testhost::TestHost& host = gw::fuzz::HostOfEdition(data[0]);
   host.SequenceResetup(stored);
   host.SequenceFlatten();
   if (data[0] & 0x40) host.DoDialog();  // the editor on half the inputs: it is the slow part

@@ -8,34 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "host/commands.h"
-#include "testhost/test_host.h"
+#include "fuzz/edition_hosts.h"
 
 namespace {
 
 constexpr int32_t kWidth = 12, kHeight = 8;
 constexpr int32_t kElementsDrawn = 4;
-
-const gw::EditionTable* const kEditions[] = {&gw::FullEdition(), &gw::ShowcaseEdition(),
-                                             &gw::QuickEdition()};
-const gw::EditionTable* fuzzedEdition = nullptr;
-
-PF_Err Entry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-             PF_LayerDef* output, void*) {
-  return gw::HostMain(*fuzzedEdition, cmd, in, out, params, output);
-}
-
-// One host per edition, set up once (the screen table is built at global
-// setup): each input is a project opened anew and rendered.
-gw::testhost::TestHost& HostFor(size_t edition) {
-  static std::unique_ptr<gw::testhost::TestHost> hosts[3];
-  if (!hosts[edition]) {
-    hosts[edition] = std::make_unique<gw::testhost::TestHost>(&Entry, "fuzz");
-    hosts[edition]->GlobalSetup();
-    hosts[edition]->ParamsSetup();
-  }
-  return *hosts[edition];
-}
 
 }  // namespace
 
@@ -44,12 +22,10 @@ gw::testhost::TestHost& HostFor(size_t edition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const uint8_t choice = data[0];
-  const size_t edition = choice % 3;
-  fuzzedEdition = kEditions[edition];
   std::vector<uint8_t> stored(gw::kSequenceDataSize, 0);
   std::memcpy(stored.data(), data + 1, std::min(size - 1, stored.size()));
 
-  gw::testhost::TestHost& host = HostFor(edition);
+  gw::testhost::TestHost& host = gw::fuzz::HostOfEdition(choice);
   host.settings().shutterAngle = (choice & 4) ? 0x8000 : 0;
   host.settings().quality = (choice & 8) ? PF_Quality_HI : PF_Quality_LO;
   host.settings().downsample = (choice & 16) ? 2 : 1;
