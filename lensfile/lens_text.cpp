@@ -65,8 +65,7 @@ std::string LensToText(const Lens& lens) {
   WriteHex(reinterpret_cast<const uint8_t*>(&stored.version), sizeof stored.version, text);
   text += ' ' + std::to_string(count) + '\n';
   for (uint32_t i = 0; i < count; ++i) {
-    WriteHex(reinterpret_cast<const uint8_t*>(&stored.lens.elements[i]), sizeof(LensElement),
-             text);
+    WriteHex(reinterpret_cast<const uint8_t*>(&stored.lens.elements[i]), sizeof(LensElement), text);
     text += '\n';
   }
   return text;

@@ -3,14 +3,15 @@
 #include <string>
 
 #include "ofx/flare.h"
-#include "ofx/images.h"
 #include "ofx/messages.h"
 #include "ofx/suites.h"
 
 namespace gw::ofx {
 namespace {
 
-std::string ClipProperty(const char* prefix, const char* clip) { return std::string(prefix) + clip; }
+std::string ClipProperty(const char* prefix, const char* clip) {
+  return std::string(prefix) + clip;
+}
 
 // The layer clips an instance has.
 struct LayerClip {

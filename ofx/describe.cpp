@@ -1,11 +1,9 @@
 #include "ofx/describe.h"
 
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "frame/values.h"
 #include "lens/lens.h"
 #include "lensfile/lens_text.h"
 #include "ofx/suites.h"
@@ -76,8 +74,8 @@ void DefineRow(OfxParamSetHandle params, const ParamRow& row) {
     }
     case PF_Param_COLOR: {
       const PropertySet p = DefineParam(params, kOfxParamTypeRGB, name, row.name);
-      p.Set(kOfxParamPropDefault, {row.colour.red / 255.0, row.colour.green / 255.0,
-                                   row.colour.blue / 255.0});
+      p.Set(kOfxParamPropDefault,
+            {row.colour.red / 255.0, row.colour.green / 255.0, row.colour.blue / 255.0});
       break;
     }
     case PF_Param_POINT: {
@@ -106,11 +104,11 @@ void DefineRow(OfxParamSetHandle params, const ParamRow& row) {
 // the output, and the lens of editions that keep one.
 void DefineExtras(const OfxEdition& edition, OfxParamSetHandle params) {
   if (edition.OneLight()) {
-    const PropertySet blur = DefineParam(params, kOfxParamTypeBoolean, kMotionBlurParam,
-                                         "Motion Blur");
+    const PropertySet blur =
+        DefineParam(params, kOfxParamTypeBoolean, kMotionBlurParam, "Motion Blur");
     blur.Set(kOfxParamPropDefault, 0);
-    const PropertySet shutter = DefineParam(params, kOfxParamTypeDouble, kShutterAngleParam,
-                                            "Shutter Angle");
+    const PropertySet shutter =
+        DefineParam(params, kOfxParamTypeDouble, kShutterAngleParam, "Shutter Angle");
     shutter.Set(kOfxParamPropDoubleType, kOfxParamDoubleTypeAngle);
     shutter.Set(kOfxParamPropDefault, kDefaultShutterAngle);
     shutter.Set(kOfxParamPropMin, 0.0);
@@ -155,7 +153,8 @@ PropertySet DefineClip(OfxImageEffectHandle descriptor, const char* name) {
 
 void SetColourComponents(const PropertySet& clip, bool rgb) {
   if (rgb) {
-    clip.Set(kOfxImageEffectPropSupportedComponents, {kOfxImageComponentRGBA, kOfxImageComponentRGB});
+    clip.Set(kOfxImageEffectPropSupportedComponents,
+             {kOfxImageComponentRGBA, kOfxImageComponentRGB});
   } else {
     clip.Set(kOfxImageEffectPropSupportedComponents, {kOfxImageComponentRGBA});
   }
@@ -183,12 +182,13 @@ void DefineLayerClip(const OfxEdition& edition, OfxImageEffectHandle descriptor,
 
 OfxStatus Describe(const OfxEdition& edition, OfxImageEffectHandle descriptor) {
   OfxPropertySetHandle handle = nullptr;
-  if (Suites().effect->getPropertySet(descriptor, &handle) != kOfxStatOK) return kOfxStatErrBadHandle;
+  if (Suites().effect->getPropertySet(descriptor, &handle) != kOfxStatOK)
+    return kOfxStatErrBadHandle;
   const PropertySet props(handle);
   props.Set(kOfxPropLabel, edition.label);
   props.Set(kOfxImageEffectPluginPropGrouping, kGrouping);
-  props.Set(kOfxPropVersion, {static_cast<int>(kPluginVersionMajor),
-                              static_cast<int>(kPluginVersionMinor)});
+  props.Set(kOfxPropVersion,
+            {static_cast<int>(kPluginVersionMajor), static_cast<int>(kPluginVersionMinor)});
   props.Set(kOfxPropVersionLabel, "1.0");
   props.Set(kOfxImageEffectPropSupportedContexts,
             {kOfxImageEffectContextFilter, kOfxImageEffectContextGeneral});

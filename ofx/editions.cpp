@@ -13,16 +13,26 @@ std::span<const OfxEdition> Editions() {
 
 const char* ParamName(ParamRole role) {
   switch (role) {
-    case ParamRole::Brightness: return "brightness";
-    case ParamRole::Scale: return "scale";
-    case ParamRole::LightPoint: return "lightPosition";
-    case ParamRole::Color: return "color";
-    case ParamRole::Angle: return "angle";
-    case ParamRole::FlareType: return "flareType";
-    case ParamRole::ObscurationType: return "obscurationType";
-    case ParamRole::SourceSize: return "sourceSize";
-    case ParamRole::LocationLayer: return kLocationClip;
-    case ParamRole::ObscurationLayer: return kObscurationClip;
+    case ParamRole::Brightness:
+      return "brightness";
+    case ParamRole::Scale:
+      return "scale";
+    case ParamRole::LightPoint:
+      return "lightPosition";
+    case ParamRole::Color:
+      return "color";
+    case ParamRole::Angle:
+      return "angle";
+    case ParamRole::FlareType:
+      return "flareType";
+    case ParamRole::ObscurationType:
+      return "obscurationType";
+    case ParamRole::SourceSize:
+      return "sourceSize";
+    case ParamRole::LocationLayer:
+      return kLocationClip;
+    case ParamRole::ObscurationLayer:
+      return kObscurationClip;
   }
   return "";
 }

@@ -8,7 +8,6 @@
 #include "frame/showcase_lights.h"
 #include "frame/values.h"
 #include "lensfile/lens_text.h"
-#include "ofx/properties.h"
 #include "ofx/suites.h"
 #include "presets/presets.h"
 #include "render/draw_lens_blurred.h"
@@ -69,8 +68,8 @@ OfxStatus DrawOneLight(const FlareRequest& r, RenderTarget& target, std::string&
   const PointF light = LightAt(r.geometry, r.now, location);
   const Obscuration obscuration =
       ObscurationAt(instance, r.geometry, r.now, obscurationLayer, light);
-  PrepareFlareColor(ColourOf(r.now), obscuration.pixel, obscuration.type,
-                    BrightnessFactor(r.now), target);
+  PrepareFlareColor(ColourOf(r.now), obscuration.pixel, obscuration.type, BrightnessFactor(r.now),
+                    target);
   target.lightX = light.x;
   target.lightY = light.y;
   const float shutter = ShutterFraction(r.now);
@@ -85,7 +84,8 @@ OfxStatus DrawOneLight(const FlareRequest& r, RenderTarget& target, std::string&
   std::optional<LayerImage> nextLocation;
   if (!LayerAt(instance.location, nextTime, nextLocation, error)) return kOfxStatErrImageFormat;
   RenderTarget after = target;
-  const PointF nextLight = LightAt(r.geometry, next, location && !nextLocation ? location : nextLocation);
+  const PointF nextLight =
+      LightAt(r.geometry, next, location && !nextLocation ? location : nextLocation);
   after.lightX = nextLight.x;
   after.lightY = nextLight.y;
   after.anglePhase = AnglePhase(next);

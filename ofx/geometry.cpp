@@ -34,10 +34,9 @@ FrameGeometry GeometryOf(const OfxRectD& sourceRegion, OfxPointD renderScale,
   g.size.width = TruncToInt((sourceRegion.x2 - sourceRegion.x1) * g.pixelsPerUnitX);
   g.size.height = TruncToInt((sourceRegion.y2 - sourceRegion.y1) * g.pixelsPerUnitY);
   g.left = TruncToInt(std::floor(sourceRegion.x1 * g.pixelsPerUnitX));
-  g.top = static_cast<int32_t>(
-      std::clamp<int64_t>(int64_t{TruncToInt(std::floor(sourceRegion.y1 * g.pixelsPerUnitY))} +
-                              g.size.height,
-                          INT32_MIN, INT32_MAX));
+  g.top = static_cast<int32_t>(std::clamp<int64_t>(
+      int64_t{TruncToInt(std::floor(sourceRegion.y1 * g.pixelsPerUnitY))} + g.size.height,
+      INT32_MIN, INT32_MAX));
   return g;
 }
 

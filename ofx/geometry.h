@@ -18,8 +18,8 @@ struct FrameGeometry {
   FrameSize size{};
   double pixelsPerUnitX = 1.0;  // render scale / pixel aspect ratio
   double pixelsPerUnitY = 1.0;  // render scale
-  int32_t left = 0;  // the host's pixel column of frame column 0
-  int32_t top = 0;   // the host's pixel row just above frame row 0
+  int32_t left = 0;             // the host's pixel column of frame column 0
+  int32_t top = 0;              // the host's pixel row just above frame row 0
 
   // A frame a render target can address, placed where its rows and columns
   // stay far from the ends of the host's integers.

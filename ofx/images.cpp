@@ -66,21 +66,22 @@ OfxStatus ClipImage::Fetch(OfxImageClipHandle clip, OfxTime time, const OfxRectD
   } else {
     kindKnown_ = false;
   }
-  channels_ = components_ == kOfxImageComponentRGBA  ? 4
-              : components_ == kOfxImageComponentRGB ? 3
+  sampleBytes_ = kindKnown_ ? SampleBytes(kind_) : depth_ == kOfxBitDepthHalf ? 2 : 0;
+  channels_ = components_ == kOfxImageComponentRGBA    ? 4
+              : components_ == kOfxImageComponentRGB   ? 3
               : components_ == kOfxImageComponentAlpha ? 1
                                                        : 0;
   // An image must hold its bounds: pixels, and rows long enough.
   const int64_t width = int64_t{bounds_.x2} - bounds_.x1;
   const int64_t height = int64_t{bounds_.y2} - bounds_.y1;
   const int64_t row = rowBytes_ < 0 ? -int64_t{rowBytes_} : rowBytes_;
-  if (!data_ || width < 0 || height < 0 || (Supported() && row < width * int64_t(PixelBytes()))) {
+  if (!data_ || width < 0 || height < 0 || row < width * static_cast<int64_t>(PixelBytes())) {
     channels_ = 0;  // unusable
   }
   return kOfxStatOK;
 }
 
-size_t ClipImage::PixelBytes() const { return SampleBytes(kind_) * static_cast<size_t>(channels_); }
+size_t ClipImage::PixelBytes() const { return sampleBytes_ * static_cast<size_t>(channels_); }
 
 bool ClipImage::Covers(const OfxRectI& r) const {
   return r.x1 >= r.x2 || r.y1 >= r.y2 ||

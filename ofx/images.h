@@ -32,6 +32,8 @@ class ClipImage {
   bool Valid() const { return handle_ != nullptr; }
   // Samples of a type and a component layout the binding reads.
   bool Supported() const { return channels_ > 0 && kindKnown_; }
+  // Pixels of a known size, which can at least be copied (half floats too).
+  bool Copyable() const { return channels_ > 0 && sampleBytes_ > 0; }
   // What the image holds, for messages: "OfxBitDepthHalf OfxImageComponentRGBA".
   std::string Describe() const { return depth_ + " " + components_; }
 
@@ -43,7 +45,8 @@ class ClipImage {
   bool Contains(int32_t x, int32_t y) const {
     return x >= bounds_.x1 && x < bounds_.x2 && y >= bounds_.y1 && y < bounds_.y2;
   }
-  // The pixel at (x, y) in the host's pixel coordinates; it must lie inside.
+  // The pixel at (x, y) in the host's pixel coordinates; it must lie inside
+  // an image that is Copyable.
   uint8_t* Pixel(int32_t x, int32_t y) const {
     return data_ + static_cast<ptrdiff_t>(y - bounds_.y1) * rowBytes_ +
            static_cast<ptrdiff_t>(x - bounds_.x1) * static_cast<ptrdiff_t>(PixelBytes());
@@ -56,6 +59,7 @@ class ClipImage {
   int32_t rowBytes_ = 0;
   SampleKind kind_ = SampleKind::Byte;
   bool kindKnown_ = false;
+  size_t sampleBytes_ = 0;
   int32_t channels_ = 0;
   std::string depth_, components_;
 };

@@ -99,8 +99,8 @@ bool ReadSettings(const Instance& instance, OfxTime time, Settings& s, std::stri
     read = read && param.paramGetValueAtTime(p, time, &s.light.x, &s.light.y) == kOfxStatOK;
   }
   if (OfxParamHandle p = instance.Param(ParamRole::Color)) {
-    read = read && param.paramGetValueAtTime(p, time, &s.colour[0], &s.colour[1],
-                                             &s.colour[2]) == kOfxStatOK;
+    read = read && param.paramGetValueAtTime(p, time, &s.colour[0], &s.colour[1], &s.colour[2]) ==
+                       kOfxStatOK;
   }
   integer(instance.Param(ParamRole::FlareType), s.flareType);
   integer(instance.Param(ParamRole::ObscurationType), s.obscurationType);
@@ -108,8 +108,8 @@ bool ReadSettings(const Instance& instance, OfxTime time, Settings& s, std::stri
   int blur = 0, blend = 0, output = 0;
   integer(instance.motionBlur, blur);
   if (instance.shutterAngle) {
-    read = read && param.paramGetValueAtTime(instance.shutterAngle, time, &s.shutterAngle) ==
-                       kOfxStatOK;
+    read = read &&
+           param.paramGetValueAtTime(instance.shutterAngle, time, &s.shutterAngle) == kOfxStatOK;
   }
   integer(instance.blend, blend);
   integer(instance.outputKind, output);
@@ -126,13 +126,18 @@ bool ReadSettings(const Instance& instance, OfxTime time, Settings& s, std::stri
     return false;
   }
   // Each value with the label it goes by.
-  const auto label = [&](ParamRole role) { return instance.Param(role) ? RowName(instance, role) : ""; };
-  const std::pair<const char*, double> numbers[] = {
-      {label(ParamRole::Brightness), s.brightness}, {label(ParamRole::Scale), s.scale},
-      {label(ParamRole::Angle), s.angle},           {label(ParamRole::LightPoint), s.light.x},
-      {label(ParamRole::LightPoint), s.light.y},    {label(ParamRole::Color), s.colour[0]},
-      {label(ParamRole::Color), s.colour[1]},       {label(ParamRole::Color), s.colour[2]},
-      {"Shutter Angle", s.shutterAngle}};
+  const auto label = [&](ParamRole role) {
+    return instance.Param(role) ? RowName(instance, role) : "";
+  };
+  const std::pair<const char*, double> numbers[] = {{label(ParamRole::Brightness), s.brightness},
+                                                    {label(ParamRole::Scale), s.scale},
+                                                    {label(ParamRole::Angle), s.angle},
+                                                    {label(ParamRole::LightPoint), s.light.x},
+                                                    {label(ParamRole::LightPoint), s.light.y},
+                                                    {label(ParamRole::Color), s.colour[0]},
+                                                    {label(ParamRole::Color), s.colour[1]},
+                                                    {label(ParamRole::Color), s.colour[2]},
+                                                    {"Shutter Angle", s.shutterAngle}};
   for (const auto& [name, value] : numbers) {
     if (!Finite(value)) {
       error = std::string("\"") + name + "\" is not a number (NaN or infinite)";

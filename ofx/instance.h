@@ -20,8 +20,8 @@ struct Instance {
   OfxImageEffectHandle handle = nullptr;
   OfxImageClipHandle source = nullptr;
   OfxImageClipHandle output = nullptr;
-  OfxImageClipHandle location = nullptr;     // general context only
-  OfxImageClipHandle obscuration = nullptr;  // general context, full and Quick editions
+  OfxImageClipHandle location = nullptr;            // general context only
+  OfxImageClipHandle obscuration = nullptr;         // general context, full and Quick editions
   std::array<OfxParamHandle, kRoleCount> params{};  // by role; null where the edition has none
   OfxParamHandle motionBlur = nullptr;
   OfxParamHandle shutterAngle = nullptr;
@@ -56,7 +56,6 @@ struct Settings {
 
 // Reads every parameter of the edition at `time`. False with a message when
 // a value cannot be read or is not a number (NaN or infinite).
-bool ReadSettings(const Instance& instance, OfxTime time, Settings& settings,
-                  std::string& error);
+bool ReadSettings(const Instance& instance, OfxTime time, Settings& settings, std::string& error);
 
 }  // namespace gw::ofx

@@ -91,9 +91,13 @@ OfxStatus MainEntry(const char* action, const void* handle, OfxPropertySetHandle
 void SetHostOfPlugin(OfxHost* host) { SetHost(host); }
 
 OfxPlugin MakePlugin(size_t index, OfxPluginEntryPoint* entry) {
-  return OfxPlugin{kOfxImageEffectPluginApi, kOfxImageEffectPluginApiVersion,
-                   Editions()[index].identifier, kPluginVersionMajor, kPluginVersionMinor,
-                   &SetHostOfPlugin, entry};
+  return OfxPlugin{kOfxImageEffectPluginApi,
+                   kOfxImageEffectPluginApiVersion,
+                   Editions()[index].identifier,
+                   kPluginVersionMajor,
+                   kPluginVersionMinor,
+                   &SetHostOfPlugin,
+                   entry};
 }
 
 OfxPlugin plugins[] = {MakePlugin(0, &MainEntry<0>), MakePlugin(1, &MainEntry<1>),

@@ -27,9 +27,9 @@ class PropertySet {
   int Int(const char* name, int fallback, int index = 0) const;
   double Double(const char* name, double fallback, int index = 0) const;
   std::string String(const char* name, int index = 0) const;  // "" when absent
-  void* Pointer(const char* name) const;                     // null when absent
-  int Dimension(const char* name) const;                     // 0 when absent
-  OfxRectI RectI(const char* name) const;  // all 0 when absent
+  void* Pointer(const char* name) const;                      // null when absent
+  int Dimension(const char* name) const;                      // 0 when absent
+  OfxRectI RectI(const char* name) const;                     // all 0 when absent
   OfxRectD RectD(const char* name) const;
   OfxPointD PointD(const char* name, OfxPointD fallback) const;
 

@@ -1,6 +1,7 @@
 #include "ofx/render.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <string>
@@ -16,6 +17,18 @@ namespace gw::ofx {
 namespace {
 
 constexpr int32_t kCanvasBytesPerPixel = 4;  // an unused byte, then red, green, blue
+
+// Four-byte pixels with their bytes turned: each pixel read as a
+// little-endian word and rotated left by `bits`.
+static_assert(std::endian::native == std::endian::little);
+void RotatePixels(const uint8_t* from, uint8_t* to, int32_t n, int bits) {
+  for (int32_t i = 0; i < n; ++i, from += 4, to += 4) {
+    uint32_t v;
+    std::memcpy(&v, from, 4);
+    v = std::rotl(v, bits);
+    std::memcpy(to, &v, 4);
+  }
+}
 
 OfxRectI Intersection(const OfxRectI& a, const OfxRectI& b) {
   OfxRectI r{std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2),
@@ -44,7 +57,7 @@ class RenderAction {
 
   OfxStatus Run() {
     if (output_.Fetch(instance_.output, time_) != kOfxStatOK) return kOfxStatFailed;
-    if (!output_.Supported()) {
+    if (!output_.Copyable()) {
       ReportError(instance_.handle, "the output's pixels (" + output_.Describe() +
                                         ") are of a kind Glarewright does not write");
       return kOfxStatErrImageFormat;
@@ -56,8 +69,8 @@ class RenderAction {
     if (source_.Fetch(instance_.source, time_) != kOfxStatOK) {
       return Fail("there is no source image at this frame");
     }
-    if (!source_.Supported() || source_.kind() != output_.kind() ||
-        source_.channels() != output_.channels()) {
+    if (!source_.Supported() || !output_.Supported() || source_.kind() != output_.kind() ||
+        source_.channels() != output_.channels() || source_.channels() < 3) {
       return Fail("the source's pixels (" + source_.Describe() +
                   ") are of a kind Glarewright does not read");
     }
@@ -125,8 +138,12 @@ class RenderAction {
       const uint8_t* p = source_.Pixel(geometry_.left + frameWindow_.left, geometry_.HostRow(row));
       uint8_t* q = canvas + static_cast<size_t>(row - frameWindow_.top) * frameWindow_.Width() *
                                 kCanvasBytesPerPixel;
+      if (channels == 4) {
+        RotatePixels(p, q, frameWindow_.Width(), 8);  // red, green, blue, alpha -> alpha first
+        continue;
+      }
       for (int32_t x = 0; x < frameWindow_.Width(); ++x, p += channels, q += 4) {
-        q[0] = channels == 4 ? p[3] : 255;
+        q[0] = 255;
         q[1] = p[0];
         q[2] = p[1];
         q[3] = p[2];
@@ -156,12 +173,13 @@ class RenderAction {
     uint8_t* out = output_.Pixel(x, y);
     const uint8_t* in = source_.Pixel(x, y);
     const int32_t channels = output_.channels();
-    if (direct) {
+    if (direct && channels == 4) {
+      RotatePixels(flare, out, n, 24);  // alpha first -> red, green, blue, alpha
+    } else if (direct) {
       for (int32_t i = 0; i < n; ++i, out += channels, flare += 4) {
         out[0] = flare[1];
         out[1] = flare[2];
         out[2] = flare[3];
-        if (channels == 4) out[3] = flare[0];
       }
     } else if (settings_.flareOnly) {
       FlareOnlyRow(out, output_.kind(), channels, FlareRow{flare, n});
@@ -176,8 +194,8 @@ class RenderAction {
     if (x1 >= x2) return;
     const size_t pixel = output_.PixelBytes();
     uint8_t* out = output_.Pixel(x1, y);
-    const bool readable = !clear && source_.Valid() && source_.Supported() &&
-                          source_.PixelBytes() == pixel && y >= source_.bounds().y1 &&
+    const bool readable = !clear && source_.Valid() && source_.Copyable() &&
+                          source_.Describe() == output_.Describe() && y >= source_.bounds().y1 &&
                           y < source_.bounds().y2;
     const int32_t from = readable ? std::clamp(source_.bounds().x1, x1, x2) : x2;
     const int32_t to = readable ? std::clamp(source_.bounds().x2, from, x2) : x2;
@@ -222,8 +240,8 @@ OfxStatus IsIdentity(const Instance& instance, const PropertySet& inArgs,
   bool dark = FixedFromDouble(now.brightness) <= 0;
   if (dark && now.motionBlur && ShutterFraction(now) != 0.0f) {
     Settings next;
-    dark = FixedFromDouble(now.brightness) == 0 && ReadSettings(instance, time + 1.0, next, error) &&
-           FixedFromDouble(next.brightness) == 0;
+    dark = FixedFromDouble(now.brightness) == 0 &&
+           ReadSettings(instance, time + 1.0, next, error) && FixedFromDouble(next.brightness) == 0;
   }
   const bool noLight = !instance.edition->OneLight() && !ClipConnected(instance.location);
   if (!(dark || noLight || !AnyEnabled(lens))) return kOfxStatReplyDefault;

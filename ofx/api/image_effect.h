@@ -109,7 +109,8 @@ inline constexpr char kOfxImageFieldUpper[] = "OfxFieldUpper";
 inline constexpr char kOfxImageFieldBoth[] = "OfxFieldBoth";
 
 // --- Properties of the host, the effect and its instances ---
-inline constexpr char kOfxImageEffectPropSupportedContexts[] = "OfxImageEffectPropSupportedContexts";
+inline constexpr char kOfxImageEffectPropSupportedContexts[] =
+    "OfxImageEffectPropSupportedContexts";
 inline constexpr char kOfxImageEffectPropPluginHandle[] = "OfxImageEffectPropPluginHandle";
 inline constexpr char kOfxImageEffectHostPropIsBackground[] = "OfxImageEffectHostPropIsBackground";
 inline constexpr char kOfxImageEffectPluginPropSingleInstance[] =
@@ -161,7 +162,8 @@ inline constexpr char kOfxImageClipPropUnmappedPixelDepth[] = "OfxImageClipPropU
 inline constexpr char kOfxImageClipPropUnmappedComponents[] = "OfxImageClipPropUnmappedComponents";
 inline constexpr char kOfxImageEffectPropUnmappedFrameRange[] =
     "OfxImageEffectPropUnmappedFrameRange";
-inline constexpr char kOfxImageEffectPropUnmappedFrameRate[] = "OfxImageEffectPropUnmappedFrameRate";
+inline constexpr char kOfxImageEffectPropUnmappedFrameRate[] =
+    "OfxImageEffectPropUnmappedFrameRate";
 inline constexpr char kOfxImageClipPropContinuousSamples[] = "OfxImageClipPropContinuousSamples";
 inline constexpr char kOfxImageClipPropFieldOrder[] = "OfxImageClipPropFieldOrder";
 inline constexpr char kOfxImageClipPropFieldExtraction[] = "OfxImageClipPropFieldExtraction";

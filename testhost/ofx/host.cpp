@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -31,7 +31,9 @@ void DefineEffectProperties(PropertySet& p, const std::string& type) {
   const auto text = [&](const char* n, std::string v) {
     p.Define(n, std::vector<std::string>{std::move(v)}, 1, Access::PluginToo);
   };
-  const auto flag = [&](const char* n, int v) { p.Define(n, std::vector<int>{v}, 1, Access::PluginToo); };
+  const auto flag = [&](const char* n, int v) {
+    p.Define(n, std::vector<int>{v}, 1, Access::PluginToo);
+  };
   p.Define(kOfxPropType, std::vector<std::string>{type}, 1, Access::HostOnly);
   text(kOfxPropLabel, "");
   text(kOfxPropShortLabel, "");
@@ -65,10 +67,10 @@ void DefineInstanceProperties(PropertySet& p, const std::string& context, const 
            Access::HostOnly);
   p.Define(kOfxImageEffectPropContext, std::vector<std::string>{context}, 1, Access::HostOnly);
   p.Define(kOfxPropInstanceData, PropType::Pointer, 1, Access::PluginToo);
-  p.Define(kOfxImageEffectPropProjectSize, std::vector<double>{o.projectSize.x, o.projectSize.y},
+  p.Define(kOfxImageEffectPropProjectSize, std::vector<double>{o.projectSize.x, o.projectSize.y}, 2,
+           Access::HostOnly);
+  p.Define(kOfxImageEffectPropProjectExtent, std::vector<double>{o.projectSize.x, o.projectSize.y},
            2, Access::HostOnly);
-  p.Define(kOfxImageEffectPropProjectExtent,
-           std::vector<double>{o.projectSize.x, o.projectSize.y}, 2, Access::HostOnly);
   p.Define(kOfxImageEffectPropProjectOffset, std::vector<double>{0.0, 0.0}, 2, Access::HostOnly);
   p.Define(kOfxImageEffectPropProjectPixelAspectRatio, std::vector<double>{1.0}, 1,
            Access::HostOnly);
@@ -124,7 +126,8 @@ HostImage HostImage::Make(OfxRectI bounds, std::string depth, std::string compon
   image.bounds = bounds;
   image.depth = std::move(depth);
   image.components = std::move(components);
-  image.rowBytes = static_cast<size_t>(std::max(image.Width(), 0)) * image.PixelBytes();
+  image.pixelBytes = image.SampleBytes() * static_cast<size_t>(image.Channels());
+  image.rowBytes = static_cast<size_t>(std::max(image.Width(), 0)) * image.pixelBytes;
   image.bytes.assign(image.rowBytes * static_cast<size_t>(std::max(image.Height(), 0)), 0);
   return image;
 }
@@ -194,7 +197,8 @@ struct Host::Binary {
 #endif
     if (!count || !get) {
       Close();
-      throw std::runtime_error(path + ": not an OpenFX binary (no OfxGetNumberOfPlugins or "
+      throw std::runtime_error(path +
+                               ": not an OpenFX binary (no OfxGetNumberOfPlugins or "
                                "OfxGetPlugin)");
     }
   }
@@ -279,10 +283,11 @@ Host::~Host() {
 
 void Host::DefineHostProperties() {
   PropertySet& p = hostProps_;
-  const auto flag = [&](const char* n, int v) { p.Define(n, std::vector<int>{v}, 1, Access::HostOnly); };
+  const auto flag = [&](const char* n, int v) {
+    p.Define(n, std::vector<int>{v}, 1, Access::HostOnly);
+  };
   p.Define(kOfxPropType, std::vector<std::string>{kOfxTypeImageEffectHost}, 1, Access::HostOnly);
-  p.Define(kOfxPropName, std::vector<std::string>{"org.glarewright.testhost"}, 1,
-           Access::HostOnly);
+  p.Define(kOfxPropName, std::vector<std::string>{"org.glarewright.testhost"}, 1, Access::HostOnly);
   p.Define(kOfxPropLabel, std::vector<std::string>{"Glarewright test host"}, 1, Access::HostOnly);
   p.Define(kOfxPropAPIVersion, std::vector<int>{1, 4}, 2, Access::HostOnly);
   p.Define(kOfxPropVersion, std::vector<int>{1, 0}, 2, Access::HostOnly);
@@ -334,8 +339,7 @@ OfxStatus Host::Call(size_t plugin, const char* action, const void* handle, Prop
   OfxStatus status = kOfxStatOK;
   {
     const ActionScope scope(context);
-    status = plugins_[plugin].plugin->mainEntry(action, handle,
-                                                inArgs ? inArgs->handle() : nullptr,
+    status = plugins_[plugin].plugin->mainEntry(action, handle, inArgs ? inArgs->handle() : nullptr,
                                                 outArgs ? outArgs->handle() : nullptr);
   }
   const int unreleased = ReleaseImagesOf(&context);
@@ -363,12 +367,13 @@ const PropertySet& Host::Describe(const std::string& identifier) {
   const OfxStatus status =
       Call(index, kOfxActionDescribe, p.descriptor.get(), nullptr, nullptr, describe);
   if (status != kOfxStatOK) {
-    throw std::runtime_error(identifier + " refused to describe itself (" +
-                             std::to_string(status) + ")");
+    throw std::runtime_error(identifier + " refused to describe itself (" + std::to_string(status) +
+                             ")");
   }
   const std::vector<std::string> hostContexts =
       hostProps_.Strings(kOfxImageEffectPropSupportedContexts);
-  for (const std::string& context : p.descriptor->props.Strings(kOfxImageEffectPropSupportedContexts)) {
+  for (const std::string& context :
+       p.descriptor->props.Strings(kOfxImageEffectPropSupportedContexts)) {
     if (!Contains(hostContexts, context)) continue;
     auto inContext =
         std::make_unique<EffectObject>(EffectKind::ContextDescriptor, index, context, sink_);
@@ -376,8 +381,8 @@ const PropertySet& Host::Describe(const std::string& identifier) {
     PropertySet inArgs("describe in context's arguments", sink_);
     inArgs.Define(kOfxImageEffectPropContext, std::vector<std::string>{context}, 1,
                   Access::HostOnly);
-    ActionContext scope{kOfxImageEffectActionDescribeInContext, this, &sink_, nullptr, 0.0, true,
-                        false};
+    ActionContext scope{
+        kOfxImageEffectActionDescribeInContext, this, &sink_, nullptr, 0.0, true, false};
     if (Call(index, kOfxImageEffectActionDescribeInContext, inContext.get(), &inArgs, nullptr,
              scope) == kOfxStatOK) {
       p.contexts.push_back(std::move(inContext));
@@ -428,7 +433,8 @@ std::unique_ptr<Instance> Host::CreateInstance(const std::string& identifier,
                                                const std::string& context,
                                                const ParamValues& project) {
   EffectObject& described = ContextDescriptor(identifier, context);
-  auto effect = std::make_unique<EffectObject>(EffectKind::Instance, described.plugin, context, sink_);
+  auto effect =
+      std::make_unique<EffectObject>(EffectKind::Instance, described.plugin, context, sink_);
   DefineInstanceProperties(effect->props, context, options_);
   effect->temporalAccess = described.props.Int(kOfxImageEffectPropTemporalClipAccess) != 0;
   for (const auto& param : described.params.params()) {
@@ -462,8 +468,9 @@ std::unique_ptr<Instance> Host::CreateInstance(const std::string& identifier,
   std::unique_ptr<Instance> instance(new Instance(*this, described.plugin, std::move(effect)));
   instance->slaves_ = described.props.Strings(kOfxImageEffectPropClipPreferencesSlaveParam);
   ActionContext create{kOfxActionCreateInstance, this, &sink_, instance.get(), 0.0, false, false};
-  if (Call(instance->plugin_, kOfxActionCreateInstance, instance->effect_.get(), nullptr, nullptr,
-           create) != kOfxStatOK) {
+  const OfxStatus created = Call(instance->plugin_, kOfxActionCreateInstance,
+                                 instance->effect_.get(), nullptr, nullptr, create);
+  if (created != kOfxStatOK && created != kOfxStatReplyDefault) {
     instance->effect_->instance = nullptr;  // never created: nothing to destroy
     return nullptr;
   }

@@ -24,12 +24,16 @@
 namespace gw::ofxhost {
 
 // Pixels the host hands out or gets back, in the host's pixel coordinates at
-// one render scale: rows from the bottom, `rowBytes` apart.
+// one render scale: rows from the bottom, `rowBytes` apart, the first pixel
+// `origin` bytes into `bytes` (a render's output keeps guard pixels around
+// its window).
 struct HostImage {
   OfxRectI bounds{};
   std::string depth = kOfxBitDepthFloat;
   std::string components = kOfxImageComponentRGBA;
   size_t rowBytes = 0;
+  size_t origin = 0;
+  size_t pixelBytes = 16;  // of the depth and components; Make sets it
   std::vector<uint8_t> bytes;
 
   // Pixels of 0 over `bounds`.
@@ -38,10 +42,10 @@ struct HostImage {
   int32_t Height() const { return bounds.y2 - bounds.y1; }
   size_t SampleBytes() const;
   int32_t Channels() const;
-  size_t PixelBytes() const { return SampleBytes() * static_cast<size_t>(Channels()); }
+  size_t PixelBytes() const { return pixelBytes; }
   uint8_t* Pixel(int32_t x, int32_t y) {
-    return bytes.data() + static_cast<size_t>(y - bounds.y1) * rowBytes +
-           static_cast<size_t>(x - bounds.x1) * PixelBytes();
+    return bytes.data() + origin + static_cast<size_t>(y - bounds.y1) * rowBytes +
+           static_cast<size_t>(x - bounds.x1) * pixelBytes;
   }
   const uint8_t* Pixel(int32_t x, int32_t y) const {
     return const_cast<HostImage*>(this)->Pixel(x, y);
@@ -54,6 +58,9 @@ using ImageSource = std::function<std::shared_ptr<const HostImage>(double time)>
 struct HostOptions {
   bool offerRgb = true;            // kOfxImageComponentRGB among the host's components
   bool persistentMessages = true;  // the message suite's version 2
+  // An input image holds only the region asked for (a copy), so that a read
+  // beyond it is caught; otherwise the clip's whole image is handed out.
+  bool cropImages = true;
   OfxPointD projectSize{1920.0, 1080.0};
 };
 
@@ -110,8 +117,12 @@ class Instance {
   OfxStatus IsIdentity(const RenderRequest& request, std::string& clip, double& time);
   OfxStatus RegionOfDefinition(double time, OfxPointD renderScale, OfxRectD& region);
   OfxStatus FramesNeeded(double time, std::map<std::string, std::vector<double>>& ranges);
-  OfxStatus BeginSequenceRender(double first, double last, OfxPointD renderScale);
-  OfxStatus EndSequenceRender(double first, double last, OfxPointD renderScale);
+  OfxStatus BeginSequenceRender(double first, double last, OfxPointD renderScale) {
+    return SequenceRender(kOfxImageEffectActionBeginSequenceRender, first, last, renderScale);
+  }
+  OfxStatus EndSequenceRender(double first, double last, OfxPointD renderScale) {
+    return SequenceRender(kOfxImageEffectActionEndSequenceRender, first, last, renderScale);
+  }
   OfxStatus InstanceChanged(const std::string& param, double time);
 
   // From the nth call of the effect suite's abort on, the render is to stop
@@ -128,6 +139,7 @@ class Instance {
   Instance(Host& host, size_t plugin, std::unique_ptr<EffectObject> effect);
   ClipObject& Clip(const std::string& name) const;
   void UpdateClipPreferences();
+  OfxStatus SequenceRender(const char* action, double first, double last, OfxPointD scale);
 
   Host& host_;
   size_t plugin_;

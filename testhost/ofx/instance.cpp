@@ -2,8 +2,8 @@
 // actions around a render.
 #include <algorithm>
 #include <cstring>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 #include "testhost/ofx/host.h"
 #include "testhost/ofx/objects.h"
@@ -26,8 +26,56 @@ void In(PropertySet& p, const char* name, std::string v) {
   p.Define(name, std::vector<std::string>{std::move(v)}, 1, Access::HostOnly);
 }
 
-OfxRectD Canonical(const OfxRectI& r, OfxPointD scale) {
-  return OfxRectD{r.x1 / scale.x, r.y1 / scale.y, r.x2 / scale.x, r.y2 / scale.y};
+// The output image of a render over `window`: guard pixels all around it
+// hold kGuardByte; the window holds whatever the plug-in writes.
+void PrepareOutput(const OfxRectI& window, const std::string& depth, const std::string& components,
+                   HostImage& output) {
+  const bool reuse = output.bounds.x1 == window.x1 && output.bounds.y1 == window.y1 &&
+                     output.bounds.x2 == window.x2 && output.bounds.y2 == window.y2 &&
+                     output.depth == depth && output.components == components && output.origin != 0;
+  if (!reuse) {
+    const OfxRectI padded{window.x1 - kGuardPixels, window.y1 - kGuardPixels,
+                          window.x2 + kGuardPixels, window.y2 + kGuardPixels};
+    output = HostImage::Make(padded, depth, components);
+    output.bounds = window;
+    output.origin = kGuardPixels * (output.rowBytes + output.pixelBytes);
+  }
+  // The guard rows below and above, and the guard columns of every row.
+  const size_t guardColumns = kGuardPixels * output.pixelBytes;
+  const size_t rows = static_cast<size_t>(output.Height()) + 2 * kGuardPixels;
+  uint8_t* first = output.bytes.data();
+  for (size_t row = 0; row < rows; ++row) {
+    uint8_t* r = first + row * output.rowBytes;
+    if (row < kGuardPixels || row >= rows - kGuardPixels) {
+      std::memset(r, kGuardByte, output.rowBytes);
+    } else {
+      std::memset(r, kGuardByte, guardColumns);
+      std::memset(r + output.rowBytes - guardColumns, kGuardByte, guardColumns);
+    }
+  }
+}
+
+bool GuardsIntact(const HostImage& output) {
+  const size_t guardColumns = kGuardPixels * output.pixelBytes;
+  const size_t rows = static_cast<size_t>(output.Height()) + 2 * kGuardPixels;
+  const auto guarded = [](const uint8_t* p, size_t n) {
+    return std::all_of(p, p + n, [](uint8_t b) { return b == kGuardByte; });
+  };
+  for (size_t row = 0; row < rows; ++row) {
+    const uint8_t* r = output.bytes.data() + row * output.rowBytes;
+    const bool intact =
+        row < kGuardPixels || row >= rows - kGuardPixels
+            ? guarded(r, output.rowBytes)
+            : guarded(r, guardColumns) && guarded(r + output.rowBytes - guardColumns, guardColumns);
+    if (!intact) return false;
+  }
+  return true;
+}
+
+// Pixels of the render scale as canonical coordinates; a pixel is `par`
+// units wide.
+OfxRectD Canonical(const OfxRectI& r, OfxPointD scale, double par) {
+  return OfxRectD{r.x1 * par / scale.x, r.y1 / scale.y, r.x2 * par / scale.x, r.y2 / scale.y};
 }
 
 }  // namespace
@@ -96,9 +144,9 @@ void Instance::Connect(const std::string& name, ImageSource images, OfxRectD reg
   };
   describe(clip);
   clip.props.SetInts(kOfxImageClipPropConnected, {1});
-  clip.props.SetStrings(kOfxImageEffectPropPreMultiplication,
-                        {components == kOfxImageComponentRGB ? kOfxImageOpaque
-                                                             : kOfxImagePreMultiplied});
+  clip.props.SetStrings(
+      kOfxImageEffectPropPreMultiplication,
+      {components == kOfxImageComponentRGB ? kOfxImageOpaque : kOfxImagePreMultiplied});
   if (name == kOfxImageEffectSimpleSourceClipName) {
     describe(Clip(kOfxImageEffectOutputClipName));  // one depth and layout for both
     UpdateClipPreferences();
@@ -134,15 +182,15 @@ void Instance::UpdateClipPreferences() {
   }
   const ClipObject& source = Clip(kOfxImageEffectSimpleSourceClipName);
   out.Define(kOfxImageEffectPropPreMultiplication,
-             std::vector<std::string>{source.props.String(kOfxImageEffectPropPreMultiplication)},
-             1, Access::PluginToo);
+             std::vector<std::string>{source.props.String(kOfxImageEffectPropPreMultiplication)}, 1,
+             Access::PluginToo);
   out.Define(kOfxImageEffectPropFrameRate, std::vector<double>{24.0}, 1, Access::PluginToo);
   out.Define(kOfxImageClipPropFieldOrder, std::vector<std::string>{kOfxImageFieldNone}, 1,
              Access::PluginToo);
   out.Define(kOfxImageClipPropContinuousSamples, std::vector<int>{0}, 1, Access::PluginToo);
   out.Define(kOfxImageEffectFrameVarying, std::vector<int>{0}, 1, Access::PluginToo);
-  ActionContext context{kOfxImageEffectActionGetClipPreferences, &host_, &host_.sink(), this, 0.0,
-                        false, false};
+  ActionContext context{
+      kOfxImageEffectActionGetClipPreferences, &host_, &host_.sink(), this, 0.0, false, false};
   const OfxStatus status = host_.Call(plugin_, kOfxImageEffectActionGetClipPreferences,
                                       effect_.get(), nullptr, &out, context);
   const std::string premultiplication =
@@ -155,7 +203,9 @@ void Instance::UpdateClipPreferences() {
 OfxStatus Instance::Render(const RenderRequest& request, HostImage& output) {
   const OfxPointD scale = request.renderScale;
   const OfxRectI window = request.window;
-  const OfxRectD wanted = Canonical(window, scale);
+  const OfxRectD wanted = Canonical(
+      window, scale,
+      Clip(kOfxImageEffectOutputClipName).props.Double(kOfxImagePropPixelAspectRatio, 1.0));
 
   // The regions of interest first, as an application asks before rendering.
   PropertySet roiIn("regions of interest's arguments", host_.sink());
@@ -170,29 +220,34 @@ OfxStatus Instance::Render(const RenderRequest& request, HostImage& output) {
                   std::vector<double>{wanted.x1, wanted.y1, wanted.x2, wanted.y2}, 4,
                   Access::PluginToo);
   }
-  ActionContext roi{kOfxImageEffectActionGetRegionsOfInterest, &host_, &host_.sink(), this,
-                    request.time, false, false};
+  ActionContext roi{kOfxImageEffectActionGetRegionsOfInterest,
+                    &host_,
+                    &host_.sink(),
+                    this,
+                    request.time,
+                    false,
+                    false};
   host_.Call(plugin_, kOfxImageEffectActionGetRegionsOfInterest, effect_.get(), &roiIn, &roiOut,
              roi);
   std::map<std::string, std::vector<double>> frames;
   FramesNeeded(request.time, frames);
 
-  // The output over the window, with guard pixels around it.
-  const OfxRectI padded{window.x1 - kGuardPixels, window.y1 - kGuardPixels,
-                        window.x2 + kGuardPixels, window.y2 + kGuardPixels};
+  // The output over the window, with guard pixels around it: the caller's
+  // image again when it has the window's layout (as an application reuses
+  // its buffers), else a new one.
   const PropertySet& out = Clip(kOfxImageEffectOutputClipName).props;
-  HostImage full = HostImage::Make(padded, out.String(kOfxImageEffectPropPixelDepth),
-                                   out.String(kOfxImageEffectPropComponents));
-  std::fill(full.bytes.begin(), full.bytes.end(), kGuardByte);
+  PrepareOutput(window, out.String(kOfxImageEffectPropPixelDepth),
+                out.String(kOfxImageEffectPropComponents), output);
 
-  ActionContext render{kOfxImageEffectActionRender, &host_, &host_.sink(), this, request.time,
-                       false, true};
+  ActionContext render{
+      kOfxImageEffectActionRender, &host_, &host_.sink(), this, request.time, false, true};
   render.renderScale = scale;
-  render.output = &full;
+  render.output = &output;
   render.outputWindow = window;
   for (const auto& clip : effect_->clips) {
     if (clip->name == kOfxImageEffectOutputClipName) continue;
-    const std::vector<double> r = roiOut.Doubles(std::string(kOfxImageClipPropRoIPrefix) + clip->name);
+    const std::vector<double> r =
+        roiOut.Doubles(std::string(kOfxImageClipPropRoIPrefix) + clip->name);
     render.regionsOfInterest[clip->name] = OfxRectD{r[0], r[1], r[2], r[3]};
   }
   PropertySet in("render's arguments", host_.sink());
@@ -207,22 +262,7 @@ OfxStatus Instance::Render(const RenderRequest& request, HostImage& output) {
   const OfxStatus status =
       host_.Call(plugin_, kOfxImageEffectActionRender, effect_.get(), &in, nullptr, render);
 
-  // Nothing may change around the window; the window is what was rendered.
-  output = HostImage::Make(window, full.depth, full.components);
-  const size_t pixel = full.PixelBytes();
-  bool outside = false;
-  for (int32_t y = padded.y1; y < padded.y2; ++y) {
-    for (int32_t x = padded.x1; x < padded.x2; ++x) {
-      const uint8_t* p = full.Pixel(x, y);
-      const bool inWindow = x >= window.x1 && x < window.x2 && y >= window.y1 && y < window.y2;
-      if (inWindow) {
-        std::memcpy(output.Pixel(x, y), p, pixel);
-      } else {
-        outside = outside || std::any_of(p, p + pixel, [](uint8_t b) { return b != kGuardByte; });
-      }
-    }
-  }
-  if (outside) host_.sink().Problem("the render wrote outside its render window");
+  if (!GuardsIntact(output)) host_.sink().Problem("the render wrote outside its render window");
   return status;
 }
 
@@ -230,15 +270,15 @@ OfxStatus Instance::IsIdentity(const RenderRequest& request, std::string& clip, 
   PropertySet in("identity's arguments", host_.sink());
   In(in, kOfxPropTime, std::vector<double>{request.time});
   In(in, kOfxImageEffectPropFieldToRender, std::string(kOfxImageFieldNone));
-  In(in, kOfxImageEffectPropRenderWindow, std::vector<int>{request.window.x1, request.window.y1,
-                                                           request.window.x2, request.window.y2});
+  In(in, kOfxImageEffectPropRenderWindow,
+     std::vector<int>{request.window.x1, request.window.y1, request.window.x2, request.window.y2});
   In(in, kOfxImageEffectPropRenderScale,
      std::vector<double>{request.renderScale.x, request.renderScale.y});
   PropertySet out("identity's results", host_.sink());
   out.Define(kOfxPropName, std::vector<std::string>{""}, 1, Access::PluginToo);
   out.Define(kOfxPropTime, std::vector<double>{request.time}, 1, Access::PluginToo);
-  ActionContext context{kOfxImageEffectActionIsIdentity, &host_, &host_.sink(), this,
-                        request.time, false, false};
+  ActionContext context{
+      kOfxImageEffectActionIsIdentity, &host_, &host_.sink(), this, request.time, false, false};
   const OfxStatus status =
       host_.Call(plugin_, kOfxImageEffectActionIsIdentity, effect_.get(), &in, &out, context);
   clip = out.String(kOfxPropName);
@@ -254,8 +294,8 @@ OfxStatus Instance::RegionOfDefinition(double time, OfxPointD scale, OfxRectD& r
   PropertySet out("region of definition's results", host_.sink());
   out.Define(kOfxImageEffectPropRegionOfDefinition,
              std::vector<double>{source.x1, source.y1, source.x2, source.y2}, 4, Access::PluginToo);
-  ActionContext context{kOfxImageEffectActionGetRegionOfDefinition, &host_, &host_.sink(), this,
-                        time, false, false};
+  ActionContext context{
+      kOfxImageEffectActionGetRegionOfDefinition, &host_, &host_.sink(), this, time, false, false};
   const OfxStatus status = host_.Call(plugin_, kOfxImageEffectActionGetRegionOfDefinition,
                                       effect_.get(), &in, &out, context);
   const std::vector<double> r = out.Doubles(kOfxImageEffectPropRegionOfDefinition);
@@ -272,10 +312,10 @@ OfxStatus Instance::FramesNeeded(double time, std::map<std::string, std::vector<
     out.Define(std::string(kOfxImageClipPropFrameRangePrefix) + clip->name,
                std::vector<double>{time, time}, kAnyDimension, Access::PluginToo);
   }
-  ActionContext context{kOfxImageEffectActionGetFramesNeeded, &host_, &host_.sink(), this, time,
-                        false, false};
-  const OfxStatus status = host_.Call(plugin_, kOfxImageEffectActionGetFramesNeeded,
-                                      effect_.get(), &in, &out, context);
+  ActionContext context{
+      kOfxImageEffectActionGetFramesNeeded, &host_, &host_.sink(), this, time, false, false};
+  const OfxStatus status =
+      host_.Call(plugin_, kOfxImageEffectActionGetFramesNeeded, effect_.get(), &in, &out, context);
   ranges.clear();
   for (const auto& clip : effect_->clips) {
     if (clip->name == kOfxImageEffectOutputClipName) continue;
@@ -284,39 +324,23 @@ OfxStatus Instance::FramesNeeded(double time, std::map<std::string, std::vector<
   return status;
 }
 
-OfxStatus Instance::BeginSequenceRender(double first, double last, OfxPointD scale) {
-  PropertySet in("begin sequence render's arguments", host_.sink());
+OfxStatus Instance::SequenceRender(const char* action, double first, double last, OfxPointD scale) {
+  PropertySet in("sequence render's arguments", host_.sink());
   In(in, kOfxImageEffectPropFrameRange, std::vector<double>{first, last});
   In(in, kOfxImageEffectPropFrameStep, std::vector<double>{1.0});
   In(in, kOfxPropIsInteractive, std::vector<int>{0});
   In(in, kOfxImageEffectPropRenderScale, std::vector<double>{scale.x, scale.y});
   In(in, kOfxImageEffectPropSequentialRenderStatus, std::vector<int>{0});
   In(in, kOfxImageEffectPropInteractiveRenderStatus, std::vector<int>{0});
-  ActionContext context{kOfxImageEffectActionBeginSequenceRender, &host_, &host_.sink(), this,
-                        first, false, false};
-  return host_.Call(plugin_, kOfxImageEffectActionBeginSequenceRender, effect_.get(), &in,
-                    nullptr, context);
-}
-
-OfxStatus Instance::EndSequenceRender(double first, double last, OfxPointD scale) {
-  PropertySet in("end sequence render's arguments", host_.sink());
-  In(in, kOfxImageEffectPropFrameRange, std::vector<double>{first, last});
-  In(in, kOfxImageEffectPropFrameStep, std::vector<double>{1.0});
-  In(in, kOfxPropIsInteractive, std::vector<int>{0});
-  In(in, kOfxImageEffectPropRenderScale, std::vector<double>{scale.x, scale.y});
-  In(in, kOfxImageEffectPropSequentialRenderStatus, std::vector<int>{0});
-  In(in, kOfxImageEffectPropInteractiveRenderStatus, std::vector<int>{0});
-  ActionContext context{kOfxImageEffectActionEndSequenceRender, &host_, &host_.sink(), this,
-                        last, false, false};
-  return host_.Call(plugin_, kOfxImageEffectActionEndSequenceRender, effect_.get(), &in, nullptr,
-                    context);
+  ActionContext context{action, &host_, &host_.sink(), this, first, false, false};
+  return host_.Call(plugin_, action, effect_.get(), &in, nullptr, context);
 }
 
 OfxStatus Instance::InstanceChanged(const std::string& param, double time) {
   PropertySet reason("instance change's arguments", host_.sink());
   In(reason, kOfxPropChangeReason, std::string(kOfxChangeUserEdited));
-  ActionContext begin{kOfxActionBeginInstanceChanged, &host_, &host_.sink(), this, time, false,
-                      false};
+  ActionContext begin{
+      kOfxActionBeginInstanceChanged, &host_, &host_.sink(), this, time, false, false};
   host_.Call(plugin_, kOfxActionBeginInstanceChanged, effect_.get(), &reason, nullptr, begin);
   PropertySet in("instance changed's arguments", host_.sink());
   In(in, kOfxPropType, std::string(kOfxTypeParameter));

@@ -40,7 +40,7 @@ class EffectObject {
   ParamSet params;
   std::vector<std::unique_ptr<ClipObject>> clips;
   Instance* instance = nullptr;  // for an instance
-  bool temporalAccess = false;    // the plug-in reads clips at other times
+  bool temporalAccess = false;   // the plug-in reads clips at other times
 };
 
 // An image handed to a plug-in, alive until it releases it.

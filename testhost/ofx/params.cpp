@@ -6,10 +6,10 @@
 namespace gw::ofxhost {
 namespace {
 
-const char* const kTypes[] = {kOfxParamTypeInteger,  kOfxParamTypeDouble,    kOfxParamTypeBoolean,
-                              kOfxParamTypeChoice,   kOfxParamTypeRGBA,      kOfxParamTypeRGB,
-                              kOfxParamTypeDouble2D, kOfxParamTypeInteger2D, kOfxParamTypeString,
-                              kOfxParamTypeGroup,    kOfxParamTypePage,      kOfxParamTypePushButton};
+const char* const kTypes[] = {
+    kOfxParamTypeInteger, kOfxParamTypeDouble, kOfxParamTypeBoolean,  kOfxParamTypeChoice,
+    kOfxParamTypeRGBA,    kOfxParamTypeRGB,    kOfxParamTypeDouble2D, kOfxParamTypeInteger2D,
+    kOfxParamTypeString,  kOfxParamTypeGroup,  kOfxParamTypePage,     kOfxParamTypePushButton};
 
 }  // namespace
 
@@ -17,13 +17,13 @@ Param::Param(std::string type, std::string name, bool instance, ProblemSink& sin
     : type_(std::move(type)),
       name_(std::move(name)),
       props_((instance ? "parameter " : "parameter descriptor ") + name_, sink) {
-  props_.Define(kOfxPropType, std::vector<std::string>{instance ? kOfxTypeParameterInstance
-                                                                : kOfxTypeParameter},
+  props_.Define(kOfxPropType,
+                std::vector<std::string>{instance ? kOfxTypeParameterInstance : kOfxTypeParameter},
                 1, Access::HostOnly);
 }
 
-std::unique_ptr<Param> Param::Make(const std::string& type, const std::string& name,
-                                   bool instance, ProblemSink& sink) {
+std::unique_ptr<Param> Param::Make(const std::string& type, const std::string& name, bool instance,
+                                   ProblemSink& sink) {
   bool known = false;
   for (const char* t : kTypes) known = known || type == t;
   if (!known) return nullptr;

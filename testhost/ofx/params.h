@@ -44,7 +44,7 @@ class Param {
   // the parameter is next set.
   ParamValue At(double time) const;
   const std::string& TextAt(double time) const;
-  void Set(const ParamValue& value);             // no animation
+  void Set(const ParamValue& value);  // no animation
   void SetKey(double time, const ParamValue& value);
   std::vector<double> KeyTimes() const;
   void DeleteKey(double time);

@@ -31,8 +31,13 @@ struct HostImage;
 struct ActionContext {
   ActionContext(const char* actionName, Host* owner, ProblemSink* problems, Instance* on,
                 double at = 0.0, bool describe = false, bool images = false)
-      : action(actionName), host(owner), sink(problems), instance(on), time(at),
-        describing(describe), imagesAllowed(images) {}
+      : action(actionName),
+        host(owner),
+        sink(problems),
+        instance(on),
+        time(at),
+        describing(describe),
+        imagesAllowed(images) {}
   const char* action;
   Host* host;
   ProblemSink* sink;

@@ -14,10 +14,14 @@ ProblemSink strayCalls;
 
 const char* TypeName(PropType type) {
   switch (type) {
-    case PropType::Int: return "int";
-    case PropType::Double: return "double";
-    case PropType::String: return "string";
-    case PropType::Pointer: return "pointer";
+    case PropType::Int:
+      return "int";
+    case PropType::Double:
+      return "double";
+    case PropType::String:
+      return "string";
+    case PropType::Pointer:
+      return "pointer";
   }
   return "?";
 }
@@ -28,20 +32,32 @@ ProblemSink& StrayCalls() { return strayCalls; }
 
 size_t PropertySet::Property::Size() const {
   switch (type) {
-    case PropType::Int: return ints.size();
-    case PropType::Double: return doubles.size();
-    case PropType::String: return strings.size();
-    case PropType::Pointer: return pointers.size();
+    case PropType::Int:
+      return ints.size();
+    case PropType::Double:
+      return doubles.size();
+    case PropType::String:
+      return strings.size();
+    case PropType::Pointer:
+      return pointers.size();
   }
   return 0;
 }
 
 void PropertySet::Property::Resize(size_t n) {
   switch (type) {
-    case PropType::Int: ints.resize(n); break;
-    case PropType::Double: doubles.resize(n); break;
-    case PropType::String: strings.resize(n); break;
-    case PropType::Pointer: pointers.resize(n); break;
+    case PropType::Int:
+      ints.resize(n);
+      break;
+    case PropType::Double:
+      doubles.resize(n);
+      break;
+    case PropType::String:
+      strings.resize(n);
+      break;
+    case PropType::Pointer:
+      pointers.resize(n);
+      break;
   }
 }
 
@@ -146,8 +162,7 @@ std::string PropertySet::String(const std::string& name) const {
 void* PropertySet::Pointer(const std::string& name) const {
   const std::lock_guard lock(mutex_);
   const auto it = properties_.find(name);
-  return it == properties_.end() || it->second.pointers.empty() ? nullptr
-                                                                 : it->second.pointers[0];
+  return it == properties_.end() || it->second.pointers.empty() ? nullptr : it->second.pointers[0];
 }
 
 PropertySet::Property* PropertySet::Find(const char* call, const char* name, PropType type,
@@ -184,15 +199,20 @@ PropertySet::Property* PropertySet::Find(const char* call, const char* name, Pro
 struct PropertySuiteCalls {
   template <class T>
   static std::vector<T>& Values(PropertySet::Property& p) {
-    if constexpr (std::is_same_v<T, int>) return p.ints;
-    else if constexpr (std::is_same_v<T, double>) return p.doubles;
-    else if constexpr (std::is_same_v<T, std::string>) return p.strings;
-    else return p.pointers;
+    if constexpr (std::is_same_v<T, int>)
+      return p.ints;
+    else if constexpr (std::is_same_v<T, double>)
+      return p.doubles;
+    else if constexpr (std::is_same_v<T, std::string>)
+      return p.strings;
+    else
+      return p.pointers;
   }
 
   static PropertySet* Set(const char* call, OfxPropertySetHandle handle) {
     PropertySet* set = PropertySet::FromHandle(handle);
-    if (!set) SinkFor(strayCalls, call).Problem(std::string(call) + " on a handle that is no property set");
+    if (!set)
+      SinkFor(strayCalls, call).Problem(std::string(call) + " on a handle that is no property set");
     return set;
   }
 
@@ -206,12 +226,13 @@ struct PropertySuiteCalls {
     PropertySet::Property* p = set->Find(call, name, Type, true, status);
     if (!p) return status;
     std::vector<T>& values = Values<T>(*p);
-    const bool fits = index >= 0 && (p->dimension == kAnyDimension
-                                         ? static_cast<size_t>(index) <= values.size()
-                                         : index < p->dimension);
+    const bool fits =
+        index >= 0 && (p->dimension == kAnyDimension ? static_cast<size_t>(index) <= values.size()
+                                                     : index < p->dimension);
     if (!fits) {
-      SinkFor(set->sink_, call).Problem(std::string(call) + ": index " + std::to_string(index) +
-                                        " of " + name + " on " + set->what_);
+      SinkFor(set->sink_, call)
+          .Problem(std::string(call) + ": index " + std::to_string(index) + " of " + name + " on " +
+                   set->what_);
       return kOfxStatErrBadIndex;
     }
     if (static_cast<size_t>(index) >= values.size()) values.resize(static_cast<size_t>(index) + 1);
@@ -229,8 +250,9 @@ struct PropertySuiteCalls {
     PropertySet::Property* p = set->Find(call, name, Type, true, status);
     if (!p) return status;
     if (count < 0 || !in || (p->dimension != kAnyDimension && count > p->dimension)) {
-      SinkFor(set->sink_, call).Problem(std::string(call) + ": " + std::to_string(count) +
-                                        " values for " + name + " on " + set->what_);
+      SinkFor(set->sink_, call)
+          .Problem(std::string(call) + ": " + std::to_string(count) + " values for " + name +
+                   " on " + set->what_);
       return kOfxStatErrBadIndex;
     }
     std::vector<T>& values = Values<T>(*p);
@@ -251,10 +273,10 @@ struct PropertySuiteCalls {
     std::vector<T>& values = Values<T>(*p);
     if (!out || first < 0 || count < 0 ||
         static_cast<size_t>(first) + static_cast<size_t>(count) > values.size()) {
-      SinkFor(set->sink_, call).Problem(std::string(call) + ": values " + std::to_string(first) +
-                                        ".." + std::to_string(first + count - 1) + " of " + name +
-                                        " on " + set->what_ + ", which has " +
-                                        std::to_string(values.size()));
+      SinkFor(set->sink_, call)
+          .Problem(std::string(call) + ": values " + std::to_string(first) + ".." +
+                   std::to_string(first + count - 1) + " of " + name + " on " + set->what_ +
+                   ", which has " + std::to_string(values.size()));
       return kOfxStatErrBadIndex;
     }
     for (int i = 0; i < count; ++i) {
@@ -320,8 +342,9 @@ struct PropertySuiteCalls {
   static PropertySet::Property* Any(const char* call, PropertySet& set, const char* name) {
     const auto it = name ? set.properties_.find(name) : set.properties_.end();
     if (it != set.properties_.end()) return &it->second;
-    SinkFor(set.sink_, call).Problem(std::string(call) + ": " + set.what_ + " has no property " +
-                                     (name ? name : "(null)"));
+    SinkFor(set.sink_, call)
+        .Problem(std::string(call) + ": " + set.what_ + " has no property " +
+                 (name ? name : "(null)"));
     return nullptr;
   }
 
@@ -358,10 +381,10 @@ struct PropertySuiteCalls {
 const OfxPropertySuiteV1& PropertySet::Suite() {
   using C = PropertySuiteCalls;
   static const OfxPropertySuiteV1 suite{
-      &C::SetPointer,  &C::SetString,  &C::SetDouble,  &C::SetInt,     &C::SetPointerN,
-      &C::SetStringN,  &C::SetDoubleN, &C::SetIntN,    &C::GetPointer, &C::GetString,
-      &C::GetDouble,   &C::GetInt,     &C::GetPointerN, &C::GetStringN, &C::GetDoubleN,
-      &C::GetIntN,     &C::Reset,      &C::GetDimension};
+      &C::SetPointer, &C::SetString,  &C::SetDouble,   &C::SetInt,     &C::SetPointerN,
+      &C::SetStringN, &C::SetDoubleN, &C::SetIntN,     &C::GetPointer, &C::GetString,
+      &C::GetDouble,  &C::GetInt,     &C::GetPointerN, &C::GetStringN, &C::GetDoubleN,
+      &C::GetIntN,    &C::Reset,      &C::GetDimension};
   return suite;
 }
 

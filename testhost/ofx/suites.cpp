@@ -124,8 +124,8 @@ struct SuiteCalls {
     if (!effect || !name) return kOfxStatErrBadHandle;
     ActionContext* action = CurrentAction();
     if (!action || !action->describing || effect->kind != EffectKind::ContextDescriptor) {
-      Sink("clipDefine").Problem(std::string("clipDefine of ") + name +
-                                 " outside describe in context");
+      Sink("clipDefine")
+          .Problem(std::string("clipDefine of ") + name + " outside describe in context");
       return kOfxStatErrBadHandle;
     }
     if (effect->FindClip(name)) {
@@ -196,7 +196,8 @@ struct SuiteCalls {
     text(kOfxPropType, kOfxTypeImage);
     text(kOfxImageEffectPropPixelDepth, depth);
     text(kOfxImageEffectPropComponents, components);
-    text(kOfxImageEffectPropPreMultiplication, clip.props.String(kOfxImageEffectPropPreMultiplication));
+    text(kOfxImageEffectPropPreMultiplication,
+         clip.props.String(kOfxImageEffectPropPreMultiplication));
     text(kOfxImagePropField, kOfxImageFieldNone);
     text(kOfxImagePropUniqueIdentifier, clip.name);
     p.Define(kOfxImageEffectPropRenderScale,
@@ -239,16 +240,18 @@ struct SuiteCalls {
       if (!source) return kOfxStatFailed;
       const double par = clip->props.Double(kOfxImagePropPixelAspectRatio, 1.0);
       const auto roi = action->regionsOfInterest.find(clip->name);
-      const OfxRectD wanted = region ? *region
+      const OfxRectD wanted = region                                   ? *region
                               : roi != action->regionsOfInterest.end() ? roi->second
                                                                        : clip->region;
       pixels = Intersect(ToPixels(wanted, action->renderScale.x / par, action->renderScale.y),
                          source->bounds);
-      if (pixels.x1 == source->bounds.x1 && pixels.y1 == source->bounds.y1 &&
-          pixels.x2 == source->bounds.x2 && pixels.y2 == source->bounds.y2) {
+      const bool whole = pixels.x1 == source->bounds.x1 && pixels.y1 == source->bounds.y1 &&
+                         pixels.x2 == source->bounds.x2 && pixels.y2 == source->bounds.y2;
+      if (whole || !action->host->options().cropImages) {
         image->shared = source;
-        DefineImage(*image, *clip, *action, const_cast<uint8_t*>(source->bytes.data()), pixels,
-                    source->bounds, source->rowBytes, source->depth, source->components);
+        const OfxRectI all = source->bounds;
+        DefineImage(*image, *clip, *action, const_cast<uint8_t*>(source->Pixel(all.x1, all.y1)),
+                    all, all, source->rowBytes, source->depth, source->components);
       } else {
         const size_t row = static_cast<size_t>(pixels.x2 - pixels.x1) * source->PixelBytes();
         image->copy.resize(row * static_cast<size_t>(pixels.y2 - pixels.y1) + 1);
@@ -357,8 +360,8 @@ struct SuiteCalls {
     if (!set || !type || !name) return kOfxStatErrBadHandle;
     ActionContext* action = CurrentAction();
     if (!action || !action->describing) {
-      Sink("paramDefine").Problem(std::string("paramDefine of ") + name +
-                                  " outside describe in context");
+      Sink("paramDefine")
+          .Problem(std::string("paramDefine of ") + name + " outside describe in context");
       return kOfxStatErrBadHandle;
     }
     if (set->Find(name)) {
@@ -426,7 +429,8 @@ struct SuiteCalls {
     }
     const ParamValue v = param.At(time);
     for (int i = 0; i < param.Dimensions(); ++i) {
-      const double n = i < static_cast<int>(v.numbers.size()) ? v.numbers[static_cast<size_t>(i)] : 0.0;
+      const double n =
+          i < static_cast<int>(v.numbers.size()) ? v.numbers[static_cast<size_t>(i)] : 0.0;
       if (param.Integral()) {
         int* out = va_arg(args, int*);
         if (!out) return kOfxStatErrBadHandle;
@@ -538,7 +542,7 @@ struct SuiteCalls {
     const std::vector<double> times = param->KeyTimes();
     for (size_t i = 0; i < times.size(); ++i) {
       const size_t k = direction < 0 ? times.size() - 1 - i : i;
-      const bool match = direction == 0 ? times[k] == time
+      const bool match = direction == 0  ? times[k] == time
                          : direction < 0 ? times[k] < time
                                          : times[k] > time;
       if (match) {
@@ -735,20 +739,28 @@ struct SuiteCalls {
 
 const void* FetchSuite(OfxPropertySetHandle host, const char* name, int version) {
   using C = SuiteCalls;
-  static const OfxImageEffectSuiteV1 effect{
-      &C::GetPropertySet, &C::GetParamSet,       &C::ClipDefine,        &C::ClipGetHandle,
-      &C::ClipGetPropertySet, &C::ClipGetImage, &C::ClipReleaseImage,
-      &C::ClipGetRegionOfDefinition, &C::Abort,  &C::ImageMemoryAlloc,  &C::ImageMemoryFree,
-      &C::ImageMemoryLock, &C::ImageMemoryUnlock};
+  static const OfxImageEffectSuiteV1 effect{&C::GetPropertySet,
+                                            &C::GetParamSet,
+                                            &C::ClipDefine,
+                                            &C::ClipGetHandle,
+                                            &C::ClipGetPropertySet,
+                                            &C::ClipGetImage,
+                                            &C::ClipReleaseImage,
+                                            &C::ClipGetRegionOfDefinition,
+                                            &C::Abort,
+                                            &C::ImageMemoryAlloc,
+                                            &C::ImageMemoryFree,
+                                            &C::ImageMemoryLock,
+                                            &C::ImageMemoryUnlock};
   static const OfxParameterSuiteV1 param{
-      &C::ParamDefine,        &C::ParamGetHandle,  &C::ParamSetGetPropertySet,
-      &C::ParamGetPropertySet, &C::ParamGetValue,  &C::ParamGetValueAtTime,
-      &C::ParamUnsupported,   &C::ParamIntegral,   &C::ParamSetValue,
+      &C::ParamDefine,         &C::ParamGetHandle,  &C::ParamSetGetPropertySet,
+      &C::ParamGetPropertySet, &C::ParamGetValue,   &C::ParamGetValueAtTime,
+      &C::ParamUnsupported,    &C::ParamIntegral,   &C::ParamSetValue,
       &C::ParamSetValueAtTime, &C::ParamGetNumKeys, &C::ParamGetKeyTime,
-      &C::ParamGetKeyIndex,   &C::ParamDeleteKey,  &C::ParamDeleteAllKeys,
-      &C::ParamCopy,          &C::ParamEditBegin,  &C::ParamEditEnd};
+      &C::ParamGetKeyIndex,    &C::ParamDeleteKey,  &C::ParamDeleteAllKeys,
+      &C::ParamCopy,           &C::ParamEditBegin,  &C::ParamEditEnd};
   static const OfxMemorySuiteV1 memory{&C::MemoryAlloc, &C::MemoryFree};
-  static const OfxMultiThreadSuiteV1 threads{&C::MultiThread, &C::NumCPUs,    &C::ThreadIndex,
+  static const OfxMultiThreadSuiteV1 threads{&C::MultiThread, &C::NumCPUs,     &C::ThreadIndex,
                                              &C::IsSpawned,   &C::MutexCreate, &C::MutexDestroy,
                                              &C::MutexLock,   &C::MutexUnlock, &C::MutexTryLock};
   static const OfxMessageSuiteV1 messageV1{&C::MessageV1};

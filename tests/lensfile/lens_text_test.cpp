@@ -1,11 +1,12 @@
 // The lens as text: byte for byte back, and damaged text refused.
+#include "lensfile/lens_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "lens/lens.h"
-#include "lensfile/lens_text.h"
 
 namespace gw {
 namespace {
@@ -13,7 +14,7 @@ namespace {
 TEST(LensText, GivesTheStoredLensBackByteForByte) {
   Lens lens{};
   BuildDefaultLens(lens);
-  lens.elements[1].enabled = 0;          // lens files drop this; the text keeps it
+  lens.elements[1].enabled = 0;  // lens files drop this; the text keeps it
   lens.elements[2].color2Extra = 7;
   lens.elements[0].brightness = -0.0f;
   const std::string text = LensToText(lens);
@@ -46,9 +47,9 @@ TEST(LensText, DamagedTextIsRefusedAndTheLensKept) {
   const std::string cases[] = {
       "",
       "hello",
-      "glarewright-lens 00010003 0\n",                    // another version
-      "glarewright-lens 00010002 101\n",                  // too many elements
-      "glarewright-lens 00010002 4294967299\n",           // a count that wraps
+      "glarewright-lens 00010003 0\n",           // another version
+      "glarewright-lens 00010002 101\n",         // too many elements
+      "glarewright-lens 00010002 4294967299\n",  // a count that wraps
       "glarewright-lens 00010002 -1\n",
       "glarewright-lens 00010002 2\n" + good.substr(28),  // one element too many
       good.substr(0, good.size() - 3),                    // a record cut short

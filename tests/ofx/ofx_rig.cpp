@@ -19,7 +19,7 @@ HostImage FromLegacy(const testhost::Image& image, const std::string& depth,
         const uint8_t v = channels == 1 ? p.alpha : values[c];
         if (out.depth == kOfxBitDepthByte) {
           q[c] = v;
-        } else if (out.depth == kOfxBitDepthShort) {
+        } else if (out.depth == kOfxBitDepthShort || out.depth == kOfxBitDepthHalf) {
           const uint16_t s = static_cast<uint16_t>(v * 257);
           std::memcpy(q + 2 * c, &s, 2);
         } else {
@@ -49,8 +49,8 @@ void ConnectImage(Instance& instance, const std::string& clip, const HostImage& 
   auto shared = std::make_shared<const HostImage>(image);
   const OfxRectD region{image.bounds.x1 / renderScale.x, image.bounds.y1 / renderScale.y,
                         image.bounds.x2 / renderScale.x, image.bounds.y2 / renderScale.y};
-  instance.Connect(clip, [shared](double) { return shared; }, region, image.depth,
-                   image.components);
+  instance.Connect(
+      clip, [shared](double) { return shared; }, region, image.depth, image.components);
 }
 
 std::string FirstDifference(const testhost::Image& a, const testhost::Image& b) {

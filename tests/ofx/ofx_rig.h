@@ -55,9 +55,18 @@ inline void ExpectNoProblems(Host& host) {
   EXPECT_TRUE(seen.empty()) << seen;
 }
 
+// The same pixels over the same bounds, byte for byte.
 inline bool SameBytes(const HostImage& a, const HostImage& b) {
-  return a.bytes.size() == b.bytes.size() &&
-         std::memcmp(a.bytes.data(), b.bytes.data(), a.bytes.size()) == 0;
+  const OfxRectI &p = a.bounds, &q = b.bounds;
+  if (p.x1 != q.x1 || p.y1 != q.y1 || p.x2 != q.x2 || p.y2 != q.y2 ||
+      a.pixelBytes != b.pixelBytes) {
+    return false;
+  }
+  const size_t row = static_cast<size_t>(a.Width()) * a.pixelBytes;
+  for (int32_t y = p.y1; y < p.y2; ++y) {
+    if (std::memcmp(a.Pixel(p.x1, y), b.Pixel(p.x1, y), row) != 0) return false;
+  }
+  return true;
 }
 
 // Where two legacy frames first differ, for messages ("" when they are equal).
