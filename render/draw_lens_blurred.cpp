@@ -118,30 +118,6 @@ void ScreenTileInto(TileBuffers& buffers, const PixelRect& tile, int32_t tileWid
   }
 }
 
-// Draws one sample of the lens into one tile. The profiles of a sample are
-// the same in every tile: they are recorded in the first tile and replayed
-// in the others (when the recording could be kept).
-class SampleWalk {
- public:
-  SampleWalk(ProfileStore& profile, std::vector<ProfileRecording>& recordings, int32_t tile,
-             int32_t sample)
-      : profile_(profile) {
-    if (recordings.empty()) return;
-    ProfileRecording& recording = recordings[static_cast<size_t>(sample)];
-    if (tile == 0) {
-      profile.StartRecording(recording);
-    } else if (recording.usable()) {
-      profile.StartReplay(recording);
-    }
-  }
-  ~SampleWalk() { profile_.StopRecording(); }
-  SampleWalk(const SampleWalk&) = delete;
-  SampleWalk& operator=(const SampleWalk&) = delete;
-
- private:
-  ProfileStore& profile_;
-};
-
 }  // namespace
 
 int32_t BlurSampleCount(float length, bool highQuality) {
@@ -161,7 +137,6 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
   const int32_t samples = BlurSampleCount(BlurLength(now, next, shutter), now.highQuality != 0);
   const float step = shutter / static_cast<float>(samples - 1);
   const int32_t passes = grid.Count() * samples;
-  std::vector<ProfileRecording> recordings(grid.Count() > 1 ? static_cast<size_t>(samples) : 0);
 
   // The samples are drawn into the tile buffer, three bytes a pixel.
   RenderTarget tileTarget = now;
@@ -177,10 +152,13 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
                         static_cast<size_t>(tileTarget.rowBytes);
     std::fill_n(buffers.sums.begin(), used, uint16_t{0});
     std::fill_n(buffers.drawn.begin(), used, uint8_t{0});
+    // A sample's profiles are the same in every tile (they never depend on
+    // the clip rectangle): the store builds them in the first tile and
+    // finds them again in the others, and in other samples whose settings
+    // give the same shapes.
     for (int32_t k = 0; k < samples; ++k) {
       BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
       const int32_t pass = index * samples + k;
-      const SampleWalk walk(*now.profile, recordings, index, k);
       if (const int32_t code = DrawLens(lens, sample, pass, passes, progress)) return code;
       AddSample(buffers, used);
     }
