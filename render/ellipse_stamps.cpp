@@ -141,6 +141,13 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
                 [&](int32_t j) { return TruncToInt(xy.B[j] - rowU); }, uFirst, uEnd);
     WithinReach(uFirst, uEnd, profile.reach,
                 [&](int32_t j) { return TruncToInt((rowV + xy.A[j]) / aspect); }, vFirst, vEnd);
+    if (vFirst >= vEnd) continue;
+    // Saturated pixels at either end take nothing.
+    const PixelSpan span = UnsaturatedSpan(ColourBytes(t, box.ix + vFirst, box.iy + i),
+                                           t.bytesPerPixel, {0, vEnd - vFirst});
+    vEnd = vFirst + span.end;
+    vFirst += span.first;
+    if (vFirst >= vEnd) continue;
     uint32_t* value = values.data();
     for (int32_t j = vFirst; j < vEnd; ++j) {
       const float u = xy.B[j] - rowU;

@@ -10,6 +10,26 @@ void BuildScreenTable(uint8_t* table) {
   }
 }
 
+PixelSpan UnsaturatedSpan(const uint8_t* colour, int32_t bytesPerPixel, PixelSpan span) {
+  const auto at = [&](int32_t i) { return colour + static_cast<ptrdiff_t>(i) * bytesPerPixel; };
+#if defined(__SSE2__)
+  if (bytesPerPixel == 4) {
+    // Four whole pixels from their alpha bytes, which count as 255.
+    const __m128i alpha = _mm_set1_epi32(0xff);
+    const auto fourSaturated = [&](int32_t i) {
+      const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at(i) - 1));
+      return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(p, alpha), _mm_set1_epi8(-1))) ==
+             0xffff;
+    };
+    while (span.end - span.first >= 4 && fourSaturated(span.first)) span.first += 4;
+    while (span.end - span.first >= 4 && fourSaturated(span.end - 4)) span.end -= 4;
+  }
+#endif
+  while (span.first < span.end && Saturated(at(span.first))) ++span.first;
+  while (span.first < span.end && Saturated(at(span.end - 1))) --span.end;
+  return span;
+}
+
 void ScreenRow(const uint8_t* table, uint8_t* colour, int32_t bytesPerPixel,
                const uint32_t* values, int32_t n) {
   int32_t i = 0;

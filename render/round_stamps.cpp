@@ -71,31 +71,42 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
       });
   std::vector<uint32_t> values(static_cast<size_t>(end - first));
   for (int32_t j = rows.first; j < rows.end; ++j) {
+    // Saturated pixels at either end take nothing: their values are not
+    // even worked out.
+    uint8_t* const row0 = ColourBytes(t, x0, y0 + j);
+    const PixelSpan span =
+        UnsaturatedSpan(row0, t.bytesPerPixel, {columns.first, columns.end});
+    if (span.first >= span.end) continue;
+    const HypotComponent* const from = column + span.first;
+    const HypotComponent* const to = column + span.end;
+
     const HypotComponent row = rows.components[static_cast<size_t>(j)];
     const uint32_t b = row.magnitude;
     const auto atMostRow = [b](const HypotComponent& a) { return a.magnitude > b; };
-    const HypotComponent* const innerFirst = std::partition_point(first, lowest, atMostRow);
-    const HypotComponent* const innerEnd =
-        std::partition_point(lowest, end, [b](const HypotComponent& a) { return a.magnitude <= b; });
+    const HypotComponent* const innerFirst =
+        std::clamp(std::partition_point(first, lowest, atMostRow), from, to);
+    const HypotComponent* const innerEnd = std::clamp(
+        std::partition_point(lowest, end, [b](const HypotComponent& a) { return a.magnitude <= b; }),
+        innerFirst, to);
     uint32_t* value = values.data();
     // The column is the larger: k = b x 256 x its reciprocal.
     const uint64_t rowTimes256 = uint64_t{b} << 8;
-    const auto outer = [&](const HypotComponent* from, const HypotComponent* to) {
-      for (const HypotComponent* a = from; a < to; ++a) {
+    const auto outer = [&](const HypotComponent* a, const HypotComponent* stop) {
+      for (; a < stop; ++a) {
         const auto k = static_cast<uint32_t>((rowTimes256 * a->reciprocal) >> 40);
         *value++ = packed[(a->magnitude * kHypotTable[k]) >> 14];
       }
     };
-    outer(first, innerFirst);
+    outer(from, innerFirst);
     // The row is the larger: k = a x 256 x the row's reciprocal.
     const uint64_t rowReciprocalTimes256 = row.reciprocal << 8;
     for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
       const auto k = static_cast<uint32_t>((a->magnitude * rowReciprocalTimes256) >> 40);
       *value++ = packed[(b * kHypotTable[k]) >> 14];
     }
-    outer(innerEnd, end);
-    ScreenRow(t.screenTable, ColourBytes(t, x0 + columns.first, y0 + j), t.bytesPerPixel,
-              values.data(), static_cast<int32_t>(values.size()));
+    outer(innerEnd, to);
+    ScreenRow(t.screenTable, row0 + static_cast<ptrdiff_t>(span.first) * t.bytesPerPixel,
+              t.bytesPerPixel, values.data(), span.end - span.first);
   }
 }
 
