@@ -1,10 +1,11 @@
-// Stamps and fills over frames that are white in places: they pass over the
-// saturated pixels at the ends of a row without working out their values,
-// and the pictures must be what screening every value gives. Each primitive
+// Stamps, fills and streaks over frames that are white in places: they pass
+// over saturated pixels without working out their values, and the pictures
+// must be what screening every value gives. Each primitive
 // screens a pixel at most once, so drawing it over black gives its values,
 // and over any frame it must give Screen(frame, value) pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "render/pixels.h"
 #include "render/profiles.h"
 #include "render/round_stamps.h"
+#include "render/streak.h"
 #include "tests/support/test_frame.h"
 
 namespace gw {
@@ -52,6 +54,18 @@ void PaintWhitePatches(TestFrame& f, Lcg& rng) {
       if (kind == 5 && x % 7 == 0) p[1] = p[2] = 255;
     }
   }
+  // White blocks, with a few pixels in them not quite white.
+  for (int block = 0; block < 3; ++block) {
+    const int x0 = rng.Below(f.width()), y0 = rng.Below(f.height());
+    const int w = 10 + rng.Below(60), h = 10 + rng.Below(40);
+    for (int y = y0; y < std::min(y0 + h, f.height()); ++y) {
+      for (int x = x0; x < std::min(x0 + w, f.width()); ++x) {
+        uint8_t* p = f.Pixel(x, y);
+        p[1] = p[2] = p[3] = 255;
+        if (rng.Below(97) == 0) p[1 + rng.Below(3)] = 254;
+      }
+    }
+  }
 }
 
 // The primitives drawn here, each screening a pixel at most once.
@@ -60,8 +74,23 @@ using Primitive = std::function<void(const RenderTarget&)>;
 Primitive RandomPrimitive(Lcg& rng) {
   const float cx = rng.Uniform(-40.0f, 200.0f), cy = rng.Uniform(-40.0f, 130.0f);
   const float radius = rng.Uniform(2.0f, 90.0f);
-  switch (rng.Below(5)) {
+  switch (rng.Below(7)) {
     case 0: return [=](const RenderTarget& s) { RoundStamp(cx, cy, radius, s); };
+    case 5:
+    case 6: {
+      // Long streaks, steep and shallow, bright enough to show far along.
+      Streak streak{};
+      streak.x0 = cx;
+      streak.y0 = cy;
+      streak.x1 = rng.Uniform(-40.0f, 200.0f);
+      streak.y1 = rng.Uniform(-40.0f, 130.0f);
+      streak.red = rng.Uniform(0.2f, 3.0f);
+      streak.green = rng.Uniform(0.0f, 1.0f);
+      streak.blue = rng.Uniform(0.5f, 2.0f);
+      streak.thickness = kStreakThickness;
+      streak.anchor = rng.Below(2) ? StreakAnchor::Start : StreakAnchor::Middle;
+      return [=](const RenderTarget& s) { DrawStreak(streak, s); };
+    }
     case 1: return [=](const RenderTarget& s) { WideRoundStamp(cx, cy, radius, s); };
     case 2: {
       const float aspect = rng.Uniform(0.3f, 1.0f), angle = rng.Uniform(-180.0f, 180.0f);
@@ -86,10 +115,10 @@ Primitive RandomPrimitive(Lcg& rng) {
   }
 }
 
-TEST(SaturatedPixels, StampsAndFillsGiveWhatScreeningEveryValueGives) {
+TEST(SaturatedPixels, StampsFillsAndStreaksGiveWhatScreeningEveryValueGives) {
   Lcg rng{31};
   int whiteSkipped = 0;
-  for (int round = 0; round < 150; ++round) {
+  for (int round = 0; round < 300; ++round) {
     TestFrame black(160, 90, 80.0f, 45.0f, 0.5f);
     if (round % 4 == 1) black.SetClip(10, 80, 20, 150);
     GlowProfile(rng.Uniform(5.0f, 40.0f), {255, static_cast<int16_t>(rng.Below(400)), 90},
@@ -122,7 +151,7 @@ TEST(SaturatedPixels, StampsAndFillsGiveWhatScreeningEveryValueGives) {
       }
     }
   }
-  EXPECT_GT(whiteSkipped, 1000);  // the white patches were drawn over
+  EXPECT_GT(whiteSkipped, 1000);
 }
 
 // Gouraud spans are screened four pixels at a time into four-byte pixels and

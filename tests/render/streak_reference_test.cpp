@@ -193,5 +193,40 @@ TEST(StreakReference, FarAnchorsAsThePlainWalkDrawsThem) {
   EXPECT_GT(lit, 500);
 }
 
+// Streaks over a frame with white blocks in it (a few pixels of them only
+// nearly white): the four-step walk passes over steps whose pixels are all
+// white, and must draw what the plain walk draws everywhere else.
+TEST(StreakReference, OverWhiteBlocksAsThePlainWalkDrawsThem) {
+  Lcg rng{4242};
+  const int width = 200, height = 150;
+  int overWhite = 0;
+  for (int round = 0; round < 30; ++round) {
+    TestFrame frame(width, height, 0, 0, 1.0f, 30);
+    for (int block = 0; block < 6; ++block) {
+      const int x0 = static_cast<int>(rng.Next() % width), y0 = static_cast<int>(rng.Next() % height);
+      const int w = 8 + static_cast<int>(rng.Next() % 90), h = 8 + static_cast<int>(rng.Next() % 70);
+      for (int y = y0; y < std::min(y0 + h, height); ++y) {
+        for (int x = x0; x < std::min(x0 + w, width); ++x) {
+          uint8_t* p = frame.Pixel(x, y);
+          p[1] = p[2] = p[3] = 255;
+          if ((rng.Next() >> 16) % 150 == 0) p[1 + (rng.Next() >> 16) % 3] = 254;
+        }
+      }
+    }
+    if (round % 4 == 3) frame.SetClip(10, 140, 5, 190);
+    TestFrame plain(frame);
+    const std::vector<uint8_t> before = frame.bytes();
+    for (int i = 0; i < 40; ++i) {
+      Streak s = RandomStreak(rng, width, height);
+      s.red = std::fabs(s.red) + 0.5f;  // bright enough to show over most of its length
+      DrawStreak(s, frame.target());
+      PlainStreak(s, plain.target());
+    }
+    ASSERT_EQ(frame.bytes(), plain.bytes()) << "round " << round;
+    for (size_t i = 1; i < before.size(); i += 4) overWhite += before[i] == 255 && before[i + 1] == 255;
+  }
+  EXPECT_GT(overWhite, 50000);
+}
+
 }  // namespace
 }  // namespace gw
