@@ -26,6 +26,20 @@ void ProfileChannels::TrimReach() {
   while (reach > 0 && (red[reach - 1] | green[reach - 1] | blue[reach - 1]) == 0) --reach;
 }
 
+void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
+  // The distance of two magnitudes below the reach is at most the diagonal
+  // of the larger one.
+  const auto limit = static_cast<size_t>(HypotFromRatio(
+      static_cast<uint32_t>(std::max(profile.reach - 1, 0)),
+      static_cast<uint32_t>(kHypotTable.size() - 1)));
+  packed.assign(limit + 1, 0);
+  for (int32_t d = 0; d < profile.reach; ++d) {
+    packed[static_cast<size_t>(d)] = uint32_t{profile.red[d]} |
+                                     uint32_t{profile.green[d]} << 8 |
+                                     uint32_t{profile.blue[d]} << 16;
+  }
+}
+
 ProfileStore::ProfileStore(int32_t channelSamples)
     : bytes_(static_cast<size_t>(std::max(channelSamples, 0)) * 4, 0),
       length_(channelSamples - kProfileSpareSamples) {

@@ -46,6 +46,11 @@ struct ProfileView {
   int32_t reach;
 };
 
+// The three channels in one word a sample (red in the low byte), for every
+// distance two offsets below the reach can give: one load a pixel, and 0
+// from the reach on, where nothing shows.
+void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed);
+
 // The channels as a step works on them.
 struct ProfileChannels {
   uint8_t* red;

@@ -37,22 +37,6 @@ void MeasureOffsets(float f, int32_t step, int32_t count, int32_t reach, Offsets
   }
 }
 
-// The three channels in one word a sample (red in the low byte), for every
-// distance two offsets below the reach can give: one load a pixel, and 0 from
-// the reach on, where nothing shows.
-void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
-  // The distance of two magnitudes below the reach is at most the diagonal
-  // of the larger one.
-  const auto limit = static_cast<size_t>(HypotFromRatio(
-      static_cast<uint32_t>(profile.reach - 1), static_cast<uint32_t>(kHypotTable.size() - 1)));
-  packed.assign(limit + 1, 0);
-  for (int32_t d = 0; d < profile.reach; ++d) {
-    packed[static_cast<size_t>(d)] = uint32_t{profile.red[d]} |
-                                     uint32_t{profile.green[d]} << 8 |
-                                     uint32_t{profile.blue[d]} << 16;
-  }
-}
-
 // The stamp's rows and columns within reach, each pixel reading the packed
 // profile at its distance; every offset is below the short form's limit.
 // ShortFastHypot takes the larger magnitude and its reciprocal. Column
