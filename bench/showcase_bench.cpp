@@ -4,6 +4,8 @@
 // the Showcase module.
 #include <benchmark/benchmark.h>
 
+#include "bench/fresh_frame.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,11 +68,10 @@ void BM_ShowcaseDrawn(benchmark::State& state) {
   gw::Lens lens{};
   gw::BuildDefaultLens(lens);
   gw::TestFrame frame(kWidth, kHeight, 0.0f, 0.0f);
-  for (auto _ : state) {
+  gw::DrawEachTimeAfresh(state, frame, [&] {
     gw::DrawLensPerLight(lens, lights, gw::LayerPixel{255, 255, 255, 255}, 1.0f, frame.target(),
                          gw::ProgressCallback{});
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  });
   state.counters["lights"] = static_cast<double>(lights.size());
 }
 BENCHMARK(BM_ShowcaseDrawn)->ArgName("tinted")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

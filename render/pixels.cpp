@@ -12,6 +12,9 @@ void BuildScreenTable(uint8_t* table) {
 
 PixelSpan UnsaturatedSpan(const uint8_t* colour, int32_t bytesPerPixel, PixelSpan span) {
   const auto at = [&](int32_t i) { return colour + static_cast<ptrdiff_t>(i) * bytesPerPixel; };
+  // Most spans start and end on a pixel that is not white: one look each.
+  const auto whiteAtFirst = [&] { return span.first < span.end && Saturated(at(span.first)); };
+  const auto whiteAtEnd = [&] { return span.first < span.end && Saturated(at(span.end - 1)); };
 #if defined(__SSE2__)
   if (bytesPerPixel == 4) {
     // Whole pixels from their alpha bytes, which count as 255: sixteen at a
@@ -28,14 +31,18 @@ PixelSpan UnsaturatedSpan(const uint8_t* colour, int32_t bytesPerPixel, PixelSpa
       return saturated(_mm_and_si128(_mm_and_si128(load(i), load(i + 4)),
                                      _mm_and_si128(load(i + 8), load(i + 12))));
     };
-    while (span.end - span.first >= 16 && sixteenSaturated(span.first)) span.first += 16;
-    while (span.end - span.first >= 4 && saturated(load(span.first))) span.first += 4;
-    while (span.end - span.first >= 16 && sixteenSaturated(span.end - 16)) span.end -= 16;
-    while (span.end - span.first >= 4 && saturated(load(span.end - 4))) span.end -= 4;
+    if (whiteAtFirst()) {
+      while (span.end - span.first >= 16 && sixteenSaturated(span.first)) span.first += 16;
+      while (span.end - span.first >= 4 && saturated(load(span.first))) span.first += 4;
+    }
+    if (whiteAtEnd()) {
+      while (span.end - span.first >= 16 && sixteenSaturated(span.end - 16)) span.end -= 16;
+      while (span.end - span.first >= 4 && saturated(load(span.end - 4))) span.end -= 4;
+    }
   }
 #endif
-  while (span.first < span.end && Saturated(at(span.first))) ++span.first;
-  while (span.first < span.end && Saturated(at(span.end - 1))) --span.end;
+  while (whiteAtFirst()) ++span.first;
+  while (whiteAtEnd()) --span.end;
   return span;
 }
 
