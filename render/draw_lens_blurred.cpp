@@ -11,6 +11,7 @@
 #include "render/blur_tiles.h"
 #include "render/numeric.h"
 #include "render/pixels.h"
+#include "render/streak.h"
 
 namespace gw {
 namespace {
@@ -140,6 +141,10 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
 
   // The samples are drawn into the tile buffer, three bytes a pixel.
   RenderTarget tileTarget = now;
+  // Every tile walks the streaks of a sample from their starts: each takes
+  // them up where the tiles before it got to.
+  StreakPositions positions;
+  tileTarget.streakPositions = &positions;
   tileTarget.pixels = buffers.drawn.data();
   tileTarget.rowBytes = grid.tileWidth * kTileBytesPerPixel;
   tileTarget.bytesPerPixel = kTileBytesPerPixel;

@@ -228,5 +228,55 @@ TEST(StreakReference, OverWhiteBlocksAsThePlainWalkDrawsThem) {
   EXPECT_GT(overWhite, 50000);
 }
 
+// The tiles of a blurred draw walk the same streaks, each taking the walks
+// up where earlier tiles got to. Drawn tile by tile in any order with one
+// set of positions, the streaks (among them some that share their start
+// but not their slope, or their slope but not their start, by one bit) give
+// the frame that drawing each streak whole gives.
+TEST(StreakReference, TilesTakingWalksUpWhereOthersGotToDrawTheWholeFrame) {
+  Lcg rng{99};
+  const int width = 300, height = 200;
+  for (int round = 0; round < 8; ++round) {
+    std::vector<Streak> streaks;
+    for (int i = 0; i < 40; ++i) {
+      Streak s = RandomStreak(rng, width, height);
+      s.red = std::fabs(s.red) + 0.3f;
+      s.blue = std::fabs(s.blue);
+      s.thickness = kStreakThickness;
+      streaks.push_back(s);
+      Streak twin = s;  // the same start, the end a little off
+      twin.y1 = std::nextafter(twin.y1, 1e9f);
+      twin.x1 = twin.x1 + (i % 2 ? 0.25f : -30.0f);
+      streaks.push_back(twin);
+      Streak shifted = s;  // the same slope, the start one bit off
+      shifted.x0 = std::nextafter(s.x0, 1e9f);
+      shifted.x1 = std::nextafter(s.x1, 1e9f);
+      streaks.push_back(shifted);
+    }
+    // Every streak drawn twice: the second time round, every walk is taken
+    // up where it got to.
+    TestFrame whole(width, height, 0, 0, 1.0f, 20), tiled(whole);
+    for (int pass = 0; pass < 2; ++pass) {
+      for (const Streak& s : streaks) DrawStreak(s, whole.target());
+    }
+    StreakPositions positions;
+    const int tile = 32 + round * 9;
+    std::vector<std::pair<int, int>> order;
+    for (int top = 0; top < height; top += tile) {
+      for (int left = 0; left < width; left += tile) order.emplace_back(top, left);
+    }
+    if (round % 2 == 1) std::reverse(order.begin(), order.end());  // far tiles first
+    for (const auto& [top, left] : order) {
+      tiled.SetClip(top, std::min(top + tile, height), left, std::min(left + tile, width));
+      RenderTarget t = tiled.target();
+      t.streakPositions = &positions;
+      for (int pass = 0; pass < 2; ++pass) {
+        for (const Streak& s : streaks) DrawStreak(s, t);
+      }
+    }
+    ASSERT_EQ(tiled.bytes(), whole.bytes()) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace gw
