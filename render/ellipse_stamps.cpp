@@ -183,10 +183,10 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
   // One row's values at a time, screened together.
   std::vector<uint32_t> values(static_cast<size_t>(box.colEnd - box.colFirst));
   // Four columns at a time where every distance is short.
-  std::vector<uint32_t> packed;
+  const uint32_t* packed = nullptr;
 #if defined(__SSE2__)
   if (profile.reach > 0 && profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
-    PackProfile(profile, packed);
+    packed = t.profile->PackedForStamp().data();
   }
 #endif
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
@@ -209,9 +209,9 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
     uint32_t* value = values.data();
     int32_t j = vFirst;
 #if defined(__SSE2__)
-    if (!packed.empty()) {
+    if (packed != nullptr) {
       for (; j + 4 <= vEnd; j += 4, value += 4) {
-        EllipseValuesOfFour(xy, j, rowU, rowV, aspect, packed.data(), taper, h2, value);
+        EllipseValuesOfFour(xy, j, rowU, rowV, aspect, packed, taper, h2, value);
       }
     }
 #endif

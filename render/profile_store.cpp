@@ -109,25 +109,41 @@ std::string ProfileStore::KeyOfSteps() const {
                      steps_.size() * sizeof(ProfileStep));
 }
 
-void ProfileStore::Keep(std::string key) {
+ProfileStore::Kept* ProfileStore::Keep(std::string key) {
   const auto reach = static_cast<size_t>(std::max(live_.reach, 0));
-  const size_t bytes = 3 * reach;
-  if (bytes > kMaxKeptBytes) return;
+  // The samples, and room for their packed form (up to 1.5 words a sample).
+  const size_t bytes = 3 * reach + 6 * reach;
+  if (bytes > kMaxKeptBytes) return nullptr;
   if (keptBytes_ + bytes > kMaxKeptBytes) {
     kept_.clear();
     keptBytes_ = 0;
   }
-  Kept kept{std::vector<uint8_t>(bytes), live_.reach};
+  Kept kept{std::vector<uint8_t>(3 * reach), live_.reach, {}};
   std::memcpy(kept.samples.data(), live_.red, reach);
   std::memcpy(kept.samples.data() + reach, live_.green, reach);
   std::memcpy(kept.samples.data() + 2 * reach, live_.blue, reach);
-  kept_.emplace(std::move(key), std::move(kept));
+  Kept& entry = kept_.emplace(std::move(key), std::move(kept)).first->second;
   keptBytes_ += bytes;
+  return &entry;
+}
+
+const std::vector<uint32_t>& ProfileStore::PackedForStamp() {
+  if (current_ != nullptr) {
+    if (current_->packed.empty()) PackProfile(last_, current_->packed);
+    return current_->packed;
+  }
+  if (!packedCurrent_) {
+    PackProfile(last_, packed_);
+    packedCurrent_ = true;
+  }
+  return packed_;
 }
 
 ProfileView ProfileStore::ForStamp() {
   if (!changed_) return last_;
   changed_ = false;
+  current_ = nullptr;
+  packedCurrent_ = false;
 
   // Channels written directly, or never shaped at all, are stamped as they
   // stand.
@@ -139,6 +155,7 @@ ProfileView ProfileStore::ForStamp() {
       if (const auto it = kept_.find(key); it != kept_.end()) {
         ++reused_;
         trim_ = false;
+        current_ = &it->second;
         const Kept& kept = it->second;
         const uint8_t* base = kept.samples.data();
         const auto reach = static_cast<size_t>(kept.reach);
@@ -154,7 +171,7 @@ ProfileView ProfileStore::ForStamp() {
   ++built_;
   if (!key.empty()) {
     try {
-      Keep(std::move(key));
+      current_ = Keep(std::move(key));
     } catch (const std::bad_alloc&) {
       // Not kept: built again when it comes back.
     }

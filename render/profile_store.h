@@ -133,6 +133,11 @@ class ProfileStore {
   // are given.
   ProfileView ForStamp();
 
+  // The profile of the last stamp packed as PackProfile packs it, worked
+  // out once for each profile (and kept with it). Call after ForStamp.
+  // Throws std::bad_alloc.
+  const std::vector<uint32_t>& PackedForStamp();
+
   // How many profiles were built and how many handed out again.
   int32_t built() const { return built_; }
   int32_t reused() const { return reused_; }
@@ -162,6 +167,7 @@ class ProfileStore {
   struct Kept {
     std::vector<uint8_t> samples;  // red, then green, then blue, `reach` each
     int32_t reach;
+    std::vector<uint32_t> packed;  // once a stamp asked for it
   };
 
   // The channels with every noted step worked out.
@@ -169,7 +175,7 @@ class ProfileStore {
   // The same, about to be written directly.
   ProfileChannels& Written();
   std::string KeyOfSteps() const;
-  void Keep(std::string key);
+  Kept* Keep(std::string key);
 
   std::vector<uint8_t> bytes_;
   int32_t length_ = -kProfileSpareSamples;
@@ -182,6 +188,9 @@ class ProfileStore {
   bool changed_ = true;   // since the last stamp
   bool trim_ = false;     // a shape was begun since the last stamp
   ProfileView last_{};    // what the last stamp read
+  Kept* current_ = nullptr;  // where last_ is kept, if it is
+  std::vector<uint32_t> packed_;  // last_ packed, when it is not kept
+  bool packedCurrent_ = false;    // packed_ is last_'s
   std::unordered_map<std::string, Kept> kept_;
   size_t keptBytes_ = 0;
   int32_t built_ = 0;

@@ -121,9 +121,7 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
   if (profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
     // Every offset used lies below the reach, so below the short form's limit.
     try {
-      std::vector<uint32_t> packed;
-      PackProfile(profile, packed);
-      StampPacked(packed.data(), columns, rows, x0, y0, t);
+      StampPacked(t.profile->PackedForStamp().data(), columns, rows, x0, y0, t);
     } catch (const std::bad_alloc&) {
       // No work buffers: this stamp is skipped.
     }
