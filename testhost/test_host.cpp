@@ -236,12 +236,16 @@ PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
   currentInput_ = scaledInput;
 
   // The output: unwritten bytes, guard pixels right of every row and a
-  // guard row below. The buffer is kept from one render to the next.
+  // guard row below. It is laid out in the caller's image, whose pixels are
+  // then moved together in place; an output that is the input itself gets
+  // pixels of its own.
   const int32_t stride = w + kGuardPixels;
-  outputBuffer_.resize(static_cast<size_t>(stride) * (h + 1));
-  std::memset(outputBuffer_.data(), kUnwrittenByte, outputBuffer_.size() * sizeof(PF_Pixel));
+  std::vector<PF_Pixel> own;
+  std::vector<PF_Pixel>& buffer = &output == &input ? own : output.pixels;
+  buffer.resize(static_cast<size_t>(stride) * (h + 1));
+  std::memset(buffer.data(), kUnwrittenByte, buffer.size() * sizeof(PF_Pixel));
   PF_LayerDef outDef{};
-  outDef.data = outputBuffer_.data();
+  outDef.data = buffer.data();
   outDef.rowbytes = stride * 4;
   outDef.width = w;
   outDef.height = h;
@@ -255,22 +259,22 @@ PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
     return std::all_of(bytes, bytes + count * sizeof(PF_Pixel),
                        [](uint8_t b) { return b == kUnwrittenByte; });
   };
-  bool guardsIntact = unwritten(outputBuffer_.data() + static_cast<size_t>(h) * stride, stride);
+  bool guardsIntact = unwritten(buffer.data() + static_cast<size_t>(h) * stride, stride);
   for (int32_t y = 0; y < h && guardsIntact; ++y) {
-    guardsIntact = unwritten(outputBuffer_.data() + static_cast<size_t>(y) * stride + w,
-                             kGuardPixels);
+    guardsIntact = unwritten(buffer.data() + static_cast<size_t>(y) * stride + w, kGuardPixels);
   }
   if (!guardsIntact) Problem("the render wrote outside the output frame");
 
-  // Into the caller's image, reusing its pixels when the size is the same.
+  // Rows side by side, the guards dropped.
+  for (int32_t y = 1; y < h; ++y) {
+    std::memmove(buffer.data() + static_cast<size_t>(y) * w,
+                 buffer.data() + static_cast<size_t>(y) * stride,
+                 static_cast<size_t>(w) * sizeof(PF_Pixel));
+  }
+  buffer.resize(static_cast<size_t>(w) * h);
+  if (&buffer == &own) output.pixels = std::move(own);
   output.width = w;
   output.height = h;
-  output.pixels.resize(static_cast<size_t>(w) * h);
-  for (int32_t y = 0; y < h; ++y) {
-    std::memcpy(output.pixels.data() + static_cast<size_t>(y) * w,
-                outputBuffer_.data() + static_cast<size_t>(y) * stride,
-                static_cast<size_t>(w) * sizeof(PF_Pixel));
-  }
   return err;
 }
 

@@ -195,7 +195,6 @@ class TestHost {
   int32_t handleAllocations_ = 0;
 
   std::shared_ptr<const Image> currentInput_;  // the input layer while rendering
-  std::vector<PF_Pixel> outputBuffer_;         // the output frame with its guards
   std::vector<Declaration> declarations_;
   std::map<int32_t, Track> tracks_;
   std::map<int32_t, LayerSource> layers_;

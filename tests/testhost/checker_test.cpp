@@ -98,9 +98,10 @@ TEST(Checker, CleanPluginHasNoProblems) {
   EXPECT_TRUE(host.TakeProblems().empty());
 }
 
-// The host keeps its output buffer from one render to the next: a render
-// that writes nothing still hands back unwritten bytes, not the last frame,
-// and writes beyond a row are caught whatever size came before.
+// The host lays the output out in the caller's image, reused from one
+// render to the next: a render that writes nothing still hands back
+// unwritten bytes, not the last frame, the output may be the input, and
+// writes beyond a row are caught whatever size came before.
 TEST(Checker, EveryRenderStartsFromAnUnwrittenOutput) {
   TestHost host(&FaultyEntry, "reused");
   ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
@@ -121,6 +122,13 @@ TEST(Checker, EveryRenderStartsFromAnUnwrittenOutput) {
     ASSERT_EQ(p.blue, 0x5A);
   }
   EXPECT_TRUE(host.TakeProblems().empty());
+
+  // The output may be the input itself.
+  Image same(6, 3, PF_Pixel{1, 2, 3, 4});
+  fault = Fault::FillOutput;
+  ASSERT_EQ(host.Render(0, same, same), PF_Err_NONE);
+  ASSERT_EQ(same.pixels.size(), 6u * 3u);
+  for (const PF_Pixel& p : same.pixels) ASSERT_EQ(p.green, 0x11);
 
   fault = Fault::WriteBeyondRow;
   host.Render(0, Image(7, 5), out);
