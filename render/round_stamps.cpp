@@ -1,6 +1,7 @@
 #include "render/round_stamps.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 #include <vector>
@@ -37,6 +38,10 @@ void MeasureOffsets(float f, int32_t step, int32_t count, int32_t reach, Offsets
   }
 }
 
+// Runs of this many columns or more, where the row's offset is the larger,
+// read their values from a table of the row's 257 possible ones.
+constexpr int32_t kRowTableColumns = 320;
+
 // The stamp's rows and columns within reach, each pixel reading the packed
 // profile at its distance; every offset is below the short form's limit.
 // ShortFastHypot takes the larger magnitude and its reciprocal. Column
@@ -54,6 +59,7 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
         return a.magnitude < b.magnitude;
       });
   std::vector<uint32_t> values(static_cast<size_t>(end - first));
+  std::array<uint32_t, kHypotTable.size()> rowValues;
   for (int32_t j = rows.first; j < rows.end; ++j) {
     // Saturated pixels at either end take nothing: their values are not
     // even worked out.
@@ -82,11 +88,22 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
       }
     };
     outer(from, innerFirst);
-    // The row is the larger: k = a x 256 x the row's reciprocal.
+    // The row is the larger: k = a x 256 x the row's reciprocal, and the
+    // distance b x table[k] >> 14 has one of 257 values along the row, read
+    // from a table of them where the run is long enough to pay for it.
     const uint64_t rowReciprocalTimes256 = row.reciprocal << 8;
-    for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
-      const auto k = static_cast<uint32_t>((a->magnitude * rowReciprocalTimes256) >> 40);
-      *value++ = packed[(b * kHypotTable[k]) >> 14];
+    if (innerEnd - innerFirst >= kRowTableColumns) {
+      for (size_t k = 0; k < kHypotTable.size(); ++k) {
+        rowValues[k] = packed[(b * kHypotTable[k]) >> 14];
+      }
+      for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
+        *value++ = rowValues[(a->magnitude * rowReciprocalTimes256) >> 40];
+      }
+    } else {
+      for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
+        const auto k = static_cast<uint32_t>((a->magnitude * rowReciprocalTimes256) >> 40);
+        *value++ = packed[(b * kHypotTable[k]) >> 14];
+      }
     }
     outer(innerEnd, to);
     ScreenRow(t.screenTable, row0 + static_cast<ptrdiff_t>(span.first) * t.bytesPerPixel,

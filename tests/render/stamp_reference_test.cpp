@@ -94,6 +94,29 @@ TEST(RoundStampReference, EveryStampEqualsThePlainLoop) {
   EXPECT_GE(drawn, 60);  // most stamps reach the frame
 }
 
+// Centres well above or below a wide, low frame: along its rows the row's
+// offset is the larger over hundreds of columns, which read a table of the
+// row's values.
+TEST(RoundStampReference, LongRowsEqualThePlainLoop) {
+  Lcg rng{31337};
+  for (int round = 0; round < 16; ++round) {
+    TestFrame fast(900, 70, 450, 35, 0.5f, static_cast<uint8_t>(rng.Next() >> 24));
+    FillRunsProfile(*fast.target().profile, rng);
+    TestFrame plain(fast);
+    const float cx = rng.Uniform(-200.0f, 1100.0f);
+    const float cy = round % 2 ? rng.Uniform(-700.0f, -150.0f) : rng.Uniform(220.0f, 700.0f);
+    const float radius = rng.Uniform(300.0f, 3000.0f);
+    if (round % 4 < 2) {
+      RoundStamp(cx, cy, radius, fast.target());
+      PlainStamp(cx, cy, radius + 2.0f, radius + 2.0f, 4, plain.target());
+    } else {
+      WideRoundStamp(cx, cy, radius, fast.target());
+      PlainStamp(cx, cy, 2.0f * (radius + 2.0f), radius + 2.0f, 2, plain.target());
+    }
+    ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy;
+  }
+}
+
 // A profile longer than 2^16 samples (a wide frame) is stamped by the
 // general distance, not the short form: the same pictures there too.
 TEST(RoundStampReference, LongProfilesEqualThePlainLoop) {
