@@ -146,7 +146,7 @@ std::string MakeJobFolder(const std::string& asked) {
 }
 
 void CopyInto(const std::string& from, const std::string& to) {
-  WriteFileAtomically(to, ReadTextFile(from));
+  WriteTextOrThrow(to, ReadTextFile(from));
 }
 
 // The render command of every task as words: the options given to `farm
@@ -222,7 +222,7 @@ std::string Script(const FarmCommand& c, const Manifest& m, const std::string& j
 }
 
 void WriteManifest(const std::string& jobFolder, const Manifest& m) {
-  WriteFileAtomically(jobFolder + "/" + kManifestName, m.json.dump(2) + "\n");
+  WriteTextOrThrow(jobFolder + "/" + kManifestName, m.json.dump(2) + "\n");
 }
 
 Manifest ReadManifest(const std::string& jobFolder) {
@@ -373,7 +373,7 @@ void SubmitNew(FarmCommand& c) {
                 {"render", render},
                 {"submitted", Json::array()}};
   const std::string script = Script(c, m, jobFolder, render);
-  WriteFileAtomically(jobFolder + "/" + kScriptName, script);
+  WriteTextOrThrow(jobFolder + "/" + kScriptName, script);
   chmod((jobFolder + "/" + kScriptName).c_str(), 0755);
   WriteManifest(jobFolder, m);
   if (c.farm.dryRun) std::cout << script;

@@ -1,37 +1,20 @@
 #include "cli/files.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
-#include <vector>
 
 #include "cli/errors.h"
 #include "cli/interrupts.h"
 #include "lensfile/lensfile.h"
+#include "lensfile/safe_write.h"
 
 namespace gw {
 namespace {
-
-// Links followed before giving up, as the kernel does.
-constexpr int kMaxLinks = 40;
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Why a file that should be read cannot be, in a sentence.
 std::string UnreadableReason(const std::string& path) {
@@ -43,69 +26,23 @@ std::string UnreadableReason(const std::string& path) {
   return std::string("cannot be read: ") + std::strerror(errno == 0 ? EACCES : errno);
 }
 
-mode_t CurrentUmask() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return mask;
+void ThrowUnless(const std::string& path, const SafeWriteResult& result) {
+  if (!result.ok()) throw FileError(path, "cannot be written: " + result.reason);
 }
 
-// An exclusive, uniquely named temporary: never an existing file.
-std::string CreateTemporary(const std::string& folder, const std::string& name) {
-  std::string pattern = folder + "/." + name + ".partial-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  const int fd = mkstemp(buffer.data());
-  if (fd < 0) return {};
-  close(fd);
-  return buffer.data();
-}
-
-[[noreturn]] void Fail(const std::string& path, const std::string& reason) {
-  throw FileError(path, "cannot be written" + (reason.empty() ? "" : ": " + reason));
-}
-
-bool CopyInto(const std::string& from, const std::string& to, std::string& reason) {
-  std::ifstream in(from, std::ios::binary);
-  std::ofstream out(to, std::ios::binary | std::ios::app);
-  if (!in || !out) {
-    reason = std::strerror(errno);
-    return false;
-  }
-  out << in.rdbuf();
-  out.flush();
-  if (!out) reason = "the data could not be written";
-  return static_cast<bool>(out);
-}
-
-// A FIFO, a device or a terminal: the bytes go there directly, once they are
-// all made (a temporary in the system's folder holds them meanwhile).
-void WriteToSpecialFile(const std::string& path, const std::string& target,
-                        const FileWriter& write) {
-  const char* tmp = std::getenv("TMPDIR");
-  const std::string temporary = CreateTemporary(tmp && *tmp ? tmp : "/tmp", "glarewright");
-  if (temporary.empty()) Fail(path, std::strerror(errno));
-  PartialFileGuard guard(temporary);
-  std::string reason;
-  const bool ok = write(temporary, reason) && CopyInto(temporary, target, reason);
-  std::remove(temporary.c_str());
-  if (!ok) Fail(path, reason);
+// The temporary being written is named to the signal handler, which removes
+// it if the program is stopped meanwhile.
+SafeWriteOptions ProgramWriteOptions(bool replaceReadOnly, std::optional<PartialFileGuard>& guard) {
+  SafeWriteOptions options;
+  options.replaceReadOnly = replaceReadOnly;
+  options.watchTemporary = [&guard](const std::string& temporary) {
+    guard.reset();
+    if (!temporary.empty()) guard.emplace(temporary);
+  };
+  return options;
 }
 
 }  // namespace
-
-std::string FollowLinks(const std::string& path) {
-  std::string current = path;
-  for (int i = 0; i < kMaxLinks; ++i) {
-    struct stat st {};
-    if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
-    std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4095) + 1);
-    const ssize_t n = readlink(current.c_str(), target.data(), target.size());
-    if (n < 0 || static_cast<size_t>(n) >= target.size()) return current;
-    const std::string next(target.data(), static_cast<size_t>(n));
-    current = next.starts_with('/') ? next : FolderOf(current) + "/" + next;
-  }
-  throw FileError(path, "too many levels of symbolic links");
-}
 
 std::string ReadTextFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -116,71 +53,23 @@ std::string ReadTextFile(const std::string& path) {
   return text.str();
 }
 
-void CheckWritable(const std::string& path) {
-  if (path.starts_with("/dev/") || path.starts_with("/proc/")) return;
-  const std::string target = FollowLinks(path);
-  struct stat st {};
-  if (stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) Fail(path, "it is a folder");
-    if (!S_ISREG(st.st_mode)) return;  // a FIFO or device takes what it is given
-  }
-  const std::string folder = FolderOf(target);
-  struct stat dir {};
-  if (stat(folder.c_str(), &dir) != 0) Fail(path, "the folder " + folder + " does not exist");
-  if (!S_ISDIR(dir.st_mode)) Fail(path, folder + " is not a folder");
-  if (access(folder.c_str(), W_OK | X_OK) != 0) {
-    Fail(path, "the folder " + folder + " is not writable");
-  }
+void CheckWritableOrThrow(const std::string& path, bool replaceReadOnly) {
+  SafeWriteOptions options;
+  options.replaceReadOnly = replaceReadOnly;
+  ThrowUnless(path, CheckWritable(path, options));
 }
 
-void WriteFileSafely(const std::string& path, const FileWriter& write) {
-  // /dev/stdout and its kin stand for an open file (maybe a pipe) that
-  // must be written, never replaced.
-  if (path.starts_with("/dev/") || path.starts_with("/proc/")) {
-    return WriteToSpecialFile(path, path, write);
-  }
-  const std::string target = FollowLinks(path);
-  struct stat existing {};
-  const bool exists = stat(target.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) Fail(path, "it is a folder");
-  if (exists && !S_ISREG(existing.st_mode)) return WriteToSpecialFile(path, target, write);
-
-  const std::string temporary = CreateTemporary(FolderOf(target), NameOf(target));
-  if (temporary.empty()) Fail(path, std::strerror(errno));
-  PartialFileGuard guard(temporary);
-  std::string reason;
-  bool ok = write(temporary, reason);
-  // mkstemp makes the file private; the result gets the old file's
-  // permissions, or those a new file would have.
-  const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
-  if (ok && chmod(temporary.c_str(), mode) != 0) {
-    ok = false;
-    reason = std::strerror(errno);
-  }
-  if (ok && std::rename(temporary.c_str(), target.c_str()) != 0) {
-    ok = false;
-    reason = std::strerror(errno);
-  }
-  if (!ok) {
-    std::remove(temporary.c_str());
-    Fail(path, reason);
-  }
+void WriteFileOrThrow(const std::string& path, const FileFiller& write, bool replaceReadOnly) {
+  std::optional<PartialFileGuard> guard;
+  ThrowUnless(path, WriteFileSafely(path, write, ProgramWriteOptions(replaceReadOnly, guard)));
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& contents) {
-  WriteFileSafely(path, [&](const std::string& file, std::string& reason) {
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out) {
-      reason = std::strerror(errno);
-      return false;
-    }
-    bool ok = std::fwrite(contents.data(), 1, contents.size(), out) == contents.size();
-    ok = std::fflush(out) == 0 && ok;
-    ok = (fsync(fileno(out)) == 0 || errno == EINVAL) && ok;  // EINVAL: a pipe
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok) reason = std::strerror(errno);
-    return ok;
-  });
+void WriteTextOrThrow(const std::string& path, const std::string& contents,
+                      bool replaceReadOnly) {
+  std::optional<PartialFileGuard> guard;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(contents.data());
+  ThrowUnless(path, WriteBytesSafely(path, {bytes, contents.size()},
+                                     ProgramWriteOptions(replaceReadOnly, guard)));
 }
 
 Lens LoadLensOrThrow(const std::string& path) {
@@ -193,9 +82,10 @@ Lens LoadLensOrThrow(const std::string& path) {
   return lens;
 }
 
-void SaveLensOrThrow(const std::string& path, const Lens& lens) {
-  const std::vector<uint8_t> bytes = EncodeLensFile(lens);
-  WriteFileAtomically(path, std::string(bytes.begin(), bytes.end()));
+void SaveLensOrThrow(const std::string& path, const Lens& lens, bool replaceReadOnly) {
+  std::optional<PartialFileGuard> guard;
+  ThrowUnless(path, WriteBytesSafely(path, EncodeLensFile(lens),
+                                     ProgramWriteOptions(replaceReadOnly, guard)));
 }
 
 }  // namespace gw

@@ -1,10 +1,10 @@
 // Whole-file reading and writing for the program.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "lens/lens.h"
+#include "lensfile/safe_write.h"
 
 namespace gw {
 
@@ -12,28 +12,24 @@ namespace gw {
 // whether it is missing or unreadable.
 std::string ReadTextFile(const std::string& path);
 
-// Writes `path` whole or not at all. A regular file (new or existing) is
-// written to a temporary created exclusively beside it and renamed over it,
-// keeping the existing file's permissions; a symbolic link is written
-// through to its target; a FIFO, a device or /dev/stdout is written to
-// directly. `write` fills the file whose name it is given and returns false
-// (with a reason) on failure. A termination signal while the temporary
-// exists removes it.
-using FileWriter = std::function<bool(const std::string& file, std::string& reason)>;
-void WriteFileSafely(const std::string& path, const FileWriter& write);
+// Writes `path` by WriteFileSafely (lensfile/safe_write.h): whole or not at
+// all, links written through, permissions kept, a read-only file refused
+// unless `replaceReadOnly`. `write` fills the file whose name it is given. A
+// termination signal while the temporary exists removes it. Throws
+// CommandError "<path>: cannot be written: <reason>".
+void WriteFileOrThrow(const std::string& path, const FileFiller& write,
+                      bool replaceReadOnly = false);
 
 // The same for bytes already in memory.
-void WriteFileAtomically(const std::string& path, const std::string& contents);
+void WriteTextOrThrow(const std::string& path, const std::string& contents,
+                      bool replaceReadOnly = false);
 
 // Throws before any long work when `path` could not be written: a folder,
-// a missing or unwritable folder around it, or an unwritable file.
-void CheckWritable(const std::string& path);
-
-// Where a symbolic link finally points (the path itself when it is none).
-std::string FollowLinks(const std::string& path);
+// a missing or unwritable folder around it, or a read-only file.
+void CheckWritableOrThrow(const std::string& path, bool replaceReadOnly = false);
 
 // Loads a .gwr file into a fresh lens; throws with the status's reason.
 Lens LoadLensOrThrow(const std::string& path);
-void SaveLensOrThrow(const std::string& path, const Lens& lens);
+void SaveLensOrThrow(const std::string& path, const Lens& lens, bool replaceReadOnly = false);
 
 }  // namespace gw

@@ -94,7 +94,7 @@ Plate ReadPlate(const std::string& path) {
 }
 
 void WritePlate(const std::string& path, const Plate& plate, SampleType type) {
-  WriteFileSafely(path, [&](const std::string& file, std::string& reason) {
+  WriteFileOrThrow(path, [&](const std::string& file, std::string& reason) {
     return Images().write(path, file, plate, type, reason);
   });
 }

@@ -25,7 +25,7 @@ const ImageModuleTable& Images();
 // file (a file that is not an image says so).
 Plate ReadPlate(const std::string& path);
 
-// Writes the plate in `type`, whole or not at all (see WriteFileSafely).
+// Writes the plate in `type`, whole or not at all (see WriteFileOrThrow).
 void WritePlate(const std::string& path, const Plate& plate, SampleType type);
 
 // The plate's colour channels: red, green, blue (one channel thrice for grey).

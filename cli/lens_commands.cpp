@@ -187,7 +187,7 @@ void AddLensCommands(CLI::App& app) {
   to_json->add_option("file", options->input, "The lens file")->required();
   to_json->add_option("-o,--output", options->output, "The JSON file to write")->required();
   to_json->callback([options] {
-    WriteFileAtomically(options->output, LensToJson(LoadLensOrThrow(options->input)));
+    WriteTextOrThrow(options->output, LensToJson(LoadLensOrThrow(options->input)));
   });
 
   CLI::App* from_json = lens->add_subcommand("import", "Convert JSON to a lens file");

@@ -157,7 +157,7 @@ void WriteContactSheet(const SheetOptions& o) {
   const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
   ParseLight("--light", o.light, frame.width, frame.height);
-  CheckWritable(o.output);
+  CheckWritableOrThrow(o.output);
 
   // Worker processes render and shrink the tiles; this one letters the sheet.
   const size_t tileSamples = static_cast<size_t>(layout.tileWidth) * layout.tileHeight * 3;

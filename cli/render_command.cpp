@@ -176,7 +176,7 @@ void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
     }
   }
   if (!o.lens.empty()) LoadLensOrThrow(o.lens);
-  CheckWritable(FrameFileName(o.output, plan.range.first));
+  CheckWritableOrThrow(FrameFileName(o.output, plan.range.first));
 }
 
 // What the Showcase edition met in its location layer, summed over frames

@@ -48,9 +48,9 @@ Obscuration MeasureObscuration(const LayerView& layer, float x, float y, int16_t
     }
   }
   if (count >= 1) {
-    result.pixel = LayerPixel{static_cast<uint8_t>(a / count), static_cast<uint8_t>(red / count),
-                              static_cast<uint8_t>(green / count),
-                              static_cast<uint8_t>(blue / count)};
+    result.pixel =
+        LayerPixel{static_cast<uint8_t>(a / count), static_cast<uint8_t>(red / count),
+                   static_cast<uint8_t>(green / count), static_cast<uint8_t>(blue / count)};
   }
   return result;
 }

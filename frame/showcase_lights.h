@@ -34,9 +34,7 @@ struct LightSource {
 class PixelMask {
  public:
   PixelMask(int32_t width, int32_t height);  // throws std::bad_alloc
-  bool Test(int32_t x, int32_t y) const {
-    return (bits_[Offset(x, y)] >> (x & 7)) & 1;
-  }
+  bool Test(int32_t x, int32_t y) const { return (bits_[Offset(x, y)] >> (x & 7)) & 1; }
   void Set(int32_t x, int32_t y) { bits_[Offset(x, y)] |= static_cast<uint8_t>(1 << (x & 7)); }
 
  private:

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "frame/layer.h"
+#include "frame/values.h"
 #include "host/sdk/pf_api.h"
 
 namespace gw {
@@ -74,10 +75,6 @@ class LockedHandle {
 // The host's time after the current frame, never beyond the composition.
 int32_t NextTime(const PF_InData& in);
 
-// 16.16 values as the render command reads them.
-inline float FixedToFloat(PF_Fixed v) { return static_cast<float>(v) / 65536.0f; }
-inline float FixedPercentToFactor(PF_Fixed v) { return static_cast<float>(v) / 6553600.0f; }
-inline float FixedDegreesToPhase(PF_Fixed v) { return static_cast<float>(v) / 65536.0f / 24.0f; }
 // A popup or integer slider: its low 16 bits, signed.
 inline int16_t LowWord(int32_t v) { return static_cast<int16_t>(v); }
 

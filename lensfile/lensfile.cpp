@@ -6,13 +6,6 @@
 
 #include "lens/byte_order.h"
 
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace gw {
 namespace {
 
@@ -71,23 +64,6 @@ void DecodeRecord(const uint8_t* p, LensElement& e) {
   e.enabled = 1;
 }
 
-bool FlushToDisk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
-  return fsync(fileno(file)) == 0;
-#endif
-}
-
-bool MoveOverTarget(const std::string& from, const char* to) {
-#ifdef _WIN32
-  return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-  return std::rename(from.c_str(), to) == 0;
-#endif
-}
-
 }  // namespace
 
 std::vector<uint8_t> EncodeLensFile(const Lens& lens) {
@@ -126,19 +102,8 @@ int32_t DecodeLensFile(std::span<const uint8_t> bytes, Lens& lens, bool append) 
   return kLensFileOk;
 }
 
-int32_t SaveLensFile(const char* path, const Lens& lens) {
-  const std::vector<uint8_t> bytes = EncodeLensFile(lens);
-  const std::string partial = std::string(path) + ".partial";
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
-  if (file == nullptr) return kLensFileCannotOpen;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = FlushToDisk(file) && written;
-  written = std::fclose(file) == 0 && written;
-  if (!written || !MoveOverTarget(partial, path)) {
-    std::remove(partial.c_str());
-    return kLensFileWriteFailed;
-  }
-  return kLensFileOk;
+int32_t SaveLensFile(const char* path, const Lens& lens, const SafeWriteOptions& options) {
+  return WriteBytesSafely(path, EncodeLensFile(lens), options).status;
 }
 
 int32_t LoadLensFile(const char* path, Lens& lens, bool append) {

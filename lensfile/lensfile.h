@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lens/lens.h"
+#include "lensfile/safe_write.h"
 
 namespace gw {
 
@@ -15,16 +16,17 @@ inline constexpr int kLensFileRecordSize = 114;
 
 // Statuses: 0 or negative.
 inline constexpr int32_t kLensFileOk = 0;
-inline constexpr int32_t kLensFileCannotOpen = -9;       // cannot be opened or created
+inline constexpr int32_t kLensFileCannotOpen = -9;       // cannot be opened, or may not be written
 inline constexpr int32_t kLensFileWrongVersion = -10;    // a lens file of another version
 inline constexpr int32_t kLensFileNotALensFile = -11;    // wrong signature
 inline constexpr int32_t kLensFileTooManyElements = -12; // would take the lens past 100
 inline constexpr int32_t kLensFileTruncated = -13;       // records cut short
 inline constexpr int32_t kLensFileWriteFailed = -14;     // not every byte reached the disk
 
-// Writes the lens (its first 100 elements at most). The file appears whole
-// or not at all: an existing file is replaced only once every byte is written.
-int32_t SaveLensFile(const char* path, const Lens& lens);
+// Writes the lens (its first 100 elements at most) by WriteFileSafely: whole
+// or not at all, a read-only target refused with -9 unless the options say
+// to replace it.
+int32_t SaveLensFile(const char* path, const Lens& lens, const SafeWriteOptions& options = {});
 
 // Reads a file into the lens, replacing its elements or appending to them.
 // On any failure the lens is left exactly as it was.

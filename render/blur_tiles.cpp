@@ -6,18 +6,18 @@ namespace gw {
 
 PixelRect TileGrid::Tile(int32_t index) const {
   const int32_t row = index / across, column = index % across;
-  const int32_t top = tileHeight * row, left = tileWidth * column;
+  const int32_t top = window.top + tileHeight * row, left = window.left + tileWidth * column;
   return PixelRect{static_cast<int16_t>(top),
-                   static_cast<int16_t>(std::min(top + tileHeight, frameHeight)),
+                   static_cast<int16_t>(std::min<int32_t>(top + tileHeight, window.bottom)),
                    static_cast<int16_t>(left),
-                   static_cast<int16_t>(std::min(left + tileWidth, frameWidth))};
+                   static_cast<int16_t>(std::min<int32_t>(left + tileWidth, window.right))};
 }
 
-TileGrid BlurTileGrid(int32_t width, int32_t height) {
+TileGrid BlurTileGrid(const PixelRect& window) {
+  const int32_t width = window.Width(), height = window.Height();
   const bool tiled = int64_t{height} * width * kBlurBytesPerPixel >= kBlurUntiledBytes;
   TileGrid grid{};
-  grid.frameWidth = width;
-  grid.frameHeight = height;
+  grid.window = window;
   grid.tileHeight = tiled ? std::min(height, kBlurTileSide) : height;
   grid.tileWidth = tiled ? std::min(width, kBlurTileSide) : width;
   grid.down = (height + grid.tileHeight - 1) / grid.tileHeight;

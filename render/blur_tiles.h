@@ -18,11 +18,10 @@ inline constexpr int64_t kBlurBytesPerPixel = 9;
 // A frame whose blur buffers would stay below this is drawn as one tile.
 inline constexpr int64_t kBlurUntiledBytes = 1048576;
 
-// The frame cut into equal tiles, row by row; the last row and column of
-// tiles are cut at the frame's edge.
+// A window of the frame cut into equal tiles, row by row; the last row and
+// column of tiles are cut at the window's edge.
 struct TileGrid {
-  int32_t frameWidth;
-  int32_t frameHeight;
+  PixelRect window;
   int32_t tileWidth;   // columns of a whole tile
   int32_t tileHeight;  // rows of a whole tile
   int32_t across;      // tiles in a row
@@ -33,7 +32,11 @@ struct TileGrid {
   PixelRect Tile(int32_t index) const;
 };
 
-// The tiles of a blurred draw of a W x H frame (both at least 1).
-TileGrid BlurTileGrid(int32_t width, int32_t height);
+// The tiles of a blurred draw of a window (at least a pixel each way).
+TileGrid BlurTileGrid(const PixelRect& window);
+// The tiles of a blurred draw of a whole W x H frame.
+inline TileGrid BlurTileGrid(int32_t width, int32_t height) {
+  return BlurTileGrid(WholeFrame(width, height));
+}
 
 }  // namespace gw

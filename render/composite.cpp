@@ -1,6 +1,12 @@
 #include "render/composite.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/numeric.h"
 
@@ -10,6 +16,12 @@ namespace {
 // Rec. 709 weights, for a flare laid over a grey plate.
 constexpr float kLumaRed = 0.2126f, kLumaGreen = 0.7152f, kLumaBlue = 0.0722f;
 
+// A value in 0..1 as an integer sample, rounded; NaN gives 0 (the bounds
+// are taken so that a NaN falls to the lower one).
+inline int32_t RoundedSample(float v, float top) {
+  return TruncInRange(std::max(0.0f, std::min(v * top + 0.5f, top)));
+}
+
 // Reading and writing one sample type as values in 0..1 (floats as they are).
 template <class T>
 struct Samples;
@@ -17,17 +29,13 @@ struct Samples;
 template <>
 struct Samples<uint8_t> {
   static float Read(uint8_t v) { return ByteToUnit(v); }
-  static uint8_t Write(float v) {
-    return static_cast<uint8_t>(std::clamp(TruncToInt(v * 255.0f + 0.5f), 0, 255));
-  }
+  static uint8_t Write(float v) { return static_cast<uint8_t>(RoundedSample(v, 255.0f)); }
 };
 
 template <>
 struct Samples<uint16_t> {
   static float Read(uint16_t v) { return static_cast<float>(v) / 65535.0f; }
-  static uint16_t Write(float v) {
-    return static_cast<uint16_t>(std::clamp(TruncToInt(v * 65535.0f + 0.5f), 0, 65535));
-  }
+  static uint16_t Write(float v) { return static_cast<uint16_t>(RoundedSample(v, 65535.0f)); }
 };
 
 template <>
@@ -36,19 +44,144 @@ struct Samples<float> {
   static float Write(float v) { return v; }
 };
 
-template <class T>
-void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blend blend) {
+// Without branches per pixel, so that the compiler can work on several at
+// once: a colour sample the flare does not reach is copied as it is.
+template <class T, int Channels, Blend How>
+void Combine(const T* plate, T* out, const FlareRow& row) {
   const uint8_t* f = row.flare;
-  for (int32_t i = 0; i < row.n; ++i, f += 4, plate += channels, out += channels) {
-    if ((f[1] | f[2] | f[3]) == 0) {
-      if (out != plate) std::memcpy(out, plate, sizeof(T) * static_cast<size_t>(channels));
+  for (int32_t i = 0; i < row.n; ++i, f += 4, plate += Channels, out += Channels) {
+    for (int32_t c = 0; c < 3; ++c) {
+      const float combined = CombineSample(Samples<T>::Read(plate[c]), ByteToUnit(f[c + 1]), How);
+      const T written = Samples<T>::Write(combined);
+      out[c] = f[c + 1] == 0 ? plate[c] : written;
+    }
+    if constexpr (Channels == 4) out[3] = plate[3];
+  }
+}
+
+#if defined(__SSE2__)
+// One pixel's four samples as values and its flare (0..1 in red, green and
+// blue, 0 in alpha) combined: the same operations in the same order as
+// CombineSample, so the same bits.
+template <Blend How>
+inline __m128 Combined(__m128 p, __m128 flare) {
+  if constexpr (How == Blend::Add) {
+    return _mm_add_ps(p, flare);
+  } else {
+    const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+    const __m128 clamped = _mm_min_ps(_mm_max_ps(p, zero), one);
+    return _mm_add_ps(p, _mm_mul_ps(flare, _mm_sub_ps(one, clamped)));
+  }
+}
+
+// A float pixel: samples the flare misses (its alpha lane among them) are
+// kept as they are.
+template <Blend How>
+inline __m128 CombinePixel(__m128 p, __m128 flare) {
+  const __m128 untouched = _mm_cmpeq_ps(flare, _mm_setzero_ps());
+  return _mm_or_ps(_mm_and_ps(untouched, p), _mm_andnot_ps(untouched, Combined<How>(p, flare)));
+}
+
+// Every byte / 255, as ByteToUnit divides, in each of the lanes of red,
+// green and blue (the other lanes 0): a pixel's flare is three of them ORed.
+struct alignas(16) Lane {
+  float v[4];
+};
+constexpr auto kLanes = [] {
+  std::array<std::array<Lane, 256>, 3> lanes{};
+  for (int c = 0; c < 3; ++c) {
+    for (int v = 0; v < 256; ++v) {
+      lanes[static_cast<size_t>(c)][static_cast<size_t>(v)].v[c] = static_cast<float>(v) / 255.0f;
+    }
+  }
+  return lanes;
+}();
+
+// A drawn pixel's bytes (unused, red, green, blue) as the flare's values in
+// red, green, blue and 0.
+inline __m128 FlareOf(const uint8_t* f) {
+  return _mm_or_ps(_mm_or_ps(_mm_load_ps(kLanes[0][f[1]].v), _mm_load_ps(kLanes[1][f[2]].v)),
+                   _mm_load_ps(kLanes[2][f[3]].v));
+}
+
+// Float RGBA four pixels at a time; four pixels the flare misses are copied.
+template <Blend How>
+void CombineRgbaFloats(const float* plate, float* out, const FlareRow& row) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i colourBytes = _mm_set1_epi32(static_cast<int32_t>(0xffffff00u));
+  int32_t i = 0;
+  for (; i + 4 <= row.n; i += 4, plate += 16, out += 16) {
+    const __m128i drawn = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.flare + 4 * i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(drawn, colourBytes), zero)) == 0xffff) {
+      for (int k = 0; k < 16; k += 4) _mm_storeu_ps(out + k, _mm_loadu_ps(plate + k));
       continue;
     }
-    for (int32_t c = 0; c < 3; ++c) {
-      out[c] = Samples<T>::Write(
-          CombineSample(Samples<T>::Read(plate[c]), ByteToUnit(f[c + 1]), blend));
+    for (int k = 0; k < 4; ++k) {
+      _mm_storeu_ps(out + 4 * k, CombinePixel<How>(_mm_loadu_ps(plate + 4 * k),
+                                                   FlareOf(row.flare + 4 * (i + k))));
     }
-    if (channels == 4) out[3] = plate[3];
+  }
+  for (; i < row.n; ++i, plate += 4, out += 4) {
+    _mm_storeu_ps(out, CombinePixel<How>(_mm_loadu_ps(plate), FlareOf(row.flare + 4 * i)));
+  }
+}
+
+// 16-bit RGBA two pixels at a time, as Samples<uint16_t> reads and writes
+// them: v / 65535 in, then max(0, min(v x 65535 + 0.5, 65535)) truncated
+// out (the operands in the order that gives NaN the same answer), packed
+// back to 16 bits through the signed range. Samples the flare misses are
+// copied.
+template <Blend How>
+void CombineRgbaShorts(const uint16_t* plate, uint16_t* out, const FlareRow& row) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 top = _mm_set1_ps(65535.0f), half = _mm_set1_ps(0.5f);
+  const __m128i bias32 = _mm_set1_epi32(32768);
+  const __m128i bias16 = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+  const auto written = [&](__m128i samples, const uint8_t* f, __m128i& untouched) {
+    const __m128 flare = FlareOf(f);
+    untouched = _mm_castps_si128(_mm_cmpeq_ps(flare, _mm_setzero_ps()));
+    const __m128 v = _mm_div_ps(_mm_cvtepi32_ps(samples), top);
+    const __m128 scaled = _mm_add_ps(_mm_mul_ps(Combined<How>(v, flare), top), half);
+    const __m128 bounded = _mm_max_ps(_mm_min_ps(top, scaled), _mm_setzero_ps());
+    return _mm_sub_epi32(_mm_cvttps_epi32(bounded), bias32);
+  };
+  int32_t i = 0;
+  for (; i + 2 <= row.n; i += 2, plate += 8, out += 8) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(plate));
+    __m128i keepLow, keepHigh;
+    const __m128i low = written(_mm_unpacklo_epi16(p, zero), row.flare + 4 * i, keepLow);
+    const __m128i high = written(_mm_unpackhi_epi16(p, zero), row.flare + 4 * i + 4, keepHigh);
+    const __m128i packed = _mm_xor_si128(_mm_packs_epi32(low, high), bias16);
+    const __m128i keep = _mm_packs_epi32(keepLow, keepHigh);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_or_si128(_mm_and_si128(keep, p), _mm_andnot_si128(keep, packed)));
+  }
+  if (i < row.n) Combine<uint16_t, 4, How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
+}
+#endif
+
+template <class T>
+void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blend blend) {
+#if defined(__SSE2__)
+  if constexpr (std::is_same_v<T, float>) {
+    if (channels == 4) {
+      return blend == Blend::Add ? CombineRgbaFloats<Blend::Add>(plate, out, row)
+                                 : CombineRgbaFloats<Blend::Screen>(plate, out, row);
+    }
+  }
+  if constexpr (std::is_same_v<T, uint16_t>) {
+    if (channels == 4) {
+      return blend == Blend::Add ? CombineRgbaShorts<Blend::Add>(plate, out, row)
+                                 : CombineRgbaShorts<Blend::Screen>(plate, out, row);
+    }
+  }
+#endif
+  if (channels == 4) {
+    blend == Blend::Add ? Combine<T, 4, Blend::Add>(plate, out, row)
+                        : Combine<T, 4, Blend::Screen>(plate, out, row);
+  } else {
+    blend == Blend::Add ? Combine<T, 3, Blend::Add>(plate, out, row)
+                        : Combine<T, 3, Blend::Screen>(plate, out, row);
   }
 }
 
@@ -64,16 +197,15 @@ void FlareOnly(T* out, int32_t channels, const FlareRow& row) {
 }  // namespace
 
 float FlareLuma(uint8_t red, uint8_t green, uint8_t blue) {
-  return kLumaRed * ByteToUnit(red) + kLumaGreen * ByteToUnit(green) +
-         kLumaBlue * ByteToUnit(blue);
+  return kLumaRed * ByteToUnit(red) + kLumaGreen * ByteToUnit(green) + kLumaBlue * ByteToUnit(blue);
 }
 
 void CombineFlareRow(const void* plate, void* out, SampleKind kind, int32_t channels,
                      const FlareRow& row, Blend blend) {
   switch (kind) {
     case SampleKind::Byte:
-      return Combine(static_cast<const uint8_t*>(plate), static_cast<uint8_t*>(out), channels,
-                     row, blend);
+      return Combine(static_cast<const uint8_t*>(plate), static_cast<uint8_t*>(out), channels, row,
+                     blend);
     case SampleKind::Short:
       return Combine(static_cast<const uint16_t*>(plate), static_cast<uint16_t*>(out), channels,
                      row, blend);

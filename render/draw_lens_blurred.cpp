@@ -129,7 +129,7 @@ int32_t BlurSampleCount(float length, bool highQuality) {
 
 int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderTarget& next,
                         float shutter, const ProgressCallback& progress) {
-  const TileGrid grid = BlurTileGrid(now.width, now.height);
+  const TileGrid grid = BlurTileGrid(now.clip);
   TileBuffers buffers(grid);
 
   const int32_t samples = BlurSampleCount(BlurLength(now, next, shutter), now.highQuality != 0);

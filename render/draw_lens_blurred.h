@@ -14,11 +14,13 @@ namespace gw {
 // high quality (4 to 16), one per eight otherwise (3 to 8).
 int32_t BlurSampleCount(float length, bool highQuality);
 
-// Draws the lens between `now`, a target over the whole output frame (four
-// bytes per pixel), and `next`, whose floating settings (light, angle, Scale,
-// colour and gains) are those of the next frame. The shutter is the fraction
-// of the way to the next frame that the exposure covers. Samples are drawn a
-// tile at a time into black, averaged, and screened over now's pixels.
+// Draws the lens between `now`, a target over the window of the frame to draw
+// (its clip rectangle, four bytes per pixel), and `next`, whose floating
+// settings (light, angle, Scale, colour and gains) are those of the next
+// frame. The shutter is the fraction of the way to the next frame that the
+// exposure covers. Samples are drawn a tile at a time into black, averaged,
+// and screened over now's pixels. A pixel comes out the same whatever window
+// it is drawn in, so windows drawn apart join without a seam.
 // Progress counts tiles x samples passes of the lens. Returns 0, or the
 // progress callback's nonzero code. Throws std::bad_alloc when the tile
 // buffers cannot be had (the frame is then untouched).

@@ -2,14 +2,6 @@
 
 namespace gw {
 
-void BuildScreenTable(uint8_t* table) {
-  for (int a = 0; a < 256; ++a) {
-    for (int b = 0; b < 256; ++b) {
-      table[a * 256 + b] = static_cast<uint8_t>(255 - ((255 - a) * (255 - b)) / 255);
-    }
-  }
-}
-
 PixelSpan UnsaturatedSpan(const uint8_t* colour, int32_t bytesPerPixel, PixelSpan span) {
   const auto at = [&](int32_t i) { return colour + static_cast<ptrdiff_t>(i) * bytesPerPixel; };
   // Most spans start and end on a pixel that is not white: one look each.

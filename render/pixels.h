@@ -15,7 +15,13 @@ namespace gw {
 inline constexpr size_t kScreenTableSize = 65536;
 
 // Entry a*256 + b = 255 - (255 - a)(255 - b) / 255. The table is symmetric.
-void BuildScreenTable(uint8_t* table);
+constexpr void BuildScreenTable(uint8_t* table) {
+  for (int a = 0; a < 256; ++a) {
+    for (int b = 0; b < 256; ++b) {
+      table[a * 256 + b] = static_cast<uint8_t>(255 - ((255 - a) * (255 - b)) / 255);
+    }
+  }
+}
 
 inline uint8_t Screen(const uint8_t* table, uint8_t old, uint8_t src) {
   return table[old * 256 + src];

@@ -1,10 +1,11 @@
 // The frame logic on plain layer views: the same answers whichever way a
 // binding lays out its rows, and the patch count beyond the light limit.
+#include "frame/frame.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "frame/frame.h"
 #include "frame/light.h"
 #include "frame/showcase_lights.h"
 

@@ -1,11 +1,14 @@
 // The float combine of a flare drawn over black with plates of every depth.
+#include "render/composite.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <vector>
-
-#include "render/composite.h"
 
 namespace gw {
 namespace {
@@ -15,10 +18,11 @@ const std::vector<uint8_t> kFlare = {0, 0, 0, 0, 0, 51, 255, 0};
 
 TEST(Composite, FloatPlatesKeepValuesAboveOneAndUntouchedPixelsExactly) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  const std::vector<float> plate = {nan, -2.0f, 7.5f, 0.25f,  // no flare here: kept as it is
-                                    0.5f, 3.0f, 0.2f, 0.75f};
+  const std::vector<float> plate = {nan,  -2.0f, 7.5f, 0.25f,  // no flare here: kept as it is
+                                    0.5f, 3.0f,  0.2f, 0.75f};
   std::vector<float> out(8);
-  CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {kFlare.data(), 2}, Blend::Screen);
+  CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {kFlare.data(), 2},
+                  Blend::Screen);
   EXPECT_TRUE(std::isnan(out[0]));
   EXPECT_EQ(out[1], -2.0f);
   EXPECT_EQ(out[2], 7.5f);
@@ -30,6 +34,80 @@ TEST(Composite, FloatPlatesKeepValuesAboveOneAndUntouchedPixelsExactly) {
   CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {kFlare.data(), 2}, Blend::Add);
   EXPECT_FLOAT_EQ(out[4], 0.7f);
   EXPECT_FLOAT_EQ(out[5], 4.0f);
+}
+
+TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
+  // Every flare byte in every channel against plates of every kind of value,
+  // rows of every length (the vector path takes four pixels at a time).
+  const float special[] = {0.0f,
+                           -0.0f,
+                           0.5f,
+                           1.0f,
+                           1.0000001f,
+                           3.5f,
+                           -2.0f,
+                           1e-30f,
+                           std::numeric_limits<float>::infinity(),
+                           -std::numeric_limits<float>::infinity(),
+                           std::numeric_limits<float>::quiet_NaN()};
+  std::vector<uint8_t> flare;
+  std::vector<float> plate;
+  for (int i = 0; i < 771; ++i) {
+    const bool dark = i % 9 < 4;  // runs the flare misses
+    flare.insert(flare.end(),
+                 {uint8_t(i), uint8_t(dark ? 0 : i % 256), uint8_t(dark ? 0 : (i * 7) % 256),
+                  uint8_t(dark || i % 5 == 0 ? 0 : (i * 13) % 256)});
+    for (int c = 0; c < 4; ++c) plate.push_back(special[(i + c * 3) % std::size(special)]);
+  }
+  for (const Blend blend : {Blend::Screen, Blend::Add}) {
+    for (const int32_t n : {771, 770, 769, 1}) {
+      std::vector<float> out(plate.size(), 7.0f);
+      CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {flare.data(), n}, blend);
+      for (int32_t i = 0; i < n; ++i) {
+        for (int c = 0; c < 4; ++c) {
+          const size_t k = static_cast<size_t>(i) * 4 + c;
+          const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
+          const float expected = f == 0 ? plate[k] : CombineSample(plate[k], ByteToUnit(f), blend);
+          ASSERT_EQ(std::memcmp(&out[k], &expected, 4), 0) << i << " " << c << " " << plate[k];
+        }
+      }
+      if (n < 771) {
+        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7.0f);  // nothing past the row
+      }
+    }
+  }
+}
+
+TEST(Composite, ShortRgbaRowsFollowTheRuleBitForBit) {
+  std::vector<uint8_t> flare;
+  std::vector<uint16_t> plate;
+  for (int i = 0; i < 1031; ++i) {
+    const bool dark = i % 7 < 2;
+    flare.insert(flare.end(),
+                 {uint8_t(i), uint8_t(dark ? 0 : i % 256),
+                  uint8_t(dark || i % 3 == 0 ? 0 : (i * 11) % 256), uint8_t(dark ? 0 : 255)});
+    for (int c = 0; c < 4; ++c) plate.push_back(uint16_t((i * 4099 + c * 16411) % 65536));
+  }
+  for (const Blend blend : {Blend::Screen, Blend::Add}) {
+    for (const int32_t n : {1031, 1030, 1}) {
+      std::vector<uint16_t> out(plate.size(), 7);
+      CombineFlareRow(plate.data(), out.data(), SampleKind::Short, 4, {flare.data(), n}, blend);
+      for (int32_t i = 0; i < n; ++i) {
+        for (int c = 0; c < 4; ++c) {
+          const size_t k = static_cast<size_t>(i) * 4 + c;
+          const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
+          // The rule in floating point, rounded to the nearest 16-bit value.
+          const float v = CombineSample(plate[k] / 65535.0f, ByteToUnit(f), blend);
+          const auto rounded =
+              static_cast<uint16_t>(std::clamp(v * 65535.0f + 0.5f, 0.0f, 65535.0f));
+          ASSERT_EQ(out[k], f == 0 ? plate[k] : rounded) << i << " " << c;
+        }
+      }
+      if (n < 1031) {
+        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7);
+      }
+    }
+  }
 }
 
 TEST(Composite, IntegerPlatesRoundAndClamp) {

@@ -19,6 +19,7 @@
 
 #include "presets/presets.h"
 #include "testhost/test_host.h"
+#include "tests/support/pattern_plate.h"
 
 namespace {
 
@@ -30,20 +31,6 @@ namespace fs = std::filesystem;
 constexpr int32_t kWidth = 480, kHeight = 270;
 constexpr int32_t kPresetWidth = 320, kPresetHeight = 180;
 constexpr PF_Fixed kFullShutter = 0x10000;  // 360 degrees
-
-// A frame with a different colour in every pixel and varied alpha.
-Image Pattern(int32_t width, int32_t height) {
-  Image image(width, height);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      image.at(x, y) = PF_Pixel{static_cast<uint8_t>(128 + (x + y) % 128),
-                                static_cast<uint8_t>(x * 90 / width),
-                                static_cast<uint8_t>(y * 90 / height),
-                                static_cast<uint8_t>((x * 3 + y * 5) % 64)};
-    }
-  }
-  return image;
-}
 
 ParamValue PointAt(int32_t x, int32_t y) {
   ParamValue v;
@@ -163,7 +150,7 @@ int Render(const std::string& pluginDir, const fs::path& outDir) {
       if (!ready) throw std::runtime_error("setup failed");
       frame.setUp(host);
       Image out;
-      if (host.Render(0, Pattern(frame.width, frame.height), out) != PF_Err_NONE) {
+      if (host.Render(0, gw::testing::PatternPlate(frame.width, frame.height), out) != PF_Err_NONE) {
         throw std::runtime_error("render failed");
       }
       host.SequenceSetdown();
