@@ -17,6 +17,10 @@ int main(int argc, char** argv) {
   cli.add_option("--background", options.background,
                  "Preview the flare over this image (at its aspect ratio) instead of black; "
                  "the light's place is then given in its pixels");
+  cli.add_option("--memory-limit", options.memoryLimit,
+                 "Memory the background may use, such as 4G (default: what the machine has "
+                 "free); a larger picture is refused before it is read");
+  cli.add_flag("--force", options.force, "OK may replace a read-only lens file, as cp -f does");
   cli.add_option("--screenshot", options.screenshot, "Save a picture of the editor and cancel")
       ->group("");
   cli.add_option("--window-size", options.windowSize, "WIDTHxHEIGHT of the window's picture")

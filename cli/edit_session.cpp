@@ -8,7 +8,10 @@
 #include <optional>
 
 #include "cli/errors.h"
+#include "cli/files.h"
 #include "cli/image_io.h"
+#include "cli/memory_budget.h"
+#include "cli/plate_windows.h"
 #include "cli/presets_commands.h"
 #include "editor/qt/editor_window.h"
 #include "editor/qt/preview_view.h"
@@ -57,6 +60,18 @@ void TakeScreenshot(qt::EditorWindow& window, const QString& path, bool& saved, 
   window.Cancel();
 }
 
+// The background is read whole before the preview scales it: refused from
+// its header when it would not fit.
+void CheckBackgroundFits(const std::string& path, const MemoryLimit& limit) {
+  const Plate header = ReadPlateHeader(path);
+  const ImageWindow frame = FrameWindow(header);
+  const uint64_t argb = PlateBytes(frame.width, frame.height, 1);
+  CheckFits(path + ": a picture of " + std::to_string(frame.width) + " x " +
+                std::to_string(frame.height) + " pixels (" + std::to_string(header.channels) +
+                " channels)",
+            PlateBytes(frame.width, frame.height, header.channels) + 3 * argb, limit);
+}
+
 }  // namespace
 
 bool HasDisplay() {
@@ -78,18 +93,24 @@ Lens StartingLens(const EditOptions& options) {
     BuildDefaultLens(lens);
     return lens;
   }
-  const int32_t status = LoadLensFile(options.file.c_str(), lens, false);
-  if (status < 0) throw FileError(options.file, LensFileStatusMessage(status));
+  lens = LoadLensOrThrow(options.file);
+  RefuseBytesAfterLens(options.file, lens);  // OK would rewrite the file without them
   return lens;
 }
 
 int RunEditSession(int argc, char** argv, const EditOptions& options,
                    const std::function<void(qt::EditorWindow&)>& whenShown, std::string* keptIn) {
   const Lens lens = StartingLens(options);
+  // OK writes the file back: one that may not be written is said now, not
+  // after the editing.
+  if (!options.file.empty()) CheckWritableOrThrow(options.file, options.force);
   qt::EditSession session;
   session.file = options.file;
-  if (!options.background.empty())
+  session.replaceReadOnly = options.force;
+  if (!options.background.empty()) {
+    CheckBackgroundFits(options.background, ParseMemoryLimit("--memory-limit", options.memoryLimit));
     session.background = ToQImage(ReadFrame(options.background).argb);
+  }
   session.rememberSize = options.screenshot.empty();
 
   std::optional<QApplication> app;

@@ -24,6 +24,8 @@ struct EditOptions {
   std::string background;  // preview over this image
   std::string screenshot;  // save a picture of the editor and cancel
   std::string windowSize;  // WIDTHxHEIGHT of the window for the picture
+  std::string memoryLimit; // for the background (empty: what the machine has free)
+  bool force = false;      // OK may replace a read-only file
 };
 
 // True when a window system can be reached (DISPLAY, WAYLAND_DISPLAY, or a

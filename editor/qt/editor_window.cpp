@@ -80,7 +80,9 @@ EditorWindow::EditorWindow(const Lens& lens, EditSession session, QWidget* paren
     session_.frameHeight = session_.background.height();
   }
   if (!session_.file.empty()) {
-    const SafeWriteResult check = CheckWritable(session_.file);
+    SafeWriteOptions options;
+    options.replaceReadOnly = session_.replaceReadOnly;
+    const SafeWriteResult check = CheckWritable(session_.file, options);
     if (!check.ok()) targetProblem_ = QString::fromStdString(check.reason);
   }
   BuildActions();
@@ -509,7 +511,9 @@ std::optional<Lens> EditorWindow::LensForFile() {
 EditorWindow::Written EditorWindow::Write(const std::string& path, QString& reason) {
   const std::optional<Lens> lens = LensForFile();
   if (!lens) return Written::Declined;
-  const SafeWriteResult result = WriteBytesSafely(path, EncodeLensFile(*lens));
+  SafeWriteOptions options;
+  options.replaceReadOnly = session_.replaceReadOnly && path == session_.file;
+  const SafeWriteResult result = WriteBytesSafely(path, EncodeLensFile(*lens), options);
   if (!result.ok()) {
     reason = QString::fromStdString(result.reason);
     return Written::Failed;

@@ -36,6 +36,7 @@ struct EditSession {
   int frameWidth = 1920;  // the frame's size when there is no background
   int frameHeight = 1080;
   bool rememberSize = true;  // the window's size kept between sessions
+  bool replaceReadOnly = false;  // the session's file may be replaced though read-only
 };
 
 class EditorWindow final : public QMainWindow {

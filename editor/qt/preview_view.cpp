@@ -161,7 +161,8 @@ void PreviewView::Render() {
   const bool coarse = (dragging_ || sliderDragging_) && fastDrags_;
   if (coarse) w /= 2;
   w = std::max(w, 1);
-  const int h = std::max(1, static_cast<int>(std::lround(double{w} * frameHeight_ / frameWidth_)));
+  const double height = static_cast<double>(w) * frameHeight_ / frameWidth_;
+  const int h = std::max(1, static_cast<int>(std::lround(height)));
   auto request = std::make_unique<PreviewRenderThread::Request>();
   request->lens = lens_;
   request->settings = settings_;
@@ -207,8 +208,9 @@ void PreviewView::DragTo(QPointF at) {
   const double x = (at.x() - frame.left()) * frameWidth_ / frame.width();
   const double y = (at.y() - frame.top()) * frameHeight_ / frame.height();
   PreviewSettings moved = settings_;
-  moved.lightX = static_cast<float>(std::clamp(std::round(x), 0.0, double{frameWidth_}));
-  moved.lightY = static_cast<float>(std::clamp(std::round(y), 0.0, double{frameHeight_}));
+  const double right = frameWidth_, bottom = frameHeight_;
+  moved.lightX = static_cast<float>(std::clamp(std::round(x), 0.0, right));
+  moved.lightY = static_cast<float>(std::clamp(std::round(y), 0.0, bottom));
   if (moved == settings_) return;
   settings_ = moved;
   Render();
