@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <exception>
@@ -107,6 +108,12 @@ std::string Cleaned(std::string text, const std::string& path) {
   for (const std::string& quoted : {" (\"" + path + "\")", "\"" + path + "\"", path}) {
     for (size_t at; !quoted.empty() && (at = text.find(quoted)) != std::string::npos;) {
       text.erase(at, quoted.size());
+      // "from image file . Unexpected end" reads "from image file. Unexpected end".
+      const bool gap = at == text.size() || text[at] == ' ' ||
+                       std::ispunct(static_cast<unsigned char>(text[at]));
+      if (at > 0 && text[at - 1] == ' ' && gap) {
+        text.erase(at - 1, 1);
+      }
     }
   }
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();

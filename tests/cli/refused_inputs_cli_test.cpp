@@ -75,11 +75,12 @@ size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(te
 
 TEST(RefusedInputsCli, APictureReadOnlyInPartIsRefusedAndNothingWritten) {
   const std::string jpeg = TempPath("noise.jpg"), tiff = TempPath("noise_float.tif"),
-                    png = TempPath("noise.png");
+                    png = TempPath("noise.png"), exr = TempPath("noise.exr");
   WritePlate(jpeg, Noise(640, 480, SampleType::UInt8), SampleType::UInt8);
   WritePlate(tiff, Noise(640, 360, SampleType::Float), SampleType::Float);
   WritePlate(png, Noise(320, 180, SampleType::UInt16), SampleType::UInt16);
-  for (const std::string& whole : {jpeg, tiff, png}) {
+  WritePlate(exr, Noise(320, 180, SampleType::Half), SampleType::Half);
+  for (const std::string& whole : {jpeg, tiff, png, exr}) {
     const std::string cut = CutInHalf(whole), out = TempPath("from_cut.png");
     std::remove(out.c_str());
     ASSERT_EQ(RunProgram("render " + Quote(whole) + " -o " + Quote(out) + " --depth uint8 -q").exitCode, 0);
@@ -88,6 +89,7 @@ TEST(RefusedInputsCli, APictureReadOnlyInPartIsRefusedAndNothingWritten) {
     EXPECT_EQ(r.exitCode, 1) << cut;
     EXPECT_EQ(r.err.find("glarewright: " + cut + ": damaged or incomplete: "), 0u) << r.err;
     EXPECT_EQ(Lines(r.err), 1u) << r.err;
+    EXPECT_EQ(r.err.find(" ."), std::string::npos) << r.err;  // no gap where the name was
     EXPECT_FALSE(Exists(out)) << cut;
   }
   // A PNG whose compressed rows are damaged while every chunk's checksum
