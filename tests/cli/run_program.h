@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -48,8 +50,22 @@ inline bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-inline std::string TempPath(const std::string& name) {
-  return std::string(GW_TEST_TMPDIR) + "/" + name;
+// CTest runs each test in a process of its own, several at once: every test
+// keeps its files in a folder named after it, so two tests that use the same
+// file name never meet.
+inline std::string TempDir() {
+  std::string dir = GW_TEST_TMPDIR;
+  if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+      if (c == '/') c = '_';
+    }
+    dir += "/" + name;
+    mkdir(dir.c_str(), 0755);
+  }
+  return dir;
 }
+
+inline std::string TempPath(const std::string& name) { return TempDir() + "/" + name; }
 
 }  // namespace gw

@@ -215,14 +215,14 @@ namespace gw {
 namespace {
 
 void RemoveFiles(const std::string& prefix) {
-  for (const auto& entry : std::filesystem::directory_iterator(GW_TEST_TMPDIR)) {
+  for (const auto& entry : std::filesystem::directory_iterator(TempDir())) {
     if (entry.path().filename().string().starts_with(prefix)) std::filesystem::remove(entry.path());
   }
 }
 
 int CountFiles(const std::string& prefix) {
   int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(GW_TEST_TMPDIR)) {
+  for (const auto& entry : std::filesystem::directory_iterator(TempDir())) {
     if (entry.path().filename().string().starts_with(prefix)) ++count;
   }
   return count;
