@@ -119,9 +119,11 @@ ProfileStore::Kept* ProfileStore::Keep(std::string key) {
     keptBytes_ = 0;
   }
   Kept kept{std::vector<uint8_t>(3 * reach), live_.reach, {}};
-  std::memcpy(kept.samples.data(), live_.red, reach);
-  std::memcpy(kept.samples.data() + reach, live_.green, reach);
-  std::memcpy(kept.samples.data() + 2 * reach, live_.blue, reach);
+  if (reach > 0) {  // a profile without samples has no arrays to copy from
+    std::memcpy(kept.samples.data(), live_.red, reach);
+    std::memcpy(kept.samples.data() + reach, live_.green, reach);
+    std::memcpy(kept.samples.data() + 2 * reach, live_.blue, reach);
+  }
   Kept& entry = kept_.emplace(std::move(key), std::move(kept)).first->second;
   keptBytes_ += bytes;
   return &entry;
