@@ -1,4 +1,4 @@
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 
 #include <charconv>
 #include <cmath>
