@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "lensfile/messages.h"
+
 namespace gw {
 
 // Thrown by a subcommand; main prints "glarewright: <what>" and exits 1.
