@@ -2,6 +2,8 @@
 // defaults on a 1920 x 1080 frame.
 #include <benchmark/benchmark.h>
 
+#include "bench/fresh_frame.h"
+
 #include "lens/lens.h"
 #include "render/elements/elements.h"
 #include "tests/support/test_frame.h"
@@ -15,11 +17,7 @@ void RenderDefaults(benchmark::State& state, gw::ElementType type, Renderer rend
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
   gw::TestFrame frame(1920, 1080, lx, ly);
-  for (auto _ : state) {
-    render(element, frame.target());
-    benchmark::DoNotOptimize(frame.bytes().data());
-    benchmark::ClobberMemory();
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { render(element, frame.target()); });
 }
 
 // Strongest glare: the light a twentieth of the width outside the left edge.

@@ -3,6 +3,8 @@
 //   gw_bench --benchmark_filter=Polygon
 #include <benchmark/benchmark.h>
 
+#include "bench/fresh_frame.h"
+
 #include "lens/lens.h"
 #include "render/draw_lens.h"
 #include "render/polygon_stamp.h"
@@ -19,10 +21,7 @@ void DrawDefaultElement(benchmark::State& state, gw::ElementType type) {
   gw::TestFrame frame(kWidth, kHeight, kWidth * 0.3f, kHeight * 0.3f);
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
-  for (auto _ : state) {
-    gw::DrawElement(element, frame.target());
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
 }
 
 void BM_PolygonPolySpread(benchmark::State& state) {
@@ -48,11 +47,10 @@ BENCHMARK(BM_PolygonStarCaustic)->Unit(benchmark::kMillisecond);
 // A hexagon of radius 100 at roundness 20 (67 outline vertices).
 void BM_PolygonStampHexagon(benchmark::State& state) {
   gw::TestFrame frame(kWidth, kHeight, kWidth * 0.5f, kHeight * 0.5f);
-  for (auto _ : state) {
-    gw::PolygonStamp(20.0f, 6, 100.0f, 15.0f, 960.0f, 540.0f, {40, 30, 20, 255},
-                     frame.target(), 0);
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] {
+    gw::PolygonStamp(20.0f, 6, 100.0f, 15.0f, 960.0f, 540.0f, {40, 30, 20, 255}, frame.target(),
+                     0);
+  });
 }
 BENCHMARK(BM_PolygonStampHexagon)->Unit(benchmark::kMicrosecond);
 
@@ -65,10 +63,7 @@ void DrawAbsurdElement(benchmark::State& state, gw::ElementType type) {
   element.iparam0 = 32767;
   element.iparam2 = type == gw::ElementType::StarCaustic ? 32767 : element.iparam2;
   element.scale = 10000.0f;
-  for (auto _ : state) {
-    gw::DrawElement(element, frame.target());
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
 }
 
 void BM_PolygonAbsurdPolySpread(benchmark::State& state) {

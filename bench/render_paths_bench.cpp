@@ -3,6 +3,8 @@
 // motion-blurred paths (4, 10 and 16 samples).
 #include <benchmark/benchmark.h>
 
+#include "bench/fresh_frame.h"
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -32,10 +34,7 @@ void BM_Element(benchmark::State& state) {
                       static_cast<float>(height * kLightPlace));
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(info.type), element);
-  for (auto _ : state) {
-    gw::DrawElement(element, frame.target());
-    benchmark::DoNotOptimize(frame.Pixel(0, 0));
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
   state.SetLabel(info.listName);
 }
 
@@ -56,10 +55,7 @@ void BM_PresetDrawn(benchmark::State& state) {
   gw::BuildPreset(lens, value);
   gw::TestFrame frame(width, height, static_cast<float>(width * kLightPlace),
                       static_cast<float>(height * kLightPlace));
-  for (auto _ : state) {
-    gw::DrawLensInto(lens, frame);
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawLensInto(lens, frame); });
   state.SetLabel(std::string(gw::PresetName(value)));
 }
 
@@ -78,10 +74,7 @@ void BM_DefaultLensDrawn(benchmark::State& state) {
   gw::BuildDefaultLens(lens);
   gw::TestFrame frame(width, height, static_cast<float>(width * kLightPlace),
                       static_cast<float>(height * kLightPlace));
-  for (auto _ : state) {
-    gw::DrawLensInto(lens, frame);
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawLensInto(lens, frame); });
 }
 BENCHMARK(BM_DefaultLensDrawn)
     ->ArgNames({"w", "h"})

@@ -1,7 +1,8 @@
 // The round elements with their defaults at 1920 x 1080, one element per
-// iteration, drawn over the same frame (screening costs the same however
-// bright the frame already is).
+// iteration, each over the same black frame.
 #include <benchmark/benchmark.h>
+
+#include "bench/fresh_frame.h"
 
 #include "lens/lens.h"
 #include "render/draw_lens.h"
@@ -17,10 +18,7 @@ void DrawDefaultElement(benchmark::State& state, gw::ElementType type) {
   gw::TestFrame frame(1920, 1080, kLightX, kLightY);
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
-  for (auto _ : state) {
-    gw::DrawElement(element, frame.target());
-    benchmark::DoNotOptimize(frame.Pixel(0, 0));
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
 }
 
 void BM_GlowBall(benchmark::State& s) { DrawDefaultElement(s, gw::ElementType::GlowBall); }

@@ -2,6 +2,8 @@
 // 1920 x 1080 frame, light at (1400, 300).
 #include <benchmark/benchmark.h>
 
+#include "bench/fresh_frame.h"
+
 #include "lens/lens.h"
 #include "render/draw_lens.h"
 #include "render/streak.h"
@@ -13,10 +15,7 @@ void BM_DrawStreak(benchmark::State& state) {
   gw::TestFrame frame(1920, 1080, 1400.0f, 300.0f);
   const gw::Streak streak{100.0f, 200.0f, 1800.0f, 900.0f, 0.01f, gw::kStreakThickness,
                           0.01f, 0.01f, gw::StreakAnchor::Start};
-  for (auto _ : state) {
-    gw::DrawStreak(streak, frame.target());
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawStreak(streak, frame.target()); });
   state.SetItemsProcessed(state.iterations() * 1700);  // columns
 }
 BENCHMARK(BM_DrawStreak);
@@ -26,10 +25,7 @@ void BM_StreakElement(benchmark::State& state, gw::ElementType type) {
   gw::TestFrame frame(1920, 1080, 1400.0f, 300.0f);
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
-  for (auto _ : state) {
-    gw::DrawElement(element, frame.target());
-    benchmark::DoNotOptimize(frame.bytes().data());
-  }
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
 }
 BENCHMARK_CAPTURE(BM_StreakElement, StarFilter, gw::ElementType::StarFilter)
     ->Unit(benchmark::kMillisecond);

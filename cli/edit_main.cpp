@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
   cli.add_option("--preset", options.preset, "Start from a built-in preset, by name or number");
   cli.add_option("--background", options.background,
                  "Preview the flare over this image (scaled to 320 x 240) instead of black");
+  cli.add_option("--memory-limit", options.memoryLimit,
+                 "Memory the background may use, such as 4G (default: what the machine has "
+                 "free); a larger picture is refused before it is read");
+  cli.add_flag("--force", options.force, "OK may replace a read-only lens file, as cp -f does");
   cli.add_option("--screenshot", options.screenshot, "Save a picture of the editor and cancel")
       ->group("");
   try {

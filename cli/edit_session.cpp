@@ -11,6 +11,8 @@
 #include "cli/errors.h"
 #include "cli/files.h"
 #include "cli/image_io.h"
+#include "cli/memory_budget.h"
+#include "cli/plate_windows.h"
 #include "cli/presets_commands.h"
 #include "editor/control_ids.h"
 #include "editor/lens_editor.h"
@@ -45,6 +47,18 @@ std::string TargetFile(const EditOptions& options, QWidget* parent) {
       .toStdString();
 }
 
+// The background is read whole before the preview scales it: refused from
+// its header when it would not fit.
+void CheckBackgroundFits(const std::string& path, const MemoryLimit& limit) {
+  const Plate header = ReadPlateHeader(path);
+  const ImageWindow frame = FrameWindow(header);
+  const uint64_t argb = PlateBytes(frame.width, frame.height, 1);
+  CheckFits(path + ": a picture of " + std::to_string(frame.width) + " x " +
+                std::to_string(frame.height) + " pixels (" + std::to_string(header.channels) +
+                " channels)",
+            PlateBytes(frame.width, frame.height, header.channels) + 3 * argb, limit);
+}
+
 }  // namespace
 
 bool HasDisplay() {
@@ -66,16 +80,22 @@ Lens StartingLens(const EditOptions& options) {
     BuildDefaultLens(lens);
     return lens;
   }
-  const int32_t status = LoadLensFile(options.file.c_str(), lens, false);
-  if (status < 0) throw FileError(options.file, LensFileStatusMessage(status));
+  lens = LoadLensOrThrow(options.file);
+  RefuseBytesAfterLens(options.file, lens);  // OK would rewrite the file without them
   return lens;
 }
 
 int RunEditSession(int argc, char** argv, const EditOptions& options,
                    const std::function<void(qt::EditorWindow&)>& whenShown) {
   const Lens lens = StartingLens(options);
+  // OK writes the file back: one that may not be written is said now, not
+  // after the editing.
+  if (!options.file.empty()) CheckWritableOrThrow(options.file, options.force);
   QImage background;
-  if (!options.background.empty()) background = ToQImage(ReadFrame(options.background).argb);
+  if (!options.background.empty()) {
+    CheckBackgroundFits(options.background, ParseMemoryLimit("--memory-limit", options.memoryLimit));
+    background = ToQImage(ReadFrame(options.background).argb);
+  }
 
   std::optional<QApplication> app;
   if (!QApplication::instance()) app.emplace(argc, argv);
@@ -105,7 +125,7 @@ int RunEditSession(int argc, char** argv, const EditOptions& options,
   const std::string target = TargetFile(options, window.get());
   if (target.empty()) return kEditCancelled;
   // Whole or not at all, through a link to its target, keeping permissions.
-  SaveLensOrThrow(target, editor.lens());
+  SaveLensOrThrow(target, editor.lens(), options.force);
   return kEditKept;
 }
 

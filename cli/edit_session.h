@@ -23,6 +23,8 @@ struct EditOptions {
   std::string preset;      // start from this preset instead
   std::string background;  // preview over this image
   std::string screenshot;  // save a picture of the editor and cancel
+  std::string memoryLimit; // for the background (empty: what the machine has free)
+  bool force = false;      // OK may replace a read-only file
 };
 
 // True when a window system can be reached (DISPLAY, WAYLAND_DISPLAY, or a

@@ -12,6 +12,12 @@ class CommandError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// "<value> lies outside <low>..<high>": every range is told so.
+inline std::string OutsideRange(const std::string& value, const std::string& low,
+                                const std::string& high) {
+  return value + " lies outside " + low + ".." + high;
+}
+
 // "<path>: <reason>".
 inline CommandError FileError(const std::string& path, const std::string& reason) {
   return CommandError(path + ": " + reason);

@@ -1,8 +1,10 @@
 #include "cli/files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -44,7 +46,15 @@ SafeWriteOptions ProgramWriteOptions(bool replaceReadOnly, std::optional<Partial
 
 }  // namespace
 
+void CheckReadableFile(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || access(path.c_str(), R_OK) != 0) {
+    throw FileError(path, UnreadableReason(path));
+  }
+}
+
 std::string ReadTextFile(const std::string& path) {
+  CheckReadableFile(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) throw FileError(path, UnreadableReason(path));
   std::ostringstream text;
@@ -72,7 +82,22 @@ void WriteTextOrThrow(const std::string& path, const std::string& contents,
                                      ProgramWriteOptions(replaceReadOnly, guard)));
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+std::string OutputName(const std::string& name) { return name == "-" ? "/dev/stdout" : name; }
+
+void CheckStandardOutputTakes(const std::string& path, const std::string& what) {
+  if (path != "/dev/stdout" || !isatty(STDOUT_FILENO)) return;
+  throw CommandError("-o -: standard output is a terminal, where " + what +
+                     " would fill the screen; send it to a file or a program (| or >)");
+}
+
 Lens LoadLensOrThrow(const std::string& path) {
+  CheckReadableFile(path);
   // Files do not carry the fourth colour bytes: the slots hold their defaults.
   Lens lens{};
   for (LensElement& slot : lens.elements) slot.color1Extra = slot.color2Extra = 255;
@@ -80,6 +105,37 @@ Lens LoadLensOrThrow(const std::string& path) {
   if (status == kLensFileCannotOpen) throw FileError(path, UnreadableReason(path));
   if (status != kLensFileOk) throw FileError(path, LensFileStatusMessage(status));
   return lens;
+}
+
+uint64_t BytesAfterLens(const std::string& path, const Lens& lens) {
+  struct stat st {};
+  const uint64_t used = kLensFileHeaderSize + uint64_t{kLensFileRecordSize} * lens.count;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  return static_cast<uint64_t>(st.st_size) > used ? static_cast<uint64_t>(st.st_size) - used : 0;
+}
+
+namespace {
+
+std::string BytesAfterLensText(const std::string& path, const Lens& lens, uint64_t extra) {
+  return path + ": " + std::to_string(extra) + " byte" + (extra == 1 ? "" : "s") +
+         " after its " + std::to_string(lens.count) + " element" + (lens.count == 1 ? "" : "s") +
+         (extra == 1 ? " is" : " are") + " not part of the lens";
+}
+
+}  // namespace
+
+void WarnOfBytesAfterLens(const std::string& path, const Lens& lens) {
+  if (const uint64_t extra = BytesAfterLens(path, lens)) {
+    std::fprintf(stderr, "glarewright: %s\n", BytesAfterLensText(path, lens, extra).c_str());
+  }
+}
+
+void RefuseBytesAfterLens(const std::string& path, const Lens& lens) {
+  if (const uint64_t extra = BytesAfterLens(path, lens)) {
+    throw CommandError(BytesAfterLensText(path, lens, extra) +
+                       ", and rewriting the file would drop them (`glarewright lens export` to "
+                       "JSON and `lens import` from it write the lens alone)");
+  }
 }
 
 void SaveLensOrThrow(const std::string& path, const Lens& lens, bool replaceReadOnly) {

@@ -9,6 +9,7 @@
 
 #include "cli/errors.h"
 #include "cli/files.h"
+#include "cli/plate_windows.h"
 #include "cli/plugin_modules.h"
 
 namespace gw {
@@ -77,26 +78,54 @@ const ImageModuleTable& Images() {
   return *table;
 }
 
-Plate ReadPlate(const std::string& path) {
-  if (access(path.c_str(), F_OK) != 0) throw FileError(path, "no such file");
+namespace {
+
+// The module's reason, in the program's words where it has some.
+CommandError ReadError(const std::string& path, const std::string& reason) {
+  if (reason.empty() || reason.find("not a file format") != std::string::npos ||
+      reason.find("format reader") != std::string::npos) {
+    return FileError(path, "not an image this program can read");
+  }
+  return FileError(path, reason);
+}
+
+// A plate from one of the module's readers, checked as every read is.
+Plate ReadChecked(const std::string& path,
+                  bool (*read)(const std::string&, Plate&, std::string&)) {
+  CheckReadableFile(path);
   Plate plate;
   std::string reason;
-  if (!Images().read(path, plate, reason)) {
-    if (reason.empty() || reason.find("not a file format") != std::string::npos ||
-        reason.find("Could not find a format reader") != std::string::npos ||
-        reason.find("format reader") != std::string::npos) {
-      throw FileError(path, "not an image this program can read");
-    }
-    throw FileError(path, reason);
-  }
+  if (!read(path, plate, reason)) throw ReadError(path, reason);
   CheckSize(path, plate.width, plate.height);
+  const ImageWindow frame = FrameWindow(plate);
+  CheckSize(path, frame.width, frame.height);
   return plate;
 }
 
-void WritePlate(const std::string& path, const Plate& plate, SampleType type) {
-  WriteFileOrThrow(path, [&](const std::string& file, std::string& reason) {
-    return Images().write(path, file, plate, type, reason);
-  });
+}  // namespace
+
+Plate ReadPlateHeader(const std::string& path) { return ReadChecked(path, Images().readHeader); }
+
+Plate ReadPlate(const std::string& path) { return ReadChecked(path, Images().read); }
+
+OutputFormat DescribeOutputFormat(const std::string& path) {
+  OutputFormat format;
+  std::string reason;
+  if (!Images().describeOutput(path, format, reason)) {
+    throw FileError(path, "no image format for this name (" + reason + ")");
+  }
+  return format;
+}
+
+void WritePlate(const std::string& path, const Plate& plate, SampleType type,
+                const OutputTarget& target) {
+  const std::string& format = target.formatName.empty() ? path : target.formatName;
+  WriteFileOrThrow(
+      path,
+      [&](const std::string& file, std::string& reason) {
+        return Images().write(format, file, plate, type, reason);
+      },
+      target.replaceReadOnly);
 }
 
 ColourChannels FindColourChannels(const Plate& plate) {
@@ -143,7 +172,7 @@ Plate FrameToPlate(const Frame& frame) {
   return plate;
 }
 
-Frame ReadFrame(const std::string& path) { return PlateToFrame(ReadPlate(path)); }
+Frame ReadFrame(const std::string& path) { return PlateToFrame(OverFrameWindow(ReadPlate(path))); }
 
 void WriteFrame(const std::string& path, const Frame& frame) {
   WritePlate(path, FrameToPlate(frame), SampleType::UInt8);

@@ -21,12 +21,29 @@ struct Frame {
 // cannot be found or loaded.
 const ImageModuleTable& Images();
 
-// Reads any image the module knows, whole; throws CommandError naming the
-// file (a file that is not an image says so).
+// Reads any image the module knows, whole, with its header; throws
+// CommandError naming the file (a file that is not an image, a folder, a
+// damaged or incomplete file say so).
 Plate ReadPlate(const std::string& path);
 
+// The header alone, samples left empty: for the checks before any work.
+Plate ReadPlateHeader(const std::string& path);
+
+// What the format the name's extension chooses can hold; throws when no
+// format has that extension.
+OutputFormat DescribeOutputFormat(const std::string& path);
+
+// How an image is written besides its name: the name whose extension
+// chooses the format (empty: the path's own; standard output needs one),
+// and whether a read-only file may be replaced (--force).
+struct OutputTarget {
+  std::string formatName;
+  bool replaceReadOnly = false;
+};
+
 // Writes the plate in `type`, whole or not at all (see WriteFileOrThrow).
-void WritePlate(const std::string& path, const Plate& plate, SampleType type);
+void WritePlate(const std::string& path, const Plate& plate, SampleType type,
+                const OutputTarget& target = {});
 
 // The plate's colour channels: red, green, blue (one channel thrice for grey).
 struct ColourChannels {
@@ -38,7 +55,8 @@ ColourChannels FindColourChannels(const Plate& plate);
 Frame PlateToFrame(const Plate& plate);
 Plate FrameToPlate(const Frame& frame);
 
-// Reads any image as 8-bit ARGB; throws CommandError naming the file.
+// Reads any image as 8-bit ARGB over its frame window (see
+// plate_windows.h); throws CommandError naming the file.
 Frame ReadFrame(const std::string& path);
 
 // Writes the frame whole or not at all, in 8 bits. Alpha is written when

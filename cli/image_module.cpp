@@ -9,6 +9,11 @@
 #include <memory>
 
 namespace gw {
+
+struct ImageHeader {
+  OIIO::ImageSpec spec;
+};
+
 namespace {
 
 // Tried in this order; the first that the text renderer finds is used.
@@ -52,16 +57,9 @@ Plate FirstChannels(const Plate& plate, int32_t keep) {
   return out;
 }
 
-bool Read(const std::string& path, Plate& plate, std::string& reason) try {
-  // Colours come as the file holds them: nothing is premultiplied on the way.
-  OIIO::ImageSpec config;
-  config.attribute("oiio:UnassociatedAlpha", 1);
-  auto in = OIIO::ImageInput::open(path, &config);
-  if (!in) {
-    reason = OIIO::geterror();
-    return false;
-  }
-  const OIIO::ImageSpec& header = in->spec();
+// The file's header as a plate without samples: size, channels, windows.
+bool PlateFromHeader(const OIIO::ImageInput& in, Plate& plate, std::string& reason) {
+  const OIIO::ImageSpec& header = in.spec();
   plate = Plate{};
   plate.width = header.width;
   plate.height = header.height;
@@ -78,6 +76,49 @@ bool Read(const std::string& path, Plate& plate, std::string& reason) try {
   plate.alphaChannel = alpha < plate.channels ? alpha : -1;
   plate.premultiplied =
       plate.alphaChannel >= 0 && header.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
+  plate.x = header.x;
+  plate.y = header.y;
+  if (header.full_width > 0 && header.full_height > 0) {
+    plate.display = {header.full_x, header.full_y, header.full_width, header.full_height};
+  }
+  plate.format = in.format_name();
+  plate.header = std::make_shared<const ImageHeader>(ImageHeader{header});
+  return true;
+}
+
+std::unique_ptr<OIIO::ImageInput> OpenInput(const std::string& path, std::string& reason) {
+  // Colours come as the file holds them: nothing is premultiplied on the way.
+  OIIO::ImageSpec config;
+  config.attribute("oiio:UnassociatedAlpha", 1);
+  auto in = OIIO::ImageInput::open(path, &config);
+  if (!in) reason = OIIO::geterror();
+  return in;
+}
+
+// The library's first complaint in its own words, without the file's name
+// it sometimes repeats.
+std::string Cleaned(std::string text, const std::string& path) {
+  text = text.substr(0, text.find('\n'));
+  for (const std::string& quoted : {" (\"" + path + "\")", "\"" + path + "\"", path}) {
+    for (size_t at; !quoted.empty() && (at = text.find(quoted)) != std::string::npos;) {
+      text.erase(at, quoted.size());
+    }
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+bool ReadHeader(const std::string& path, Plate& plate, std::string& reason) try {
+  auto in = OpenInput(path, reason);
+  return in && PlateFromHeader(*in, plate, reason);
+} catch (const std::exception& e) {
+  reason = e.what();
+  return false;
+}
+
+bool Read(const std::string& path, Plate& plate, std::string& reason) try {
+  auto in = OpenInput(path, reason);
+  if (!in || !PlateFromHeader(*in, plate, reason)) return false;
   // Size limits are the caller's; a plate this large could not be held anyway.
   const uint64_t count = uint64_t{static_cast<uint32_t>(plate.width)} *
                          static_cast<uint32_t>(plate.height) * static_cast<uint32_t>(plate.channels);
@@ -87,11 +128,20 @@ bool Read(const std::string& path, Plate& plate, std::string& reason) try {
     return false;
   }
   plate.samples.resize(count);
-  if (!in->read_image(0, 0, 0, plate.channels, OIIO::TypeDesc::FLOAT, plate.samples.data())) {
-    reason = in->geterror();
+  const bool read = in->read_image(0, 0, 0, plate.channels, OIIO::TypeDesc::FLOAT,
+                                   plate.samples.data());
+  // The readers report a file cut short or damaged as an error, or only as
+  // a warning beside pixels they made up: either way the picture is not
+  // the file's.
+  std::string problem = in->geterror();
+  if (problem.empty()) problem = OIIO::geterror();
+  in->close();
+  if (!read || !problem.empty()) {
+    reason = "damaged or incomplete";
+    if (!problem.empty()) reason += ": " + Cleaned(problem, path);
+    plate.samples = {};
     return false;
   }
-  in->close();
   return true;
 } catch (const std::bad_alloc&) {
   reason = "not enough memory to hold the image";
@@ -101,17 +151,105 @@ bool Read(const std::string& path, Plate& plate, std::string& reason) try {
   return false;
 }
 
-bool Write(const std::string& formatName, const std::string& file, const Plate& given,
-           SampleType type, std::string& reason) try {
-  // A name without an extension (/dev/stdout, a FIFO) gets PNG.
+// A name without an extension (/dev/stdout, a FIFO) gets PNG.
+std::unique_ptr<OIIO::ImageOutput> CreateOutput(const std::string& formatName,
+                                                std::string& reason) {
   const size_t slash = formatName.find_last_of('/');
   const bool named = formatName.find('.', slash == std::string::npos ? 0 : slash) != std::string::npos;
   auto out = OIIO::ImageOutput::create(named ? formatName : std::string("png"));
   if (!out) {
     reason = OIIO::geterror();
     if (reason.empty()) reason = "no image format for this name";
-    return false;
   }
+  return out;
+}
+
+// The sample types each writer keeps as asked (measured: the others are
+// turned into one of these at open).
+uint8_t TypesHeld(const std::string& format) {
+  constexpr auto bit = [](SampleType t) { return static_cast<uint8_t>(1u << static_cast<int>(t)); };
+  using enum SampleType;
+  const struct {
+    const char* name;
+    uint8_t types;
+  } kFormats[] = {
+      {"openexr", bit(Half) | bit(Float)},
+      {"tiff", bit(UInt8) | bit(UInt16) | bit(Float)},
+      {"dpx", bit(UInt8) | bit(UInt16) | bit(Float)},
+      {"png", bit(UInt8) | bit(UInt16)},
+      {"sgi", bit(UInt8) | bit(UInt16)},
+      {"jpeg2000", bit(UInt8) | bit(UInt16)},
+      {"iff", bit(UInt8) | bit(UInt16)},
+      {"fits", bit(UInt8) | bit(Half) | bit(Float)},
+      {"jpeg", bit(UInt8)}, {"targa", bit(UInt8)}, {"bmp", bit(UInt8)}, {"webp", bit(UInt8)},
+      {"gif", bit(UInt8)}, {"ico", bit(UInt8)}, {"heif", bit(UInt8)},
+  };
+  for (const auto& f : kFormats) {
+    if (format == f.name) return f.types;
+  }
+  return bit(UInt8) | bit(UInt16) | bit(Half) | bit(Float);  // checked again at open
+}
+
+bool DescribeOutput(const std::string& formatName, OutputFormat& format, std::string& reason) try {
+  const auto out = CreateOutput(formatName, reason);
+  if (!out) return false;
+  format.name = out->format_name();
+  format.alpha = out->supports("alpha");
+  format.anyChannels = out->supports("nchannels");
+  format.types = TypesHeld(format.name);
+  return true;
+} catch (const std::exception& e) {
+  reason = e.what();
+  return false;
+}
+
+// The header the plate is written with: the file's own when it has one,
+// with the plate's size, channels, windows and sample type. What belongs to
+// another format or another depth (compression names, bits per sample) is
+// left to the writer's defaults.
+OIIO::ImageSpec HeaderFor(const Plate& plate, OIIO::TypeDesc type, const std::string& format) {
+  OIIO::ImageSpec header = plate.header ? plate.header->spec : OIIO::ImageSpec();
+  if (plate.header && plate.format != format) {
+    header.erase_attribute("compression");
+    header.erase_attribute("oiio:BitsPerSample");
+  }
+  if (plate.header && plate.header->spec.format != type) {
+    header.erase_attribute("oiio:BitsPerSample");
+  }
+  header.width = plate.width;
+  header.height = plate.height;
+  header.depth = 1;
+  header.nchannels = plate.channels;
+  header.set_format(type);
+  header.channelformats.clear();
+  header.channelnames = plate.channelNames;
+  header.alpha_channel = plate.alphaChannel;
+  if (header.z_channel >= plate.channels) header.z_channel = -1;
+  header.x = plate.x;
+  header.y = plate.y;
+  header.z = 0;
+  const ImageWindow display = plate.DisplayWindow();
+  header.full_x = display.x;
+  header.full_y = display.y;
+  header.full_z = 0;
+  header.full_width = display.width;
+  header.full_height = display.height;
+  header.full_depth = 1;
+  header.erase_attribute("oiio:UnassociatedAlpha");
+  if (plate.alphaChannel >= 0 && !plate.premultiplied) {
+    header.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
+  }
+  // Writers stamp the time of writing where the header names none: the
+  // plate's own stays, and none is added, so the same render writes the
+  // same bytes.
+  if (!header.find_attribute("DateTime")) header.attribute("DateTime", "");
+  return header;
+}
+
+bool Write(const std::string& formatName, const std::string& file, const Plate& given,
+           SampleType type, std::string& reason) try {
+  auto out = CreateOutput(formatName, reason);
+  if (!out) return false;
   const Plate* plate = &given;
   Plate fewer;
   const bool alphaFits = given.alphaChannel >= 0 && out->supports("alpha");
@@ -121,12 +259,18 @@ bool Write(const std::string& formatName, const std::string& file, const Plate& 
     fewer = FirstChannels(given, keep);
     plate = &fewer;
   }
-  OIIO::ImageSpec header = SpecOf(*plate, ToTypeDesc(type));
-  if (plate->alphaChannel >= 0 && !plate->premultiplied) {
-    header.attribute("oiio:UnassociatedAlpha", 1);  // the colours are written as they are
+  const OIIO::TypeDesc wanted = ToTypeDesc(type);
+  const OIIO::ImageSpec header = HeaderFor(*plate, wanted, out->format_name());
+  if (!out->open(file, header)) {
+    reason = out->geterror();
+    return false;
   }
-  if (!out->open(file, header) ||
-      !out->write_image(OIIO::TypeDesc::FLOAT, plate->samples.data()) || !out->close()) {
+  if (out->spec().format != wanted) {
+    reason = std::string(out->format_name()) + " cannot hold " + wanted.c_str() + " samples";
+    out->close();
+    return false;
+  }
+  if (!out->write_image(OIIO::TypeDesc::FLOAT, plate->samples.data()) || !out->close()) {
     reason = out->geterror();
     return false;
   }
@@ -172,7 +316,8 @@ bool DrawText(Plate& plate, int32_t x, int32_t y, const std::string& text, int32
   return false;
 }
 
-constexpr ImageModuleTable kTable{kImageModuleVersion, &Read, &Write, &Resize, &DrawText};
+constexpr ImageModuleTable kTable{kImageModuleVersion, &Read,   &ReadHeader, &Write,
+                                  &DescribeOutput,     &Resize, &DrawText};
 
 }  // namespace
 }  // namespace gw

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "lensfile/lens_json.h"
 #include "lens/element_types.h"
 
 namespace gw {
@@ -16,8 +17,8 @@ std::string_view Bare(const char* label) {
   return s;
 }
 
-// Control characters in a name shown as \xNN, so that a name can never move
-// the terminal's cursor or change its colours.
+// A Latin-1 name in UTF-8, control characters shown as \xNN so that a name
+// can never move the terminal's cursor or change its colours.
 std::string PrintableName(std::string_view name) {
   std::string out;
   for (const char c : name) {
@@ -27,10 +28,18 @@ std::string PrintableName(std::string_view name) {
       std::snprintf(escaped, sizeof escaped, "\\x%02x", b);
       out += escaped;
     } else {
-      out += c;
+      out += Latin1ToUtf8(std::string_view(&c, 1));
     }
   }
   return out;
+}
+
+// UTF-8 text padded with blanks to `width` characters.
+std::string PaddedRight(std::string text, size_t width) {
+  size_t characters = 0;
+  for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+  if (characters < width) text.append(width - characters, ' ');
+  return text;
 }
 
 std::string Colour(const Rgb& c) {
@@ -50,7 +59,7 @@ std::string FieldText(const LensElement& e, ElementField field) {
 }
 
 std::string Row(const char* format, auto... values) {
-  char line[256];
+  char line[512];
   std::snprintf(line, sizeof line, format, values...);
   return line;
 }
@@ -70,14 +79,13 @@ std::string Heading() {
              "brightness", "scale");
 }
 
-// The element's row, then the parameters its type uses.
-std::string ElementRows(const Lens& lens, uint32_t i) {
-  const LensElement& e = lens.elements[i];
+// The element's row under its number, then the parameters its type uses.
+std::string ElementRows(const LensElement& e, uint32_t i) {
   const ElementTypeInfo* info = FindElementType(e.type);
   const std::string type = info ? info->listName : "unknown type " + std::to_string(e.type);
   const std::string name = PrintableName(ElementName(e));
-  std::string out = Row("%3u  %-3s  %-20s %-24s %10s %10s %10s\n", static_cast<unsigned>(i),
-                        e.enabled ? "yes" : "no", type.c_str(), name.c_str(),
+  std::string out = Row("%3u  %-3s  %-20s %s %10s %10s %10s\n", static_cast<unsigned>(i),
+                        e.enabled ? "yes" : "no", type.c_str(), PaddedRight(name, 24).c_str(),
                         FormatReal(e.position).c_str(), FormatReal(e.brightness).c_str(),
                         FormatReal(e.scale).c_str());
   if (!info) return out;
@@ -100,12 +108,16 @@ std::string FormatLensTable(const Lens& lens) {
   std::string out = Row("%u element%s\n", static_cast<unsigned>(count), count == 1 ? "" : "s");
   if (count == 0) return out;
   out += Heading();
-  for (uint32_t i = 0; i < count; ++i) out += ElementRows(lens, i);
+  for (uint32_t i = 0; i < count; ++i) out += ElementRows(lens.elements[i], i);
   return out;
 }
 
 std::string FormatLensElement(const Lens& lens, uint32_t index) {
-  return Heading() + ElementRows(lens, index);
+  return FormatLensElement(lens.elements[index], index);
+}
+
+std::string FormatLensElement(const LensElement& element, uint32_t number) {
+  return Heading() + ElementRows(element, number);
 }
 
 }  // namespace gw

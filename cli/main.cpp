@@ -12,6 +12,7 @@
 #include "cli/lens_commands.h"
 #include "cli/presets_commands.h"
 #include "cli/render_command.h"
+#include "cli/usage_errors.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Glarewright: photographic lens flares over images and sequences"};
@@ -24,10 +25,11 @@ int main(int argc, char** argv) {
   gw::AddEditCommand(app);
   gw::AddFramesCommands(app);
   gw::AddFarmCommands(app);
+  if (const std::optional<int> refused = gw::CheckCommandWords(app, argc, argv)) return *refused;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    return gw::ReportParseError(app, e);
   } catch (const gw::CommandError& e) {
     std::cerr << "glarewright: " << e.what() << "\n";
     return 1;

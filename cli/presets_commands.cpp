@@ -31,6 +31,7 @@ struct SheetNumbers {
 struct PresetOptions {
   std::string preset;
   std::string output;
+  bool force = false;
 };
 
 }  // namespace
@@ -62,8 +63,8 @@ int16_t ResolvePresetOrThrow(const std::string& option, const std::string& text)
     throw CommandError(option + ": no preset is called '" + text + "'");
   }
   if (error == std::errc::result_out_of_range || value < 1 || value > kPresetCount) {
-    throw CommandError(option + ": " + text + " is not a preset number (1.." +
-                       std::to_string(kPresetCount) + ")");
+    throw CommandError(option + ": " + OutsideRange(text, "1", std::to_string(kPresetCount)) +
+                       " (the presets' numbers)");
   }
   return static_cast<int16_t>(value);
 }
@@ -100,15 +101,25 @@ void AddPresetsCommands(CLI::App& app) {
   CLI::App* save = presets->add_subcommand(
       "export", "Write a preset's lens to a lens file, to start a lens of the full edition");
   save->add_option("preset", options->preset, presetHelp)->required();
-  save->add_option("-o,--output", options->output, "The lens file to write (.gwr)")->required();
+  save->add_option("-o,--output", options->output,
+                   "The lens file to write (.gwr; - for standard output)")->required();
+  save->add_flag("--force", options->force, "Replace a read-only file, as cp -f does");
   save->callback([options] {
-    SaveLensOrThrow(options->output, PresetLens(ResolvePresetOrThrow("preset", options->preset)));
+    const std::string output = OutputName(options->output);
+    CheckStandardOutputTakes(output, "a lens file");
+    SaveLensOrThrow(output, PresetLens(ResolvePresetOrThrow("preset", options->preset)),
+                    options->force);
   });
 
   auto sheet = std::make_shared<SheetOptions>();
   CLI::App* draw = presets->add_subcommand(
       "sheet", "Render every preset over the built-in frame into one labelled image");
-  draw->add_option("-o,--output", sheet->output, "The image to write")->required();
+  draw->add_option("-o,--output", sheet->output, "The image to write (- for standard output)")
+      ->required();
+  draw->add_option("--format", sheet->format,
+                   "The image's format by its extension (png, exr, tif, jpg ...): for -o -, "
+                   "standard output, which is PNG without it");
+  draw->add_flag("--force", sheet->force, "Replace a read-only file, as cp -f does");
   draw->add_option("--size", sheet->size, "Frame each preset is rendered at (default 960x540)");
   draw->add_option("--light", sheet->light,
                    "Light position X,Y in pixels or X%,Y% (default 30%,30%)");
@@ -123,6 +134,7 @@ void AddPresetsCommands(CLI::App& app) {
     sheet->columns = ParseInteger("--columns", numbers->columns);
     sheet->jobs = numbers->jobs.empty() ? DefaultJobs()
                                         : ParseIntegerWithin("--jobs", numbers->jobs, 1, 64);
+    sheet->output = OutputName(sheet->output);
     WriteContactSheet(*sheet);
   });
 }

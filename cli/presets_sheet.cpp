@@ -39,11 +39,13 @@ struct SheetLayout {
 
 SheetLayout PlanSheet(const SheetOptions& o, FrameDimensions frame) {
   if (o.columns < 1 || o.columns > kPresetCount) {
-    throw CommandError("--columns: must lie within 1.." + std::to_string(kPresetCount));
+    throw CommandError("--columns: " + OutsideRange(std::to_string(o.columns), "1",
+                                                    std::to_string(kPresetCount)));
   }
   if (o.tileWidth < 32 || o.tileWidth > frame.width) {
-    throw CommandError("--tile-width: must lie within 32 and the frame width (" +
-                       std::to_string(frame.width) + ")");
+    throw CommandError("--tile-width: " + OutsideRange(std::to_string(o.tileWidth), "32",
+                                                       std::to_string(frame.width)) +
+                       " (at most the frame's width)");
   }
   SheetLayout s{};
   s.columns = o.columns;
@@ -157,7 +159,10 @@ void WriteContactSheet(const SheetOptions& o) {
   const FrameDimensions frame = ParseFrameSize("--size", o.size, 16, kMaxSheetFrameSide);
   const SheetLayout layout = PlanSheet(o, frame);
   ParseLight("--light", o.light, frame.width, frame.height);
-  CheckWritableOrThrow(o.output);
+  OutputTarget target = CheckOutputFormat(o.output, o.format);
+  target.replaceReadOnly = o.force;
+  CheckStandardOutputTakes(o.output, "an image");
+  CheckWritableOrThrow(o.output, o.force);
 
   // Worker processes render and shrink the tiles; this one letters the sheet.
   const size_t tileSamples = static_cast<size_t>(layout.tileWidth) * layout.tileHeight * 3;
@@ -188,7 +193,7 @@ void WriteContactSheet(const SheetOptions& o) {
     Paste(sheet, tile, layout.TileLeft(index), layout.TileTop(index));
     DrawLabel(sheet, layout, index, std::to_string(value) + "  " + std::string(PresetName(value)));
   }
-  WritePlate(o.output, sheet, SampleType::UInt8);
+  WritePlate(o.output, sheet, SampleType::UInt8, target);
 }
 
 }  // namespace gw

@@ -8,6 +8,8 @@ namespace gw {
 
 struct SheetOptions {
   std::string output;               // the image to write
+  std::string format;               // its format by extension, for standard output
+  bool force = false;               // replace a read-only file
   std::string size = "960x540";     // the frame each preset is rendered at
   std::string light = "30%,30%";    // the light, as `render --light` takes it
   int tileWidth = 320;              // each tile's width; its height keeps the frame's shape

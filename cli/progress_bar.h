@@ -1,4 +1,5 @@
-// A one-line progress bar on stderr for sequences: frame, rate, time left.
+// A one-line progress bar on stderr for sequences: frame, rate, time left;
+// for slow frames, how far through the frame the plug-in has come.
 #pragma once
 
 #include <chrono>
@@ -19,6 +20,7 @@ class ProgressBar {
   int frames_;
   bool enabled_;
   bool drawn_ = false;
+  int lastWidth_ = 0;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastDraw_;
 };

@@ -4,20 +4,24 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "cli/errors.h"
 #include "cli/files.h"
 #include "cli/frames_check.h"
 #include "cli/image_io.h"
 #include "cli/interrupts.h"
+#include "cli/plate_windows.h"
 #include "cli/plugin_modules.h"
 #include "cli/presets_commands.h"
 #include "cli/progress_bar.h"
+#include "cli/render_checks.h"
 #include "cli/worker_pool.h"
 #include "frame/showcase_lights.h"
 #include "host/edition.h"
@@ -64,20 +68,19 @@ int32_t RoleIndex(const std::string& edition, ParamRole role, const std::string&
   return index;
 }
 
-// Refuses a value outside the parameter's declared range, as the host would.
-void CheckRange(const TestHost& host, int32_t index, const std::string& option, double typed,
-                int32_t value) {
-  const PF_ParamDef& def = host.declarations()[static_cast<size_t>(index - 1)].def;
-  if (def.param_type == PF_Param_FIX_SLIDER &&
-      (value < def.u.fd.valid_min || value > def.u.fd.valid_max)) {
-    throw CommandError(option + ": " + FixedRangeMessage(typed, def.u.fd.valid_min,
-                                                         def.u.fd.valid_max));
-  }
-  if (def.param_type == PF_Param_SLIDER &&
-      (value < def.u.sd.valid_min || value > def.u.sd.valid_max)) {
-    throw CommandError(option + ": " + std::to_string(value) + " lies outside " +
-                       std::to_string(def.u.sd.valid_min) + ".." +
-                       std::to_string(def.u.sd.valid_max));
+const PF_ParamDef& Declared(const TestHost& host, int32_t index) {
+  return host.declarations()[static_cast<size_t>(index - 1)].def;
+}
+
+// Refuses a value outside a fixed slider's declared range, as the host would.
+void CheckFixedRange(const TestHost& host, int32_t index, const std::string& option,
+                     double typed) {
+  const PF_ParamDef& def = Declared(host, index);
+  if (def.param_type != PF_Param_FIX_SLIDER) return;
+  const double fixed = std::round(typed * 65536.0);
+  if (!(fixed >= def.u.fd.valid_min && fixed <= def.u.fd.valid_max)) {
+    throw CommandError(option + ": " +
+                       FixedRangeMessage(typed, def.u.fd.valid_min, def.u.fd.valid_max));
   }
 }
 
@@ -140,25 +143,70 @@ std::vector<uint8_t> StoredBytes(const Lens& lens) {
   return std::vector<uint8_t>(bytes, bytes + sizeof data);
 }
 
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+// "2,2" or "50%,40%@12": a value of an option rather than a file name.
+bool LooksLikeAValue(const std::string& text) {
+  return text.find_first_of("0123456789") != std::string::npos &&
+         text.find_first_not_of("0123456789.,%@+-") == std::string::npos;
+}
+
+// Throws unless the render can read `path`, saying why and what it is for.
+void CheckInputFile(const std::string& prefix, const std::string& path,
+                    const std::string& purpose) {
+  try {
+    CheckReadableFile(path);
+  } catch (const CommandError& e) {
+    throw CommandError(prefix + e.what() + (purpose.empty() ? "" : " (" + purpose + ")"));
+  }
+}
+
+// Every output frame may be written (a read-only one only with --force), and
+// none is a file the render reads: an output that named an input frame would
+// replace it before a later frame or a motion-blurred one reads it.
+void CheckOutputsBeforeRendering(const RenderOptions& o, const RenderPlan& plan,
+                                 const RenderFiles& files) {
+  std::map<FileIdentity, std::string> read;
+  const auto note = [&read](const std::string& path) {
+    if (const std::optional<FileIdentity> id = IdentityOf(path)) read.emplace(*id, path);
+  };
+  for (const std::string& input : files.inputs) note(input);
+  for (const RenderFiles::Layer& layer : files.layers) note(layer.path);
+  for (const std::string& other : {o.lens, o.lightTrack}) {
+    if (!other.empty()) note(other);
+  }
+  for (int frame = plan.range.first; frame <= plan.range.last; ++frame) {
+    const std::string output = FrameFileName(o.output, frame);
+    if (const std::optional<FileIdentity> id = IdentityOf(output)) {
+      if (const auto input = read.find(*id); input != read.end()) {
+        throw FileError(output, std::string("this output is also ") +
+                                    (input->second == output ? "an input of the render"
+                                                             : "the input " + input->second) +
+                                    ": write the output under another name");
+      }
+    }
+    CheckWritableOrThrow(output, plan.output.replaceReadOnly);
+    if (!IsSequencePattern(o.output)) break;
+  }
 }
 
 // Every file the render will read, and the place it will write, checked
-// before the first frame.
-void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
+// before the first frame; the files named for the checks of their headers.
+RenderFiles CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
+  RenderFiles files;
   const auto checkInput = [&](int frame) {
     const std::string path = FrameFileName(o.input, frame);
-    if (!FileExists(path)) {
-      throw FileError(path, IsSequencePattern(o.input)
-                                ? "no such file (frame " + std::to_string(frame) +
-                                      " of the input sequence)"
-                                : "no such file");
-    }
+    CheckInputFile("", path,
+                   IsSequencePattern(o.input) ? "frame " + std::to_string(frame) +
+                                                    " of the input sequence"
+                   : LooksLikeAValue(o.input)
+                       ? "taken as the input image: an option such as --light takes one value "
+                         "each time it is given; repeat it, VALUE@FRAME, for keyframes"
+                       : "");
+    files.inputs.push_back(path);
   };
   if (!o.input.empty()) {
-    checkInput(plan.sequence.first);  // a chunk reads it too: it sets the frame size
+    // A chunk reads the sequence's first frame too: it sets the frame size
+    // and the output's sample type.
+    if (plan.sequence.first < plan.range.first) checkInput(plan.sequence.first);
     for (int frame = plan.range.first; frame <= plan.range.last; ++frame) checkInput(frame);
   }
   // Motion blur also reads the layers at the next frame's time.
@@ -167,16 +215,19 @@ void CheckFilesBeforeRendering(const RenderOptions& o, const RenderPlan& plan) {
       {"--location-layer", &o.locationLayer}, {"--obscuration-layer", &o.obscurationLayer}};
   for (const auto& [option, texts] : layers) {
     LayerOption layer(option, *texts);
+    std::set<std::string> named;
     for (int frame = plan.range.first; !layer.empty() && frame <= lastRead; ++frame) {
       const std::string path = layer.At(frame).FileAt(frame);
-      if (!FileExists(path)) {
-        throw CommandError(std::string(option) + ": " + path + ": no such file (needed for frame " +
-                           std::to_string(frame) + ")");
+      if (!named.contains(path)) {
+        CheckInputFile(std::string(option) + ": ", path,
+                       "needed for frame " + std::to_string(frame));
       }
+      if (named.insert(path).second) files.layers.push_back({option, path});
     }
   }
-  if (!o.lens.empty()) LoadLensOrThrow(o.lens);
-  CheckWritableOrThrow(FrameFileName(o.output, plan.range.first));
+  if (!o.lens.empty()) WarnOfBytesAfterLens(o.lens, LoadLensOrThrow(o.lens));
+  CheckOutputsBeforeRendering(o, plan, files);
+  return files;
 }
 
 // What the Showcase edition met in its location layer, summed over frames
@@ -190,18 +241,22 @@ struct ShowcaseNotes {
 // One plug-in, set up for the whole run, rendering frame after frame.
 class FrameRenderer {
  public:
-  FrameRenderer(const RenderOptions& o, const RenderPlan& plan, ShowcaseNotes& notes)
-      : o_(o), plan_(plan), notes_(notes),
+  FrameRenderer(const RenderOptions& o, const RenderPlan& plan, const ImageFacts& facts,
+                ShowcaseNotes& notes)
+      : o_(o), plan_(plan), facts_(facts), notes_(notes),
         locationLayer_("--location-layer", o.locationLayer),
         obscurationLayer_("--obscuration-layer", o.obscurationLayer) {
-    // The sequence's first input frame fixes the frame size (percent lights
-    // refer to it), whichever chunk of it this run renders.
-    const Plate first = PlateAt(plan.sequence.first);
-    width_ = first.width;
-    height_ = first.height;
-    CheckDownsampledSize(width_, height_, plan.downsample);
+    // The sequence's first input frame fixes the picture's size (percent
+    // lights refer to it), whichever chunk of it this run renders.
+    const Plate first = o.input.empty()
+                            ? PlateAt(plan.sequence.first)
+                            : ReadPlateHeader(FrameFileName(o.input, plan.sequence.first));
+    const ImageWindow display = first.DisplayWindow(), frame = FrameWindow(first);
+    width_ = display.width;
+    height_ = display.height;
+    CheckDownsampledSize(frame.width, frame.height, plan.downsample);
     host_ = LoadPlugin(FindPluginModule(plan.edition, o.pluginDir));
-    SetUp();
+    SetUp(DisplayOffset(first));
   }
 
   ~FrameRenderer() {
@@ -212,7 +267,14 @@ class FrameRenderer {
   }
 
   void RenderAndWrite(int frame, ItemContext& context) {
-    const Plate plate = PlateAt(frame);
+    const Plate read = PlateAt(frame);
+    // The plug-in draws over the data and display windows together; light
+    // positions count from the display window's corner.
+    const ImageWindow data = read.DataWindow(), frameWindow = FrameWindow(read);
+    if (const FrameOffset offset = DisplayOffset(read); !(offset == lightOffset_)) {
+      ApplyLight(offset);
+    }
+    const Plate plate = OverFrameWindow(read);
     const bool direct = DrawsOverPlate(plate, plan_.blend, plan_.flareOnly);
     const testhost::Image input =
         direct ? PlateToFrame(plate).argb : BlackFrame(plate.width, plate.height);
@@ -230,15 +292,24 @@ class FrameRenderer {
     CheckPluginConduct(*host_);
     NoteShowcaseLights(frame);
 
+    const Plate under = DownsamplePlate(plate, plan_.downsample);
     Plate result;
     if (plan_.flareOnly) {
       result = FlareOnly(rendered);
+      result.header = under.header;
+      result.format = under.format;
     } else if (direct) {
-      result = WithRenderedPixels(DownsamplePlate(plate, plan_.downsample), rendered);
+      result = WithRenderedPixels(under, rendered);
     } else {
-      result = CombineFlare(DownsamplePlate(plate, plan_.downsample), rendered, plan_.blend);
+      result = CombineFlare(under, rendered, plan_.blend);
     }
-    WritePlate(FrameFileName(o_.output, frame), result, plan_.depth.value_or(plate.type));
+    // Back to the plate's own windows, at the rendered size.
+    result.display = read.display.width > 0
+                         ? DownsampledWindow(read.display, plan_.downsample)
+                         : ImageWindow{};
+    result = CutToWindow(std::move(result), DownsampledWindow(frameWindow, plan_.downsample),
+                         DownsampledWindow(data, plan_.downsample));
+    WritePlate(FrameFileName(o_.output, frame), result, facts_.outputType, plan_.output);
   }
 
  private:
@@ -247,7 +318,7 @@ class FrameRenderer {
     return FrameToPlate(BuiltInFrame(plan_.builtInSize.width, plan_.builtInSize.height));
   }
 
-  void SetUp() {
+  void SetUp(FrameOffset offset) {
     testhost::HostSettings& settings = host_->settings();
     settings.timeScale = static_cast<uint32_t>(std::lround(plan_.fps * kTimeStep));
     settings.timeStep = kTimeStep;
@@ -268,6 +339,7 @@ class FrameRenderer {
     }
     CheckPluginConduct(*host_);
     ApplyParameters();
+    ApplyLight(offset);
   }
 
   void ApplyFixed(const std::string& option, ParamRole role, const std::vector<std::string>& texts) {
@@ -276,8 +348,8 @@ class FrameRenderer {
     SetKeys(*host_, i, option, texts, [&](const std::string& text) {
       ParamValue v;
       const double typed = ParseNumber(option, text);
+      CheckFixedRange(*host_, i, option, typed);
       v.value = ToFixed(option, typed);
-      CheckRange(*host_, i, option, typed, v.value);
       return v;
     });
   }
@@ -287,17 +359,6 @@ class FrameRenderer {
     ApplyFixed("--brightness", ParamRole::Brightness, o_.brightness);
     ApplyFixed("--scale", ParamRole::Scale, o_.scale);
     ApplyFixed("--angle", ParamRole::Angle, o_.angle);
-    if (!o_.light.empty()) {
-      SetKeys(*host_, RoleIndex(edition, ParamRole::LightPoint, "--light"), "--light", o_.light,
-              [&](const std::string& text) { return ParseLight("--light", text, width_, height_); });
-    }
-    if (!o_.lightTrack.empty()) {
-      const int32_t i = RoleIndex(edition, ParamRole::LightPoint, "--light-track");
-      for (const auto& [frame, value] : ParseLightTrack(o_.lightTrack, ReadTextFile(o_.lightTrack),
-                                                        height_, plan_.trackFromBottom)) {
-        host_->SetKey(i, frame * kTimeStep, value);
-      }
-    }
     if (!o_.color.empty()) {
       SetKeys(*host_, RoleIndex(edition, ParamRole::Color, "--color"), "--color", o_.color,
               [](const std::string& text) { return ParseColour("--color", text); });
@@ -314,8 +375,8 @@ class FrameRenderer {
       const int32_t i = RoleIndex(edition, ParamRole::SourceSize, "--source-size");
       SetKeys(*host_, i, "--source-size", o_.sourceSize, [&](const std::string& text) {
         ParamValue v;
-        v.value = ParseInteger("--source-size", text);
-        CheckRange(*host_, i, "--source-size", v.value, v.value);
+        const PF_ParamDef& def = Declared(*host_, i);
+        v.value = ParseIntegerWithin("--source-size", text, def.u.sd.valid_min, def.u.sd.valid_max);
         return v;
       });
     }
@@ -325,6 +386,31 @@ class FrameRenderer {
       ParamValue v;
       v.value = ResolvePresetOrThrow("--preset", o_.preset);
       host_->SetValue(RoleIndex(edition, ParamRole::FlareType, "--preset"), v);
+    }
+  }
+
+  // The light's keys, from the display window's corner into the frame's
+  // pixels; set again whenever a frame's windows move that corner.
+  void ApplyLight(FrameOffset offset) {
+    lightOffset_ = offset;
+    const auto shifted = [&](const std::string& option, ParamValue v) {
+      if (offset == FrameOffset{}) return v;
+      v.value = ToFixed(option, v.value / 65536.0 + offset.x);
+      v.y = ToFixed(option, v.y / 65536.0 + offset.y);
+      return v;
+    };
+    if (!o_.light.empty()) {
+      SetKeys(*host_, RoleIndex(plan_.edition, ParamRole::LightPoint, "--light"), "--light",
+              o_.light, [&](const std::string& text) {
+                return shifted("--light", ParseLight("--light", text, width_, height_));
+              });
+    }
+    if (!o_.lightTrack.empty()) {
+      const int32_t i = RoleIndex(plan_.edition, ParamRole::LightPoint, "--light-track");
+      for (const auto& [frame, value] : ParseLightTrack(o_.lightTrack, ReadTextFile(o_.lightTrack),
+                                                        height_, plan_.trackFromBottom)) {
+        host_->SetKey(i, frame * kTimeStep, shifted("--light-track", value));
+      }
     }
   }
 
@@ -350,7 +436,9 @@ class FrameRenderer {
 
   const RenderOptions& o_;
   const RenderPlan& plan_;
+  const ImageFacts& facts_;
   ShowcaseNotes& notes_;
+  FrameOffset lightOffset_;
   LayerOption locationLayer_, obscurationLayer_;
   int width_ = 0, height_ = 0;
   std::unique_ptr<TestHost> host_;
@@ -379,18 +467,20 @@ void TellShowcaseNotes(const RenderOptions& o, const RenderPlan& plan, ShowcaseN
 
 void RunRender(const RenderOptions& o) {
   const RenderPlan plan = CheckRenderOptions(o);
-  CheckFilesBeforeRendering(o, plan);
+  const RenderFiles files = CheckFilesBeforeRendering(o, plan);
   if (!o.lightTrack.empty()) ParseLightTrack(o.lightTrack, ReadTextFile(o.lightTrack), 0, false);
 
+  // A signal from here on stops the work and keeps what is finished.
   CancelScope scope;
+  const ImageFacts facts = CheckImagesBeforeRendering(o, plan, files, MemoryCheck::Made);
   SharedArray<ShowcaseNotes> notes(1);
   SharedArray<std::atomic<int>> kept(1);  // frames --skip-existing found whole
   // Slow single frames show their progress too (after a moment).
   ProgressBar bar(plan.frameCount, !o.quiet && isatty(STDERR_FILENO));
   const JobsOutcome outcome = RunJobs(
-      plan.frameCount, plan.jobs,
+      plan.frameCount, facts.jobs,
       [&]() -> ItemWork {
-        auto renderer = std::make_shared<FrameRenderer>(o, plan, notes[0]);
+        auto renderer = std::make_shared<FrameRenderer>(o, plan, facts, notes[0]);
         return [renderer, &plan, &o, &kept](int item, ItemContext& context) {
           const int frame = plan.range.first + item;
           if (o.skipExisting && ReadsBackWhole(FrameFileName(o.output, frame))) {
@@ -415,10 +505,14 @@ void RunRender(const RenderOptions& o) {
 
 RenderPlan CheckRenderSetUp(const RenderOptions& o) {
   const RenderPlan plan = CheckRenderOptions(o);
-  CheckFilesBeforeRendering(o, plan);
+  const RenderFiles files = CheckFilesBeforeRendering(o, plan);
   if (!o.lightTrack.empty()) ParseLightTrack(o.lightTrack, ReadTextFile(o.lightTrack), 0, false);
+  // The machines that render may have more memory than this one: only a
+  // limit the user gives is checked here.
+  const ImageFacts facts =
+      CheckImagesBeforeRendering(o, plan, files, plan.memory.given ? MemoryCheck::Made : MemoryCheck::Skipped);
   ShowcaseNotes notes{};
-  FrameRenderer renderer(o, plan, notes);  // loads the plug-in and sets every parameter
+  FrameRenderer renderer(o, plan, facts, notes);  // loads the plug-in and sets every parameter
   return plan;
 }
 
@@ -426,7 +520,7 @@ void AddRenderOptions(CLI::App* render, const std::shared_ptr<RenderOptions>& o)
   render->add_option("input", o->input,
                      "Image or numbered sequence (shot.%04d.png, shot.####.png); "
                      "none: the built-in frame");
-  render->add_option("-o,--output", o->output, "Image or numbered sequence to write")->required();
+  render->add_option("-o,--output", o->output, "Image or numbered sequence to write (- for standard output)")->required();
   render->add_option("--edition", o->edition, "full, showcase or quick (default: quick with "
                                               "--preset, else full)");
   render->add_option("--lens", o->lens, "Lens file (.gwr) for the full and Showcase editions");
@@ -466,8 +560,18 @@ void AddRenderOptions(CLI::App* render, const std::shared_ptr<RenderOptions>& o)
                    "brightest channel");
   render->add_option("-j,--jobs", o->jobs,
                      "Worker processes for a sequence (default: one per core)");
+  render->add_option("--memory-limit", o->memoryLimit,
+                     "Memory the work may use, such as 16G or 800M (default: what the machine "
+                     "has free); a frame that needs more is refused before any work");
   render->add_flag("-q,--quiet", o->quiet, "No progress bar");
   render->add_option("--plugin-dir", o->pluginDir, "Folder holding the plug-in modules");
+  // A keyed option takes one value each time it is given, so that the
+  // input after it is never taken for a second value.
+  for (const char* keyedOption : {"--light", "--brightness", "--scale", "--color", "--angle",
+                                  "--location-layer", "--obscuration-layer", "--obscuration-type",
+                                  "--source-size"}) {
+    render->get_option(keyedOption)->allow_extra_args(false);
+  }
 }
 
 void AddRenderCommand(CLI::App& app) {
@@ -480,7 +584,14 @@ void AddRenderCommand(CLI::App& app) {
                      "the remainder (for a render farm)");
   render->add_flag("--skip-existing", o->skipExisting,
                    "Keep the frames whose output already reads back whole; render the rest");
-  render->callback([o] { RunRender(*o); });
+  render->add_option("--format", o->format,
+                     "The output's format by its extension (png, exr, tif, jpg ...): for -o -, "
+                     "standard output, which is PNG without it");
+  render->add_flag("--force", o->force, "Replace read-only output files, as cp -f does");
+  render->callback([o] {
+    o->output = OutputName(o->output);
+    RunRender(*o);
+  });
 }
 
 }  // namespace gw

@@ -3,14 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "cli/chunks.h"
 #include "cli/errors.h"
+#include "cli/files.h"
 #include "cli/image_io.h"
 
 namespace gw {
@@ -38,7 +41,7 @@ std::string ShortNumber(double value) {
   return std::string(text, end);
 }
 
-// `value` with `decimals` decimals, rounded up or down.
+// `value` with at most `decimals` decimals, rounded up or down.
 std::string Decimals(double value, int decimals, bool up) {
   const double scale = std::pow(10.0, decimals);
   // + 0.0 turns a rounded -0 into 0.
@@ -46,7 +49,12 @@ std::string Decimals(double value, int decimals, bool up) {
       (up ? std::ceil(value * scale - 1e-9) : std::floor(value * scale + 1e-9)) / scale + 0.0;
   char text[48];
   std::snprintf(text, sizeof text, "%.*f", decimals, rounded);
-  return text;
+  std::string out = text;  // "0.10" -> "0.1", "300.00" -> "300"
+  if (out.find('.') != std::string::npos) {
+    out.erase(out.find_last_not_of('0') + 1);
+    if (out.back() == '.') out.pop_back();
+  }
+  return out;
 }
 
 // Options with a fixed set of words.
@@ -61,7 +69,31 @@ T OneOf(const std::string& option, const std::string& text,
   throw OptionError(option, "'" + text + "' is not one of " + list);
 }
 
+// The lower-case extension of a file name, without its dot; empty for none.
+std::string ExtensionOf(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 }  // namespace
+
+OutputTarget CheckOutputFormat(const std::string& output, const std::string& format) {
+  OutputTarget target;
+  if (format.empty()) return target;
+  std::string wanted = format;
+  if (wanted.starts_with('.')) wanted.erase(0, 1);
+  for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string named = ExtensionOf(output);
+  if (!named.empty() && named != wanted) {
+    throw OptionError("--format", format + ": " + output + " names another format (." + named + ")");
+  }
+  target.formatName = "output." + wanted;
+  return target;
+}
 
 int DefaultJobs() {
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
@@ -89,20 +121,31 @@ RenderPlan CheckRenderOptions(const RenderOptions& o) {
   if (!o.chunk.empty()) plan.range = ChunkFrames("--chunk", plan.sequence, ParseChunk("--chunk", o.chunk));
   plan.frameCount = plan.range.last - plan.range.first + 1;
   plan.builtInSize = ParseFrameSize("--size", o.size, 1, kMaxImageSide);
+  for (const std::string* name : {&o.input, &o.output}) {
+    if (const std::string problem = PatternProblem(*name); !problem.empty()) {
+      throw CommandError(*name + ": " + problem);
+    }
+  }
+  for (const auto& [option, texts] : {std::pair{"--location-layer", &o.locationLayer},
+                                      {"--obscuration-layer", &o.obscurationLayer}}) {
+    for (const KeyText& key : ParseKeys(option, *texts)) {
+      if (const std::string problem = PatternProblem(key.value); !problem.empty()) {
+        throw OptionError(option, key.value + ": " + problem);
+      }
+    }
+  }
+  plan.output = CheckOutputFormat(o.output, o.format);
+  plan.output.replaceReadOnly = o.force;
+  CheckStandardOutputTakes(o.output, "an image");
   if (IsSequencePattern(o.input) && o.frames.empty()) {
     throw CommandError(o.input + ": a numbered sequence needs --frames A-B");
   }
   if (plan.sequence.last > plan.sequence.first && !IsSequencePattern(o.output)) {
     throw CommandError(o.output + ": several frames need a numbered output such as out.%04d.png");
   }
-  plan.fps = ParseNumber("--fps", o.fps);
-  if (!(plan.fps > 0.0 && plan.fps <= 1000.0)) {
-    throw OptionError("--fps", ShortNumber(plan.fps) + " lies outside 0 (not included)..1000");
-  }
-  plan.shutterAngle = ParseNumber("--shutter-angle", o.shutterAngle);
-  if (!(plan.shutterAngle >= 0.0 && plan.shutterAngle <= 720.0)) {
-    throw OptionError("--shutter-angle", ShortNumber(plan.shutterAngle) + " lies outside 0..720 degrees");
-  }
+  // The host counts time in thousandths of a frame.
+  plan.fps = ParseNumberWithin("--fps", o.fps, 0.001, 1000.0);
+  plan.shutterAngle = ParseNumberWithin("--shutter-angle", o.shutterAngle, 0.0, 720.0);
   plan.highQuality = OneOf<bool>("--quality", o.quality, {{"high", true}, {"draft", false}});
   plan.downsample = ParseIntegerWithin("--downsample", o.downsample, 1, 64);
   plan.blend = OneOf<Blend>("--blend", o.blend, {{"screen", Blend::Screen}, {"add", Blend::Add}});
@@ -119,6 +162,7 @@ RenderPlan CheckRenderOptions(const RenderOptions& o) {
   }
   plan.jobs = o.jobs.empty() ? DefaultJobs() : ParseIntegerWithin("--jobs", o.jobs, 1, 64);
   plan.jobs = std::min(plan.jobs, plan.frameCount);
+  plan.memory = ParseMemoryLimit("--memory-limit", o.memoryLimit);
   return plan;
 }
 
@@ -133,8 +177,8 @@ void CheckDownsampledSize(int width, int height, int downsample) {
 std::string FixedRangeMessage(double value, int32_t low, int32_t high) {
   // Bounds rounded inwards to two decimals stay true: every value between
   // them is accepted, and a refused value always lies outside them.
-  return ShortNumber(value) + " lies outside " + Decimals(low / 65536.0, 2, true) + ".." +
-         Decimals(high / 65536.0, 2, false);
+  return OutsideRange(ShortNumber(value), Decimals(low / 65536.0, 2, true),
+                      Decimals(high / 65536.0, 2, false));
 }
 
 std::vector<std::pair<int, testhost::ParamValue>> ParseLightTrack(const std::string& path,
@@ -150,8 +194,9 @@ std::vector<std::pair<int, testhost::ParamValue>> ParseLightTrack(const std::str
       return FileError(path, "line " + std::to_string(number) + ": " + why);
     };
     line = line.substr(0, line.find('#'));
+    // A CSV export may quote every field: the quotes go with the separators.
     for (char& c : line) {
-      if (c == ',' || c == ';' || c == '\t' || c == '\r') c = ' ';
+      if (c == ',' || c == ';' || c == '\t' || c == '\r' || c == '"') c = ' ';
     }
     std::istringstream fields(line);
     std::vector<std::string> parts;
@@ -222,25 +267,31 @@ double ParseNumber(const std::string& option, const std::string& text) {
 }
 
 int32_t ParseInteger(const std::string& option, const std::string& text) {
+  return ParseIntegerWithin(option, text, std::numeric_limits<int32_t>::min(),
+                            std::numeric_limits<int32_t>::max());
+}
+
+int32_t ParseIntegerWithin(const std::string& option, const std::string& text, int32_t low,
+                           int32_t high) {
   const std::string t = Trim(text);
   int32_t value = 0;
   const char* end = t.data() + t.size();
   auto [ptr, ec] = std::from_chars(t.data(), end, value);
-  if (!t.empty() && ec == std::errc::result_out_of_range && ptr == end) {
-    throw OptionError(option, "'" + text + "' lies outside -2147483648..2147483647");
+  const bool whole = !t.empty() && ptr == end;
+  if (whole && (ec == std::errc::result_out_of_range || value < low || value > high)) {
+    throw OptionError(option, OutsideRange(t, std::to_string(low), std::to_string(high)));
   }
-  if (t.empty() || ec != std::errc() || ptr != end) {
+  if (!whole || ec != std::errc()) {
     throw OptionError(option, "'" + text + "' is not a whole number");
   }
   return value;
 }
 
-int32_t ParseIntegerWithin(const std::string& option, const std::string& text, int32_t low,
-                           int32_t high) {
-  const int32_t value = ParseInteger(option, text);
-  if (value < low || value > high) {
-    throw OptionError(option, std::to_string(value) + " lies outside " + std::to_string(low) +
-                                  ".." + std::to_string(high));
+double ParseNumberWithin(const std::string& option, const std::string& text, double low,
+                         double high) {
+  const double value = ParseNumber(option, text);
+  if (!(value >= low && value <= high)) {
+    throw OptionError(option, OutsideRange(ShortNumber(value), ShortNumber(low), ShortNumber(high)));
   }
   return value;
 }
@@ -249,20 +300,14 @@ FrameDimensions ParseFrameSize(const std::string& option, const std::string& tex
                                int largest) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) throw OptionError(option, "'" + text + "' is not WxH");
-  const FrameDimensions size{ParseInteger(option, text.substr(0, x)),
-                             ParseInteger(option, text.substr(x + 1))};
-  if (size.width < smallest || size.height < smallest || size.width > largest ||
-      size.height > largest) {
-    throw OptionError(option, text + " must lie within " + std::to_string(smallest) + ".." +
-                                  std::to_string(largest) + " on each side");
-  }
-  return size;
+  return {ParseIntegerWithin(option + " (width)", text.substr(0, x), smallest, largest),
+          ParseIntegerWithin(option + " (height)", text.substr(x + 1), smallest, largest)};
 }
 
 int32_t ToFixed(const std::string& option, double value) {
   const double fixed = std::round(value * 65536.0);
   if (!(fixed >= -2147483648.0 && fixed <= 2147483647.0)) {
-    throw OptionError(option, ShortNumber(value) + " lies outside -32768..32767");
+    throw OptionError(option, OutsideRange(ShortNumber(value), "-32768", "32767"));
   }
   return static_cast<int32_t>(fixed);
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cli/compositing.h"
+#include "cli/image_io.h"
+#include "cli/memory_budget.h"
 #include "cli/sequence_pattern.h"
 #include "testhost/tracks.h"
 
@@ -36,6 +38,9 @@ struct RenderOptions {
   std::string depth;                    // empty: the input's own
   bool flareOnly = false;
   std::string jobs;                     // empty: one per core
+  std::string format;                   // the output's format by extension (for -o -)
+  bool force = false;                   // replace read-only outputs
+  std::string memoryLimit;              // empty: what the machine has free
   bool quiet = false;
   std::string pluginDir;
 };
@@ -61,15 +66,22 @@ struct RenderPlan {
   bool highQuality = true;
   int downsample = 1;
   int jobs = 1;
+  MemoryLimit memory;
   FrameDimensions builtInSize{1920, 1080};
   Blend blend = Blend::Screen;
   std::optional<SampleType> depth;
   bool flareOnly = false;
   bool trackFromBottom = false;
+  OutputTarget output;  // the format's name (--format) and --force
 };
 
 // Throws CommandError("--option: ...") for the first option that is wrong.
 RenderPlan CheckRenderOptions(const RenderOptions& options);
+
+// The output's format from --format (an image extension: png, exr, tif ...):
+// the name WritePlate chooses the format by. Refuses a format that the
+// output's own extension contradicts.
+OutputTarget CheckOutputFormat(const std::string& output, const std::string& format);
 
 // Worker processes when none are asked for: one per core.
 int DefaultJobs();
@@ -84,6 +96,9 @@ std::vector<KeyText> ParseKeys(const std::string& option, const std::vector<std:
 // Value readers; each throws CommandError("--option: ...") on bad text.
 double ParseNumber(const std::string& option, const std::string& text);
 int32_t ParseInteger(const std::string& option, const std::string& text);
+// A number within low..high.
+double ParseNumberWithin(const std::string& option, const std::string& text, double low,
+                         double high);
 // A whole number within low..high.
 int32_t ParseIntegerWithin(const std::string& option, const std::string& text, int32_t low,
                            int32_t high);

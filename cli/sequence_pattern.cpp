@@ -15,15 +15,20 @@ struct Found {
   int digits = 0;
 };
 
-// The first "%d", "%0Nd" or run of '#'.
-Found FindPattern(const std::string& name) {
-  for (size_t i = 0; i < name.size(); ++i) {
+// The first "%d", "%0Nd" or run of '#' from `from` on; "%%" is a percent
+// sign of the name.
+Found FindPattern(const std::string& name, size_t from = 0) {
+  for (size_t i = from; i < name.size(); ++i) {
     if (name[i] == '#') {
       size_t j = i;
       while (j < name.size() && name[j] == '#') ++j;
       return {i, j - i, static_cast<int>(j - i)};
     }
     if (name[i] == '%') {
+      if (i + 1 < name.size() && name[i + 1] == '%') {
+        ++i;
+        continue;
+      }
       size_t j = i + 1;
       int digits = 0;
       if (j < name.size() && name[j] == '0') ++j;
@@ -36,6 +41,14 @@ Found FindPattern(const std::string& name) {
     }
   }
   return {};
+}
+
+// "%%" as the percent sign it stands for.
+std::string WithPercentSigns(std::string text) {
+  for (size_t at = text.find("%%"); at != std::string::npos; at = text.find("%%", at + 1)) {
+    text.erase(at, 1);
+  }
+  return text;
 }
 
 bool ParseInt(const std::string& text, int& value) {
@@ -52,10 +65,37 @@ bool IsSequencePattern(const std::string& name) {
 
 std::string FrameFileName(const std::string& pattern, int frame) {
   const Found f = FindPattern(pattern);
-  if (f.at == std::string::npos) return pattern;
+  if (f.at == std::string::npos) return WithPercentSigns(pattern);
   char number[32];
   std::snprintf(number, sizeof number, "%0*d", f.digits > 1 ? f.digits : 1, frame);
-  return pattern.substr(0, f.at) + number + pattern.substr(f.at + f.length);
+  return WithPercentSigns(pattern.substr(0, f.at)) + number +
+         WithPercentSigns(pattern.substr(f.at + f.length));
+}
+
+std::string PatternProblem(const std::string& name) {
+  const Found first = FindPattern(name);
+  if (first.at != std::string::npos) {
+    const Found second = FindPattern(name, first.at + first.length);
+    if (second.at != std::string::npos) {
+      return "holds two frame numbers (" + name.substr(first.at, first.length) + " and " +
+             name.substr(second.at, second.length) + "); a name holds one";
+    }
+  }
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != '%') continue;
+    if (i + 1 < name.size() && name[i + 1] == '%') {
+      ++i;
+      continue;
+    }
+    const Found here = FindPattern(name, i);
+    if (here.at != i) {
+      std::string form = name.substr(i, 2);
+      form.insert(0, 1, '\'');
+      return form + "' is no frame number: write %d, %04d or ####, and %% for a percent sign";
+    }
+    i += here.length - 1;
+  }
+  return {};
 }
 
 std::optional<FrameRange> ParseFrameRange(const std::string& text) {
@@ -91,10 +131,11 @@ std::optional<FrameRange> FramesOnDisk(const std::string& pattern) {
   const Found f = FindPattern(pattern);
   if (f.at == std::string::npos) return std::nullopt;
   const size_t slash = pattern.rfind('/', f.at);
-  const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? "." : WithPercentSigns(pattern.substr(0, slash + 1));
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::string before = pattern.substr(nameStart, f.at - nameStart);
-  const std::string after = pattern.substr(f.at + f.length);
+  const std::string before = WithPercentSigns(pattern.substr(nameStart, f.at - nameStart));
+  const std::string after = WithPercentSigns(pattern.substr(f.at + f.length));
   if (after.find('/') != std::string::npos) return std::nullopt;
   std::optional<FrameRange> found;
   std::error_code error;
@@ -107,7 +148,7 @@ std::optional<FrameRange> FramesOnDisk(const std::string& pattern) {
     const std::string digits = name.substr(before.size(), name.size() - before.size() - after.size());
     int frame = 0;
     if (!std::isdigit(static_cast<unsigned char>(digits[0])) || !ParseInt(digits, frame) ||
-        FrameFileName(pattern, frame) != pattern.substr(0, nameStart) + name) {
+        FrameFileName(pattern, frame) != (slash == std::string::npos ? "" : folder) + name) {
       continue;
     }
     if (!found) found = FrameRange{frame, frame};

@@ -10,8 +10,12 @@ namespace gw {
 bool IsSequencePattern(const std::string& name);
 
 // The file name of frame `frame`: "%04d" and "####" give 4 digits, zero
-// padded ("%d" and "#" none); a name without a pattern is returned as is.
+// padded ("%d" and "#" none); "%%" is a percent sign.
 std::string FrameFileName(const std::string& pattern, int frame);
+
+// Why a name cannot be a file name or numbered pattern: two frame numbers,
+// or a % form that is none ("%s", "%5x", a lone "%"); empty when it can.
+std::string PatternProblem(const std::string& name);
 
 // A frame range: "A-B" or a single frame "N"; nothing when malformed.
 struct FrameRange {

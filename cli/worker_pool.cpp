@@ -68,6 +68,22 @@ void LeaveMessage(Board& board, const std::string& text) {
   std::snprintf(board.message, sizeof board.message, "%s", text.c_str());
 }
 
+// Runs a child process's work: its exit code, and on failure the first
+// failure's message left on the board.
+int ExitCodeOf(Board& board, const char* outOfMemory, const std::function<void()>& work) {
+  try {
+    work();
+    return kWorkerDone;
+  } catch (const ItemCancelled&) {
+    return kWorkerCancelled;
+  } catch (const std::bad_alloc&) {
+    LeaveMessage(board, outOfMemory);
+  } catch (const std::exception& e) {
+    LeaveMessage(board, e.what());
+  }
+  return kWorkerFailed;
+}
+
 // The whole life of one worker process.
 [[noreturn]] void RunWorker(Board& board, int slot, int count, const WorkerStart& start) {
   prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the program
@@ -77,8 +93,7 @@ void LeaveMessage(Board& board, const std::string& text) {
   context.reportFraction = [&](double f) {
     board.fraction[slot].store(static_cast<int>(f * kFractionScale));
   };
-  int code = kWorkerDone;
-  try {
+  const int code = ExitCodeOf(board, "not enough memory to render (try fewer --jobs)", [&] {
     const ItemWork work = start();
     for (;;) {
       if (context.cancelled()) throw ItemCancelled{};
@@ -88,15 +103,7 @@ void LeaveMessage(Board& board, const std::string& text) {
       board.fraction[slot].store(0);
       board.itemsDone.fetch_add(1);
     }
-  } catch (const ItemCancelled&) {
-    code = kWorkerCancelled;
-  } catch (const std::bad_alloc&) {
-    LeaveMessage(board, "not enough memory to render (try fewer --jobs)");
-    code = kWorkerFailed;
-  } catch (const std::exception& e) {
-    LeaveMessage(board, e.what());
-    code = kWorkerFailed;
-  }
+  });
   if (code == kWorkerFailed) board.stop.store(1);
   std::fflush(nullptr);
   _exit(code);
@@ -109,6 +116,30 @@ double FractionInFlight(Board& board, int workers) {
 }
 
 }  // namespace
+
+void RunInChildProcess(const std::function<void()>& work) {
+  SharedArray<Board> shared(1);
+  Board& board = shared[0];
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid < 0) throw CommandError(std::string("cannot start a process: ") + std::strerror(errno));
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const int code = ExitCodeOf(board, "there is not enough memory for this work", work);
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (board.failed.load()) throw CommandError(board.message);
+  if (WIFSIGNALED(status)) {
+    if (WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM || WTERMSIG(status) == SIGHUP) {
+      throw CommandError("interrupted before the first frame");
+    }
+    throw CommandError("a process ended by signal " + std::to_string(WTERMSIG(status)));
+  }
+}
 
 JobsOutcome RunJobs(int count, int jobs, const WorkerStart& start, ProgressBar& bar) {
   if (jobs <= 1 || count <= 1) return RunHere(count, start, bar);

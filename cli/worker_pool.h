@@ -40,6 +40,13 @@ struct JobsOutcome {
 // starts threads (the image module), and let `start` load what it needs.
 JobsOutcome RunJobs(int count, int jobs, const WorkerStart& start, ProgressBar& bar);
 
+// Runs `work` in a child process and waits for it: for work that loads the
+// image module (whose libraries start threads) before workers are forked.
+// What the work prints reaches stdout and stderr as usual; it returns
+// results through a SharedArray. Throws CommandError with the child's
+// message when the work throws.
+void RunInChildProcess(const std::function<void()>& work);
+
 // Memory that worker processes share with this one: `count` objects of a
 // trivially copyable T, zeroed.
 template <typename T>

@@ -1,5 +1,6 @@
 #include "lensfile/lens_json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,12 @@ namespace gw {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// "<value> lies outside <low>..<high>", the program's wording for every range.
+std::string OutsideRange(const std::string& value, const std::string& low,
+                         const std::string& high) {
+  return value + " lies outside " + low + ".." + high;
+}
 
 // A finite float as the shortest decimal that reads back to the same bits;
 // infinities and NaNs (which JSON numbers cannot hold) as strings.
@@ -39,6 +46,8 @@ Json FloatToJson(float f) {
   return text;
 }
 
+}  // namespace
+
 std::string Latin1ToUtf8(std::string_view bytes) {
   std::string out;
   for (const char c : bytes) {
@@ -52,6 +61,8 @@ std::string Latin1ToUtf8(std::string_view bytes) {
   }
   return out;
 }
+
+namespace {
 
 // The parser has already checked that the text is valid UTF-8.
 bool Utf8ToLatin1(const std::string& text, std::string& out) {
@@ -150,13 +161,11 @@ class ElementReader {
     if (!v) return false;
     if (!v->is_number_integer()) return Fail(key, "expected a whole number");
     if (v->is_number_unsigned() && v->get<uint64_t>() > static_cast<uint64_t>(max)) {
-      return Fail(key, v->dump() + " is outside " + std::to_string(min) + ".." +
-                           std::to_string(max));
+      return Fail(key, OutsideRange(v->dump(), std::to_string(min), std::to_string(max)));
     }
     const int64_t n = v->get<int64_t>();
     if (n < min || n > max) {
-      return Fail(key, v->dump() + " is outside " + std::to_string(min) + ".." +
-                           std::to_string(max));
+      return Fail(key, OutsideRange(v->dump(), std::to_string(min), std::to_string(max)));
     }
     out = static_cast<long>(n);
     return true;
@@ -303,6 +312,68 @@ Json::parser_callback_t DuplicateKeyCheck(std::string& duplicate) {
   };
 }
 
+// The parser's token names in plain words.
+std::string TokenWords(std::string token) {
+  if (token == "number literal") return "a number";
+  if (token == "string literal") return "a string";
+  if (token == "'<end of input>'" || token == "end of input") return "the end of the text";
+  if (token == "'[', '{', or a literal") return "a value";
+  return token;
+}
+
+// What the parser met where the text stops being JSON, in our words.
+std::string SyntaxReason(const std::string& message) {
+  const size_t dash = message.find(" - ");
+  std::string reason = dash == std::string::npos ? message : message.substr(dash + 3);
+  const size_t lastRead = reason.find("; last read:");
+  const size_t expectedAt = reason.rfind("; expected ");
+  const std::string expected =
+      expectedAt == std::string::npos ? "" : TokenWords(reason.substr(expectedAt + 11));
+  if (lastRead != std::string::npos) reason.erase(lastRead);
+  if (reason.starts_with("unexpected end of input")) return "the text ends before the JSON does";
+  if (reason.starts_with("invalid literal")) {
+    return expected == "the end of the text" ? "more text after the JSON"
+                                             : "not a JSON value (strings need double quotes)";
+  }
+  if (reason.starts_with("invalid string: control character")) {
+    return "a control character (such as a line break) inside a string: write it as \\n, \\t "
+           "or \\uXXXX";
+  }
+  if (reason.starts_with("invalid string: ill-formed UTF-8")) return "the text is not UTF-8";
+  if (reason.starts_with("invalid number")) return "a malformed number";
+  if (reason.starts_with("unexpected ") && !expected.empty()) {
+    const std::string found = reason.substr(11, reason.find(';') - 11);
+    return "expected " + expected + ", found " + TokenWords(found);
+  }
+  return reason;
+}
+
+// "line 3, column 10: expected ':', found a number".
+std::string JsonProblem(std::string_view text, const Json::exception& e) {
+  if (const auto* parse = dynamic_cast<const Json::parse_error*>(&e)) {
+    // `byte` counts from 1 to the character the parser stopped at.
+    const size_t at = std::min<size_t>(parse->byte > 0 ? parse->byte - 1 : 0, text.size());
+    size_t line = 1, column = 1;
+    for (size_t i = 0; i < at; ++i) {
+      if (text[i] == '\n') {
+        ++line;
+        column = 1;
+      } else if ((static_cast<unsigned char>(text[i]) & 0xc0) != 0x80) {
+        ++column;
+      }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+           SyntaxReason(parse->what());
+  }
+  if (dynamic_cast<const Json::out_of_range*>(&e)) {
+    const std::string message = e.what();
+    const size_t quote = message.find('\'');
+    return "the number " + (quote == std::string::npos ? "" : message.substr(quote)) +
+           " is too large";
+  }
+  return e.what();
+}
+
 }  // namespace
 
 std::string LensToJson(const Lens& lens) {
@@ -338,9 +409,11 @@ bool LensFromJson(std::string_view text, Lens& lens, std::string& error) {
   std::string duplicate;
   try {
     root = Json::parse(text, DuplicateKeyCheck(duplicate));
-  } catch (const std::exception& e) {
-    error = duplicate.empty() ? std::string("not valid JSON: ") + e.what()
-                              : "the key \"" + duplicate + "\" appears twice in one object";
+  } catch (const Json::exception& e) {
+    error = "not valid JSON: " + JsonProblem(text, e);
+    return false;
+  } catch (const std::invalid_argument&) {
+    error = "the key \"" + duplicate + "\" appears twice in one object";
     return false;
   }
   if (!root.is_object()) {

@@ -12,6 +12,9 @@ namespace gw {
 // fields. Floats read back bit for bit; names are Latin-1 bytes as UTF-8.
 std::string LensToJson(const Lens& lens);
 
+// Latin-1 bytes (a lens file's names) as UTF-8.
+std::string Latin1ToUtf8(std::string_view bytes);
+
 // Checks everything; on the first problem returns false with `error` naming
 // the element and key, and leaves `lens` unchanged.
 bool LensFromJson(std::string_view text, Lens& lens, std::string& error);

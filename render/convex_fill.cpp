@@ -5,6 +5,10 @@
 #include <cmath>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "render/numeric.h"
 #include "render/pixels.h"
 
@@ -86,6 +90,54 @@ constexpr int32_t kSpanBatch = 256;
 // A float as a 16-bit fixed-point register: truncated, then its low 16 bits.
 uint16_t LowSixteenBits(float v) { return static_cast<uint16_t>(TruncToInt(v)); }
 
+#if defined(__SSE2__)
+// Screens a Gouraud span into n four-byte pixels from the one whose red
+// byte is at `colour`: each channel's 8.8 value starts at `value` and steps
+// by `delta` a pixel, wrapping at 16 bits, its high byte the intensity.
+// Four pixels at a time, their values side by side in 16-bit lanes laid out
+// as the pixels' bytes are (alpha, red, green, blue, the alpha lane 0).
+void ScreenGouraudRow(const uint8_t* table, uint8_t* colour, int32_t n, const uint16_t value[3],
+                      const int16_t delta[3]) {
+  uint8_t* pixel = colour - 1;
+  const auto lanes = [&](int32_t i) {
+    return _mm_setr_epi16(0, static_cast<int16_t>(value[0] + delta[0] * i),
+                          static_cast<int16_t>(value[1] + delta[1] * i),
+                          static_cast<int16_t>(value[2] + delta[2] * i), 0,
+                          static_cast<int16_t>(value[0] + delta[0] * (i + 1)),
+                          static_cast<int16_t>(value[1] + delta[1] * (i + 1)),
+                          static_cast<int16_t>(value[2] + delta[2] * (i + 1)));
+  };
+  __m128i low = lanes(0), high = lanes(2);
+  const __m128i step = _mm_setr_epi16(0, static_cast<int16_t>(delta[0] * 4),
+                                      static_cast<int16_t>(delta[1] * 4),
+                                      static_cast<int16_t>(delta[2] * 4), 0,
+                                      static_cast<int16_t>(delta[0] * 4),
+                                      static_cast<int16_t>(delta[1] * 4),
+                                      static_cast<int16_t>(delta[2] * 4));
+  const __m128i zero = _mm_setzero_si128();
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4, pixel += 16) {
+    const __m128i v = _mm_packus_epi16(_mm_srli_epi16(low, 8), _mm_srli_epi16(high, 8));
+    low = _mm_add_epi16(low, step);
+    high = _mm_add_epi16(high, step);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, zero)) == 0xffff) continue;  // nothing to add
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), ScreenBytes(old, v));
+  }
+  // The last pixels one by one, from the values the lanes have reached.
+  alignas(16) uint16_t reached[8];
+  _mm_store_si128(reinterpret_cast<__m128i*>(reached), low);
+  uint16_t v[3] = {reached[1], reached[2], reached[3]};
+  for (; i < n; ++i, pixel += 4) {
+    ScreenPacked(table, pixel + 1,
+                 uint32_t{static_cast<uint8_t>(v[0] >> 8)} |
+                     uint32_t{static_cast<uint8_t>(v[1] >> 8)} << 8 |
+                     uint32_t{static_cast<uint8_t>(v[2] >> 8)} << 16);
+    for (int ch = 0; ch < 3; ++ch) v[ch] = static_cast<uint16_t>(v[ch] + delta[ch]);
+  }
+}
+#endif
+
 }  // namespace
 
 void AddVertex(ConvexPolygon& polygon, float x, float y, PolyColor colour) {
@@ -154,10 +206,15 @@ int64_t FillFlat(const ConvexPolygon& polygon, const RenderTarget& target) {
   for (int32_t y = rows.first; y <= rows.last; ++y) {
     Crossing left, right;
     if (!CrossScanLine(polygon, y, false, left, right)) continue;
-    const int32_t first = std::max<int32_t>(TruncToInt(left.x + 1.0f), target.clip.left);
-    const int32_t last = std::min<int32_t>(TruncToInt(right.x), target.clip.right - 1);
+    int32_t first = std::max<int32_t>(TruncToInt(left.x + 1.0f), target.clip.left);
+    int32_t last = std::min<int32_t>(TruncToInt(right.x), target.clip.right - 1);
     if (first > last) continue;
     work += last - first + 1;
+    // Saturated pixels at either end take nothing.
+    const PixelSpan open = UnsaturatedSpan(ColourBytes(target, first, y), target.bytesPerPixel,
+                                           {0, last - first + 1});
+    last = first + open.end - 1;
+    first += open.first;
     for (int32_t x = first; x <= last; x += kSpanBatch) {
       const int32_t n = std::min(kSpanBatch, last - x + 1);
       ScreenRow(screen, ColourBytes(target, x, y), target.bytesPerPixel, packed.data(), n);
@@ -179,10 +236,18 @@ int64_t FillGouraud(const ConvexPolygon& polygon, const RenderTarget& target) {
     if (!CrossScanLine(polygon, y, true, left, right)) continue;
     const int64_t xs = SpanFloor(left.x);
     const int64_t xe = SpanFloor(right.x);
-    const int64_t first = std::max<int64_t>(xs + 1, target.clip.left);
-    const int64_t last = std::min<int64_t>(xe, target.clip.right - 1);
+    int64_t first = std::max<int64_t>(xs + 1, target.clip.left);
+    int64_t last = std::min<int64_t>(xe, target.clip.right - 1);
     if (first > last) continue;
     work += last - first + 1;
+    // Saturated pixels at either end take nothing.
+    uint8_t* const firstPixel = ColourBytes(target, static_cast<int32_t>(first), y);
+    const PixelSpan open = UnsaturatedSpan(firstPixel, target.bytesPerPixel,
+                                           {0, static_cast<int32_t>(last - first + 1)});
+    if (open.first >= open.end) continue;
+    uint8_t* const colour = firstPixel + static_cast<ptrdiff_t>(open.first) * target.bytesPerPixel;
+    last = first + open.end - 1;
+    first += open.first;
     float span = right.x - left.x;
     if (span == 0.0f) span = 1.0f;
     const float lead = static_cast<float>(xs + 1) - left.x;
@@ -199,6 +264,12 @@ int64_t FillGouraud(const ConvexPolygon& polygon, const RenderTarget& target) {
       const uint32_t skipped = static_cast<uint32_t>(first - (xs + 1));
       value[ch] = static_cast<uint16_t>(start + static_cast<uint32_t>(delta[ch]) * skipped);
     }
+#if defined(__SSE2__)
+    if (target.bytesPerPixel == 4) {
+      ScreenGouraudRow(screen, colour, static_cast<int32_t>(last - first + 1), value, delta);
+      continue;
+    }
+#endif
     // A batch of the span's colours at a time, screened together.
     std::array<uint32_t, kSpanBatch> packed;
     for (auto x = static_cast<int32_t>(first); x <= last; x += kSpanBatch) {

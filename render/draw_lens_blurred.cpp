@@ -11,6 +11,7 @@
 #include "render/blur_tiles.h"
 #include "render/numeric.h"
 #include "render/pixels.h"
+#include "render/streak.h"
 
 namespace gw {
 namespace {
@@ -34,19 +35,17 @@ float BlurLength(const RenderTarget& now, const RenderTarget& next, float shutte
   return travelled > 0.0f ? std::sqrt(travelled) * shutter : 0.0f;
 }
 
-// The buffers of one tile: the sample being drawn, the sum of the samples,
-// and one row of the average as values to screen. All are had before the
-// first tile, so running out of memory never leaves a frame half drawn.
+// The buffers of one tile: the sample being drawn and the sum of the
+// samples. Both are had before the first tile, so running out of memory
+// never leaves a frame half drawn.
 struct TileBuffers {
   explicit TileBuffers(const TileGrid& grid)
       : bytes(static_cast<size_t>(grid.tileHeight) * grid.tileWidth * kTileBytesPerPixel),
         drawn(bytes),
-        sums(bytes),
-        row(static_cast<size_t>(grid.tileWidth)) {}
+        sums(bytes) {}
   size_t bytes;
   std::vector<uint8_t> drawn;
   std::vector<uint16_t> sums;
-  std::vector<uint32_t> row;
 };
 
 // The sums' average is taken by a multiplication: with r = ceil(2^16 / n),
@@ -55,28 +54,42 @@ struct TileBuffers {
 static_assert(kHighQualityMaxSamples * 255 * (kHighQualityMaxSamples - 1) < 65536);
 static_assert(kDraftMaxSamples <= kHighQualityMaxSamples);
 
-// Replaces the first `bytes` sums by their average over `samples`, in the
-// drawn buffer.
-void AverageSamples(TileBuffers& buffers, size_t bytes, int32_t samples) {
+// Screens the average of the tile's samples over its window of the frame
+// (four bytes a pixel, laid out as the tile's), a row at a time.
+void ScreenAverageInto(const TileBuffers& buffers, const PixelRect& tile, int32_t samples,
+                       const RenderTarget& frame) {
   const uint32_t reciprocal = (65536u + static_cast<uint32_t>(samples) - 1) /
                               static_cast<uint32_t>(samples);
-  const uint16_t* sums = buffers.sums.data();
-  uint8_t* drawn = buffers.drawn.data();
-  size_t i = 0;
+  const auto average = [reciprocal](uint16_t sum) {
+    return static_cast<uint8_t>((uint32_t{sum} * reciprocal) >> 16);
+  };
+  const int32_t width = tile.Width();
+  for (int32_t y = tile.top; y < tile.bottom; ++y) {
+    const uint16_t* sums =
+        buffers.sums.data() + static_cast<size_t>(y - tile.top) * width * kTileBytesPerPixel;
+    uint8_t* const colour = ColourBytes(frame, tile.left, y);
+    int32_t x = 0;
 #if defined(__SSE2__)
-  // The high halves of the 16 x 16-bit products are the same shifts (the
-  // reciprocal of 2 or more samples fits 16 bits).
-  const __m128i r = _mm_set1_epi16(static_cast<int16_t>(reciprocal));
-  for (; i + 16 <= bytes; i += 16) {
-    const __m128i lo =
-        _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i)), r);
-    const __m128i hi =
-        _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i + 8)), r);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(drawn + i), _mm_packus_epi16(lo, hi));
-  }
+    // The high halves of the 16 x 16-bit products are the same shifts (the
+    // reciprocal of 2 or more samples fits 16 bits); the unused byte of a
+    // tile's pixel sums to 0 and leaves the frame's alpha as it is.
+    const __m128i r = _mm_set1_epi16(static_cast<int16_t>(reciprocal));
+    const __m128i zero = _mm_setzero_si128();
+    for (; frame.bytesPerPixel == 4 && x + 4 <= width; x += 4, sums += 16) {
+      const __m128i lo = _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums)), r);
+      const __m128i hi =
+          _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + 8)), r);
+      const __m128i values = _mm_packus_epi16(lo, hi);
+      if (_mm_movemask_epi8(_mm_cmpeq_epi32(values, zero)) == 0xffff) continue;
+      auto* const pixels = reinterpret_cast<__m128i*>(colour + static_cast<ptrdiff_t>(x) * 4 - 1);
+      _mm_storeu_si128(pixels, ScreenBytes(_mm_loadu_si128(pixels), values));
+    }
 #endif
-  for (; i < bytes; ++i) {
-    drawn[i] = static_cast<uint8_t>((uint32_t{sums[i]} * reciprocal) >> 16);
+    for (; x < width; ++x, sums += kTileBytesPerPixel) {
+      ScreenPacked(frame.screenTable, colour + static_cast<ptrdiff_t>(x) * frame.bytesPerPixel,
+                   uint32_t{average(sums[1])} | uint32_t{average(sums[2])} << 8 |
+                       uint32_t{average(sums[3])} << 16);
+    }
   }
 }
 
@@ -103,45 +116,6 @@ void AddSample(TileBuffers& buffers, size_t bytes) {
   }
 }
 
-// Screens the averaged tile over its window of the frame.
-void ScreenTileInto(TileBuffers& buffers, const PixelRect& tile, int32_t tileWidth,
-                    const RenderTarget& frame) {
-  uint32_t* row = buffers.row.data();
-  for (int32_t y = tile.top; y < tile.bottom; ++y) {
-    const uint8_t* from =
-        buffers.drawn.data() + static_cast<size_t>(y - tile.top) * tileWidth * kTileBytesPerPixel;
-    for (int32_t x = 0; x < tile.Width(); ++x, from += kTileBytesPerPixel) {
-      row[x] = uint32_t{from[1]} | uint32_t{from[2]} << 8 | uint32_t{from[3]} << 16;
-    }
-    ScreenRow(frame.screenTable, ColourBytes(frame, tile.left, y), frame.bytesPerPixel, row,
-              tile.Width());
-  }
-}
-
-// Draws one sample of the lens into one tile. The profiles of a sample are
-// the same in every tile: they are recorded in the first tile and replayed
-// in the others (when the recording could be kept).
-class SampleWalk {
- public:
-  SampleWalk(ProfileStore& profile, std::vector<ProfileRecording>& recordings, int32_t tile,
-             int32_t sample)
-      : profile_(profile) {
-    if (recordings.empty()) return;
-    ProfileRecording& recording = recordings[static_cast<size_t>(sample)];
-    if (tile == 0) {
-      profile.StartRecording(recording);
-    } else if (recording.usable()) {
-      profile.StartReplay(recording);
-    }
-  }
-  ~SampleWalk() { profile_.StopRecording(); }
-  SampleWalk(const SampleWalk&) = delete;
-  SampleWalk& operator=(const SampleWalk&) = delete;
-
- private:
-  ProfileStore& profile_;
-};
-
 }  // namespace
 
 int32_t BlurSampleCount(float length, bool highQuality) {
@@ -161,31 +135,36 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
   const int32_t samples = BlurSampleCount(BlurLength(now, next, shutter), now.highQuality != 0);
   const float step = shutter / static_cast<float>(samples - 1);
   const int32_t passes = grid.Count() * samples;
-  std::vector<ProfileRecording> recordings(grid.Count() > 1 ? static_cast<size_t>(samples) : 0);
 
-  // The samples are drawn into the tile buffer, three bytes a pixel.
+  // The samples are drawn into the tile buffer, four bytes a pixel, its
+  // rows as long as the tile is wide (the last row and column of tiles are
+  // cut at the frame's edge).
   RenderTarget tileTarget = now;
+  // Every tile walks the streaks of a sample from their starts: each takes
+  // them up where the tiles before it got to.
+  StreakPositions positions;
+  tileTarget.streakPositions = &positions;
   tileTarget.pixels = buffers.drawn.data();
-  tileTarget.rowBytes = grid.tileWidth * kTileBytesPerPixel;
   tileTarget.bytesPerPixel = kTileBytesPerPixel;
   RenderTarget sample{};
   for (int32_t index = 0; index < grid.Count(); ++index) {
     tileTarget.clip = grid.Tile(index);
-    // The rows of the tile's window: the last row and column of tiles are
-    // cut at the frame's edge (a cut row is still as long as a whole one).
+    tileTarget.rowBytes = tileTarget.clip.Width() * kTileBytesPerPixel;
     const size_t used = static_cast<size_t>(tileTarget.clip.Height()) *
                         static_cast<size_t>(tileTarget.rowBytes);
     std::fill_n(buffers.sums.begin(), used, uint16_t{0});
     std::fill_n(buffers.drawn.begin(), used, uint8_t{0});
+    // A sample's profiles are the same in every tile (they never depend on
+    // the clip rectangle): the store builds them in the first tile and
+    // finds them again in the others, and in other samples whose settings
+    // give the same shapes.
     for (int32_t k = 0; k < samples; ++k) {
       BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
       const int32_t pass = index * samples + k;
-      const SampleWalk walk(*now.profile, recordings, index, k);
       if (const int32_t code = DrawLens(lens, sample, pass, passes, progress)) return code;
       AddSample(buffers, used);
     }
-    AverageSamples(buffers, used, samples);
-    ScreenTileInto(buffers, tileTarget.clip, grid.tileWidth, now);
+    ScreenAverageInto(buffers, tileTarget.clip, samples, now);
   }
   return 0;
 }

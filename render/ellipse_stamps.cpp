@@ -63,6 +63,7 @@ class CentredTable {
   explicit CentredTable(int32_t half) : values_(2 * static_cast<size_t>(half)), half_(half) {}
   T& operator[](int32_t k) { return values_[static_cast<size_t>(k + half_)]; }
   const T& operator[](int32_t k) const { return values_[static_cast<size_t>(k + half_)]; }
+  const T* At(int32_t k) const { return values_.data() + (k + half_); }
 
  private:
   std::vector<T> values_;
@@ -124,6 +125,56 @@ void WithinReach(int32_t first, int32_t end, int32_t reach, G g, int32_t& runFir
   }
 }
 
+// The taper table's entry for a place v along the ellipse: trunc(v), held
+// to -2h, and 2h - 2 from 2h on.
+int32_t TaperIndex(float v, int32_t h2) {
+  int32_t q = TruncToInt(v);
+  if (q < -h2) q = -h2;
+  if (q >= h2) q = h2 - 2;
+  return q;
+}
+
+#if defined(__SSE2__)
+// The values of four columns j..j+3 of a row, as the loop below works out
+// one column: with u, v and v / aspect in float lanes, the distance by
+// FastHypotLanes (every offset of these columns is below the reach, and the
+// reach at most 2^16), the packed profile read at it, then the taper. The
+// taper's index is held in float first, where it cannot overflow.
+void EllipseValuesOfFour(const EllipseCoordinates& xy, int32_t j, float rowU, float rowV,
+                         float aspect, const uint32_t* packed, const CentredTable<int16_t>* taper,
+                         int32_t h2, uint32_t* out) {
+  const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+  const __m128 u = _mm_sub_ps(_mm_loadu_ps(xy.B.At(j)), _mm_set1_ps(rowU));
+  const __m128 v = _mm_add_ps(_mm_set1_ps(rowV), _mm_loadu_ps(xy.A.At(j)));
+  const __m128 w = _mm_div_ps(v, _mm_set1_ps(aspect));
+  const __m128i d = FastHypotLanes(_mm_and_ps(_mm_cvtepi32_ps(_mm_cvttps_epi32(u)), magnitude),
+                                   _mm_and_ps(_mm_cvtepi32_ps(_mm_cvttps_epi32(w)), magnitude));
+  alignas(16) int32_t at[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(at), d);
+  __m128i values = _mm_setr_epi32(static_cast<int32_t>(packed[at[0]]),
+                                  static_cast<int32_t>(packed[at[1]]),
+                                  static_cast<int32_t>(packed[at[2]]),
+                                  static_cast<int32_t>(packed[at[3]]));
+  if (taper != nullptr) {
+    const float limit = static_cast<float>(h2);
+    const __m128i q = _mm_cvttps_epi32(
+        _mm_min_ps(_mm_max_ps(v, _mm_set1_ps(-limit)), _mm_set1_ps(limit)));
+    alignas(16) int32_t place[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(place), q);
+    const auto dim = [&](int i) { return (*taper)[place[i] >= h2 ? h2 - 2 : place[i]]; };
+    const __m128i dims = _mm_setr_epi32(dim(0), dim(1), dim(2), dim(3));
+    const __m128i byte = _mm_set1_epi32(0xff);
+    // Each channel times its dim (both below 256), then >> 8.
+    const auto dimmed = [&](int shift) {
+      const __m128i channel = _mm_and_si128(_mm_srli_epi32(values, shift), byte);
+      return _mm_slli_epi32(_mm_srli_epi32(_mm_mullo_epi16(channel, dims), 8), shift);
+    };
+    values = _mm_or_si128(dimmed(0), _mm_or_si128(dimmed(8), dimmed(16)));
+  }
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), values);
+}
+#endif
+
 // Screens the flattened, rotated profile into the box. With a taper table,
 // each pixel's values are first dimmed by the entry at its place along v.
 void StampEllipse(const RenderTarget& t, const ProfileView& profile, const RotatedBox& box,
@@ -131,6 +182,13 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
   const int32_t h2 = 2 * box.h;
   // One row's values at a time, screened together.
   std::vector<uint32_t> values(static_cast<size_t>(box.colEnd - box.colFirst));
+  // Four columns at a time where every distance is short.
+  const uint32_t* packed = nullptr;
+#if defined(__SSE2__)
+  if (profile.reach > 0 && profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
+    packed = t.profile->PackedForStamp().data();
+  }
+#endif
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
     const float rowV = (static_cast<float>(i) + box.fy) * 4.0f * xy.cs;
     const float rowU = xy.C[i];
@@ -141,8 +199,23 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
                 [&](int32_t j) { return TruncToInt(xy.B[j] - rowU); }, uFirst, uEnd);
     WithinReach(uFirst, uEnd, profile.reach,
                 [&](int32_t j) { return TruncToInt((rowV + xy.A[j]) / aspect); }, vFirst, vEnd);
+    if (vFirst >= vEnd) continue;
+    // Saturated pixels at either end take nothing.
+    const PixelSpan span = UnsaturatedSpan(ColourBytes(t, box.ix + vFirst, box.iy + i),
+                                           t.bytesPerPixel, {0, vEnd - vFirst});
+    vEnd = vFirst + span.end;
+    vFirst += span.first;
+    if (vFirst >= vEnd) continue;
     uint32_t* value = values.data();
-    for (int32_t j = vFirst; j < vEnd; ++j) {
+    int32_t j = vFirst;
+#if defined(__SSE2__)
+    if (packed != nullptr) {
+      for (; j + 4 <= vEnd; j += 4, value += 4) {
+        EllipseValuesOfFour(xy, j, rowU, rowV, aspect, packed, taper, h2, value);
+      }
+    }
+#endif
+    for (; j < vEnd; ++j) {
       const float u = xy.B[j] - rowU;
       const float v = rowV + xy.A[j];
       const int32_t d = FastHypot(TruncToInt(u), TruncToInt(v / aspect));
@@ -153,10 +226,7 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
         b = profile.blue[d];
       }
       if (taper != nullptr && (r | g | b) != 0) {
-        int32_t q = TruncToInt(v);
-        if (q < -h2) q = -h2;
-        if (q >= h2) q = h2 - 2;
-        const auto dim = static_cast<uint32_t>((*taper)[q]);
+        const auto dim = static_cast<uint32_t>((*taper)[TaperIndex(v, h2)]);
         r = (dim * r) >> 8;
         g = (dim * g) >> 8;
         b = (dim * b) >> 8;

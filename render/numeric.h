@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gw {
 
 // The one float-to-integer conversion: truncates toward zero; NaN gives 0 and
@@ -125,6 +129,39 @@ constexpr uint32_t ShortFastHypot(const HypotComponent& x, const HypotComponent&
   const auto k = static_cast<uint32_t>((uint64_t{small} * 256u * reciprocal) >> 40);
   return (big * kHypotTable[k]) >> 14;
 }
+
+#if defined(__SSE2__)
+// a x b >> 14 in each lane, for products below 2^32.
+inline __m128i ProductShifted14(__m128i a, __m128i b) {
+  const __m128i even = _mm_srli_epi64(_mm_mul_epu32(a, b), 14);
+  const __m128i odd =
+      _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32)), 14);
+  return _mm_or_si128(_mm_and_si128(even, _mm_set_epi32(0, -1, 0, -1)), _mm_slli_epi64(odd, 32));
+}
+
+// FastHypot of four pairs of magnitudes below 2^16, held exactly as floats,
+// bit for bit.
+// The ratio's index floor(small x 256 / big) comes from a float division:
+// small x 256 and big are exact, the quotient is at most 256, and when it is
+// not a whole number it lies at least 1 / big > 2^-16 from the next one, more
+// than half a float step of any number below 512, so rounding can neither
+// reach that whole number nor fall below the one beneath. A big of 0 comes
+// with a small of 0 and gives 0 / 1. Lanes holding larger magnitudes give
+// some number and read the table at an index of at most 256.
+inline __m128i FastHypotLanes(__m128 a, __m128 b) {
+  const __m128 big = _mm_max_ps(a, b);
+  const __m128 small = _mm_min_ps(a, b);
+  const __m128 ratio =
+      _mm_div_ps(_mm_mul_ps(small, _mm_set1_ps(256.0f)), _mm_max_ps(big, _mm_set1_ps(1.0f)));
+  alignas(16) int32_t k[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(k), _mm_cvttps_epi32(ratio));
+  const __m128i entry = _mm_setr_epi32(kHypotTable[static_cast<uint32_t>(k[0])],
+                                       kHypotTable[static_cast<uint32_t>(k[1])],
+                                       kHypotTable[static_cast<uint32_t>(k[2])],
+                                       kHypotTable[static_cast<uint32_t>(k[3])]);
+  return ProductShifted14(_mm_cvttps_epi32(big), entry);
+}
+#endif
 
 // Hash noise in -1..1: the only source of randomness of the renderers.
 float Noise(int32_t n);

@@ -38,16 +38,16 @@ inline void ScreenPacked(const uint8_t* table, uint8_t* c, uint32_t rgb) {
 
 #if defined(__SSE2__)
 // Screens 16 bytes by 16 bytes: 255 - (255 - a)(255 - b) / 255 for each
-// pair, the division exact as (x + 1 + ((x + 1) >> 8)) >> 8 for x up to
-// 255 x 255. Where b is 0 the byte keeps its value.
+// pair, the division exact as (x x 32897) >> 23 for every 16-bit x (32897 x
+// 255 = 2^23 + 127, too little to carry any x / 255 past a whole number).
+// Where b is 0 the byte keeps its value.
 inline __m128i ScreenBytes(__m128i a, __m128i b) {
   const __m128i ones = _mm_set1_epi8(-1);
   const __m128i zero = _mm_setzero_si128();
   const __m128i notA = _mm_xor_si128(a, ones);
   const __m128i notB = _mm_xor_si128(b, ones);
   const auto quotient = [](__m128i x) {
-    const __m128i y = _mm_add_epi16(x, _mm_set1_epi16(1));
-    return _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8);
+    return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(static_cast<int16_t>(32897))), 7);
   };
   const __m128i lo = quotient(
       _mm_mullo_epi16(_mm_unpacklo_epi8(notA, zero), _mm_unpacklo_epi8(notB, zero)));
@@ -56,6 +56,20 @@ inline __m128i ScreenBytes(__m128i a, __m128i b) {
   return _mm_xor_si128(_mm_packus_epi16(lo, hi), ones);
 }
 #endif
+
+// Pixels whose three colour bytes are all 255 take nothing from a screen:
+// Screen(255, v) is 255 for every v.
+inline bool Saturated(const uint8_t* colour) { return (colour[0] & colour[1] & colour[2]) == 255; }
+
+// Pixels [first, end) of a row, `colour` at pixel 0's red byte.
+struct PixelSpan {
+  int32_t first;
+  int32_t end;
+};
+
+// The span without the saturated pixels at either end: what is left to
+// screen there. Cheap when the span's ends are not saturated.
+PixelSpan UnsaturatedSpan(const uint8_t* colour, int32_t bytesPerPixel, PixelSpan span);
 
 // Screens n packed values (red in the low byte, then green and blue) into n
 // pixels in a row, `colour` pointing at the first pixel's red byte. A value

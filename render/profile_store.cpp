@@ -8,109 +8,175 @@
 
 namespace gw {
 
+void ProfileChannels::ClearFrom(int32_t from) {
+  from = std::max(from, 0);
+  if (from >= reach) return;
+  for (uint8_t* channel : {red, green, blue}) {
+    std::memset(channel + from, 0, static_cast<size_t>(reach - from));
+  }
+  reach = from;
+}
+
+void ProfileChannels::Extend(int32_t end) {
+  end = std::min(end, length);
+  if (end > reach) reach = end;
+}
+
+void ProfileChannels::TrimReach() {
+  while (reach > 0 && (red[reach - 1] | green[reach - 1] | blue[reach - 1]) == 0) --reach;
+}
+
+void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
+  // The distance of two magnitudes below the reach is at most the diagonal
+  // of the larger one.
+  const auto limit = static_cast<size_t>(HypotFromRatio(
+      static_cast<uint32_t>(std::max(profile.reach - 1, 0)),
+      static_cast<uint32_t>(kHypotTable.size() - 1)));
+  packed.assign(limit + 1, 0);
+  for (int32_t d = 0; d < profile.reach; ++d) {
+    packed[static_cast<size_t>(d)] = uint32_t{profile.red[d]} |
+                                     uint32_t{profile.green[d]} << 8 |
+                                     uint32_t{profile.blue[d]} << 16;
+  }
+}
+
 ProfileStore::ProfileStore(int32_t channelSamples)
     : bytes_(static_cast<size_t>(std::max(channelSamples, 0)) * 4, 0),
-      channelSamples_(std::max(channelSamples, 0)),
-      length_(channelSamples - kProfileSpareSamples),
-      reach_(std::max(length_, 0)) {}
+      length_(channelSamples - kProfileSpareSamples) {
+  const size_t n = static_cast<size_t>(std::max(channelSamples, 0));
+  uint8_t* base = bytes_.data();
+  live_ = {base, base + n, base + 2 * n, base + 3 * n, length_, std::max(length_, 0)};
+}
+
+ProfileStore::ProfileStore(const ProfileStore& other)
+    : bytes_(other.bytes_),
+      length_(other.length_),
+      live_(other.live_),
+      applied_(other.applied_),
+      steps_(other.steps_),
+      written_(other.written_),
+      changed_(true),  // the other's last view is not ours
+      trim_(other.trim_),
+      kept_(other.kept_),
+      keptBytes_(other.keptBytes_),
+      built_(other.built_),
+      reused_(other.reused_) {
+  const ptrdiff_t shift = bytes_.data() - other.bytes_.data();
+  live_.red += shift;
+  live_.green += shift;
+  live_.blue += shift;
+  live_.scratch += shift;
+}
 
 int32_t ProfileStore::ChannelSamplesFor(int32_t width, float scale) {
   return TruncToInt(static_cast<float>(width) * scale *
                     static_cast<float>(kProfileSamplesPerFrameWidth));
 }
 
-ProfileView ProfileStore::ForStamp() {
-  const bool changed = changed_;
-  changed_ = false;
-  if (changed && mode_ != Mode::Replaying) TrimReach();
-  switch (mode_) {
-    case Mode::Live:
-      break;
-    case Mode::Recording:
-      if (changed) AddSnapshot();
-      break;
-    case Mode::Replaying: {
-      if (changed) ++nextSnapshot_;
-      const auto& snapshots = replayed_->snapshots_;
-      // A walk that stamps more than it recorded cannot happen: the walks
-      // of one sample are the same in every tile. Draw nothing if it does.
-      if (nextSnapshot_ == 0 || nextSnapshot_ > snapshots.size()) return {red(), green(), blue(), 0};
-      const ProfileRecording::Snapshot& s = snapshots[nextSnapshot_ - 1];
-      const uint8_t* base = replayed_->pool_.data() + s.offset;
-      return {base, base + s.reach, base + 2 * static_cast<size_t>(s.reach), s.reach};
-    }
-  }
-  return {red(), green(), blue(), reach_};
+const ProfileChannels& ProfileStore::Built() const {
+  for (; applied_ < steps_.size(); ++applied_) ApplyProfileStep(steps_[applied_], live_);
+  return live_;
 }
 
-bool ProfileStore::BeginShape() {
+ProfileChannels& ProfileStore::Written() {
+  Built();
+  written_ = true;
   changed_ = true;
-  return mode_ != Mode::Replaying;
+  return live_;
 }
 
-void ProfileStore::StartRecording(ProfileRecording& recording) {
-  recording.pool_.clear();
-  recording.snapshots_.clear();
-  recording.usable_ = true;
-  recording_ = &recording;
-  mode_ = Mode::Recording;
-  changed_ = true;  // the first stamp always takes a snapshot
-}
-
-void ProfileStore::StartReplay(const ProfileRecording& recording) {
-  replayed_ = &recording;
-  nextSnapshot_ = 0;
-  mode_ = Mode::Replaying;
-  changed_ = true;  // the first stamp always reads the first snapshot
-}
-
-void ProfileStore::StopRecording() {
-  mode_ = Mode::Live;
-  recording_ = nullptr;
-  replayed_ = nullptr;
-}
-
-void ProfileStore::AddSnapshot() {
-  ProfileRecording& r = *recording_;
-  const size_t samples = static_cast<size_t>(std::max(reach_, 0));
-  const size_t offset = r.pool_.size();
-  if (!r.usable_ || offset + 3 * samples > ProfileRecording::kMaxBytes) {
-    r.usable_ = false;
-    return;
+void ProfileStore::AddStep(const ProfileStep& step) {
+  changed_ = true;
+  trim_ = true;
+  if (step.Replaces()) {
+    // What the channels held before no longer matters.
+    steps_.clear();
+    applied_ = 0;
+    written_ = false;
   }
   try {
-    r.pool_.resize(offset + 3 * samples);
-    r.snapshots_.push_back({offset, reach_});
+    steps_.push_back(step);
   } catch (const std::bad_alloc&) {
-    r.usable_ = false;  // the profiles are built in every tile instead
-    return;
+    // No room to note it: worked out at once, and this profile is not kept.
+    Built();
+    ApplyProfileStep(step, live_);
+    written_ = true;
   }
-  if (samples == 0) return;
-  uint8_t* to = r.pool_.data() + offset;
-  std::memcpy(to, red(), samples);
-  std::memcpy(to + samples, green(), samples);
-  std::memcpy(to + 2 * samples, blue(), samples);
 }
 
-void ProfileStore::TrimReach() {
-  const uint8_t* r = red();
-  const uint8_t* g = green();
-  const uint8_t* b = blue();
-  while (reach_ > 0 && (r[reach_ - 1] | g[reach_ - 1] | b[reach_ - 1]) == 0) --reach_;
+std::string ProfileStore::KeyOfSteps() const {
+  return std::string(reinterpret_cast<const char*>(steps_.data()),
+                     steps_.size() * sizeof(ProfileStep));
 }
 
-void ProfileStore::ClearFrom(int32_t from) {
-  from = std::max(from, 0);
-  if (from >= reach_) return;
-  for (uint8_t* channel : {red(), green(), blue()}) {
-    std::memset(channel + from, 0, static_cast<size_t>(reach_ - from));
+ProfileStore::Kept* ProfileStore::Keep(std::string key) {
+  const auto reach = static_cast<size_t>(std::max(live_.reach, 0));
+  // The samples, and room for their packed form (up to 1.5 words a sample).
+  const size_t bytes = 3 * reach + 6 * reach;
+  if (bytes > kMaxKeptBytes) return nullptr;
+  if (keptBytes_ + bytes > kMaxKeptBytes) {
+    kept_.clear();
+    keptBytes_ = 0;
   }
-  reach_ = from;
+  Kept kept{std::vector<uint8_t>(3 * reach), live_.reach, {}};
+  std::memcpy(kept.samples.data(), live_.red, reach);
+  std::memcpy(kept.samples.data() + reach, live_.green, reach);
+  std::memcpy(kept.samples.data() + 2 * reach, live_.blue, reach);
+  Kept& entry = kept_.emplace(std::move(key), std::move(kept)).first->second;
+  keptBytes_ += bytes;
+  return &entry;
 }
 
-void ProfileStore::Extend(int32_t end) {
-  end = std::min(end, length_);
-  if (end > reach_) reach_ = end;
+const std::vector<uint32_t>& ProfileStore::PackedForStamp() {
+  if (current_ != nullptr) {
+    if (current_->packed.empty()) PackProfile(last_, current_->packed);
+    return current_->packed;
+  }
+  if (!packedCurrent_) {
+    PackProfile(last_, packed_);
+    packedCurrent_ = true;
+  }
+  return packed_;
+}
+
+ProfileView ProfileStore::ForStamp() {
+  if (!changed_) return last_;
+  changed_ = false;
+  current_ = nullptr;
+  packedCurrent_ = false;
+
+  // Channels written directly, or never shaped at all, are stamped as they
+  // stand.
+  const bool keepable = !written_ && !steps_.empty();
+  std::string key;
+  if (keepable) {
+    try {
+      key = KeyOfSteps();
+      if (const auto it = kept_.find(key); it != kept_.end()) {
+        ++reused_;
+        trim_ = false;
+        current_ = &it->second;
+        const Kept& kept = it->second;
+        const uint8_t* base = kept.samples.data();
+        const auto reach = static_cast<size_t>(kept.reach);
+        return last_ = {base, base + reach, base + 2 * reach, kept.reach};
+      }
+    } catch (const std::bad_alloc&) {
+      key.clear();
+    }
+  }
+  Built();
+  if (trim_) live_.TrimReach();
+  trim_ = false;
+  ++built_;
+  if (!key.empty()) {
+    try {
+      current_ = Keep(std::move(key));
+    } catch (const std::bad_alloc&) {
+      // Not kept: built again when it comes back.
+    }
+  }
+  return last_ = {live_.red, live_.green, live_.blue, live_.reach};
 }
 
 }  // namespace gw

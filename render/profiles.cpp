@@ -16,40 +16,32 @@ struct ChannelPeak {
   int16_t peak;
 };
 
-std::array<ChannelPeak, 3> ChannelPeaks(const RenderTarget& t, Peaks peak) {
-  ProfileStore& p = *t.profile;
-  return {{{p.red(), peak.r}, {p.green(), peak.g}, {p.blue(), peak.b}}};
-}
-
-std::array<uint8_t*, 3> Channels(const RenderTarget& t) {
-  ProfileStore& p = *t.profile;
-  return {p.red(), p.green(), p.blue()};
+std::array<ChannelPeak, 3> ChannelPeaks(ProfileChannels& c, const ProfileStep& step) {
+  return {{{c.red, step.peakR}, {c.green, step.peakG}, {c.blue, step.peakB}}};
 }
 
 // The length of a shape in samples: the radius, raised to its minimum (also
 // when it is NaN), in quarter pixels, cut at the profile length.
-float ShapeSamples(float radius, float minRadius, const RenderTarget& t) {
+float ShapeSamples(float radius, float minRadius, const ProfileChannels& c) {
   if (!(radius >= minRadius)) radius = minRadius;
   float n = radius * 4.0f;
-  const float length = static_cast<float>(t.profile->length());
+  const float length = static_cast<float>(c.length);
   if (length < n) n = length;
   return n;
 }
 
 // How many samples 0, 1, 2, ... lie below n and inside the profile.
-int32_t SamplesBelow(float n, const RenderTarget& t) {
-  if (!(n > 0.0f) || t.profile->length() <= 0) return 0;
-  return std::min(TruncToInt(std::ceil(n)), t.profile->length());
+int32_t SamplesBelow(float n, const ProfileChannels& c) {
+  if (!(n > 0.0f) || c.length <= 0) return 0;
+  return std::min(TruncToInt(std::ceil(n)), c.length);
 }
-
-// Replace mode clears every channel from sample `from` to the profile's end.
-void ClearTail(int32_t from, const RenderTarget& t) { t.profile->ClearFrom(from); }
 
 // Writes an intensity already in 0..255 into sample i: stored in replace
 // mode, screened through the table otherwise.
-void PutSample(uint8_t* channel, int32_t i, float v, ProfileBlend blend, const RenderTarget& t) {
+void PutSample(uint8_t* channel, int32_t i, float v, const ProfileStep& step) {
   const uint8_t value = static_cast<uint8_t>(TruncToInt(v));
-  channel[i] = blend == ProfileBlend::Replace ? value : Screen(t.screenTable, channel[i], value);
+  channel[i] = step.blend == ProfileBlend::Replace ? value
+                                                   : Screen(step.screenTable, channel[i], value);
 }
 
 // Linear-edged shapes (disc and ring) scale their shape value s in 0..255 by
@@ -63,83 +55,89 @@ float EdgedShapeValue(int16_t peak, float s) {
 
 float ClampShape(float s) { return s < 0.0f ? 0.0f : (s > 255.0f ? 255.0f : s); }
 
-}  // namespace
+// A step of `kind` with its peak colour; the other fields 0.
+ProfileStep StepOf(ProfileStep::Kind kind, Peaks peak, ProfileBlend blend, const RenderTarget& t) {
+  ProfileStep step{};
+  step.kind = kind;
+  step.blend = blend;
+  step.peakR = peak.r;
+  step.peakG = peak.g;
+  step.peakB = peak.b;
+  // Only screened shapes read the table; replacing ones leave it out, so
+  // that they meet their like from any target.
+  step.screenTable = blend == ProfileBlend::Screen ? t.screenTable : nullptr;
+  return step;
+}
 
-int16_t PeakFrom(float value) { return SaturateToI16(TruncToInt(value)); }
-
-void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
-  float n = ShapeSamples(radius, 2.0f, t);
+void BuildGlow(const ProfileStep& step, ProfileChannels& c) {
+  float n = ShapeSamples(step.radius, 2.0f, c);
   if (n < 4.0f) n = 4.0f;
-  if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
-  const int32_t count = SamplesBelow(n, t);
-  t.profile->Extend(count);
-  for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
+  if (step.blend == ProfileBlend::Replace) c.ClearFrom(TruncToInt(n));
+  const int32_t count = SamplesBelow(n, c);
+  c.Extend(count);
+  for (const ChannelPeak& ch : ChannelPeaks(c, step)) {
     for (int32_t i = 0; i < count; ++i) {
       const float fromEnd = n - static_cast<float>(i + 1);
       float s = fromEnd * fromEnd / n;
       s = s < 0.0f ? 0.0f : (s > n ? n : s);
-      float v = static_cast<float>(c.peak) * s / n;
+      float v = static_cast<float>(ch.peak) * s / n;
       if (v <= 0.0f) v = 0.0f;
       if (v > 255.0f) v = 255.0f;
-      if (blend == ProfileBlend::Replace) {
-        c.samples[i] = static_cast<uint8_t>(TruncToInt(v));
+      if (step.blend == ProfileBlend::Replace) {
+        ch.samples[i] = static_cast<uint8_t>(TruncToInt(v));
       } else {
-        const float o = c.samples[i];
-        c.samples[i] = static_cast<uint8_t>(TruncToInt(255.0f - (255.0f - o) * (255.0f - v) / 255.0f));
+        const float o = ch.samples[i];
+        ch.samples[i] =
+            static_cast<uint8_t>(TruncToInt(255.0f - (255.0f - o) * (255.0f - v) / 255.0f));
       }
     }
   }
 }
 
-void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
-  const float n = ShapeSamples(radius, 2.0f, t);
-  if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
-  if (edge < 4) edge = 4;
+void BuildDisc(const ProfileStep& step, ProfileChannels& c) {
+  const float n = ShapeSamples(step.radius, 2.0f, c);
+  if (step.blend == ProfileBlend::Replace) c.ClearFrom(TruncToInt(n));
+  const int32_t edge = std::max(step.first, int32_t{4});
   const float k = 256.0f / static_cast<float>(edge);
   const float rampStart = n - static_cast<float>(edge);
-  const int32_t count = SamplesBelow(n, t);
-  t.profile->Extend(count);
-  for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
+  const int32_t count = SamplesBelow(n, c);
+  c.Extend(count);
+  for (const ChannelPeak& ch : ChannelPeaks(c, step)) {
     for (int32_t i = 0; i < count; ++i) {
       float d = static_cast<float>(i) - rampStart;
       if (d < 0.0f) d = 0.0f;
       const float s = ClampShape(255.0f - d * k);
-      PutSample(c.samples, i, EdgedShapeValue(c.peak, s), blend, t);
+      PutSample(ch.samples, i, EdgedShapeValue(ch.peak, s), step);
     }
   }
 }
 
-void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
-  const float n = ShapeSamples(radius, 4.0f, t);
-  if (blend == ProfileBlend::Replace) ClearTail(TruncToInt(n), t);
-  if (width < 4) width = 4;
-  const float w = static_cast<float>(width);
+void BuildRing(const ProfileStep& step, ProfileChannels& c) {
+  const float n = ShapeSamples(step.radius, 4.0f, c);
+  if (step.blend == ProfileBlend::Replace) c.ClearFrom(TruncToInt(n));
+  const float w = static_cast<float>(std::max(step.first, int32_t{4}));
   const float k = 256.0f / w;
   const float crest = n - w;
-  const int32_t count = SamplesBelow(n, t);
-  t.profile->Extend(count);
-  for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
+  const int32_t count = SamplesBelow(n, c);
+  c.Extend(count);
+  for (const ChannelPeak& ch : ChannelPeaks(c, step)) {
     for (int32_t i = 0; i < count; ++i) {
       float d = std::fabs(static_cast<float>(i) - crest);
       if (d > w) d = w;
       const float s = ClampShape(255.0f - d * k);
-      PutSample(c.samples, i, EdgedShapeValue(c.peak, s), blend, t);
+      PutSample(ch.samples, i, EdgedShapeValue(ch.peak, s), step);
     }
   }
 }
 
-void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
+void BuildBlur(const ProfileStep& step, ProfileChannels& c) {
+  const int32_t half = step.first;
   if (half < 1) return;
-  const int32_t length = t.profile->length();
-  const int32_t n = std::min(TruncToInt((static_cast<float>(half) + extent) * 4.0f), length);
+  const int32_t length = c.length;
+  const int32_t n = std::min(TruncToInt((static_cast<float>(half) + step.radius) * 4.0f), length);
   if (n <= 0) return;
-  uint8_t* scratch = t.profile->scratch();
-  t.profile->Extend(n);
-  for (uint8_t* channel : Channels(t)) {
+  c.Extend(n);
+  for (uint8_t* channel : {c.red, c.green, c.blue}) {
     // A running sum over the window [i - half, i + half - 1] cut to the
     // profile; the window always holds sample i itself.
     int64_t sum = 0;
@@ -150,9 +148,168 @@ void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
       const int64_t wantLo = std::max<int64_t>(int64_t{i} - half, 0);
       while (hi < wantHi) sum += channel[++hi];
       while (lo < wantLo) sum -= channel[lo++];
-      scratch[i] = static_cast<uint8_t>(sum / (hi - lo + 1));
+      c.scratch[i] = static_cast<uint8_t>(sum / (hi - lo + 1));
     }
-    std::memcpy(channel, scratch, static_cast<size_t>(n));
+    std::memcpy(channel, c.scratch, static_cast<size_t>(n));
+  }
+}
+
+void BuildGamma(const ProfileStep& step, ProfileChannels& c) {
+  std::array<uint8_t, 256> curve{};
+  for (int32_t v = 0; v < 256; ++v) {
+    const int32_t x = (v * 4096 + 127) / 255;
+    const int32_t y = PowerCurve(x, step.first, step.second);
+    curve[v] = static_cast<uint8_t>((y * 255 + 2048) >> 12);
+  }
+  // The curve keeps 0 at 0, so samples from the reach on stay 0.
+  for (uint8_t* channel : {c.red, c.green, c.blue}) {
+    for (int32_t i = 0; i < c.reach; ++i) channel[i] = curve[channel[i]];
+  }
+}
+
+void BuildBowl(const ProfileStep& step, ProfileChannels& c) {
+  float radius = step.radius;
+  if (!(radius >= 2.0f)) radius = 2.0f;
+  ProfileStep disc = step;
+  disc.radius = radius;
+  disc.first = 8;
+  BuildDisc(disc, c);
+  float m = radius * 4.0f - 8.0f;
+  const float length = static_cast<float>(c.length);
+  if (m > length) m = length;
+  if (m < 4.0f) m = 4.0f;
+  const int32_t count = SamplesBelow(m, c);
+  c.Extend(count);
+  for (const ChannelPeak& ch : ChannelPeaks(c, step)) {
+    for (int32_t i = 0; i < count; ++i) {
+      const float r = static_cast<float>(i + 1);
+      float v = r * r / m;
+      v = v < 0.0f ? 0.0f : (v > m ? m : v);
+      float value = static_cast<float>(ch.peak) * v / m;
+      if (value <= 0.0f) value = 1.0f;
+      if (value > 255.0f) value = 255.0f;
+      ch.samples[i] = static_cast<uint8_t>(TruncToInt(value));
+    }
+  }
+}
+
+void BuildRamp(const ProfileStep& step, ProfileChannels& c) {
+  const int32_t num = step.first, den = step.second;
+  // Band lengths in samples, kept wide so that no size can wrap them.
+  const int64_t s0 = std::max(TruncToInt(4.0f * step.hole), 0);
+  int64_t nIn = std::max(TruncToInt(4.0f * step.radius), 0);
+  const int64_t nMid = std::max(TruncToInt(4.0f * step.band), 0);
+  const int64_t nOut = std::max(TruncToInt(4.0f * step.outer), 4);
+  if (nIn < 4 && s0 > 0) nIn = 4;
+  const int64_t e1 = s0 + nIn;
+  const int64_t e2 = e1 + nMid;
+  const int64_t e3 = e2 + nOut;
+
+  const int64_t length = std::max(c.length, 0);
+  if (step.blend == ProfileBlend::Replace) c.ClearFrom(0);
+  const auto end = [length](int64_t e) { return static_cast<int32_t>(std::min(e, length)); };
+  const float inStep = nIn > 0 ? 1.0f / static_cast<float>(nIn) : 0.0f;
+  const float outStep = 1.0f / static_cast<float>(nOut);
+
+  const std::array<ChannelPeak, 3> channels = ChannelPeaks(c, step);
+  const auto put = [&](int32_t i, const std::array<int32_t, 3>& values) {
+    for (int ch = 0; ch < 3; ++ch) {
+      uint8_t& sample = channels[ch].samples[i];
+      const uint8_t v = ClampToByte(values[ch]);
+      sample = step.blend == ProfileBlend::Replace ? v : Screen(step.screenTable, sample, v);
+    }
+  };
+  // The colour times ramp^(num/den), for a ramp position in 0..1.
+  const auto rampValues = [&](float ramp) {
+    if (ramp > 1.0f) ramp = 1.0f;
+    const float g =
+        static_cast<float>(PowerCurve(TruncToInt(ramp * 4096.0f), num, den)) / 4096.0f;
+    std::array<int32_t, 3> values{};
+    for (int ch = 0; ch < 3; ++ch) values[ch] = TruncToInt(channels[ch].peak * g);
+    return values;
+  };
+
+  c.Extend(end(e3));
+  // Below s0 nothing is written: the hole.
+  if (nIn > 0) {
+    for (int32_t i = end(s0); i < end(e1); ++i) {
+      put(i, rampValues(static_cast<float>(i - s0) * inStep));
+    }
+  }
+  for (int32_t i = end(e1); i < end(e2); ++i) put(i, {step.peakR, step.peakG, step.peakB});
+  for (int32_t i = end(e2); i < end(e3); ++i) {
+    put(i, rampValues(1.0f - static_cast<float>(i - e2) * outStep));
+  }
+}
+
+}  // namespace
+
+int16_t PeakFrom(float value) { return SaturateToI16(TruncToInt(value)); }
+
+void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t) {
+  ProfileStep step = StepOf(ProfileStep::Kind::Glow, peak, blend, t);
+  step.radius = radius;
+  t.profile->AddStep(step);
+}
+
+void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t) {
+  ProfileStep step = StepOf(ProfileStep::Kind::Disc, peak, blend, t);
+  step.radius = radius;
+  step.first = edge;
+  t.profile->AddStep(step);
+}
+
+void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t) {
+  ProfileStep step = StepOf(ProfileStep::Kind::Ring, peak, blend, t);
+  step.radius = radius;
+  step.first = width;
+  t.profile->AddStep(step);
+}
+
+void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
+  if (half < 1) return;  // changes nothing
+  ProfileStep step = StepOf(ProfileStep::Kind::Blur, {0, 0, 0}, ProfileBlend::Screen, t);
+  step.screenTable = nullptr;
+  step.radius = extent;
+  step.first = half;
+  t.profile->AddStep(step);
+}
+
+void GammaProfile(int32_t num, int32_t den, const RenderTarget& t) {
+  ProfileStep step = StepOf(ProfileStep::Kind::Gamma, {0, 0, 0}, ProfileBlend::Screen, t);
+  step.screenTable = nullptr;
+  step.first = num;
+  step.second = den;
+  t.profile->AddStep(step);
+}
+
+void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
+  ProfileStep step = StepOf(ProfileStep::Kind::Bowl, peak, ProfileBlend::Replace, t);
+  step.radius = radius;
+  t.profile->AddStep(step);
+}
+
+void RampProfile(float inner, float band, float outer, float hole, Peaks peak, ProfileBlend blend,
+                 int32_t num, int32_t den, const RenderTarget& t) {
+  ProfileStep step = StepOf(ProfileStep::Kind::Ramp, peak, blend, t);
+  step.radius = inner;
+  step.band = band;
+  step.outer = outer;
+  step.hole = hole;
+  step.first = num;
+  step.second = den;
+  t.profile->AddStep(step);
+}
+
+void ApplyProfileStep(const ProfileStep& step, ProfileChannels& c) {
+  switch (step.kind) {
+    case ProfileStep::Kind::Glow: BuildGlow(step, c); break;
+    case ProfileStep::Kind::Disc: BuildDisc(step, c); break;
+    case ProfileStep::Kind::Ring: BuildRing(step, c); break;
+    case ProfileStep::Kind::Blur: BuildBlur(step, c); break;
+    case ProfileStep::Kind::Gamma: BuildGamma(step, c); break;
+    case ProfileStep::Kind::Bowl: BuildBowl(step, c); break;
+    case ProfileStep::Kind::Ramp: BuildRamp(step, c); break;
   }
 }
 
@@ -191,94 +348,6 @@ int32_t PowerCurve(int32_t x, int32_t num, int32_t den) {
     }
   }
   return (log[lo] - L < L - log[hi]) ? lo : hi;
-}
-
-void GammaProfile(int32_t num, int32_t den, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
-  std::array<uint8_t, 256> curve{};
-  for (int32_t v = 0; v < 256; ++v) {
-    const int32_t x = (v * 4096 + 127) / 255;
-    const int32_t y = PowerCurve(x, num, den);
-    curve[v] = static_cast<uint8_t>((y * 255 + 2048) >> 12);
-  }
-  // The curve keeps 0 at 0, so samples from the reach on stay 0.
-  const int32_t reach = t.profile->reach();
-  for (uint8_t* channel : Channels(t)) {
-    for (int32_t i = 0; i < reach; ++i) channel[i] = curve[channel[i]];
-  }
-}
-
-void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
-  if (!(radius >= 2.0f)) radius = 2.0f;
-  DiscProfile(radius, peak, ProfileBlend::Replace, 8, t);
-  float m = radius * 4.0f - 8.0f;
-  const float length = static_cast<float>(t.profile->length());
-  if (m > length) m = length;
-  if (m < 4.0f) m = 4.0f;
-  const int32_t count = SamplesBelow(m, t);
-  t.profile->Extend(count);
-  for (const ChannelPeak& c : ChannelPeaks(t, peak)) {
-    for (int32_t i = 0; i < count; ++i) {
-      const float r = static_cast<float>(i + 1);
-      float v = r * r / m;
-      v = v < 0.0f ? 0.0f : (v > m ? m : v);
-      float value = static_cast<float>(c.peak) * v / m;
-      if (value <= 0.0f) value = 1.0f;
-      if (value > 255.0f) value = 255.0f;
-      c.samples[i] = static_cast<uint8_t>(TruncToInt(value));
-    }
-  }
-}
-
-void RampProfile(float inner, float band, float outer, float hole, Peaks peak, ProfileBlend blend,
-                 int32_t num, int32_t den, const RenderTarget& t) {
-  if (!t.profile->BeginShape()) return;  // replaying a recorded profile
-  // Band lengths in samples, kept wide so that no size can wrap them.
-  const int64_t s0 = std::max(TruncToInt(4.0f * hole), 0);
-  int64_t nIn = std::max(TruncToInt(4.0f * inner), 0);
-  const int64_t nMid = std::max(TruncToInt(4.0f * band), 0);
-  const int64_t nOut = std::max(TruncToInt(4.0f * outer), 4);
-  if (nIn < 4 && s0 > 0) nIn = 4;
-  const int64_t e1 = s0 + nIn;
-  const int64_t e2 = e1 + nMid;
-  const int64_t e3 = e2 + nOut;
-
-  const int64_t length = std::max(t.profile->length(), 0);
-  if (blend == ProfileBlend::Replace) ClearTail(0, t);
-  const auto end = [length](int64_t e) { return static_cast<int32_t>(std::min(e, length)); };
-  const float inStep = nIn > 0 ? 1.0f / static_cast<float>(nIn) : 0.0f;
-  const float outStep = 1.0f / static_cast<float>(nOut);
-
-  const std::array<ChannelPeak, 3> channels = ChannelPeaks(t, peak);
-  const auto put = [&](int32_t i, const std::array<int32_t, 3>& values) {
-    for (int ch = 0; ch < 3; ++ch) {
-      uint8_t& sample = channels[ch].samples[i];
-      const uint8_t v = ClampToByte(values[ch]);
-      sample = blend == ProfileBlend::Replace ? v : Screen(t.screenTable, sample, v);
-    }
-  };
-  // The colour times ramp^(num/den), for a ramp position in 0..1.
-  const auto rampValues = [&](float ramp) {
-    if (ramp > 1.0f) ramp = 1.0f;
-    const float g =
-        static_cast<float>(PowerCurve(TruncToInt(ramp * 4096.0f), num, den)) / 4096.0f;
-    std::array<int32_t, 3> values{};
-    for (int ch = 0; ch < 3; ++ch) values[ch] = TruncToInt(channels[ch].peak * g);
-    return values;
-  };
-
-  t.profile->Extend(end(e3));
-  // Below s0 nothing is written: the hole.
-  if (nIn > 0) {
-    for (int32_t i = end(s0); i < end(e1); ++i) {
-      put(i, rampValues(static_cast<float>(i - s0) * inStep));
-    }
-  }
-  for (int32_t i = end(e1); i < end(e2); ++i) put(i, {peak.r, peak.g, peak.b});
-  for (int32_t i = end(e2); i < end(e3); ++i) {
-    put(i, rampValues(1.0f - static_cast<float>(i - e2) * outStep));
-  }
 }
 
 }  // namespace gw

@@ -1,6 +1,7 @@
 #include "render/round_stamps.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 #include <vector>
@@ -37,21 +38,9 @@ void MeasureOffsets(float f, int32_t step, int32_t count, int32_t reach, Offsets
   }
 }
 
-// The three channels in one word a sample (red in the low byte), for every
-// distance two offsets below the reach can give: one load a pixel, and 0 from
-// the reach on, where nothing shows.
-void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
-  // The distance of two magnitudes below the reach is at most the diagonal
-  // of the larger one.
-  const auto limit = static_cast<size_t>(HypotFromRatio(
-      static_cast<uint32_t>(profile.reach - 1), static_cast<uint32_t>(kHypotTable.size() - 1)));
-  packed.assign(limit + 1, 0);
-  for (int32_t d = 0; d < profile.reach; ++d) {
-    packed[static_cast<size_t>(d)] = uint32_t{profile.red[d]} |
-                                     uint32_t{profile.green[d]} << 8 |
-                                     uint32_t{profile.blue[d]} << 16;
-  }
-}
+// Runs of this many columns or more, where the row's offset is the larger,
+// read their values from a table of the row's 257 possible ones.
+constexpr int32_t kRowTableColumns = 320;
 
 // The stamp's rows and columns within reach, each pixel reading the packed
 // profile at its distance; every offset is below the short form's limit.
@@ -70,32 +59,55 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
         return a.magnitude < b.magnitude;
       });
   std::vector<uint32_t> values(static_cast<size_t>(end - first));
+  std::array<uint32_t, kHypotTable.size()> rowValues;
   for (int32_t j = rows.first; j < rows.end; ++j) {
+    // Saturated pixels at either end take nothing: their values are not
+    // even worked out.
+    uint8_t* const row0 = ColourBytes(t, x0, y0 + j);
+    const PixelSpan span =
+        UnsaturatedSpan(row0, t.bytesPerPixel, {columns.first, columns.end});
+    if (span.first >= span.end) continue;
+    const HypotComponent* const from = column + span.first;
+    const HypotComponent* const to = column + span.end;
+
     const HypotComponent row = rows.components[static_cast<size_t>(j)];
     const uint32_t b = row.magnitude;
     const auto atMostRow = [b](const HypotComponent& a) { return a.magnitude > b; };
-    const HypotComponent* const innerFirst = std::partition_point(first, lowest, atMostRow);
-    const HypotComponent* const innerEnd =
-        std::partition_point(lowest, end, [b](const HypotComponent& a) { return a.magnitude <= b; });
+    const HypotComponent* const innerFirst =
+        std::clamp(std::partition_point(first, lowest, atMostRow), from, to);
+    const HypotComponent* const innerEnd = std::clamp(
+        std::partition_point(lowest, end, [b](const HypotComponent& a) { return a.magnitude <= b; }),
+        innerFirst, to);
     uint32_t* value = values.data();
     // The column is the larger: k = b x 256 x its reciprocal.
     const uint64_t rowTimes256 = uint64_t{b} << 8;
-    const auto outer = [&](const HypotComponent* from, const HypotComponent* to) {
-      for (const HypotComponent* a = from; a < to; ++a) {
+    const auto outer = [&](const HypotComponent* a, const HypotComponent* stop) {
+      for (; a < stop; ++a) {
         const auto k = static_cast<uint32_t>((rowTimes256 * a->reciprocal) >> 40);
         *value++ = packed[(a->magnitude * kHypotTable[k]) >> 14];
       }
     };
-    outer(first, innerFirst);
-    // The row is the larger: k = a x 256 x the row's reciprocal.
+    outer(from, innerFirst);
+    // The row is the larger: k = a x 256 x the row's reciprocal, and the
+    // distance b x table[k] >> 14 has one of 257 values along the row, read
+    // from a table of them where the run is long enough to pay for it.
     const uint64_t rowReciprocalTimes256 = row.reciprocal << 8;
-    for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
-      const auto k = static_cast<uint32_t>((a->magnitude * rowReciprocalTimes256) >> 40);
-      *value++ = packed[(b * kHypotTable[k]) >> 14];
+    if (innerEnd - innerFirst >= kRowTableColumns) {
+      for (size_t k = 0; k < kHypotTable.size(); ++k) {
+        rowValues[k] = packed[(b * kHypotTable[k]) >> 14];
+      }
+      for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
+        *value++ = rowValues[(a->magnitude * rowReciprocalTimes256) >> 40];
+      }
+    } else {
+      for (const HypotComponent* a = innerFirst; a < innerEnd; ++a) {
+        const auto k = static_cast<uint32_t>((a->magnitude * rowReciprocalTimes256) >> 40);
+        *value++ = packed[(b * kHypotTable[k]) >> 14];
+      }
     }
-    outer(innerEnd, end);
-    ScreenRow(t.screenTable, ColourBytes(t, x0 + columns.first, y0 + j), t.bytesPerPixel,
-              values.data(), static_cast<int32_t>(values.size()));
+    outer(innerEnd, to);
+    ScreenRow(t.screenTable, row0 + static_cast<ptrdiff_t>(span.first) * t.bytesPerPixel,
+              t.bytesPerPixel, values.data(), span.end - span.first);
   }
 }
 
@@ -126,9 +138,7 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
   if (profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
     // Every offset used lies below the reach, so below the short form's limit.
     try {
-      std::vector<uint32_t> packed;
-      PackProfile(profile, packed);
-      StampPacked(packed.data(), columns, rows, x0, y0, t);
+      StampPacked(t.profile->PackedForStamp().data(), columns, rows, x0, y0, t);
     } catch (const std::bad_alloc&) {
       // No work buffers: this stamp is skipped.
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 #include <utility>
 
 #include "render/numeric.h"
@@ -119,6 +121,12 @@ void WalkLevel(const Walk w, const RenderTarget& target, int32_t first, int32_t 
 }
 
 void RunWalk(const Walk& w, const RenderTarget& target) {
+  // A walk whose steps all lie before or after the clip rectangle along its
+  // major axis draws nothing: it is not measured.
+  if (static_cast<float>(w.clipMajorLo) > w.endMajor ||
+      TruncToInt(w.startMajor + 1.0f) >= w.clipMajorHi) {
+    return;
+  }
   // A step's distance from the anchor is never below its distance along the
   // walk, so steps whose major coordinate lies that far from the anchor's
   // show nothing: the drawing stops short of them.
@@ -133,16 +141,29 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   // Steps before the clip rectangle draw nothing but move the minor
   // coordinate; an absurdly long lead-in is crossed in one jump.
   const int64_t leadIn = int64_t{w.clipMajorLo} - major;
-  if (leadIn > kLongestLeadIn) {
+  StreakPositions* const positions = target.streakPositions;
+  const StreakPositions::Start start{w.startMajor, w.startMinor, w.slope};
+  const bool stepped = leadIn <= kLongestLeadIn;
+  if (!stepped) {
     minor = static_cast<float>(static_cast<double>(minor) +
                                static_cast<double>(w.slope) * static_cast<double>(leadIn));
     major = w.clipMajorLo;
+  } else if (positions != nullptr) {
+    // Taken up where an earlier walk of this streak got to, never beyond
+    // where this one stops stepping.
+    int64_t at = 0;
+    float reached = 0.0f;
+    if (positions->Furthest(start, major, std::min(drawLo, drawHi), at, reached)) {
+      major = at;
+      minor = reached;
+    }
   }
   // The advance comes before each step is drawn, also before the steps
   // that draw nothing.
   for (; major < drawLo && major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
     minor = minor + w.slope;
   }
+  if (stepped && positions != nullptr) positions->Note(start, major, minor);
   if (major >= drawHi || static_cast<float>(major) > w.endMajor) return;
   // From here on the major coordinate lies in the clip rectangle, where it
   // converts to float exactly: the walk ends at the end point's floor.
@@ -253,6 +274,42 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.acrossStride = target.bytesPerPixel;
   }
   RunWalk(w, target);
+}
+
+StreakPositions::Key StreakPositions::KeyOf(const Start& start) {
+  Key key{};
+  std::memcpy(&key.major, &start.major, sizeof key.major);
+  std::memcpy(&key.minor, &start.minor, sizeof key.minor);
+  std::memcpy(&key.slope, &start.slope, sizeof key.slope);
+  return key;
+}
+
+bool StreakPositions::Furthest(const Start& start, int64_t from, int64_t limit, int64_t& major,
+                               float& minor) const {
+  const auto it = positions_.find(KeyOf(start));
+  if (it == positions_.end()) return false;
+  bool found = false;
+  for (const auto& [at, reached] : it->second) {
+    if (at < from || at > limit || (found && at <= major)) continue;
+    major = at;
+    minor = reached;
+    found = true;
+  }
+  return found;
+}
+
+void StreakPositions::Note(const Start& start, int64_t major, float minor) {
+  if (count_ >= kMaxPositions) return;
+  try {
+    std::vector<std::pair<int64_t, float>>& noted = positions_[KeyOf(start)];
+    for (const auto& position : noted) {
+      if (position.first == major) return;
+    }
+    noted.emplace_back(major, minor);
+    ++count_;
+  } catch (const std::bad_alloc&) {
+    // Not noted: the walk is stepped from its start again next time.
+  }
 }
 
 StreakSink DrawStreaksInto(const RenderTarget& target) {

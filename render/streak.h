@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "render/target.h"
 
@@ -30,6 +33,50 @@ inline constexpr float kStreakThickness = 1.8f;
 
 // Screens the streak into the target's pixels inside the clip rectangle.
 void DrawStreak(const Streak& streak, const RenderTarget& target);
+
+// Where the walks of a frame's streaks have got to. A streak walks from its
+// start, one whole step along its major axis at a time, adding its slope to
+// the minor coordinate at every step; the tiles of a blurred draw walk the
+// same streaks again, each from the start up to where its own clip
+// rectangle begins. With these positions a later tile takes the walk up
+// from the furthest point an earlier one reached before its own, and adds
+// the same slopes to the same numbers from there. A position depends on
+// nothing but the walk's start, its slope and the steps taken, which are
+// its key, so it never serves another streak.
+class StreakPositions {
+ public:
+  // The start of a walk: its major and minor coordinates and its slope,
+  // compared bit for bit.
+  struct Start {
+    float major, minor, slope;
+  };
+
+  // The furthest position noted for the walk from `start` whose major
+  // coordinate lies in [from, limit]: true, with `major` and `minor` set
+  // to it, when there is one.
+  bool Furthest(const Start& start, int64_t from, int64_t limit, int64_t& major,
+                float& minor) const;
+  // Notes that the walk from `start` has its minor coordinate at `minor`
+  // after the advances of all steps before `major`. Nothing is noted past
+  // a bound on the memory held.
+  void Note(const Start& start, int64_t major, float minor);
+
+ private:
+  struct Key {
+    uint32_t major, minor, slope;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    size_t operator()(const Key& k) const {
+      return (size_t{k.major} * 0x9E3779B1u) ^ (size_t{k.minor} * 0x85EBCA77u) ^ k.slope;
+    }
+  };
+  static Key KeyOf(const Start& start);
+
+  static constexpr size_t kMaxPositions = size_t{1} << 16;
+  std::unordered_map<Key, std::vector<std::pair<int64_t, float>>, KeyHash> positions_;
+  size_t count_ = 0;
+};
 
 // Receives the streaks of an element one at a time, in drawing order: the
 // renderers pass a sink that draws them, tests one that records them.

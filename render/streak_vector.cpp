@@ -235,6 +235,43 @@ void ScreenFast(const Pixels& px, int32_t m, const FourSteps& s, bool fourBytes)
   }
 }
 
+// True when every pixel that four steps can touch on four-byte pixels lies
+// in the clip rectangle and is saturated: the steps would change nothing.
+// The minor coordinates are those after each step's advance.
+template <bool kXMajor>
+bool StepsSaturated(const Pixels& px, const Lanes& l, int32_t m, const float (&minors)[4]) {
+  alignas(16) int32_t across[4];
+  const __m128i a = _mm_cvttps_epi32(_mm_load_ps(minors));
+  const __m128i inside =
+      _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi32(a, l.clipMinorLo),
+                                  _mm_cmplt_epi32(_mm_add_epi32(a, _mm_set1_epi32(1)),
+                                                  l.clipMinorHi)),
+                    _mm_cmpgt_epi32(a, _mm_setzero_si128()));
+  if (_mm_movemask_epi8(inside) != 0xffff) return false;
+  _mm_store_si128(reinterpret_cast<__m128i*>(across), a);
+  const __m128i alpha = _mm_set1_epi32(0xff);
+  __m128i all = _mm_set1_epi8(-1);
+  if (kXMajor) {
+    // Four columns side by side, over every row the steps touch.
+    const int32_t low = std::min(across[0], across[3]);
+    const int32_t high = std::max(across[0], across[3]);
+    for (int32_t row = low - 1; row <= high + 1; ++row) {
+      all = _mm_and_si128(
+          all, _mm_loadu_si128(reinterpret_cast<const __m128i*>(px.At(m, row) - 1)));
+    }
+  } else {
+    // Three pixels side by side in each step's row.
+    for (int i = 0; i < 4; ++i) {
+      const uint8_t* p = px.At(m + i, across[i]) - 5;
+      all = _mm_and_si128(all, _mm_unpacklo_epi64(
+                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                   _mm_or_si128(Load32(p + 8), _mm_set_epi32(-1, -1, -1, 0))));
+    }
+  }
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(all, alpha), _mm_set1_epi8(-1))) ==
+         0xffff;
+}
+
 // True when every step's offsets from the anchor, along and across the walk,
 // stay below 2^16 (the minor coordinates of drawn steps truncate to within
 // kMinorMargin of the clip rectangle).
@@ -284,11 +321,22 @@ void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end,
   const bool fourBytes = target.bytesPerPixel == 4;
   const Lanes lanes = SetUp(w);
   FourSteps steps;
+  // Steps over white pixels change nothing. Whether four steps are all
+  // over white is asked every eighth time, and every time after a yes.
+  constexpr int32_t kAskEvery = 8;
+  int32_t untilAsked = 0;
   int32_t m = first;
   for (; end - m >= 4; m += 4) {
     alignas(16) float minors[4];
     for (float& v : minors) v = minor = minor + w.slope;
     FetchAhead<kXMajor>(px, w, m, end, minor);
+    if (fourBytes && untilAsked-- == 0) {
+      if (StepsSaturated<kXMajor>(px, lanes, m, minors)) {
+        untilAsked = 0;
+        continue;
+      }
+      untilAsked = kAskEvery - 1;
+    }
     const __m128i major = _mm_add_epi32(_mm_set1_epi32(m), _mm_setr_epi32(0, 1, 2, 3));
     WorkOut<kXMajor>(lanes, _mm_load_ps(minors), major, steps);
     // Steps that draw nothing may leave their values unwritten.

@@ -7,6 +7,8 @@
 
 namespace gw {
 
+class StreakPositions;
+
 // A window of the frame in pixels: rows top..bottom-1, columns left..right-1.
 // The clip rectangle of a target and the tiles of a blurred draw.
 struct PixelRect {
@@ -47,6 +49,9 @@ struct RenderTarget {
   int16_t bytesPerPixel;  // 4: alpha, red, green, blue; 3: red, green, blue
   int16_t highQuality;
   PixelRect clip;      // the writable area
+  // Where the walks of streaks drawn before got to (render/streak.h), for a
+  // draw that walks the same streaks again and again; none when null.
+  StreakPositions* streakPositions;
 };
 
 struct PointF {

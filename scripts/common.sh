@@ -6,7 +6,8 @@ BUILD="${GW_BUILD_DIR:-$ROOT/build}"
 source "$ROOT/scripts/apt.sh"
 
 GW_PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-             libcli11-dev nlohmann-json3-dev libopenimageio-dev clang libclang-rt-14-dev
+             libcli11-dev nlohmann-json3-dev libopenimageio-dev openimageio-tools clang
+             libclang-rt-14-dev
              mingw-w64 binutils fonts-dejavu-core qt6-base-dev xvfb xauth)
 
 install_packages() {

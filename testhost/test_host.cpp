@@ -1,5 +1,6 @@
 #include "testhost/test_host.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -213,7 +214,11 @@ PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
   };
   const int32_t w = reduced(input.width, in_.downsample_x);
   const int32_t h = reduced(input.height, in_.downsample_y);
-  auto scaledInput = std::make_shared<const Image>(Downsample(input, Factor()));
+  // At full size the plug-in reads the caller's image itself: it outlives
+  // the command, and every checkout of it ends with the command.
+  const std::shared_ptr<const Image> scaledInput =
+      Factor() == 1 ? std::shared_ptr<const Image>(std::shared_ptr<const Image>(), &input)
+                    : std::make_shared<const Image>(Downsample(input, Factor()));
 
   // Parameters at this time; the input layer at index 0.
   std::vector<PF_ParamDef> defs(kParamsArraySlots);
@@ -231,11 +236,14 @@ PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
   currentInput_ = scaledInput;
 
   // The output: unwritten bytes, guard pixels right of every row and a
-  // guard row below.
+  // guard row below. It is laid out in the caller's image, whose pixels are
+  // then moved together in place; an output that is the input itself gets
+  // pixels of its own.
   const int32_t stride = w + kGuardPixels;
-  std::vector<PF_Pixel> buffer(static_cast<size_t>(stride) * (h + 1),
-                               PF_Pixel{kUnwrittenByte, kUnwrittenByte, kUnwrittenByte,
-                                        kUnwrittenByte});
+  std::vector<PF_Pixel> own;
+  std::vector<PF_Pixel>& buffer = &output == &input ? own : output.pixels;
+  buffer.resize(static_cast<size_t>(stride) * (h + 1));
+  std::memset(buffer.data(), kUnwrittenByte, buffer.size() * sizeof(PF_Pixel));
   PF_LayerDef outDef{};
   outDef.data = buffer.data();
   outDef.rowbytes = stride * 4;
@@ -246,23 +254,27 @@ PF_Err TestHost::Render(int32_t time, const Image& input, Image& output) {
   const PF_Err err = Run(PF_Cmd_RENDER, params.data(), &outDef);
   currentInput_.reset();
 
-  bool guardsIntact = true;
-  for (int32_t y = 0; y <= h; ++y) {
-    for (int32_t x = (y < h ? w : 0); x < stride; ++x) {
-      const PF_Pixel& p = buffer[static_cast<size_t>(y) * stride + x];
-      if (p.alpha != kUnwrittenByte || p.red != kUnwrittenByte || p.green != kUnwrittenByte ||
-          p.blue != kUnwrittenByte) {
-        guardsIntact = false;
-      }
-    }
+  const auto unwritten = [](const PF_Pixel* from, size_t count) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(from);
+    return std::all_of(bytes, bytes + count * sizeof(PF_Pixel),
+                       [](uint8_t b) { return b == kUnwrittenByte; });
+  };
+  bool guardsIntact = unwritten(buffer.data() + static_cast<size_t>(h) * stride, stride);
+  for (int32_t y = 0; y < h && guardsIntact; ++y) {
+    guardsIntact = unwritten(buffer.data() + static_cast<size_t>(y) * stride + w, kGuardPixels);
   }
   if (!guardsIntact) Problem("the render wrote outside the output frame");
 
-  output = Image(w, h);
-  for (int32_t y = 0; y < h; ++y) {
-    std::copy_n(buffer.begin() + static_cast<ptrdiff_t>(y) * stride, w,
-                output.pixels.begin() + static_cast<ptrdiff_t>(y) * w);
+  // Rows side by side, the guards dropped.
+  for (int32_t y = 1; y < h; ++y) {
+    std::memmove(buffer.data() + static_cast<size_t>(y) * w,
+                 buffer.data() + static_cast<size_t>(y) * stride,
+                 static_cast<size_t>(w) * sizeof(PF_Pixel));
   }
+  buffer.resize(static_cast<size_t>(w) * h);
+  if (&buffer == &own) output.pixels = std::move(own);
+  output.width = w;
+  output.height = h;
   return err;
 }
 

@@ -244,7 +244,7 @@ TEST(FarmCli, ResumeSubmitsOnlyTheChunksWithFramesMissing) {
   slurm.Command("squeue", "", 0);
   const std::string job = dir + "/job job";  // names with blanks survive the script
   const std::string lens = dir + "/my lens.gwr";
-  ASSERT_EQ(RunProgram("lens new -o " + Quote(lens)).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + Quote(lens)).exitCode, 0);
   ProgramResult r = RunProgram("farm slurm --size 64x36 --frames 1-12 --chunk-size 4 "
                                "--max-running 2 --cpus-per-task 2 --light 10,10@1 --angle -30 "
                                "--lens " + Quote(lens) + " -o " + Quote(dir + "/out.####.png") +

@@ -21,7 +21,7 @@ Lens Load(const std::string& path) {
 
 TEST(LensEditCli, AddSetMoveRemoveRewriteTheFile) {
   const std::string file = TempPath("edited.gwr"), q = Quote(TempPath("edited.gwr"));
-  ASSERT_EQ(RunProgram("lens new -o " + q).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + q).exitCode, 0);
   const Lens start = Load(file);
 
   ProgramResult r = RunProgram("lens add " + q + " sparkle");
@@ -53,7 +53,7 @@ TEST(LensEditCli, AddSetMoveRemoveRewriteTheFile) {
   const struct {
     std::string arguments, says;
   } refused[] = {
-      {"lens set " + q + " 0 iparam0=40000", "key \"iparam0\": 40000 is outside -32768..32767"},
+      {"lens set " + q + " 0 iparam0=40000", "key \"iparam0\": 40000 lies outside -32768..32767"},
       {"lens set " + q + " 0 enabled=0", "cannot store a disabled element"},
       {"lens set " + q + " 0 type=8", "8 is not an element type"},
       {"lens set " + q + " 0 colour=3", "colour: no element field has this key"},

@@ -99,11 +99,11 @@ TEST(PresetsCli, UnknownPresetsAreRefusedAndWriteNothing) {
   const struct {
     std::string arguments, message;
   } cases[] = {
-      {"show 0", "preset: 0 is not a preset number (1..39)"},
-      {"show 40", "preset: 40 is not a preset number (1..39)"},
+      {"show 0", "preset: 0 lies outside 1..39"},
+      {"show 40", "preset: 40 lies outside 1..39"},
       {"show 'No Such'", "preset: no preset is called 'No Such'"},
       {"export sunsets -o '" + path + "'", "preset: no preset is called 'sunsets'"},
-      {"export 41 -o '" + path + "'", "is not a preset number"},
+      {"export 41 -o '" + path + "'", "41 lies outside 1..39"},
       {"sheet -o '" + TempPath("never.png") + "' --columns 0", "--columns"},
       {"sheet -o '" + TempPath("never.png") + "' --size 8x8", "--size"},
       {"sheet -o '" + TempPath("never.png") + "' --size 160x90 --tile-width 400", "--tile-width"},

@@ -15,7 +15,7 @@ namespace {
 TEST(ReadOnlyOutputs, AreRefusedAndLeftAsTheyWere) {
   const std::string gwr = TempPath("read_only.gwr"), png = TempPath("read_only.png"),
                     json = TempPath("read_only.json");
-  ASSERT_EQ(RunProgram("lens new -o " + gwr).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + gwr).exitCode, 0);
   for (const std::string& path : {png, json}) std::ofstream(path) << "keep me";
   const std::string lens = ReadWholeFile(gwr);
   for (const std::string& path : {gwr, png, json}) ASSERT_EQ(chmod(path.c_str(), 0444), 0);

@@ -193,7 +193,7 @@ TEST(RenderCli, ErrorsAreOneLineAndNonzero) {
       {"render -o '" + out + "' --edition quick --lens x.gwr --size 8x8", "--lens"},
       {"render -o '" + out + "' --edition showcase --light 1,1 --size 8x8",
        "no \"Light Source Location\" parameter"},
-      {"render -o '" + out + "' --scale 9 --size 8x8", "--scale: 9 lies outside 0.10..5.00"},
+      {"render -o '" + out + "' --scale 9 --size 8x8", "--scale: 9 lies outside 0.1..5"},
       {"render -o '" + out + "' --source-size 0 --size 8x8", "--source-size"},
       {"render -o '" + out + "' --lens '" + TempPath("missing.gwr") + "' --size 8x8",
        "missing.gwr: "},

@@ -1,12 +1,15 @@
 // `glarewright edit`: where the lens comes from and where OK keeps it.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -81,6 +84,73 @@ TEST(EditSession, AFileThatIsNoLensIsRefused) {
   options.file = Temp("text.gwr");
   std::ofstream(options.file) << "not a lens";
   EXPECT_THROW(StartingLens(options), CommandError);
+}
+
+TEST(EditSession, AFolderOrBytesAfterTheLensAreRefused) {
+  EditOptions options;
+  options.file = Temp("folder.gwr");
+  std::filesystem::create_directory(options.file);
+  try {
+    StartingLens(options);
+    ADD_FAILURE() << "a folder was taken for a lens file";
+  } catch (const CommandError& e) {
+    EXPECT_EQ(std::string(e.what()), options.file + ": is a folder, not a file");
+  }
+  // OK would write the lens without what follows it: refused before the window opens.
+  options.file = Temp("trailing.gwr");
+  Lens lens{};
+  BuildDefaultLens(lens);
+  ASSERT_EQ(SaveLensFile(options.file.c_str(), lens), 0);
+  std::ofstream(options.file, std::ios::binary | std::ios::app) << "xy";
+  try {
+    StartingLens(options);
+    ADD_FAILURE() << "bytes after the lens were dropped";
+  } catch (const CommandError& e) {
+    EXPECT_NE(std::string(e.what()).find("2 bytes after its 3 elements are not part of the lens"),
+              std::string::npos) << e.what();
+  }
+}
+
+TEST(EditSession, ABackgroundLargerThanTheMemoryLimitIsRefusedBeforeItIsRead) {
+  const std::string background = Temp("background.png");
+  QImage(400, 300, QImage::Format_RGB888).save(QString::fromStdString(background));
+  const std::string command = std::string("QT_QPA_PLATFORM=offscreen ") + GW_PROGRAM + " edit " +
+                              Temp("bg.gwr") + " --background " + background +
+                              " --memory-limit 1M 2>&1";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[512] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+  const int status = pclose(pipe);
+  EXPECT_EQ(WEXITSTATUS(status), kEditFailed);
+  EXPECT_EQ(std::string(line), "glarewright edit: " + background +
+                                   ": a picture of 400 x 300 pixels (3 channels) needs about 3 "
+                                   "MB; --memory-limit allows 1 MB\n");
+}
+
+TEST(EditSession, AReadOnlyFileIsRefusedBeforeEditingUnlessForced) {
+  EditOptions options;
+  options.file = Temp("read_only.gwr");
+  Lens lens{};
+  BuildPreset(lens, 5);
+  ASSERT_EQ(SaveLensFile(options.file.c_str(), lens), 0);
+  chmod(options.file.c_str(), 0444);
+  const std::string before = Bytes(options.file);
+  try {
+    Session(options, ids::kOk);
+    ADD_FAILURE() << "the editor opened on a file OK cannot write";
+  } catch (const CommandError& e) {
+    EXPECT_EQ(std::string(e.what()), options.file + ": cannot be written: it is read-only");
+  }
+  EXPECT_EQ(Bytes(options.file), before);
+  struct stat old {}, replaced {};
+  stat(options.file.c_str(), &old);
+  options.force = true;
+  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  stat(options.file.c_str(), &replaced);
+  EXPECT_NE(replaced.st_ino, old.st_ino) << "OK wrote a new file in its place";
+  EXPECT_EQ(replaced.st_mode & 07777, 0444u);
+  EXPECT_EQ(Bytes(options.file), before);  // the lens unchanged
 }
 
 TEST(EditSession, WithoutADisplayTheProgramSaysSoAndFails) {

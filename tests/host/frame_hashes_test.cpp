@@ -12,6 +12,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "lens/element_types.h"
 #include "presets/presets.h"
@@ -306,6 +308,94 @@ TEST(FrameHashes, LayersAndOtherEditions) {
     }
   }
   CheckAgainstRecorded(book, "layers");
+}
+
+// One element of every type, spread along the flare axis, so that every
+// shape builder and stamp is drawn at several distances from the centre.
+Lens EveryTypeLens() {
+  Lens lens = EmptyLens();
+  for (const ElementTypeInfo& info : ElementTypes()) {
+    LensElement& element = lens.elements[lens.count];
+    InitElement(static_cast<int16_t>(info.type), element);
+    element.position = 1.0f - 0.15f * static_cast<float>(lens.count);
+    element.anamorphic = lens.count % 2;
+    ++lens.count;
+  }
+  return lens;
+}
+
+// Many lights: a block of identical white patches, a row of one colour at
+// rising opacity, patches of a colour each, and patches at the edges.
+std::shared_ptr<Image> ManyPatchLayer(int32_t width, int32_t height) {
+  auto layer = std::make_shared<Image>(width, height, PF_Pixel{0, 0, 0, 0});
+  const auto fill = [&](int32_t x0, int32_t y0, int32_t side, PF_Pixel colour) {
+    for (int32_t y = y0; y < y0 + side && y < height; ++y) {
+      for (int32_t x = x0; x < x0 + side && x < width; ++x) layer->at(x, y) = colour;
+    }
+  };
+  for (int32_t i = 0; i < 40; ++i) {
+    fill(20 + (i % 10) * 16, 20 + (i / 10) * 14, 2, PF_Pixel{255, 255, 255, 255});
+  }
+  for (int32_t i = 0; i < 12; ++i) {
+    fill(220 + i * 20, 30, 3, PF_Pixel{static_cast<uint8_t>(40 + i * 18), 255, 190, 120});
+  }
+  for (int32_t i = 0; i < 30; ++i) {
+    fill(30 + (i % 15) * 28, 120 + (i / 15) * 40 + i % 7, 2 + i % 3,
+         PF_Pixel{255, static_cast<uint8_t>(i * 37 % 256), static_cast<uint8_t>(i * 91 % 256),
+                  static_cast<uint8_t>(i * 53 % 256)});
+  }
+  fill(0, 0, 2, PF_Pixel{255, 255, 255, 255});
+  fill(width - 2, height / 2, 2, PF_Pixel{255, 255, 255, 255});
+  fill(width / 3, height - 1, 4, PF_Pixel{200, 90, 200, 255});
+  return layer;
+}
+
+// What one frame may share between the lights of the Showcase edition and
+// between the samples of a motion blur: lights of the same colour and
+// brightness at different places, and blurs where only the light moves or
+// nothing moves at all.
+TEST(FrameHashes, ManyLightsAndSamplesOfOneFrame) {
+  HashBook book;
+  std::vector<std::pair<std::string, Lens>> lenses;
+  Lens lens = EmptyLens();
+  BuildDefaultLens(lens);
+  lenses.emplace_back("default lens", lens);
+  for (const char* preset : {"Basic Lens", "300mm Zoom", "Warm Sunflare"}) {
+    lens = EmptyLens();
+    BuildPreset(lens, FindPreset(preset));
+    lenses.emplace_back(preset, lens);
+  }
+  lenses.emplace_back("every type", EveryTypeLens());
+
+  const auto layer = ManyPatchLayer(kWidth, kHeight);
+  for (const auto& [name, lens] : lenses) {
+    for (double scale : {1.0, 0.3}) {
+      auto host = NewInstance("showcase");
+      EXPECT_EQ(host->SequenceResetup(StoredBytes(lens)), PF_Err_NONE);
+      host->settings().width = kWidth;
+      host->settings().height = kHeight;
+      host->SetLayer(host->IndexOf("Location layer:"), layer);
+      host->SetValue(host->IndexOf("Scale"), Fixed(scale));
+      host->SetValue(host->IndexOf("Brightness"), Fixed(scale == 1.0 ? 100 : 40));
+      book.Add("showcase " + name + " scale " + std::to_string(scale).substr(0, 3),
+               RenderOnce(*host, kWidth, kHeight));
+    }
+    for (const bool moving : {true, false}) {
+      for (const int32_t downsample : {1, 2}) {
+        const int32_t width = kWidth * downsample, height = kHeight * downsample;
+        auto host = FullInstance(lens, width, height);
+        host->settings().downsample = downsample;
+        host->settings().shutterAngle = 0x10000;
+        const int32_t point = host->IndexOf("Light Source Location");
+        host->SetKey(point, 0, PointAt(kPlaces[0], width, height));
+        host->SetKey(point, 1, PointAt(moving ? kPlaces[1] : kPlaces[0], width, height));
+        book.Add("blurred " + name + (moving ? " light moving" : " still") +
+                     (downsample == 2 ? " half" : ""),
+                 RenderOnce(*host, width, height));
+      }
+    }
+  }
+  CheckAgainstRecorded(book, "shared");
 }
 
 }  // namespace

@@ -61,6 +61,22 @@ TEST(Render, AlphaIsNeverChangedOnEitherPath) {
   }
 }
 
+// A host may hand back the frame in the image it gave as input; at full and
+// half size the frame is the one a separate output receives.
+TEST(Render, AnInputImageTakesTheFrameItselfAsASeparateOutputDoes) {
+  for (const int32_t downsample : {1, 2}) {
+    auto host = NewInstance("full");
+    host->settings().downsample = downsample;
+    host->SetValue(kFullPoint, Point(50, 30));
+    Image image = PatternFrame(120, 80);
+    Image separate;
+    ASSERT_EQ(host->Render(0, image, separate), PF_Err_NONE);
+    ASSERT_EQ(host->Render(0, image, image), PF_Err_NONE);
+    EXPECT_TRUE(SamePixels(image, separate)) << "downsample " << downsample;
+    ExpectCleanShutdown(*host);
+  }
+}
+
 TEST(Render, HalfResolutionRendersHalfTheFrame) {
   auto host = InstanceWith("full", EmptyLens());
   host->settings().downsample = 2;

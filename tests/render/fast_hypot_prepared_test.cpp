@@ -76,7 +76,7 @@ TEST(PreparedFastHypot, LanesEqualThePlainOneBelowTheLimit) {
   std::vector<float> a, b;
   const auto check = [&]() {
     for (size_t i = 0; i + 4 <= a.size(); i += 4) {
-      const __m128i d = streak_walk::FastHypotLanes(_mm_loadu_ps(&a[i]), _mm_loadu_ps(&b[i]));
+      const __m128i d = FastHypotLanes(_mm_loadu_ps(&a[i]), _mm_loadu_ps(&b[i]));
       _mm_store_si128(reinterpret_cast<__m128i*>(got), d);
       for (size_t j = 0; j < 4; ++j) {
         const auto x = static_cast<int32_t>(a[i + j]), y = static_cast<int32_t>(b[i + j]);

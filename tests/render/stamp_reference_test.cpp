@@ -1,7 +1,8 @@
-// The round stamps against a plain per-pixel stamp: every pixel of the box
-// works out its distance with FastHypot and screens the profile sample
-// there. The stamps skip rows, columns and pixels that cannot show and read
-// a packed copy of the profile; the pictures must be the same.
+// The round and ellipse stamps against plain per-pixel stamps: every pixel
+// of the box works out its distance with FastHypot and screens the profile
+// sample there. The stamps skip rows, columns and pixels that cannot show,
+// read a packed copy of the profile and work out several pixels at once;
+// the pictures must be the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "render/numeric.h"
 #include "render/pixels.h"
+#include "render/ellipse_stamps.h"
 #include "render/round_stamps.h"
 #include "tests/support/test_frame.h"
 
@@ -92,6 +94,29 @@ TEST(RoundStampReference, EveryStampEqualsThePlainLoop) {
   EXPECT_GE(drawn, 60);  // most stamps reach the frame
 }
 
+// Centres well above or below a wide, low frame: along its rows the row's
+// offset is the larger over hundreds of columns, which read a table of the
+// row's values.
+TEST(RoundStampReference, LongRowsEqualThePlainLoop) {
+  Lcg rng{31337};
+  for (int round = 0; round < 16; ++round) {
+    TestFrame fast(900, 70, 450, 35, 0.5f, static_cast<uint8_t>(rng.Next() >> 24));
+    FillRunsProfile(*fast.target().profile, rng);
+    TestFrame plain(fast);
+    const float cx = rng.Uniform(-200.0f, 1100.0f);
+    const float cy = round % 2 ? rng.Uniform(-700.0f, -150.0f) : rng.Uniform(220.0f, 700.0f);
+    const float radius = rng.Uniform(300.0f, 3000.0f);
+    if (round % 4 < 2) {
+      RoundStamp(cx, cy, radius, fast.target());
+      PlainStamp(cx, cy, radius + 2.0f, radius + 2.0f, 4, plain.target());
+    } else {
+      WideRoundStamp(cx, cy, radius, fast.target());
+      PlainStamp(cx, cy, 2.0f * (radius + 2.0f), radius + 2.0f, 2, plain.target());
+    }
+    ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy;
+  }
+}
+
 // A profile longer than 2^16 samples (a wide frame) is stamped by the
 // general distance, not the short form: the same pictures there too.
 TEST(RoundStampReference, LongProfilesEqualThePlainLoop) {
@@ -108,6 +133,82 @@ TEST(RoundStampReference, LongProfilesEqualThePlainLoop) {
     PlainStamp(cx, cy, 17002.0f, 17002.0f, 4, plain.target());
     ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy;
   }
+}
+
+// An ellipse stamp as the simplest loop draws it: every pixel of the box
+// turns its offset from the centre, flattens it, looks up FastHypot of the
+// two and screens the profile there, dimmed by the taper when there is one.
+void PlainEllipse(float cx, float cy, float radius, float aspect, float rotationDeg,
+                  const float* taper, float taperStart, bool anamorphic, const RenderTarget& t) {
+  if (radius < 4.0f) radius = 4.0f;
+  const int32_t h = TruncToInt(1.5f * radius);
+  const int32_t ix = TruncToInt(cx), iy = TruncToInt(cy);
+  const float fx = -(cx - static_cast<float>(ix)), fy = -(cy - static_cast<float>(iy));
+  const float alpha = rotationDeg / -57.2f;
+  const float sn = SinF(alpha), cs = CosF(alpha);
+  const float m = anamorphic ? 2.0f : 4.0f;
+  const int32_t colHalf = anamorphic ? 2 * h : h;
+  const ProfileStore& p = *t.profile;
+  for (int32_t i = -h; i < h; ++i) {
+    for (int32_t j = -colHalf; j < colHalf; ++j) {
+      if (!InClip(t, ix + j, iy + i)) continue;
+      const float column = static_cast<float>(j) + fx;
+      const float u = column * m * cs - (static_cast<float>(i) + fy) * 4.0f * sn;
+      const float v = (static_cast<float>(i) + fy) * 4.0f * cs + column * m * sn;
+      const int32_t d = FastHypot(TruncToInt(u), TruncToInt(v / aspect));
+      if (d >= p.length()) continue;
+      uint32_t r = p.red()[d], g = p.green()[d], b = p.blue()[d];
+      if (taper != nullptr) {
+        // 255 at the bright end, falling by taper x 255 across the 4h places.
+        float slope = *taper;
+        const bool flipped = slope < 0.0f;
+        if (flipped) slope = -slope;
+        const float start = taperStart == 1.0f ? 0.0f : taperStart;
+        int32_t q = std::clamp(TruncToInt(v), -2 * h, 2 * h - 1);
+        if (TruncToInt(v) >= 2 * h) q = 2 * h - 2;
+        float along = static_cast<float>(q + 2 * h) / static_cast<float>(4 * h);
+        if (flipped) along = 1.0f - along;
+        const auto dim = static_cast<uint32_t>(ClampToByte(TruncToInt(
+            255.0f - (1.0f / (1.0f - start)) * (along - start) * slope * 255.0f)));
+        r = (dim * r) >> 8;
+        g = (dim * g) >> 8;
+        b = (dim * b) >> 8;
+      }
+      ScreenPixel(t, ix + j, iy + i, static_cast<uint8_t>(r), static_cast<uint8_t>(g),
+                  static_cast<uint8_t>(b));
+    }
+  }
+}
+
+// Ellipses of every size, flattening, angle and taper, some far flatter
+// than any element asks for, against the plain loop.
+TEST(EllipseStampReference, EveryStampEqualsThePlainLoop) {
+  Lcg rng{1234};
+  int drawn = 0;
+  for (int round = 0; round < 160; ++round) {
+    TestFrame fast(150, 100, 75, 50, 0.4f, static_cast<uint8_t>(rng.Next() >> 24));
+    if (round % 3 == 0) fast.SetClip(5, 90, 12, 140);
+    FillRunsProfile(*fast.target().profile, rng);
+    TestFrame plain(fast);
+    const std::vector<uint8_t> before = fast.bytes();
+    const float cx = rng.Uniform(-40.0f, 190.0f), cy = rng.Uniform(-40.0f, 140.0f);
+    const float radius = rng.Uniform(0.0f, 120.0f);
+    const float aspect = round % 7 == 0 ? rng.Uniform(0.01f, 0.1f) : rng.Uniform(0.2f, 1.5f);
+    const float angle = rng.Uniform(-400.0f, 400.0f);
+    const bool anamorphic = round % 2 == 1;
+    if (round % 4 < 2) {
+      const float taper = rng.Uniform(-1.5f, 1.5f), start = round % 8 == 0 ? 1.0f : 0.3f;
+      TaperedEllipseStamp(fast.target(), cx, cy, radius, aspect, angle, taper, start, anamorphic);
+      PlainEllipse(cx, cy, radius, aspect, angle, &taper, start, anamorphic, plain.target());
+    } else {
+      EllipseStamp(fast.target(), cx, cy, radius, aspect, angle, anamorphic);
+      PlainEllipse(cx, cy, radius, aspect, angle, nullptr, 0.0f, anamorphic, plain.target());
+    }
+    ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy
+                                           << " radius " << radius << " aspect " << aspect;
+    drawn += fast.bytes() != before;
+  }
+  EXPECT_GE(drawn, 80);
 }
 
 TEST(ProfileStoreReach, AStampSeesTheReachEndJustPastTheLastLitSample) {

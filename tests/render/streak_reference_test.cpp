@@ -193,5 +193,90 @@ TEST(StreakReference, FarAnchorsAsThePlainWalkDrawsThem) {
   EXPECT_GT(lit, 500);
 }
 
+// Streaks over a frame with white blocks in it (a few pixels of them only
+// nearly white): the four-step walk passes over steps whose pixels are all
+// white, and must draw what the plain walk draws everywhere else.
+TEST(StreakReference, OverWhiteBlocksAsThePlainWalkDrawsThem) {
+  Lcg rng{4242};
+  const int width = 200, height = 150;
+  int overWhite = 0;
+  for (int round = 0; round < 30; ++round) {
+    TestFrame frame(width, height, 0, 0, 1.0f, 30);
+    for (int block = 0; block < 6; ++block) {
+      const int x0 = static_cast<int>(rng.Next() % width), y0 = static_cast<int>(rng.Next() % height);
+      const int w = 8 + static_cast<int>(rng.Next() % 90), h = 8 + static_cast<int>(rng.Next() % 70);
+      for (int y = y0; y < std::min(y0 + h, height); ++y) {
+        for (int x = x0; x < std::min(x0 + w, width); ++x) {
+          uint8_t* p = frame.Pixel(x, y);
+          p[1] = p[2] = p[3] = 255;
+          if ((rng.Next() >> 16) % 150 == 0) p[1 + (rng.Next() >> 16) % 3] = 254;
+        }
+      }
+    }
+    if (round % 4 == 3) frame.SetClip(10, 140, 5, 190);
+    TestFrame plain(frame);
+    const std::vector<uint8_t> before = frame.bytes();
+    for (int i = 0; i < 40; ++i) {
+      Streak s = RandomStreak(rng, width, height);
+      s.red = std::fabs(s.red) + 0.5f;  // bright enough to show over most of its length
+      DrawStreak(s, frame.target());
+      PlainStreak(s, plain.target());
+    }
+    ASSERT_EQ(frame.bytes(), plain.bytes()) << "round " << round;
+    for (size_t i = 1; i < before.size(); i += 4) overWhite += before[i] == 255 && before[i + 1] == 255;
+  }
+  EXPECT_GT(overWhite, 50000);
+}
+
+// The tiles of a blurred draw walk the same streaks, each taking the walks
+// up where earlier tiles got to. Drawn tile by tile in any order with one
+// set of positions, the streaks (among them some that share their start
+// but not their slope, or their slope but not their start, by one bit) give
+// the frame that drawing each streak whole gives.
+TEST(StreakReference, TilesTakingWalksUpWhereOthersGotToDrawTheWholeFrame) {
+  Lcg rng{99};
+  const int width = 300, height = 200;
+  for (int round = 0; round < 8; ++round) {
+    std::vector<Streak> streaks;
+    for (int i = 0; i < 40; ++i) {
+      Streak s = RandomStreak(rng, width, height);
+      s.red = std::fabs(s.red) + 0.3f;
+      s.blue = std::fabs(s.blue);
+      s.thickness = kStreakThickness;
+      streaks.push_back(s);
+      Streak twin = s;  // the same start, the end a little off
+      twin.y1 = std::nextafter(twin.y1, 1e9f);
+      twin.x1 = twin.x1 + (i % 2 ? 0.25f : -30.0f);
+      streaks.push_back(twin);
+      Streak shifted = s;  // the same slope, the start one bit off
+      shifted.x0 = std::nextafter(s.x0, 1e9f);
+      shifted.x1 = std::nextafter(s.x1, 1e9f);
+      streaks.push_back(shifted);
+    }
+    // Every streak drawn twice: the second time round, every walk is taken
+    // up where it got to.
+    TestFrame whole(width, height, 0, 0, 1.0f, 20), tiled(whole);
+    for (int pass = 0; pass < 2; ++pass) {
+      for (const Streak& s : streaks) DrawStreak(s, whole.target());
+    }
+    StreakPositions positions;
+    const int tile = 32 + round * 9;
+    std::vector<std::pair<int, int>> order;
+    for (int top = 0; top < height; top += tile) {
+      for (int left = 0; left < width; left += tile) order.emplace_back(top, left);
+    }
+    if (round % 2 == 1) std::reverse(order.begin(), order.end());  // far tiles first
+    for (const auto& [top, left] : order) {
+      tiled.SetClip(top, std::min(top + tile, height), left, std::min(left + tile, width));
+      RenderTarget t = tiled.target();
+      t.streakPositions = &positions;
+      for (int pass = 0; pass < 2; ++pass) {
+        for (const Streak& s : streaks) DrawStreak(s, t);
+      }
+    }
+    ASSERT_EQ(tiled.bytes(), whole.bytes()) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace gw

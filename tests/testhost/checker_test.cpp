@@ -10,7 +10,7 @@ namespace {
 
 // What the faulty entry point below does on a render.
 enum class Fault { None, LeakHandle, DisposeTwice, KeepLock, UnlockUnlocked, KeepCheckout,
-                   CheckinUnknown, WriteBeyondRow };
+                   CheckinUnknown, WriteBeyondRow, FillOutput };
 Fault fault = Fault::None;
 
 PF_Err FaultyEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
@@ -52,6 +52,12 @@ PF_Err FaultyEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* para
     case Fault::WriteBeyondRow:
       static_cast<PF_Pixel*>(output->data)[output->width].red = 1;
       break;
+    case Fault::FillOutput:  // no fault: every pixel of the frame written
+      for (int32_t y = 0; y < output->height; ++y) {
+        auto* row = static_cast<uint8_t*>(output->data) + ptrdiff_t{y} * output->rowbytes;
+        std::memset(row, 0x11, static_cast<size_t>(output->width) * 4);
+      }
+      break;
   }
   (void)params;
   return PF_Err_NONE;
@@ -90,6 +96,46 @@ TEST(Checker, CleanPluginHasNoProblems) {
   EXPECT_EQ(host.Render(0, Image(8, 4), out), PF_Err_NONE);
   EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
   EXPECT_TRUE(host.TakeProblems().empty());
+}
+
+// The host lays the output out in the caller's image, reused from one
+// render to the next: a render that writes nothing still hands back
+// unwritten bytes, not the last frame, the output may be the input, and
+// writes beyond a row are caught whatever size came before.
+TEST(Checker, EveryRenderStartsFromAnUnwrittenOutput) {
+  TestHost host(&FaultyEntry, "reused");
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  Image out;
+  fault = Fault::FillOutput;
+  ASSERT_EQ(host.Render(0, Image(16, 8), out), PF_Err_NONE);
+  ASSERT_EQ(out.pixels.size(), 16u * 8u);
+  for (const PF_Pixel& p : out.pixels) ASSERT_EQ(p.red, 0x11);
+
+  fault = Fault::None;
+  ASSERT_EQ(host.Render(0, Image(7, 5), out), PF_Err_NONE);
+  EXPECT_EQ(out.width, 7);
+  EXPECT_EQ(out.height, 5);
+  ASSERT_EQ(out.pixels.size(), 7u * 5u);
+  for (const PF_Pixel& p : out.pixels) {
+    ASSERT_EQ(p.alpha, 0x5A);
+    ASSERT_EQ(p.blue, 0x5A);
+  }
+  EXPECT_TRUE(host.TakeProblems().empty());
+
+  // The output may be the input itself.
+  Image same(6, 3, PF_Pixel{1, 2, 3, 4});
+  fault = Fault::FillOutput;
+  ASSERT_EQ(host.Render(0, same, same), PF_Err_NONE);
+  ASSERT_EQ(same.pixels.size(), 6u * 3u);
+  for (const PF_Pixel& p : same.pixels) ASSERT_EQ(p.green, 0x11);
+
+  fault = Fault::WriteBeyondRow;
+  host.Render(0, Image(7, 5), out);
+  fault = Fault::None;
+  EXPECT_EQ(host.TakeProblems(),
+            std::vector<std::string>{"the render wrote outside the output frame"});
+  EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
 }
 
 TEST(Checker, FailsTheNthHandleAllocation) {
