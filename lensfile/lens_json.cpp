@@ -14,6 +14,7 @@
 
 #include "lens/byte_order.h"
 #include "lens/element_types.h"
+#include "lensfile/messages.h"
 
 namespace gw {
 namespace {
