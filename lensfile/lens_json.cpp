@@ -21,12 +21,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// "<value> lies outside <low>..<high>", the program's wording for every range.
-std::string OutsideRange(const std::string& value, const std::string& low,
-                         const std::string& high) {
-  return value + " lies outside " + low + ".." + high;
-}
-
 // A finite float as the shortest decimal that reads back to the same bits;
 // infinities and NaNs (which JSON numbers cannot hold) as strings.
 Json FloatToJson(float f) {
