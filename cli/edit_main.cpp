@@ -15,12 +15,15 @@ int main(int argc, char** argv) {
                  "not exist yet starts from the default lens)");
   cli.add_option("--preset", options.preset, "Start from a built-in preset, by name or number");
   cli.add_option("--background", options.background,
-                 "Preview the flare over this image (scaled to 320 x 240) instead of black");
+                 "Preview the flare over this image (at its aspect ratio) instead of black; "
+                 "the light's place is then given in its pixels");
   cli.add_option("--memory-limit", options.memoryLimit,
                  "Memory the background may use, such as 4G (default: what the machine has "
                  "free); a larger picture is refused before it is read");
   cli.add_flag("--force", options.force, "OK may replace a read-only lens file, as cp -f does");
   cli.add_option("--screenshot", options.screenshot, "Save a picture of the editor and cancel")
+      ->group("");
+  cli.add_option("--window-size", options.windowSize, "WIDTHxHEIGHT of the window's picture")
       ->group("");
   try {
     cli.parse(argc, argv);
@@ -34,7 +37,13 @@ int main(int argc, char** argv) {
     return gw::kEditFailed;
   }
   try {
-    return gw::RunEditSession(argc, argv, options);
+    std::string keptIn;
+    const int status = gw::RunEditSession(argc, argv, options, {}, &keptIn);
+    // Kept somewhere else than the file given: the user chose where.
+    if (status == gw::kEditKept && !keptIn.empty() && keptIn != options.file) {
+      std::cout << "The lens was kept in " << keptIn << "\n";
+    }
+    return status;
   } catch (const std::exception& e) {
     std::cerr << "glarewright edit: " << e.what() << "\n";
     return gw::kEditFailed;

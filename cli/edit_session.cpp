@@ -1,11 +1,10 @@
 #include "cli/edit_session.h"
 
 #include <QApplication>
-#include <QFileDialog>
+#include <QEventLoop>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 #include "cli/errors.h"
@@ -14,15 +13,15 @@
 #include "cli/memory_budget.h"
 #include "cli/plate_windows.h"
 #include "cli/presets_commands.h"
-#include "editor/control_ids.h"
-#include "editor/lens_editor.h"
 #include "editor/qt/editor_window.h"
-#include "editor/qt/qt_front_end.h"
+#include "editor/qt/preview_view.h"
 #include "lensfile/lensfile.h"
 #include "presets/presets.h"
 
 namespace gw {
 namespace {
+
+constexpr int kScreenshotWaitMs = 10000;
 
 QImage ToQImage(const testhost::Image& argb) {
   QImage image(argb.width, argb.height, QImage::Format_RGB888);
@@ -38,13 +37,27 @@ QImage ToQImage(const testhost::Image& argb) {
   return image;
 }
 
-// Where OK keeps the lens: the file named on the command line, or one the
-// user chooses now.
-std::string TargetFile(const EditOptions& options, QWidget* parent) {
-  if (!options.file.empty()) return options.file;
-  return QFileDialog::getSaveFileName(parent, "Save the lens", "lens.gwr",
-                                      "gwr Files (*.gwr);;AllFiles (*.*)")
-      .toStdString();
+// "WIDTHxHEIGHT"; an empty size when the text is none.
+QSize ParseSize(const std::string& text) {
+  int w = 0, h = 0;
+  char x = 0;
+  if (std::sscanf(text.c_str(), "%d%c%d", &w, &x, &h) != 3 || x != 'x' || w <= 0 || h <= 0) {
+    return {};
+  }
+  return {w, h};
+}
+
+// Once the preview shows the lens at full size: a picture of the window,
+// then the window closed (nothing was changed, so nothing is asked).
+void TakeScreenshot(qt::EditorWindow& window, const QString& path, bool& saved, int waited = 0) {
+  if (!window.preview()->Idle() && waited < kScreenshotWaitMs) {
+    QTimer::singleShot(50, &window, [&window, path, &saved, waited] {
+      TakeScreenshot(window, path, saved, waited + 50);
+    });
+    return;
+  }
+  saved = window.grab().save(path);
+  window.Cancel();
 }
 
 // The background is read whole before the preview scales it: refused from
@@ -86,46 +99,45 @@ Lens StartingLens(const EditOptions& options) {
 }
 
 int RunEditSession(int argc, char** argv, const EditOptions& options,
-                   const std::function<void(qt::EditorWindow&)>& whenShown) {
+                   const std::function<void(qt::EditorWindow&)>& whenShown, std::string* keptIn) {
   const Lens lens = StartingLens(options);
   // OK writes the file back: one that may not be written is said now, not
   // after the editing.
   if (!options.file.empty()) CheckWritableOrThrow(options.file, options.force);
-  QImage background;
+  qt::EditSession session;
+  session.file = options.file;
+  session.replaceReadOnly = options.force;
   if (!options.background.empty()) {
     CheckBackgroundFits(options.background, ParseMemoryLimit("--memory-limit", options.memoryLimit));
-    background = ToQImage(ReadFrame(options.background).argb);
+    session.background = ToQImage(ReadFrame(options.background).argb);
   }
+  session.rememberSize = options.screenshot.empty();
 
   std::optional<QApplication> app;
-  if (!QApplication::instance()) app.emplace(argc, argv);
-  qt::QtFrontEnd frontEnd;
-  LensEditor editor(lens, frontEnd, nullptr);
-  std::unique_ptr<qt::EditorWindow> window(frontEnd.OpenWindow(editor, nullptr));
-  if (!window) return kEditFailed;  // the error box has said why
-  if (!background.isNull()) {
-    editor.preview().SetBackground(qt::PreviewBackground(background));
-    window->SetFrameSize(background.width(), background.height());
+  if (!QApplication::instance()) {
+    app.emplace(argc, argv);
+    QApplication::setOrganizationName("Glarewright");
+    QApplication::setApplicationName("Lens Editor");
   }
+  qt::EditorWindow window(lens, session);
+  QEventLoop loop;
+  window.finished = [&loop] { loop.quit(); };
   bool pictureSaved = false;
   if (!options.screenshot.empty()) {
+    if (const QSize size = ParseSize(options.windowSize); size.isValid()) window.resize(size);
     // The first element selected, so that its parameters show too.
-    if (editor.lens().count > 0) editor.list().Select(0);
-    QTimer::singleShot(300, window.get(), [&] {
-      pictureSaved = window->grab().save(QString::fromStdString(options.screenshot));
-      editor.Command(ids::kCancel);
-      window->FinishIfEnded();
+    if (window.document().count() > 0) window.document().Select(0);
+    QTimer::singleShot(0, &window, [&] {
+      TakeScreenshot(window, QString::fromStdString(options.screenshot), pictureSaved);
     });
   }
-  if (whenShown) QTimer::singleShot(0, window.get(), [&] { whenShown(*window); });
-  window->exec();
-  editor.Close();
+  window.show();
+  if (whenShown) QTimer::singleShot(0, &window, [&] { whenShown(window); });
+  loop.exec();
+
   if (!options.screenshot.empty()) return pictureSaved ? kEditKept : kEditFailed;
-  if (editor.result() != 1) return kEditCancelled;
-  const std::string target = TargetFile(options, window.get());
-  if (target.empty()) return kEditCancelled;
-  // Whole or not at all, through a link to its target, keeping permissions.
-  SaveLensOrThrow(target, editor.lens(), options.force);
+  if (window.outcome() != qt::EditorWindow::Outcome::Kept) return kEditCancelled;
+  if (keptIn) *keptIn = window.keptIn();
   return kEditKept;
 }
 

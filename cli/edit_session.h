@@ -1,5 +1,5 @@
-// One session of the Lens Editor program: the lens it starts from, the window,
-// and where OK keeps the lens.
+// One session of the Lens Editor program: the lens it starts from, the
+// window, and where OK keeps the lens.
 #pragma once
 
 #include <functional>
@@ -23,6 +23,7 @@ struct EditOptions {
   std::string preset;      // start from this preset instead
   std::string background;  // preview over this image
   std::string screenshot;  // save a picture of the editor and cancel
+  std::string windowSize;  // WIDTHxHEIGHT of the window for the picture
   std::string memoryLimit; // for the background (empty: what the machine has free)
   bool force = false;      // OK may replace a read-only file
 };
@@ -35,9 +36,12 @@ bool HasDisplay();
 // file does not exist yet. Throws CommandError on a file it cannot read.
 Lens StartingLens(const EditOptions& options);
 
-// Runs the editor; `whenShown` (tests) acts on the window once it is up.
-// Returns one of the exit statuses above; throws CommandError on errors.
+// Runs the editor until its window closes; `whenShown` (tests) acts on the
+// window once it is up. Returns one of the exit statuses above; throws
+// CommandError on errors. When OK kept the lens in another file than the one
+// given (the user chose where), `keptIn` says which.
 int RunEditSession(int argc, char** argv, const EditOptions& options,
-                   const std::function<void(qt::EditorWindow&)>& whenShown = {});
+                   const std::function<void(qt::EditorWindow&)>& whenShown = {},
+                   std::string* keptIn = nullptr);
 
 }  // namespace gw

@@ -5,8 +5,14 @@
 #include <OpenImageIO/imagebufalgo.h>
 #include <OpenImageIO/imageio.h>
 
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
 
 namespace gw {
 
@@ -102,6 +108,12 @@ std::string Cleaned(std::string text, const std::string& path) {
   for (const std::string& quoted : {" (\"" + path + "\")", "\"" + path + "\"", path}) {
     for (size_t at; !quoted.empty() && (at = text.find(quoted)) != std::string::npos;) {
       text.erase(at, quoted.size());
+      // "from image file . Unexpected end" reads "from image file. Unexpected end".
+      const bool gap = at == text.size() || text[at] == ' ' ||
+                       std::ispunct(static_cast<unsigned char>(text[at]));
+      if (at > 0 && text[at - 1] == ' ' && gap) {
+        text.erase(at - 1, 1);
+      }
     }
   }
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -316,6 +328,52 @@ bool DrawText(Plate& plate, int32_t x, int32_t y, const std::string& text, int32
   return false;
 }
 
+// libpng writes "libpng error: ..." on C's standard error for every read
+// error, after OpenImageIO has taken the same words for the reason the
+// program reports with the file's name. C's stderr is replaced by a stream
+// that drops those lines and hands every other byte to descriptor 2 as it
+// comes (std::cerr writes there directly and is untouched).
+constexpr std::string_view kLibpngEcho = "libpng error: ";
+
+ssize_t PassToDescriptor2(const char* data, size_t size) {
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = ::write(STDERR_FILENO, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return -1;
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(size);
+}
+
+// Called under the stream's lock, one write at a time.
+ssize_t WithoutLibpngEchoes(void* cookie, const char* data, size_t size) {
+  std::string& pending = *static_cast<std::string*>(cookie);
+  pending.append(data, size);
+  while (!pending.empty()) {
+    const bool echo = pending.starts_with(kLibpngEcho);
+    if (!echo && kLibpngEcho.starts_with(pending)) break;  // may yet become one
+    const size_t end = pending.find('\n');
+    if (echo && end == std::string::npos) break;  // its newline comes in the next write
+    const size_t length = end == std::string::npos ? pending.size() : end + 1;
+    if (!echo && PassToDescriptor2(pending.data(), length) < 0) {
+      pending.clear();
+      return -1;
+    }
+    pending.erase(0, length);
+  }
+  return static_cast<ssize_t>(size);
+}
+
+void DropLibpngEchoes() {
+  // Kept to the process's very end: stderr may be written after static destructors.
+  static std::string* pending = new std::string;
+  const cookie_io_functions_t io{nullptr, &WithoutLibpngEchoes, nullptr, nullptr};
+  if (std::FILE* filtered = fopencookie(pending, "w", io)) {
+    std::setvbuf(filtered, nullptr, _IONBF, 0);
+    stderr = filtered;
+  }
+}
+
 constexpr ImageModuleTable kTable{kImageModuleVersion, &Read,   &ReadHeader, &Write,
                                   &DescribeOutput,     &Resize, &DrawText};
 
@@ -324,5 +382,7 @@ constexpr ImageModuleTable kTable{kImageModuleVersion, &Read,   &ReadHeader, &Wr
 
 extern "C" __attribute__((visibility("default"))) const gw::ImageModuleTable*
 GlarewrightImageModule() {
+  static const bool quiet = (gw::DropLibpngEchoes(), true);
+  (void)quiet;
   return &gw::kTable;
 }

@@ -108,7 +108,9 @@ std::optional<FrameRange> ParseFrameRange(const std::string& text) {
              !ParseInt(text.substr(dash + 1), range.last)) {
     return std::nullopt;
   }
-  if (range.first < 0 || range.last < range.first) return std::nullopt;
+  if (range.first < 0 || range.last < range.first || range.last > kLastFrameNumber) {
+    return std::nullopt;
+  }
   return range;
 }
 
@@ -123,6 +125,21 @@ std::string FrameRangeProblem(const std::string& text) {
   }
   if (ParseInt(text.substr(0, text.find('-', 1)), range.first) && range.first < 0) {
     return "'" + text + "': frames are not negative";
+  }
+  // Digits, or digits-digits, that are neither negative nor reversed: a number is too high.
+  const auto isNumber = [](std::string_view part) {
+    return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  const auto tooHigh = [](std::string_view part) {
+    int frame = 0;
+    return !ParseInt(std::string(part), frame) || frame > kLastFrameNumber;
+  };
+  const std::string_view first = std::string_view(text).substr(0, dash);
+  const std::string_view last =
+      dash == std::string::npos ? first : std::string_view(text).substr(dash + 1);
+  if (isNumber(first) && isNumber(last) && (tooHigh(first) || tooHigh(last))) {
+    return std::string(tooHigh(first) ? first : last) + " lies outside 0.." +
+           std::to_string(kLastFrameNumber);
   }
   return "'" + text + "' is not A-B or N";
 }
@@ -148,7 +165,7 @@ std::optional<FrameRange> FramesOnDisk(const std::string& pattern) {
     const std::string digits = name.substr(before.size(), name.size() - before.size() - after.size());
     int frame = 0;
     if (!std::isdigit(static_cast<unsigned char>(digits[0])) || !ParseInt(digits, frame) ||
-        FrameFileName(pattern, frame) != (slash == std::string::npos ? "" : folder) + name) {
+        frame > kLastFrameNumber || FrameFileName(pattern, frame) != (slash == std::string::npos ? "" : folder) + name) {
       continue;
     }
     if (!found) found = FrameRange{frame, frame};

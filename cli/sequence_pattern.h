@@ -17,14 +17,19 @@ std::string FrameFileName(const std::string& pattern, int frame);
 // or a % form that is none ("%s", "%5x", a lone "%"); empty when it can.
 std::string PatternProblem(const std::string& name);
 
-// A frame range: "A-B" or a single frame "N"; nothing when malformed.
+// The highest frame number: nine digits, so that a range's frame count and
+// the frame after its last always fit in an int.
+inline constexpr int kLastFrameNumber = 999999999;
+
+// A frame range: "A-B" or a single frame "N" (0..kLastFrameNumber); nothing
+// when malformed.
 struct FrameRange {
   int first;
   int last;
 };
 std::optional<FrameRange> ParseFrameRange(const std::string& text);
 
-// Why a frame range text is refused ("reversed", "not A-B or N").
+// Why a frame range text is refused ("reversed", "not A-B or N", too high).
 std::string FrameRangeProblem(const std::string& text);
 
 // The first and last frame numbers of the files on disk that the pattern

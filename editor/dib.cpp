@@ -19,6 +19,16 @@ void Write16(uint8_t* p, uint16_t v) {
 
 constexpr uint32_t kUncompressed = 0;
 constexpr uint32_t kBitFields = 3;
+constexpr size_t kMaskBytes = 12;
+
+// A channel of a 16- or 32-bit pixel through its mask, scaled to 0..255.
+uint8_t Channel(uint32_t pixel, uint32_t mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1u) == 0) ++shift;
+  const uint32_t largest = mask >> shift;
+  return static_cast<uint8_t>(uint64_t{(pixel & mask) >> shift} * 255 / largest);
+}
 constexpr int64_t kLargestSide = 1 << 16;
 
 }  // namespace
@@ -36,10 +46,17 @@ std::optional<DibLayout> ReadDibLayout(std::span<const uint8_t> bytes) {
     case 4: d.tableBytes = 64; break;
     case 8: d.tableBytes = 1024; break;
     case 1:
-    case 16:
-    case 24:
-    case 32: d.tableBytes = 0; break;
+    case 24: d.tableBytes = 0; break;
+    case 16: d.masks[0] = 0x7c00, d.masks[1] = 0x03e0, d.masks[2] = 0x001f; break;
+    case 32: d.masks[0] = 0xff0000, d.masks[1] = 0x00ff00, d.masks[2] = 0x0000ff; break;
     default: return std::nullopt;
+  }
+  if (compression == kBitFields) {
+    // Red, green and blue masks follow the header, before the rows.
+    if (d.bitCount != 16 && d.bitCount != 32) return std::nullopt;
+    if (bytes.size() < kDibHeaderSize + kMaskBytes) return std::nullopt;
+    for (int c = 0; c < 3; ++c) d.masks[c] = Read32(h + kDibHeaderSize + 4 * c);
+    d.tableBytes = kMaskBytes;
   }
   const int64_t width = d.width;
   const int64_t rows = d.height < 0 ? -int64_t{d.height} : d.height;
@@ -80,16 +97,17 @@ std::vector<uint8_t> DibToRgb(std::span<const uint8_t> bytes, const DibLayout& d
     uint8_t* out = rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(d.width) * 3;
     for (int32_t x = 0; x < d.width; ++x, out += 3) {
       uint8_t b = 0, g = 0, r = 0;
-      if (d.bitCount >= 24) {
-        const uint8_t* p = row + static_cast<size_t>(x) * (d.bitCount / 8);
+      if (d.bitCount == 24) {
+        const uint8_t* p = row + static_cast<size_t>(x) * 3;
         b = p[0];
         g = p[1];
         r = p[2];
-      } else if (d.bitCount == 16) {  // 5-5-5
-        const uint16_t v = Read16(row + static_cast<size_t>(x) * 2);
-        r = static_cast<uint8_t>(((v >> 10) & 31) * 255 / 31);
-        g = static_cast<uint8_t>(((v >> 5) & 31) * 255 / 31);
-        b = static_cast<uint8_t>((v & 31) * 255 / 31);
+      } else if (d.bitCount == 16 || d.bitCount == 32) {
+        const uint32_t v = d.bitCount == 16 ? Read16(row + static_cast<size_t>(x) * 2)
+                                            : Read32(row + static_cast<size_t>(x) * 4);
+        r = Channel(v, d.masks[0]);
+        g = Channel(v, d.masks[1]);
+        b = Channel(v, d.masks[2]);
       } else if (d.bitCount == 1) {  // no colour table is carried: black and white
         r = g = b = ((row[x / 8] >> (7 - x % 8)) & 1) ? 255 : 0;
       } else {

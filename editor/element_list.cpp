@@ -1,7 +1,6 @@
 #include "editor/element_list.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "editor/control_ids.h"
 #include "lens/element_types.h"
@@ -36,10 +35,10 @@ void AddElementWindow::Select(int entry) {
 }
 
 void AddElementWindow::Add() {
-  const uint32_t before = list_.lens_.count;
+  const int before = list_.count();
   list_.Add(selection_);
   // "X" takes back an add that happened, never one the limit refused.
-  undoEnabled_ = list_.lens_.count != before;
+  undoEnabled_ = list_.count() != before;
 }
 
 void AddElementWindow::Undo() {
@@ -54,8 +53,8 @@ void AddElementWindow::Close(Point windowPosition) { list_.addWindowPosition_ = 
 
 // ------------------------------------------------------------ list
 
-ElemList::ElemList(Lens& lens, DialogSink& dialog, EditorFrontEnd& frontEnd)
-    : lens_(lens), dialog_(dialog), frontEnd_(frontEnd) {
+ElemList::ElemList(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd)
+    : document_(document), dialog_(dialog), frontEnd_(frontEnd) {
   // Until the front-end says where things lie on the screen, the dialog's own
   // coordinates stand for it.
   SetClientSize(width_, height_);
@@ -69,7 +68,7 @@ int32_t ElemList::Create() {
   windowCreated_ =
       classRegistered_ && frontEnd_.Acquire(EditorResource::ElemListWindow, ids::kElemList, this);
   if (!windowCreated_) return -7;
-  selection_ = -1;
+  document_.Select(-1);
   top_ = 0;
   indicatorRow_ = -1;
   scrollMax_ = std::max(0, count() - 1);
@@ -99,8 +98,8 @@ std::vector<ListRow> ElemList::Rows() const {
   std::vector<ListRow> rows;
   const int last = std::min(top_ + visibleRows_, count() - 1);
   for (int i = top_; i <= last; ++i) {
-    const LensElement& e = lens_.elements[i];
-    rows.push_back({i, (i - top_) * kRowHeight, e.enabled != 0, i == selection_,
+    const LensElement& e = *document_.element(i);
+    rows.push_back({i, (i - top_) * kRowHeight, e.enabled != 0, i == selection(),
                     std::string(ElementName(e))});
   }
   return rows;
@@ -108,7 +107,7 @@ std::vector<ListRow> ElemList::Rows() const {
 
 std::optional<int32_t> ElemList::DropLineY() const {
   if (indicatorRow_ < 0) return std::nullopt;
-  const int s = selection_ - top_;
+  const int s = selection() - top_;
   if (indicatorRow_ < s) return kRowHeight * indicatorRow_ + 1;
   if (indicatorRow_ > s) return kRowHeight * indicatorRow_ + 14;
   return std::nullopt;
@@ -119,17 +118,16 @@ std::optional<int32_t> ElemList::DropLineY() const {
 void ElemList::MouseDown(Point p) {
   const int index = top_ + p.y / kRowHeight;
   if (index >= count() || index < 0) {
-    selection_ = -1;
+    document_.Select(-1);
     NotifySelected();
     Redraw();
   } else if (p.x >= kCheckBoxRight) {
     dragging_ = true;  // the window system captures the mouse until the release
-    selection_ = index;
+    document_.Select(index);
     Redraw();
     NotifySelected();
   } else {
-    LensElement& e = lens_.elements[index];
-    e.enabled = e.enabled ? 0 : 1;
+    document_.SetEnabled(index, document_.element(index)->enabled == 0);
     Redraw();
     NotifyChanged();
   }
@@ -147,8 +145,9 @@ int ElemList::TargetRow(Point client) const {
   return std::min(client.y / kRowHeight, count() - 1 - top_);
 }
 
-void ElemList::MouseMove(Point p) {
+void ElemList::MouseMove(Point p, bool buttonDown) {
   if (!dragging_) return;
+  if (!buttonDown) return CaptureLost();
   switch (TargetOf(p)) {
     case DropTarget::List:
       cursor_ = DragCursor::Drag;
@@ -180,7 +179,7 @@ void ElemList::MouseMove(Point p) {
 void ElemList::MouseUp(Point p) {
   if (!dragging_) return;
   switch (TargetOf(p)) {
-    case DropTarget::List: Move(selection_, top_ + TargetRow(p)); break;
+    case DropTarget::List: Move(selection(), top_ + TargetRow(p)); break;
     case DropTarget::AddIcon: DuplicateSelected(); break;
     case DropTarget::DeleteIcon: DeleteSelected(); break;
     case DropTarget::Elsewhere: break;
@@ -191,10 +190,18 @@ void ElemList::MouseUp(Point p) {
   Redraw();
 }
 
+void ElemList::CaptureLost() {
+  if (!dragging_) return;
+  indicatorRow_ = -1;
+  dragging_ = false;
+  cursor_ = DragCursor::Arrow;
+  Redraw();
+}
+
 void ElemList::DoubleClick(Point p) {
   const int index = top_ + p.y / kRowHeight;
-  if (index < 0 || index >= count() || selection_ < 0) return;
-  const auto text = frontEnd_.EditName(ElementName(lens_.elements[selection_]));
+  if (index < 0 || index >= count() || selection() < 0) return;
+  const auto text = frontEnd_.EditName(ElementName(*document_.element(selection())));
   if (!text) return;
   RenameSelected(*text);
   Redraw();
@@ -229,36 +236,26 @@ void ElemList::ScrollToEnd() { SetTop(count() - visibleRows_); }
 // ------------------------------------------------------------ edits
 
 bool ElemList::Full() const {
-  if (lens_.count < kMaxElements) return false;
+  if (!document_.full()) return false;
   frontEnd_.ShowMessage(kLimitAlert);
   return true;
 }
 
 void ElemList::Select(int index) {
-  selection_ = index >= 0 && index < count() ? index : -1;
+  document_.Select(index);
   Redraw();
   NotifySelected();
 }
 
 void ElemList::Move(int from, int to) {
   if (from < 0 || from >= count() || to < 0 || to >= count()) return;
-  const LensElement moved = lens_.elements[from];
-  if (from > to) {
-    std::memmove(&lens_.elements[to + 1], &lens_.elements[to],
-                 sizeof(LensElement) * static_cast<size_t>(from - to));
-  } else if (from < to) {
-    std::memmove(&lens_.elements[from], &lens_.elements[from + 1],
-                 sizeof(LensElement) * static_cast<size_t>(to - from));
-  }
-  lens_.elements[to] = moved;
-  selection_ = to;
+  document_.Move(from, to);  // the selection goes with the moved element
   Redraw();
 }
 
 void ElemList::DuplicateSelected() {
-  if (selection_ < 0 || selection_ >= count() || Full()) return;
-  lens_.elements[lens_.count] = lens_.elements[selection_];
-  selection_ = static_cast<int>(lens_.count++);
+  if (selection() < 0 || Full()) return;
+  document_.Duplicate(selection());
   ScrollToEnd();
   Redraw();
   NotifySelected();
@@ -266,12 +263,8 @@ void ElemList::DuplicateSelected() {
 }
 
 void ElemList::DeleteSelected() {
-  if (selection_ < 0 || selection_ >= count()) return;
-  const int after = count() - 1 - selection_;
-  std::memmove(&lens_.elements[selection_], &lens_.elements[selection_ + 1],
-               sizeof(LensElement) * static_cast<size_t>(after));
-  lens_.count = static_cast<uint32_t>(count() - 1);
-  if (selection_ == count()) selection_ = count() - 1;  // -1 once the lens is empty
+  if (selection() < 0) return;
+  document_.Delete(selection());
   ScrollToEnd();
   NotifySelected();
   Redraw();
@@ -280,27 +273,14 @@ void ElemList::DeleteSelected() {
 
 void ElemList::Add(int entry) {
   if (entry < 0 || entry >= AddElementWindow::kEntries || Full()) return;
-  const int index = count();
-  LensElement& e = lens_.elements[index];
-  InitElement(AddElementWindow::TypeOf(entry), e);
-  // A new element follows the lens's first one in being anamorphic.
-  if (index > 0) e.anamorphic = lens_.elements[0].anamorphic;
-  lens_.count = static_cast<uint32_t>(index + 1);
+  document_.Add(static_cast<ElementType>(AddElementWindow::TypeOf(entry)));
   ScrollToEnd();
-  selection_ = index;
   NotifySelected();
   Redraw();
   NotifyChanged();
 }
 
-void ElemList::RenameSelected(std::string_view text) {
-  if (selection_ < 0 || selection_ >= count()) return;
-  text = text.substr(0, std::min(text.find('\0'), size_t{kMaxNameLength}));
-  LensElement& e = lens_.elements[selection_];
-  e.name[0] = static_cast<char>(kNameMarker);
-  std::memcpy(e.name + 1, text.data(), text.size());
-  e.name[1 + text.size()] = '\0';  // the bytes after it stay as they are
-}
+void ElemList::RenameSelected(std::string_view text) { document_.Rename(selection(), text); }
 
 void ElemList::OpenAddWindow() {
   AddElementWindow window(*this);
@@ -309,7 +289,7 @@ void ElemList::OpenAddWindow() {
 
 void ElemList::ResetAfterLoad() {
   top_ = 0;
-  selection_ = -1;
+  document_.Select(-1);
   scrollMax_ = std::max(0, count() - 1);
   frontEnd_.Redraw(EditorArea::Dialog);
   Redraw();
@@ -318,7 +298,7 @@ void ElemList::ResetAfterLoad() {
 }
 
 void ElemList::Redraw() { frontEnd_.Redraw(EditorArea::List); }
-void ElemList::NotifySelected() { dialog_.Message(ids::kElementSelected, selection_); }
+void ElemList::NotifySelected() { dialog_.Message(ids::kElementSelected, selection()); }
 void ElemList::NotifyChanged() { dialog_.Command(ids::kElemList, 1); }
 
 }  // namespace gw

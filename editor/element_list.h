@@ -10,7 +10,7 @@
 
 #include "editor/front_end.h"
 #include "editor/geometry.h"
-#include "lens/lens.h"
+#include "editor/lens_document.h"
 
 namespace gw {
 
@@ -77,7 +77,7 @@ class AddElementWindow {
 
 class ElemList {
  public:
-  ElemList(Lens& lens, DialogSink& dialog, EditorFrontEnd& frontEnd);
+  ElemList(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd);
 
   // Window-system part; status 0 or -7. The client area's size and where the
   // list, the add icon and the delete icon lie on the screen (the three drop
@@ -87,7 +87,7 @@ class ElemList {
   void SetClientSize(int32_t width, int32_t height);
   void SetScreenRects(Rect list, Rect addIcon, Rect deleteIcon);
 
-  int selection() const { return selection_; }
+  int selection() const { return document_.selection(); }
   int top() const { return top_; }
   int visibleRows() const { return visibleRows_; }
   int32_t width() const { return width_; }
@@ -105,10 +105,13 @@ class ElemList {
   // The drop line's y in the list window, when one is drawn (x 15 to width - 1).
   std::optional<int32_t> DropLineY() const;
 
-  // The pointer, in list client coordinates.
+  // The pointer, in list client coordinates. A move with the button no
+  // longer down, or the mouse taken away by the window system, ends a drag
+  // without dropping: the release happened somewhere unseen.
   void MouseDown(Point p);
-  void MouseMove(Point p);
+  void MouseMove(Point p, bool buttonDown = true);
   void MouseUp(Point p);
+  void CaptureLost();
   void DoubleClick(Point p);
   void Scroll(ScrollRequest request, int position = 0);
 
@@ -126,7 +129,7 @@ class ElemList {
   friend class AddElementWindow;
   enum class DropTarget : uint8_t { List, AddIcon, DeleteIcon, Elsewhere };
 
-  int count() const { return static_cast<int>(UsableCount(lens_)); }
+  int count() const { return document_.count(); }
   bool Full() const;  // shows the limit alert when the lens holds 100
   DropTarget TargetOf(Point client) const;
   int TargetRow(Point client) const;
@@ -136,10 +139,9 @@ class ElemList {
   void NotifySelected();
   void NotifyChanged();
 
-  Lens& lens_;
+  LensDocument& document_;
   DialogSink& dialog_;
   EditorFrontEnd& frontEnd_;
-  int selection_ = -1;
   int top_ = 0;
   int scrollMax_ = 0;
   int lastTracked_ = -1;

@@ -1,7 +1,6 @@
 #include "editor/element_panel.h"
 
 #include "editor/control_ids.h"
-#include "render/numeric.h"
 
 namespace gw {
 namespace {
@@ -42,8 +41,8 @@ const PanelSlotInfo* SlotByControl(int id) {
 
 }  // namespace
 
-ElementPanel::ElementPanel(Lens& lens, DialogSink& dialog, EditorFrontEnd& frontEnd)
-    : lens_(lens),
+ElementPanel::ElementPanel(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd)
+    : document_(document),
       frontEnd_(frontEnd),
       colour1_(dialog, frontEnd, ids::kColour1, {450, 346}, kWhite),
       colour2_(dialog, frontEnd, ids::kColour2, {450, 380}, kWhite),
@@ -81,11 +80,6 @@ void ElementPanel::Destroy() {
   coloursCreated_ = 0;
 }
 
-LensElement* ElementPanel::Element(int index) {
-  if (index < 0 || index >= static_cast<int>(UsableCount(lens_))) return nullptr;
-  return &lens_.elements[index];
-}
-
 WinSlider* ElementPanel::SliderById(int id) {
   for (auto& slider : sliders_) {
     if (slider->id() == id) return slider.get();
@@ -103,7 +97,7 @@ void ElementPanel::ShowNothing() {
 
 void ElementPanel::Show(int index) {
   shown_ = index;
-  const LensElement* e = Element(index);
+  const LensElement* e = document_.element(index);
   const ElementTypeInfo* info = e ? FindElementType(e->type) : nullptr;
   if (!info) {
     ShowNothing();
@@ -143,7 +137,8 @@ void ElementPanel::Show(int index) {
 
 // The element's slot, when its type uses it: a disabled or hidden control
 // edits nothing.
-const PanelSlotInfo* ElementPanel::UsedSlot(const LensElement* e, int controlId) const {
+const PanelSlotInfo* ElementPanel::UsedSlot(int index, int controlId) const {
+  const LensElement* e = document_.element(index);
   const PanelSlotInfo* slot = SlotByControl(controlId);
   const ElementTypeInfo* info = e ? FindElementType(e->type) : nullptr;
   if (!slot || !info || !info->labels[static_cast<size_t>(slot->slot)]) return nullptr;
@@ -151,31 +146,24 @@ const PanelSlotInfo* ElementPanel::UsedSlot(const LensElement* e, int controlId)
 }
 
 bool ElementPanel::SetParameter(int index, int sliderId, float value) {
-  LensElement* e = Element(index);
-  const PanelSlotInfo* slot = UsedSlot(e, sliderId);
+  const PanelSlotInfo* slot = UsedSlot(index, sliderId);
   if (!slot || static_cast<int>(slot->slot) >= kPanelSliderCount) return false;
-  if (Describe(slot->field).kind == FieldKind::Whole) {
-    WriteWhole(*e, slot->field, SaturateToI16(TruncToInt(value)));
-  } else {
-    WriteReal(*e, slot->field, value);
-  }
+  document_.SetNumber(index, slot->field, value);
   return true;
 }
 
 bool ElementPanel::SetColour(int index, int boxId, uint32_t colour) {
-  LensElement* e = Element(index);
-  const PanelSlotInfo* slot = UsedSlot(e, boxId);
+  const PanelSlotInfo* slot = UsedSlot(index, boxId);
   if (!slot || Describe(slot->field).kind != FieldKind::Colour) return false;
-  WriteColour(*e, slot->field, UnpackColour(colour));
+  document_.SetColour(index, slot->field, UnpackColour(colour));
   return true;
 }
 
 bool ElementPanel::SetFlag(int index, int checkBoxId, bool on) {
-  LensElement* e = Element(index);
-  const PanelSlotInfo* slot = UsedSlot(e, checkBoxId);
+  const PanelSlotInfo* slot = UsedSlot(index, checkBoxId);
   if (!slot || Describe(slot->field).kind != FieldKind::Byte) return false;
   (slot->slot == PanelSlot::Anamorphic ? anamorphic_ : option_).checked = on;
-  WriteByte(*e, slot->field, on ? 1 : 0);
+  document_.SetNumber(index, slot->field, on ? 1.0f : 0.0f);
   return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "editor/colour_box.h"
 #include "editor/front_end.h"
+#include "editor/lens_document.h"
 #include "editor/slider.h"
 #include "lens/element_types.h"
 #include "lens/lens.h"
@@ -30,7 +31,7 @@ struct PanelCheckBox {
 
 class ElementPanel {
  public:
-  ElementPanel(Lens& lens, DialogSink& dialog, EditorFrontEnd& frontEnd);
+  ElementPanel(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd);
   ~ElementPanel();
 
   // Builds the sliders and colour boxes; status 0 or the failing control's.
@@ -55,11 +56,10 @@ class ElementPanel {
   int shownIndex() const { return shown_; }
 
  private:
-  LensElement* Element(int index);
-  const PanelSlotInfo* UsedSlot(const LensElement* e, int controlId) const;
+  const PanelSlotInfo* UsedSlot(int index, int controlId) const;
   void ShowNothing();
 
-  Lens& lens_;
+  LensDocument& document_;
   EditorFrontEnd& frontEnd_;
   std::array<std::unique_ptr<WinSlider>, kPanelSliderCount> sliders_;
   Colorbox colour1_;

@@ -37,10 +37,10 @@ std::span<const DialogControl> DialogControls() { return kControls; }
 
 LensEditor::LensEditor(const Lens& lens, EditorFrontEnd& frontEnd, const uint8_t* screenTable)
     : frontEnd_(frontEnd),
-      lens_(lens),
-      list_(lens_, *this, frontEnd),
-      preview_(lens_, *this, frontEnd, screenTable),
-      panel_(lens_, *this, frontEnd) {}
+      document_(lens),
+      list_(document_, *this, frontEnd),
+      preview_(document_.lens(), *this, frontEnd, screenTable),
+      panel_(document_, *this, frontEnd) {}
 
 LensEditor::~LensEditor() { Close(); }
 
@@ -134,7 +134,9 @@ void LensEditor::Message(int message, int32_t wparam) {
       if (fastDrags_ && IsFastDragControl(wparam)) preview_.FastDragBegin();
       break;
     case ids::kDragEnds:
-      if (fastDrags_ && IsFastDragControl(wparam)) preview_.FastDragEnd();
+      // Whatever "Fast Drags" says now: a drag that began at half size ends
+      // at full size.
+      if (IsFastDragControl(wparam)) preview_.FastDragEnd();
       break;
     default: break;
   }
@@ -173,7 +175,7 @@ void LensEditor::Load() {
   const bool append = frontEnd_.AltHeld();  // as the command arrives
   const auto path = frontEnd_.ChooseFileToOpen(kLoadFilters);
   if (!path) return;
-  const int32_t status = LoadLensFile(path->c_str(), lens_, append);
+  const int32_t status = document_.Load(*path, append);
   if (status < 0) {
     ShowErrorBox(frontEnd_, status);  // the lens keeps what it held
     return;
@@ -184,7 +186,7 @@ void LensEditor::Load() {
 void LensEditor::Save() {
   const auto path = frontEnd_.ChooseFileToSave(kSaveFilters);
   if (!path) return;
-  const int32_t status = SaveLensFile(path->c_str(), lens_);
+  const int32_t status = SaveLensFile(path->c_str(), document_.lens());
   if (status < 0) ShowErrorBox(frontEnd_, status);
 }
 

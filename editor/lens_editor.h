@@ -12,6 +12,7 @@
 #include "editor/element_list.h"
 #include "editor/element_panel.h"
 #include "editor/front_end.h"
+#include "editor/lens_document.h"
 #include "editor/preview.h"
 #include "lens/lens.h"
 
@@ -70,7 +71,8 @@ class LensEditor final : public DialogSink {
   bool ended() const { return ended_; }
   int32_t result() const { return result_; }
   bool paletteMode() const { return paletteMode_; }
-  const Lens& lens() const { return lens_; }
+  const Lens& lens() const { return document_.lens(); }
+  LensDocument& document() { return document_; }
   ElemList& list() { return list_; }
   PreviewPanel& preview() { return preview_; }
   ElementPanel& panel() { return panel_; }
@@ -86,7 +88,7 @@ class LensEditor final : public DialogSink {
   void Save();
 
   EditorFrontEnd& frontEnd_;
-  Lens lens_;  // the working copy
+  LensDocument document_;  // the working copy
   int32_t result_ = 0;
   bool ended_ = false;
   bool paletteMode_ = false;

@@ -376,8 +376,9 @@ void PreviewPanel::ImageMouseDown(Point p) {
   ImageMouseMove(p);
 }
 
-void PreviewPanel::ImageMouseMove(Point p) {
+void PreviewPanel::ImageMouseMove(Point p, bool buttonDown) {
   if (!imageDrag_) return;
+  if (!buttonDown) return ImageMouseUp();
   const Point limited{p.x < 0 ? 0 : (p.x > kPreviewWidth ? kPreviewWidth : p.x),
                       p.y < 0 ? 0 : (p.y > kPreviewHeight ? kPreviewHeight : p.y)};
   if (seenPoint_ && limited == lastPoint_) return;

@@ -78,10 +78,13 @@ class PreviewPanel {
   // top, 320 x 240); empty for black again.
   void SetBackground(std::vector<uint8_t> rgb);
 
-  // The pointer in the preview window: dragging the light.
+  // The pointer in the preview window: dragging the light. A move with the
+  // button no longer down, or the mouse taken away by the window system,
+  // ends the drag as a release would.
   void ImageMouseDown(Point p);
-  void ImageMouseMove(Point p);
+  void ImageMouseMove(Point p, bool buttonDown = true);
   void ImageMouseUp();
+  void ImageCaptureLost() { ImageMouseUp(); }
 
   const RenderTarget& target() const { return target_; }
   bool fast() const { return fast_; }

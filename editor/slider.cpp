@@ -19,29 +19,30 @@ std::string Printf(const char* format, auto... values) {
 
 float Span(float minimum, float maximum) { return maximum - minimum; }
 
-float SquareNormalise(float value, float minimum, float maximum) {
+}  // namespace
+
+float NormaliseOnTrack(SliderScale scale, float value, float minimum, float maximum) {
   const float span = Span(minimum, maximum);
   if (!(span != 0.0f)) return 0.0f;
   const float linear = (value - minimum) / span;
+  if (scale == SliderScale::Linear) return linear;
   return std::sqrt(linear > 0.0f ? linear : 0.0f);
 }
 
-float SquareValueAt(float t, float minimum, float maximum) {
-  return minimum + t * t * Span(minimum, maximum);
+float ValueOnTrack(SliderScale scale, float t, float minimum, float maximum) {
+  return minimum + (scale == SliderScale::Square ? t * t : t) * Span(minimum, maximum);
 }
-
-}  // namespace
 
 WinSlider::WinSlider(DialogSink& dialog, EditorFrontEnd& frontEnd, int id, Rect place)
     : dialog_(dialog), frontEnd_(frontEnd), id_(id), place_(place) {}
 
 float WinSlider::Normalise(float value) const {
-  const float span = Span(minimum_, maximum_);
-  if (!(span != 0.0f)) return 0.0f;
-  return (value - minimum_) / span;
+  return NormaliseOnTrack(SliderScale::Linear, value, minimum_, maximum_);
 }
 
-float WinSlider::ValueAt(float t) const { return minimum_ + t * Span(minimum_, maximum_); }
+float WinSlider::ValueAt(float t) const {
+  return ValueOnTrack(SliderScale::Linear, t, minimum_, maximum_);
+}
 
 int32_t WinSlider::trackLength() const {
   return (Vertical() ? place_.Height() : place_.Width()) - 2 * kSliderTrackInset;
@@ -92,8 +93,10 @@ void WinSlider::MouseDown(Point p) {
   dialog_.Message(ids::kDragEnds, id_);
 }
 
-void WinSlider::MouseMove(Point p) {
-  if (dragging_) DragTo(Vertical() ? p.y : p.x);
+void WinSlider::MouseMove(Point p, bool buttonDown) {
+  if (!dragging_) return;
+  if (!buttonDown) return MouseUp();
+  DragTo(Vertical() ? p.y : p.x);
 }
 
 void WinSlider::MouseUp() {
@@ -137,12 +140,18 @@ std::string LabelledSlider::FormatMaximum() const { return Format(maximum()); }
 std::string LabelledWholeSlider::Format(float v) const { return Printf("%d", TruncToInt(v)); }
 std::string LabelledWholeSlider::LabelLine() const { return label() + " " + Format(value()); }
 
-float SquareSlider::Normalise(float v) const { return SquareNormalise(v, minimum(), maximum()); }
-float SquareSlider::ValueAt(float t) const { return SquareValueAt(t, minimum(), maximum()); }
-float SquareWholeSlider::Normalise(float v) const {
-  return SquareNormalise(v, minimum(), maximum());
+float SquareSlider::Normalise(float v) const {
+  return NormaliseOnTrack(SliderScale::Square, v, minimum(), maximum());
 }
-float SquareWholeSlider::ValueAt(float t) const { return SquareValueAt(t, minimum(), maximum()); }
+float SquareSlider::ValueAt(float t) const {
+  return ValueOnTrack(SliderScale::Square, t, minimum(), maximum());
+}
+float SquareWholeSlider::Normalise(float v) const {
+  return NormaliseOnTrack(SliderScale::Square, v, minimum(), maximum());
+}
+float SquareWholeSlider::ValueAt(float t) const {
+  return ValueOnTrack(SliderScale::Square, t, minimum(), maximum());
+}
 
 float LeadingNumber(std::string_view text) {
   size_t i = 0;

@@ -8,6 +8,7 @@
 
 #include "editor/front_end.h"
 #include "editor/geometry.h"
+#include "lens/element_types.h"
 
 namespace gw {
 
@@ -24,6 +25,11 @@ inline constexpr int kSliderLabelMax = 63;
 inline constexpr int kSliderLabelLineHeight = 14;  // a press above this opens the window
 inline constexpr int kSliderTrackInset = 5;
 inline constexpr int kSliderTextMax = 62;  // characters read from the window's edit field
+
+// A value's place on a track, 0..1, and back: linear, or square (fine
+// control near the minimum). Every slider of both editors maps through these.
+float NormaliseOnTrack(SliderScale scale, float value, float minimum, float maximum);
+float ValueOnTrack(SliderScale scale, float t, float minimum, float maximum);
 
 class WinSlider {
  public:
@@ -70,9 +76,13 @@ class WinSlider {
   // a release drag ends, enabled or not. When enabled, a press on a
   // labelled slider's label line opens the "Slider Control" window, any
   // other press starts a drag, which follows the pointer until the release.
+  // A move with the button no longer down, or the mouse taken away by the
+  // window system, ends the drag as a release there would: the window system
+  // lost a release, and hovering must not edit.
   void MouseDown(Point p);
-  void MouseMove(Point p);
+  void MouseMove(Point p, bool buttonDown = true);
   void MouseUp();
+  void CaptureLost() { MouseUp(); }
 
   // The "Slider Control" window: the texts it opens with, and what its OK
   // does with the edit field's text.

@@ -1,6 +1,6 @@
 // Random sessions of the Lens Editor: a lens from random bytes, then random
-// presses, drags, commands, messages, answers and clipboard bytes. Nothing
-// may crash, and the lens never holds more than 100 elements.
+// presses, drags, commands, messages, answers, clipboard bytes, undo and
+// redo. Nothing may crash, and the lens never holds more than 100 elements.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (editor.Open() != 0) return 0;
   editor.SetFastDrags(data.ConsumeBool());
   while (data.remaining_bytes() > 0 && !editor.ended()) {
-    const int operation = data.ConsumeIntegralInRange(0, 13);
+    const int operation = data.ConsumeIntegralInRange(0, 15);
     switch (operation) {
       case 0: editor.list().MouseDown(AnyPoint(data)); break;
       case 1: editor.list().MouseMove(AnyPoint(data)); break;
@@ -158,6 +158,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
       case 10: editor.CompareButtonDrawn(data.ConsumeBool()); break;
       case 11: editor.RequestClose(); break;
       case 12: editor.list().Add(data.ConsumeIntegralInRange(-1, 20)); break;
+      case 13:
+        if (data.ConsumeBool()) {
+          editor.document().Undo();
+        } else {
+          editor.document().Redo();
+        }
+        break;
+      case 14:
+        // A release the window system lost: a move without the button, or
+        // the mouse taken away.
+        editor.list().MouseMove(AnyPoint(data), false);
+        editor.preview().ImageCaptureLost();
+        if (WinSlider* slider = editor.SliderById(data.PickValueInArray(kIds))) {
+          slider->CaptureLost();
+        }
+        break;
       default: editor.SetFastDrags(data.ConsumeBool()); break;
     }
     const Lens& l = editor.lens();

@@ -67,6 +67,30 @@ void SetElementName(LensElement& element, std::string_view text) {
   std::memcpy(element.name + 1, text.data(), length);
 }
 
+std::string ElementNameProblem(std::string_view utf8, std::string& latin1) {
+  latin1.clear();
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      latin1 += static_cast<char>(lead);
+      continue;
+    }
+    // U+0080..U+00FF take two bytes, the first 0xC2 or 0xC3; anything else
+    // lies beyond Latin-1 (or is no UTF-8).
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+    if ((lead != 0xc2 && lead != 0xc3) || (next & 0xc0) != 0x80) {
+      return "only Latin-1 characters can be stored";
+    }
+    latin1 += static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3fu));
+    ++i;
+  }
+  if (latin1.find('\0') != std::string::npos) return "holds a NUL character";
+  if (latin1.size() > kMaxNameLength) {
+    return "longer than " + std::to_string(kMaxNameLength) + " characters";
+  }
+  return {};
+}
+
 SequenceData StoredSequenceData(const Lens& lens) {
   SequenceData data;
   std::memset(&data, 0, sizeof data);  // no stray bytes in projects

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace gw {
@@ -32,6 +33,7 @@ enum class ElementType : int16_t {
 
 struct Rgb {
   uint8_t r, g, b;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
 inline constexpr int kNameFieldSize = 64;     // marker byte + text + NUL
@@ -138,5 +140,10 @@ std::string_view ElementName(const LensElement& element);
 // Writes marker "p", at most 62 characters of `text` and a NUL, and clears
 // the rest of the field.
 void SetElementName(LensElement& element, std::string_view text);
+
+// Whether a name given as UTF-8 can be stored in an element and in a lens
+// file: Latin-1 characters only, no NUL, at most 62 of them. Empty when it
+// can, with its bytes in `latin1`; otherwise why not.
+std::string ElementNameProblem(std::string_view utf8, std::string& latin1);
 
 }  // namespace gw

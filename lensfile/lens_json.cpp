@@ -59,26 +59,6 @@ std::string Latin1ToUtf8(std::string_view bytes) {
 
 namespace {
 
-// The parser has already checked that the text is valid UTF-8.
-bool Utf8ToLatin1(const std::string& text, std::string& out) {
-  out.clear();
-  for (size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-      out += static_cast<char>(b);
-      i += 1;
-    } else if ((b & 0xe0) == 0xc0 && i + 1 < text.size()) {
-      const unsigned cp = ((b & 0x1fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3fu);
-      if (cp > 0xff) return false;
-      out += static_cast<char>(cp);
-      i += 2;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
 Json ColourToJson(const Rgb& c) { return Json::array({c.r, c.g, c.b}); }
 
 Json ElementToJson(const LensElement& e) {
@@ -203,13 +183,8 @@ class ElementReader {
     if (!v) return false;
     if (!v->is_string()) return Fail("name", "expected a string");
     std::string bytes;
-    if (!Utf8ToLatin1(v->get<std::string>(), bytes)) {
-      return Fail("name", "only Latin-1 characters can be stored");
-    }
-    if (bytes.find('\0') != std::string::npos) return Fail("name", "holds a NUL character");
-    if (bytes.size() > kMaxNameLength) {
-      return Fail("name", "longer than " + std::to_string(kMaxNameLength) + " characters");
-    }
+    const std::string problem = ElementNameProblem(v->get<std::string>(), bytes);
+    if (!problem.empty()) return Fail("name", problem);
     SetElementName(e, bytes);
     return true;
   }

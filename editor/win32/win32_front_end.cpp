@@ -48,6 +48,16 @@ bool KeepModel(HWND window, UINT message, LPARAM lParam) {
 
 Point MousePoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
+// Whether a mouse message says the left button is still down. A release
+// can go unseen (the mouse taken away by Alt+Tab, a system dialog): the
+// models then end the drag instead of following a pointer that only hovers.
+bool ButtonDown(WPARAM wParam) { return (wParam & MK_LBUTTON) != 0; }
+
+// WM_CAPTURECHANGED: another window (lParam) now holds the mouse.
+bool CaptureTakenFrom(HWND window, LPARAM lParam) {
+  return reinterpret_cast<HWND>(lParam) != window;
+}
+
 Rect ScreenRect(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
@@ -366,13 +376,20 @@ LRESULT CALLBACK ElemListProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_MOUSEMOVE:
       if (!list->dragging()) break;
-      list->MouseMove(MousePoint(lParam));
+      list->MouseMove(MousePoint(lParam), ButtonDown(wParam));
+      if (!list->dragging()) {
+        if (GetCapture() == window) ReleaseCapture();
+        break;
+      }
       SetCursor(list->cursor() == DragCursor::Forbidden ? LoadCursorA(nullptr, IDC_NO)
                                                         : frontEnd.dragCursor());
       return 0;
     case WM_LBUTTONUP:
       list->MouseUp(MousePoint(lParam));
       if (GetCapture() == window) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (CaptureTakenFrom(window, lParam)) list->CaptureLost();
       return 0;
     case WM_LBUTTONDBLCLK:
       list->DoubleClick(MousePoint(lParam));
@@ -410,11 +427,16 @@ LRESULT CALLBACK SliderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       if (slider->dragging()) SetCapture(window);
       return 0;
     case WM_MOUSEMOVE:
-      if (slider->dragging()) slider->MouseMove(MousePoint(lParam));
+      if (!slider->dragging()) return 0;
+      slider->MouseMove(MousePoint(lParam), ButtonDown(wParam));
+      if (!slider->dragging() && GetCapture() == window) ReleaseCapture();
       return 0;
     case WM_LBUTTONUP:
       slider->MouseUp();
       if (GetCapture() == window) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (CaptureTakenFrom(window, lParam)) slider->CaptureLost();
       return 0;
     default: break;
   }
@@ -452,11 +474,15 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       preview->ImageMouseDown(MousePoint(lParam));
       return 0;
     case WM_MOUSEMOVE:
-      preview->ImageMouseMove(MousePoint(lParam));
+      preview->ImageMouseMove(MousePoint(lParam), ButtonDown(wParam));
+      if (!ButtonDown(wParam) && GetCapture() == window) ReleaseCapture();
       return 0;
     case WM_LBUTTONUP:
       preview->ImageMouseUp();
       if (GetCapture() == window) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (CaptureTakenFrom(window, lParam)) preview->ImageCaptureLost();
       return 0;
     default: break;
   }

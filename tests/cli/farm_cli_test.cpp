@@ -148,10 +148,14 @@ TEST(FarmCli, SkipExistingRendersAgainWhatIsMissingOrDamaged) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto name = [&](int f) { return dir + "/out.000" + std::to_string(f) + ".png"; };
   for (int f = 1; f <= 5; ++f) fs::copy_file(name(f), dir + "/first." + std::to_string(f));
-  // Frame 2 cut short as a killed copy leaves it, 3 gone, 4 not an image, 5 empty.
+  // Frame 2 cut short as a killed copy leaves it, 3 gone (a render killed
+  // outright while writing it left half of it in its hidden temporary), 4 not
+  // an image, 5 empty.
   const std::string two = ReadWholeFile(name(2));
   WriteText(name(2), two.substr(0, two.size() / 2));
   fs::remove(name(3));
+  const std::string leftover = dir + "/.out.0003.png.partial-Xk3b9Q";
+  WriteText(leftover, two.substr(0, two.size() / 2));
   WriteText(name(4), "not a picture");
   WriteText(name(5), "");
   struct stat before {};
@@ -181,6 +185,8 @@ TEST(FarmCli, SkipExistingRendersAgainWhatIsMissingOrDamaged) {
   r = RunProgram("frames check " + out + " --frames 1-5");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("all 5 frames"), std::string::npos) << r.out;
+  // The temporary was never taken for frame 3, nor removed: no run knows it is not another's.
+  EXPECT_EQ(ReadWholeFile(leftover), two.substr(0, two.size() / 2));
 }
 
 TEST(FarmCli, RefusalsSayWhyAndLeaveNothingButTheJobFolder) {

@@ -64,6 +64,11 @@ TEST(MessagesCli, EveryRangeIsToldAlike) {
       {"render --fps 0" + out, "--fps: 0 lies outside 0.001..1000\n"},
       {"render --jobs 65" + out, "--jobs: 65 lies outside 1..64\n"},
       {"render --size 40000x10" + out, "--size (width): 40000 lies outside 1..30000\n"},
+      {"render --frames 0-2147483647" + out, "--frames: 2147483647 lies outside 0..999999999\n"},
+      {"render --frames 1000000000" + out, "--frames: 1000000000 lies outside 0..999999999\n"},
+      {"render --frames 99999999999-1" + out, "--frames: 99999999999 lies outside 0..999999999\n"},
+      {"frames check " + Quote(TempPath("f.####.png")) + " --frames 1-4294967296",
+       "--frames: 4294967296 lies outside 0..999999999\n"},
       {"presets show 40", "preset: 40 lies outside 1..39 (the presets' numbers)\n"},
       {"presets sheet --columns 0" + out, "--columns: 0 lies outside 1..39\n"},
   };

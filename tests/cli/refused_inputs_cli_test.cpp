@@ -74,10 +74,13 @@ std::string HugePngHeader() {
 size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
 TEST(RefusedInputsCli, APictureReadOnlyInPartIsRefusedAndNothingWritten) {
-  const std::string jpeg = TempPath("noise.jpg"), tiff = TempPath("noise_float.tif");
+  const std::string jpeg = TempPath("noise.jpg"), tiff = TempPath("noise_float.tif"),
+                    png = TempPath("noise.png"), exr = TempPath("noise.exr");
   WritePlate(jpeg, Noise(640, 480, SampleType::UInt8), SampleType::UInt8);
   WritePlate(tiff, Noise(640, 360, SampleType::Float), SampleType::Float);
-  for (const std::string& whole : {jpeg, tiff}) {
+  WritePlate(png, Noise(320, 180, SampleType::UInt16), SampleType::UInt16);
+  WritePlate(exr, Noise(320, 180, SampleType::Half), SampleType::Half);
+  for (const std::string& whole : {jpeg, tiff, png, exr}) {
     const std::string cut = CutInHalf(whole), out = TempPath("from_cut.png");
     std::remove(out.c_str());
     ASSERT_EQ(RunProgram("render " + Quote(whole) + " -o " + Quote(out) + " --depth uint8 -q").exitCode, 0);
@@ -86,8 +89,29 @@ TEST(RefusedInputsCli, APictureReadOnlyInPartIsRefusedAndNothingWritten) {
     EXPECT_EQ(r.exitCode, 1) << cut;
     EXPECT_EQ(r.err.find("glarewright: " + cut + ": damaged or incomplete: "), 0u) << r.err;
     EXPECT_EQ(Lines(r.err), 1u) << r.err;
+    EXPECT_EQ(r.err.find(" ."), std::string::npos) << r.err;  // no gap where the name was
     EXPECT_FALSE(Exists(out)) << cut;
   }
+  // A PNG whose compressed rows are damaged while every chunk's checksum
+  // holds: libpng's own "libpng error:" line is not repeated on stderr.
+  std::string bytes = ReadWholeFile(png);
+  const size_t idat = bytes.find("IDAT");
+  ASSERT_NE(idat, std::string::npos);
+  const uint32_t length = static_cast<uint32_t>(static_cast<uint8_t>(bytes[idat - 4])) << 24 |
+                          static_cast<uint8_t>(bytes[idat - 3]) << 16 |
+                          static_cast<uint8_t>(bytes[idat - 2]) << 8 |
+                          static_cast<uint8_t>(bytes[idat - 1]);
+  std::string data = bytes.substr(idat + 4, length);
+  for (size_t i = 2; i < data.size(); i += 97) data[i] = static_cast<char>(data[i] ^ 0x5a);
+  bytes.replace(idat - 4, length + 12, Chunk("IDAT", data));
+  const std::string scrambled = TempPath("noise_scrambled.png"), scrambledOut = TempPath("scrambled_out.png");
+  WriteBytes(scrambled, bytes);
+  const ProgramResult s = RunProgram("render " + Quote(scrambled) + " -o " + Quote(scrambledOut) + " -q");
+  EXPECT_EQ(s.exitCode, 1);
+  EXPECT_EQ(s.err.find("glarewright: " + scrambled + ": damaged or incomplete: "), 0u) << s.err;
+  EXPECT_EQ(s.err.find("libpng"), std::string::npos) << s.err;
+  EXPECT_EQ(Lines(s.err), 1u) << s.err;
+  EXPECT_FALSE(Exists(scrambledOut));
   // A layer image alike.
   const std::string out = TempPath("layer_cut.png");
   const ProgramResult r = RunProgram("render -o " + Quote(out) + " --size 64x36 --location-layer " +

@@ -76,6 +76,11 @@ TEST(SequencePattern, FrameRanges) {
   EXPECT_FALSE(ParseFrameRange("-1"));
   EXPECT_FALSE(ParseFrameRange("a-b"));
   EXPECT_FALSE(ParseFrameRange(""));
+  // Every range's frame count, and the frame after its last, fit in an int.
+  ASSERT_TRUE(ParseFrameRange("0-999999999"));
+  EXPECT_EQ(ParseFrameRange("0-999999999")->last, 999999999);
+  EXPECT_FALSE(ParseFrameRange("0-2147483647"));
+  EXPECT_FALSE(ParseFrameRange("0-99999999999"));
 }
 
 }  // namespace

@@ -211,14 +211,30 @@ TEST_F(PreviewTest, ColourBrightnessScaleAndReset) {
 }
 
 TEST(Dithering, WhiteAndDarkGreyOnTheCube) {
-  // Row 0: white, (50, 50, 50), black; row 1: black, black, black.
-  uint8_t p[2 * 9] = {255, 255, 255, 50, 50, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  // (50, 50, 50) lies below the cube's first level and passes (50 - 0) / 4 =
+  // 12 to the pixel below it and 24 to the pixel on its right. Each
+  // neighbour alone stays below the first level (51); with what it is
+  // passed it reaches it exactly, so only a conversion that diffuses the
+  // error gives them the index of (51, 51, 51).
+  //   row 0: (50, 50, 50)  (27, 27, 27)  white
+  //   row 1: (39, 39, 39)  black         black
+  uint8_t p[2 * 9] = {50, 50, 50, 27, 27, 27, 255, 255, 255, 39, 39, 39, 0, 0, 0, 0, 0, 0};
   DitherToCube(p, 3, 2, 9);
-  EXPECT_EQ(p[0], 215);
-  EXPECT_EQ(p[1], 0);  // (50, 50, 50) is below the first level
-  // It passed 24 to its right and 12 below, in every channel.
-  EXPECT_EQ(p[2], CubeIndex(24, 24, 24));
-  EXPECT_EQ(p[9 + 1], CubeIndex(12, 12, 12));
+  // The indices land at y x width + x.
+  const uint8_t level1 = static_cast<uint8_t>(CubeIndex(51, 51, 51));
+  EXPECT_EQ(level1, 43);
+  EXPECT_EQ(p[0], 0);
+  EXPECT_EQ(p[1], level1);  // 27 + 24
+  EXPECT_EQ(p[2], 215);     // white, whatever it was passed
+  EXPECT_EQ(p[3], level1);  // 39 + 12
+  // (1, 1) got (27 + 24 - 51) / 4 = 0 from above and 2 x 0 from its left.
+  EXPECT_EQ(p[4], 0);
+  EXPECT_EQ(p[5], 0);
+  // A little less and the first level is not reached: 24 and 12 exactly.
+  uint8_t q[2 * 9] = {50, 50, 50, 26, 26, 26, 0, 0, 0, 38, 38, 38, 0, 0, 0, 0, 0, 0};
+  DitherToCube(q, 3, 2, 9);
+  EXPECT_EQ(q[1], 0);
+  EXPECT_EQ(q[3], 0);
   EXPECT_EQ(CubeIndex(255, 255, 255), 215);
   EXPECT_EQ(CubeIndex(102, 51, 255), 36 * 2 + 6 + 5);
   const Rgb c = CubeColour(36 * 2 + 6 + 5);

@@ -1,22 +1,24 @@
 // `glarewright edit`: where the lens comes from and where OK keeps it.
+#include "cli/edit_session.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "cli/edit_session.h"
 #include "cli/errors.h"
-#include "editor/control_ids.h"
 #include "editor/qt/editor_window.h"
+#include "editor/qt/preview_view.h"
 #include "lensfile/lensfile.h"
 #include "presets/presets.h"
 
@@ -34,18 +36,20 @@ std::string Bytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-int Session(const EditOptions& options, int button) {
+// Runs a session in which the person presses `button` ("okButton" or
+// "cancelButton") once the window is up.
+int Session(const EditOptions& options, const char* button) {
   char name[] = "glarewright-edit";
   char* argv[] = {name, nullptr};
   return RunEditSession(1, argv, options, [button](qt::EditorWindow& window) {
-    QTest::mouseClick(window.Control(button), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(button), Qt::LeftButton);
   });
 }
 
 TEST(EditSession, AMissingFileStartsFromTheDefaultLensAndOkWritesIt) {
   EditOptions options;
   options.file = Temp("new.gwr");
-  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  EXPECT_EQ(Session(options, "okButton"), kEditKept);
   Lens saved{}, expected{};
   ASSERT_EQ(LoadLensFile(options.file.c_str(), saved, false), 0);
   BuildDefaultLens(expected);
@@ -59,7 +63,7 @@ TEST(EditSession, CancelLeavesTheFileUntouched) {
   BuildPreset(lens, 12);
   ASSERT_EQ(SaveLensFile(options.file.c_str(), lens), 0);
   const std::string before = Bytes(options.file);
-  EXPECT_EQ(Session(options, ids::kCancel), kEditCancelled);
+  EXPECT_EQ(Session(options, "cancelButton"), kEditCancelled);
   EXPECT_EQ(Bytes(options.file), before);
   EXPECT_EQ(StartingLens(options).count, lens.count);
 }
@@ -68,7 +72,7 @@ TEST(EditSession, APresetToStartFrom) {
   EditOptions options;
   options.file = Temp("preset.gwr");
   options.preset = "Basic Lens";
-  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  EXPECT_EQ(Session(options, "okButton"), kEditKept);
   Lens expected{};
   BuildPreset(expected, FindPreset("Basic Lens"));
   EXPECT_EQ(Bytes(options.file), [&] {
@@ -84,6 +88,30 @@ TEST(EditSession, AFileThatIsNoLensIsRefused) {
   options.file = Temp("text.gwr");
   std::ofstream(options.file) << "not a lens";
   EXPECT_THROW(StartingLens(options), CommandError);
+}
+
+TEST(EditSession, TheBackgroundGivesTheFrameAndItsAspect) {
+  // A 400 x 100 frame: the preview's picture is four times as wide as high,
+  // and the light's place is said in its pixels.
+  const std::string picture = Temp("wide.png");
+  QImage wide(400, 100, QImage::Format_RGB888);
+  wide.fill(QColor(30, 60, 90));
+  ASSERT_TRUE(wide.save(QString::fromStdString(picture)));
+  EditOptions options;
+  options.file = Temp("over_wide.gwr");
+  options.background = picture;
+  char name[] = "glarewright-edit";
+  char* argv[] = {name, nullptr};
+  QSize frame;
+  QString readout;
+  const int status = RunEditSession(1, argv, options, [&](qt::EditorWindow& window) {
+    frame = window.preview()->frameSize();
+    readout = window.findChild<QLabel*>("lightReadout")->text();
+    QTest::mouseClick(window.findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+  });
+  EXPECT_EQ(status, kEditCancelled);
+  EXPECT_EQ(frame, QSize(400, 100));
+  EXPECT_EQ(readout, QString::fromUtf8("Light at 120, 30 in the 400 \u00d7 100 frame"));
 }
 
 TEST(EditSession, AFolderOrBytesAfterTheLensAreRefused) {
@@ -137,7 +165,7 @@ TEST(EditSession, AReadOnlyFileIsRefusedBeforeEditingUnlessForced) {
   chmod(options.file.c_str(), 0444);
   const std::string before = Bytes(options.file);
   try {
-    Session(options, ids::kOk);
+    Session(options, "okButton");
     ADD_FAILURE() << "the editor opened on a file OK cannot write";
   } catch (const CommandError& e) {
     EXPECT_EQ(std::string(e.what()), options.file + ": cannot be written: it is read-only");
@@ -146,7 +174,7 @@ TEST(EditSession, AReadOnlyFileIsRefusedBeforeEditingUnlessForced) {
   struct stat old {}, replaced {};
   stat(options.file.c_str(), &old);
   options.force = true;
-  EXPECT_EQ(Session(options, ids::kOk), kEditKept);
+  EXPECT_EQ(Session(options, "okButton"), kEditKept);
   stat(options.file.c_str(), &replaced);
   EXPECT_NE(replaced.st_ino, old.st_ino) << "OK wrote a new file in its place";
   EXPECT_EQ(replaced.st_mode & 07777, 0444u);

@@ -264,6 +264,48 @@ TEST(LensEditorWin32, EditsMadeWithTheMouseAreStoredOnOk) {
   EXPECT_TRUE(SameElement(stored.elements[4], start.elements[2]));
 }
 
+// A release the slider never saw (the mouse taken away, say by Alt+Tab) ends
+// its drag: the pointer that then only hovers over it changes nothing.
+TEST(LensEditorWin32, ASliderThatLostTheMouseStopsFollowingIt) {
+  const Lens start = StartingLens();
+  EditorSession session;
+  {
+    ASSERT_NE(session.dialog(), nullptr);
+    Click(session.Control(ids::kElemList), 60, 7);  // the first element
+    HWND brightness = session.Control(kBrightnessSlider);
+    ASSERT_NE(brightness, nullptr);
+    RECT track;
+    GetClientRect(brightness, &track);
+    const int y = track.bottom - 4;
+    // Pressed in the middle: the drag begins and sets the value there.
+    PostMessageA(brightness, WM_LBUTTONDOWN, MK_LBUTTON, At(track.right / 2, y));
+    Settle();
+    // The mouse goes to another window; the release happens there.
+    PostMessageA(brightness, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(session.dialog()));
+    Settle();
+    PostMessageA(brightness, WM_MOUSEMOVE, 0, At(5, y));
+    PostMessageA(brightness, WM_MOUSEMOVE, MK_LBUTTON, At(10, y));
+    Settle();
+    // Pressed again, then a move that says the button is up: the release
+    // was lost on the way, and the drag ends there too.
+    HWND scale = session.Control(kScaleSlider);
+    PostMessageA(scale, WM_LBUTTONDOWN, MK_LBUTTON, At(5 + 95, y));
+    Settle();
+    PostMessageA(scale, WM_MOUSEMOVE, 0, At(5 + 190, y));
+    PostMessageA(scale, WM_MOUSEMOVE, MK_LBUTTON, At(5 + 150, y));
+    Settle();
+    ClickMiddle(session.Control(ids::kOk));
+    ASSERT_TRUE(session.WaitUntilClosed()) << "OK did not close the editor";
+  }
+  ExpectCleanSession(session.record());
+  const Lens stored = LensOfBytes(session.record().after);
+  // Brightness: square, 0.01 .. 5 over 190 pixels; scale: linear, 0.1 .. 5.
+  const float t = static_cast<float>(95) / 190.0f;
+  EXPECT_EQ(stored.elements[0].brightness, 0.01f + t * t * (5.0f - 0.01f));
+  EXPECT_EQ(stored.elements[0].scale, 0.1f + t * (5.0f - 0.1f));
+  EXPECT_TRUE(SameElement(stored.elements[1], start.elements[1]));
+}
+
 TEST(LensEditorWin32, CancelLeavesTheStoredLens) {
   EditorSession session;
   {
