@@ -142,6 +142,8 @@ class Instance {
   // From the nth call of the effect suite's abort on, the render is to stop
   // (0: never).
   void AbortAtCall(int n) { abortAt_ = n, abortCalls_ = 0; }
+  // The render is to stop whenever `check` says so (set between renders).
+  void AbortWhen(std::function<bool()> check) { abortWhen_ = std::move(check); }
   // The images the plug-in fetched since last asked.
   std::vector<Fetch> TakeFetches();
   // The persistent message on the instance ("" when none).
@@ -164,6 +166,7 @@ class Instance {
   std::vector<std::string> slaves_;  // parameters the clip preferences depend on
   std::atomic<int> abortAt_{0};
   std::atomic<int> abortCalls_{0};
+  std::function<bool()> abortWhen_;
   mutable std::mutex mutex_;
   std::vector<Fetch> fetches_;
   std::string persistentMessage_;

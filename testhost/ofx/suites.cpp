@@ -309,6 +309,7 @@ struct SuiteCalls {
     if (!effect || !effect->instance) return 0;
     Sink("abort");
     Instance& instance = *effect->instance;
+    if (instance.abortWhen_ && instance.abortWhen_()) return 1;
     const int at = instance.abortAt_;
     return at > 0 && ++instance.abortCalls_ >= at ? 1 : 0;
   }
