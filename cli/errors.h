@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "lensfile/messages.h"
+
 namespace gw {
 
 // Thrown by a subcommand; main prints "glarewright: <what>" and exits 1.
@@ -11,12 +13,6 @@ class CommandError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-// "<value> lies outside <low>..<high>": every range is told so.
-inline std::string OutsideRange(const std::string& value, const std::string& low,
-                                const std::string& high) {
-  return value + " lies outside " + low + ".." + high;
-}
 
 // "<path>: <reason>".
 inline CommandError FileError(const std::string& path, const std::string& reason) {

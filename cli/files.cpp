@@ -12,20 +12,16 @@
 
 #include "cli/errors.h"
 #include "cli/interrupts.h"
+#include "lensfile/lens_forms.h"
 #include "lensfile/lensfile.h"
 #include "lensfile/safe_write.h"
 
 namespace gw {
 namespace {
 
-// Why a file that should be read cannot be, in a sentence.
-std::string UnreadableReason(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) {
-    return errno == ENOENT ? "no such file" : std::string("cannot be read: ") + std::strerror(errno);
-  }
-  if (S_ISDIR(st.st_mode)) return "is a folder, not a file";
-  return std::string("cannot be read: ") + std::strerror(errno == 0 ? EACCES : errno);
+// Why a file could not be read after all, with the errno of the failure.
+std::string FailureReason(const std::string& path) {
+  return UnreadableReason(path, errno == 0 ? EIO : errno);
 }
 
 void ThrowUnless(const std::string& path, const SafeWriteResult& result) {
@@ -47,16 +43,14 @@ SafeWriteOptions ProgramWriteOptions(bool replaceReadOnly, std::optional<Partial
 }  // namespace
 
 void CheckReadableFile(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || access(path.c_str(), R_OK) != 0) {
-    throw FileError(path, UnreadableReason(path));
-  }
+  const std::string reason = UnreadableReason(path);
+  if (!reason.empty()) throw FileError(path, reason);
 }
 
 std::string ReadTextFile(const std::string& path) {
   CheckReadableFile(path);
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError(path, UnreadableReason(path));
+  if (!in) throw FileError(path, FailureReason(path));
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw FileError(path, "cannot be read: read error");
@@ -98,11 +92,9 @@ void CheckStandardOutputTakes(const std::string& path, const std::string& what) 
 
 Lens LoadLensOrThrow(const std::string& path) {
   CheckReadableFile(path);
-  // Files do not carry the fourth colour bytes: the slots hold their defaults.
-  Lens lens{};
-  for (LensElement& slot : lens.elements) slot.color1Extra = slot.color2Extra = 255;
+  Lens lens = LensForLoading();
   const int32_t status = LoadLensFile(path.c_str(), lens, false);
-  if (status == kLensFileCannotOpen) throw FileError(path, UnreadableReason(path));
+  if (status == kLensFileCannotOpen) throw FileError(path, FailureReason(path));
   if (status != kLensFileOk) throw FileError(path, LensFileStatusMessage(status));
   return lens;
 }

@@ -174,12 +174,28 @@ std::string InspectPlugin(const std::string& edition, const std::string& pluginD
 void AddInspectCommand(CLI::App& app) {
   auto edition = std::make_shared<std::string>("full");
   auto pluginDir = std::make_shared<std::string>();
+  auto api = std::make_shared<std::string>("legacy");
   CLI::App* inspect =
       app.add_subcommand("inspect", "Show what a host sees of a plug-in: PiPL, parameters, "
-                                    "sequence data");
-  inspect->add_option("--edition", *edition, "full (default), showcase or quick");
-  inspect->add_option("--plugin-dir", *pluginDir, "Folder holding the plug-in modules");
-  inspect->callback([edition, pluginDir] { std::cout << InspectPlugin(*edition, *pluginDir); });
+                                    "sequence data (--api ofx: plug-ins, contexts, clips, "
+                                    "parameters)");
+  CLI::Option* editionOption =
+      inspect->add_option("--edition", *edition, "full (default), showcase or quick");
+  inspect->add_option("--plugin-dir", *pluginDir,
+                      "Folder holding the plug-in modules (or the OpenFX bundle)");
+  inspect->add_option("--api", *api,
+                      "legacy (default): a plug-in module; ofx: the OpenFX binary (its three "
+                      "plug-ins, or the one of --edition)");
+  inspect->callback([edition, pluginDir, api, editionOption] {
+    if (*api == "legacy") {
+      std::cout << InspectPlugin(*edition, *pluginDir);
+    } else if (*api == "ofx") {
+      std::cout << InspectOfxBinary(*pluginDir,
+                                    editionOption->count() ? OfxIdentifier(*edition) : "");
+    } else {
+      throw CommandError("--api: '" + *api + "' is not one of legacy, ofx");
+    }
+  });
 }
 
 }  // namespace gw

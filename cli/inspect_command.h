@@ -12,4 +12,9 @@ void AddInspectCommand(CLI::App& app);
 // sequence data (its first bytes in hex, then the decoded lens).
 std::string InspectPlugin(const std::string& edition, const std::string& pluginDir);
 
+// What an OpenFX application sees of the binary (cli/inspect_ofx.cpp): each
+// plug-in (or only the one of `identifier`), its contexts, clips and
+// parameters with their defaults and ranges.
+std::string InspectOfxBinary(const std::string& pluginDir, const std::string& identifier = "");
+
 }  // namespace gw

@@ -12,7 +12,7 @@
 
 #include "cli/errors.h"
 #include "cli/files.h"
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 #include "cli/lens_table.h"
 #include "lens/element_fields.h"
 #include "lens/element_types.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 #include "lens/element_types.h"
 
 namespace gw {

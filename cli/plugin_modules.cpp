@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <filesystem>
 #include <vector>
 
@@ -17,26 +19,73 @@ std::string ProgramFolder() {
   return error ? std::string() : self.parent_path().string();
 }
 
-std::string FindPluginModule(const std::string& edition, const std::string& folder) {
-  const std::string name = testhost::ModuleFileName(edition);
+namespace {
+
+// The folders the modules and the bundle are looked for in: `folder` alone
+// when given, else beside the installed program and the build.
+std::vector<std::string> PluginFolders(const std::string& folder, const char* installed) {
+  if (!folder.empty()) return {folder};
   std::vector<std::string> folders;
-  if (!folder.empty()) {
-    folders.push_back(folder);
-  } else {
-    const std::string program = ProgramFolder();
-    if (!program.empty()) {
-      folders.push_back(program + "/" + GW_INSTALLED_PLUGIN_DIR);
-      folders.push_back(program + "/../plugins");
-    }
-#ifdef GW_BUILD_PLUGIN_DIR
-    folders.push_back(GW_BUILD_PLUGIN_DIR);
-#endif
+  const std::string program = ProgramFolder();
+  if (!program.empty()) {
+    folders.push_back(program + "/" + installed);
+    folders.push_back(program + "/../plugins");
   }
+#ifdef GW_BUILD_PLUGIN_DIR
+  folders.push_back(GW_BUILD_PLUGIN_DIR);
+#endif
+  return folders;
+}
+
+std::string FirstReadable(const std::vector<std::string>& folders, const std::string& name) {
   for (const std::string& f : folders) {
     const std::string path = f + "/" + name;
     if (access(path.c_str(), R_OK) == 0) return path;
   }
-  throw FileError(name, "plug-in module not found in " + folders.front());
+  return {};
+}
+
+}  // namespace
+
+std::string FindPluginModule(const std::string& edition, const std::string& folder) {
+  const std::string name = testhost::ModuleFileName(edition);
+  const std::vector<std::string> folders = PluginFolders(folder, GW_INSTALLED_PLUGIN_DIR);
+  const std::string path = FirstReadable(folders, name);
+  if (path.empty()) throw FileError(name, "plug-in module not found in " + folders.front());
+  return path;
+}
+
+std::string FindOfxBinary(const std::string& folder) {
+  const std::string name = "Glarewright.ofx.bundle/Contents/Linux-x86-64/Glarewright.ofx";
+  std::vector<std::string> folders = PluginFolders(folder, GW_INSTALLED_OFX_DIR);
+  if (folder.empty()) {
+    // Where OpenFX applications look.
+    if (const char* paths = std::getenv("OFX_PLUGIN_PATH")) {
+      for (std::string_view rest = paths; !rest.empty();) {
+        const size_t colon = rest.find(':');
+        if (colon != 0) folders.emplace_back(rest.substr(0, colon));
+        if (colon == std::string_view::npos) break;
+        rest.remove_prefix(colon + 1);
+      }
+    }
+    folders.push_back("/usr/OFX/Plugins");
+  }
+  const std::string path = FirstReadable(folders, name);
+  if (path.empty()) {
+    throw FileError("Glarewright.ofx.bundle", "the OpenFX edition was not found in " +
+                                                  folders.front() +
+                                                  (folders.size() > 1 ? " or the folders "
+                                                                        "applications look in"
+                                                                      : ""));
+  }
+  return path;
+}
+
+std::string OfxIdentifier(const std::string& edition) {
+  if (edition == "full") return "org.glarewright.Glarewright";
+  if (edition == "showcase") return "org.glarewright.GlarewrightShowcase";
+  if (edition == "quick") return "org.glarewright.GlarewrightQuick";
+  throw CommandError("--edition: '" + edition + "' is not one of full, showcase, quick");
 }
 
 std::unique_ptr<testhost::TestHost> LoadPlugin(const std::string& path) {

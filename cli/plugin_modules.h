@@ -16,6 +16,14 @@ std::string ProgramFolder();
 // when it is not there.
 std::string FindPluginModule(const std::string& edition, const std::string& folder);
 
+// The OpenFX binary inside its bundle (Glarewright.ofx.bundle): in `folder`
+// when given, else beside the build or the installed program, or where
+// applications look (OFX_PLUGIN_PATH, /usr/OFX/Plugins). Throws CommandError
+// when it is not there.
+std::string FindOfxBinary(const std::string& folder);
+// The identifier of an edition's OpenFX plug-in; throws for an unknown edition.
+std::string OfxIdentifier(const std::string& edition);
+
 // Loads the module into a test host; throws CommandError naming it.
 std::unique_ptr<testhost::TestHost> LoadPlugin(const std::string& path);
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 
+#include "cli/effect_driver.h"
 #include "cli/errors.h"
 #include "cli/files.h"
 #include "cli/frames_check.h"
@@ -31,21 +32,11 @@ namespace gw {
 namespace {
 
 using testhost::ParamValue;
-using testhost::TestHost;
-
-// Time units per frame: frame f lies at time f x kTimeStep.
-constexpr int32_t kTimeStep = 1000;
 
 // A layer image as the frame logic reads it.
 LayerView ImageView(const testhost::Image& image) {
   return {reinterpret_cast<const uint8_t*>(image.pixels.data()), image.width, image.height,
           static_cast<ptrdiff_t>(image.width) * kLayerBytesPerPixel};
-}
-
-const EditionTable& EditionNamed(const std::string& name) {
-  if (name == "showcase") return ShowcaseEdition();
-  if (name == "quick") return QuickEdition();
-  return FullEdition();
 }
 
 // The parameter's name as any edition declares it, for messages.
@@ -57,39 +48,34 @@ std::string RoleName(ParamRole role) {
   return "?";
 }
 
-// The host index of the parameter an option sets; throws when the edition
-// has none.
-int32_t RoleIndex(const std::string& edition, ParamRole role, const std::string& option) {
-  const int32_t index = EditionNamed(edition).IndexOf(role);
+// The edition's row of the parameter an option sets; throws when the
+// edition has none.
+const ParamRow& RowFor(const std::string& edition, ParamRole role, const std::string& option) {
+  const EditionTable& table = EditionNamed(edition);
+  const int32_t index = table.IndexOf(role);
   if (index < 0) {
     throw CommandError(option + ": the " + edition + " edition has no \"" + RoleName(role) +
                        "\" parameter");
   }
-  return index;
+  return table.params[static_cast<size_t>(index - 1)];
 }
 
-const PF_ParamDef& Declared(const TestHost& host, int32_t index) {
-  return host.declarations()[static_cast<size_t>(index - 1)].def;
-}
-
-// Refuses a value outside a fixed slider's declared range, as the host would.
-void CheckFixedRange(const TestHost& host, int32_t index, const std::string& option,
-                     double typed) {
-  const PF_ParamDef& def = Declared(host, index);
-  if (def.param_type != PF_Param_FIX_SLIDER) return;
+// Refuses a value outside a fixed slider's declared range, as a host would
+// (both interfaces declare the ranges of the edition's table).
+void CheckFixedRange(const ParamRow& row, const std::string& option, double typed) {
+  if (row.type != PF_Param_FIX_SLIDER) return;
   const double fixed = std::round(typed * 65536.0);
-  if (!(fixed >= def.u.fd.valid_min && fixed <= def.u.fd.valid_max)) {
-    throw CommandError(option + ": " +
-                       FixedRangeMessage(typed, def.u.fd.valid_min, def.u.fd.valid_max));
+  if (!(fixed >= row.validMin && fixed <= row.validMax)) {
+    throw CommandError(option + ": " + FixedRangeMessage(typed, row.validMin, row.validMax));
   }
 }
 
-// Keyframes of one numeric option into the host.
-void SetKeys(TestHost& host, int32_t index, const std::string& option,
+// Keyframes of one option into the plug-in.
+void SetKeys(EffectDriver& driver, ParamRole role, const std::string& option,
              const std::vector<std::string>& texts,
              const std::function<ParamValue(const std::string&)>& parse) {
   for (const KeyText& key : ParseKeys(option, texts)) {
-    host.SetKey(index, key.frame * kTimeStep, parse(key.value));
+    driver.SetKey(role, key.frame, parse(key.value));
   }
 }
 
@@ -136,12 +122,6 @@ class LayerOption {
  private:
   std::map<int, LayerFrames> sources_;
 };
-
-std::vector<uint8_t> StoredBytes(const Lens& lens) {
-  const SequenceData data = StoredSequenceData(lens);
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&data);
-  return std::vector<uint8_t>(bytes, bytes + sizeof data);
-}
 
 // "2,2" or "50%,40%@12": a value of an option rather than a file name.
 bool LooksLikeAValue(const std::string& text) {
@@ -255,15 +235,11 @@ class FrameRenderer {
     width_ = display.width;
     height_ = display.height;
     CheckDownsampledSize(frame.width, frame.height, plan.downsample);
-    host_ = LoadPlugin(FindPluginModule(plan.edition, o.pluginDir));
-    SetUp(DisplayOffset(first));
-  }
-
-  ~FrameRenderer() {
-    if (host_) {
-      host_->SequenceSetdown();
-      host_->GlobalSetdown();
-    }
+    EffectSetUp setUp{plan, o.pluginDir, std::nullopt, frame.width, frame.height};
+    if (!o.lens.empty()) setUp.lens = LoadLensOrThrow(o.lens);
+    driver_ = plan.ofx ? MakeOfxDriver(setUp) : MakeLegacyDriver(setUp);
+    ApplyParameters();
+    ApplyLight(DisplayOffset(first));
   }
 
   void RenderAndWrite(int frame, ItemContext& context) {
@@ -274,34 +250,11 @@ class FrameRenderer {
     if (const FrameOffset offset = DisplayOffset(read); !(offset == lightOffset_)) {
       ApplyLight(offset);
     }
-    const Plate plate = OverFrameWindow(read);
-    const bool direct = DrawsOverPlate(plate, plan_.blend, plan_.flareOnly);
-    const testhost::Image input =
-        direct ? PlateToFrame(plate).argb : BlackFrame(plate.width, plate.height);
-    host_->cancelRequested = context.cancelled;
-    host_->onProgress = [&](int32_t current, int32_t total) {
-      if (total > 0) context.reportFraction(static_cast<double>(current) / total);
-    };
-    testhost::Image rendered;
-    const PF_Err err = host_->Render(frame * kTimeStep, input, rendered);
-    if (const std::string layerError = host_->TakeCallbackError(); !layerError.empty()) {
-      throw CommandError(layerError);  // a layer image that could not be read
-    }
-    if (err == PF_Interrupt_CANCEL || context.cancelled()) throw ItemCancelled{};
-    CheckPluginCode(*host_, "frame " + std::to_string(frame), err);
-    CheckPluginConduct(*host_);
+    Plate result = driver_->Render(frame, OverFrameWindow(read), context);
     NoteShowcaseLights(frame);
-
-    const Plate under = DownsamplePlate(plate, plan_.downsample);
-    Plate result;
     if (plan_.flareOnly) {
-      result = FlareOnly(rendered);
-      result.header = under.header;
-      result.format = under.format;
-    } else if (direct) {
-      result = WithRenderedPixels(under, rendered);
-    } else {
-      result = CombineFlare(under, rendered, plan_.blend);
+      result.header = read.header;
+      result.format = read.format;
     }
     // Back to the plate's own windows, at the rendered size.
     result.display = read.display.width > 0
@@ -318,37 +271,13 @@ class FrameRenderer {
     return FrameToPlate(BuiltInFrame(plan_.builtInSize.width, plan_.builtInSize.height));
   }
 
-  void SetUp(FrameOffset offset) {
-    testhost::HostSettings& settings = host_->settings();
-    settings.timeScale = static_cast<uint32_t>(std::lround(plan_.fps * kTimeStep));
-    settings.timeStep = kTimeStep;
-    settings.totalTime = (plan_.sequence.last + 1) * kTimeStep;
-    settings.quality = plan_.highQuality ? PF_Quality_HI : PF_Quality_LO;
-    settings.downsample = plan_.downsample;
-    settings.shutterAngle =
-        static_cast<PF_Fixed>(std::lround(plan_.shutterAngle / 360.0 * 65536.0));
-
-    CheckPluginCode(*host_, "global setup", host_->GlobalSetup());
-    CheckPluginCode(*host_, "parameter setup", host_->ParamsSetup());
-    if (!o_.lens.empty()) {
-      // The lens reaches the plug-in as a saved project hands it back.
-      CheckPluginCode(*host_, "sequence resetup",
-                      host_->SequenceResetup(StoredBytes(LoadLensOrThrow(o_.lens))));
-    } else {
-      CheckPluginCode(*host_, "sequence setup", host_->SequenceSetup());
-    }
-    CheckPluginConduct(*host_);
-    ApplyParameters();
-    ApplyLight(offset);
-  }
-
   void ApplyFixed(const std::string& option, ParamRole role, const std::vector<std::string>& texts) {
     if (texts.empty()) return;
-    const int32_t i = RoleIndex(plan_.edition, role, option);
-    SetKeys(*host_, i, option, texts, [&](const std::string& text) {
+    const ParamRow& row = RowFor(plan_.edition, role, option);
+    SetKeys(*driver_, role, option, texts, [&](const std::string& text) {
       ParamValue v;
       const double typed = ParseNumber(option, text);
-      CheckFixedRange(*host_, i, option, typed);
+      CheckFixedRange(row, option, typed);
       v.value = ToFixed(option, typed);
       return v;
     });
@@ -360,32 +289,34 @@ class FrameRenderer {
     ApplyFixed("--scale", ParamRole::Scale, o_.scale);
     ApplyFixed("--angle", ParamRole::Angle, o_.angle);
     if (!o_.color.empty()) {
-      SetKeys(*host_, RoleIndex(edition, ParamRole::Color, "--color"), "--color", o_.color,
+      RowFor(edition, ParamRole::Color, "--color");
+      SetKeys(*driver_, ParamRole::Color, "--color", o_.color,
               [](const std::string& text) { return ParseColour("--color", text); });
     }
     if (!o_.obscurationType.empty()) {
-      SetKeys(*host_, RoleIndex(edition, ParamRole::ObscurationType, "--obscuration-type"),
-              "--obscuration-type", o_.obscurationType, [](const std::string& text) {
+      RowFor(edition, ParamRole::ObscurationType, "--obscuration-type");
+      SetKeys(*driver_, ParamRole::ObscurationType, "--obscuration-type", o_.obscurationType, [](const std::string& text) {
                 ParamValue v;
                 v.value = ParseObscurationType("--obscuration-type", text);
                 return v;
               });
     }
     if (!o_.sourceSize.empty()) {
-      const int32_t i = RoleIndex(edition, ParamRole::SourceSize, "--source-size");
-      SetKeys(*host_, i, "--source-size", o_.sourceSize, [&](const std::string& text) {
+      const ParamRow& row = RowFor(edition, ParamRole::SourceSize, "--source-size");
+      SetKeys(*driver_, ParamRole::SourceSize, "--source-size", o_.sourceSize,
+              [&](const std::string& text) {
         ParamValue v;
-        const PF_ParamDef& def = Declared(*host_, i);
-        v.value = ParseIntegerWithin("--source-size", text, def.u.sd.valid_min, def.u.sd.valid_max);
+        v.value = ParseIntegerWithin("--source-size", text, row.validMin, row.validMax);
         return v;
       });
     }
     SetLayer("--location-layer", ParamRole::LocationLayer, locationLayer_);
     SetLayer("--obscuration-layer", ParamRole::ObscurationLayer, obscurationLayer_);
     if (!o_.preset.empty()) {
+      RowFor(edition, ParamRole::FlareType, "--preset");
       ParamValue v;
       v.value = ResolvePresetOrThrow("--preset", o_.preset);
-      host_->SetValue(RoleIndex(edition, ParamRole::FlareType, "--preset"), v);
+      driver_->SetValue(ParamRole::FlareType, v);
     }
   }
 
@@ -400,26 +331,24 @@ class FrameRenderer {
       return v;
     };
     if (!o_.light.empty()) {
-      SetKeys(*host_, RoleIndex(plan_.edition, ParamRole::LightPoint, "--light"), "--light",
-              o_.light, [&](const std::string& text) {
+      RowFor(plan_.edition, ParamRole::LightPoint, "--light");
+      SetKeys(*driver_, ParamRole::LightPoint, "--light", o_.light, [&](const std::string& text) {
                 return shifted("--light", ParseLight("--light", text, width_, height_));
               });
     }
     if (!o_.lightTrack.empty()) {
-      const int32_t i = RoleIndex(plan_.edition, ParamRole::LightPoint, "--light-track");
+      RowFor(plan_.edition, ParamRole::LightPoint, "--light-track");
       for (const auto& [frame, value] : ParseLightTrack(o_.lightTrack, ReadTextFile(o_.lightTrack),
                                                         height_, plan_.trackFromBottom)) {
-        host_->SetKey(i, frame * kTimeStep, shifted("--light-track", value));
+        driver_->SetKey(ParamRole::LightPoint, frame, shifted("--light-track", value));
       }
     }
   }
 
   void SetLayer(const std::string& option, ParamRole role, LayerOption& layer) {
     if (layer.empty()) return;
-    host_->SetLayer(RoleIndex(plan_.edition, role, option), [&layer](int32_t time) {
-      const int frame = time / kTimeStep;
-      return layer.At(frame).At(frame);
-    });
+    RowFor(plan_.edition, role, option);
+    driver_->SetLayer(role, [&layer](int32_t frame) { return layer.At(frame).At(frame); });
   }
 
   void NoteShowcaseLights(int frame) {
@@ -441,7 +370,7 @@ class FrameRenderer {
   FrameOffset lightOffset_;
   LayerOption locationLayer_, obscurationLayer_;
   int width_ = 0, height_ = 0;
-  std::unique_ptr<TestHost> host_;
+  std::unique_ptr<EffectDriver> driver_;
 };
 
 void TellShowcaseNotes(const RenderOptions& o, const RenderPlan& plan, ShowcaseNotes& notes) {
@@ -564,7 +493,11 @@ void AddRenderOptions(CLI::App* render, const std::shared_ptr<RenderOptions>& o)
                      "Memory the work may use, such as 16G or 800M (default: what the machine "
                      "has free); a frame that needs more is refused before any work");
   render->add_flag("-q,--quiet", o->quiet, "No progress bar");
-  render->add_option("--plugin-dir", o->pluginDir, "Folder holding the plug-in modules");
+  render->add_option("--plugin-dir", o->pluginDir,
+                     "Folder holding the plug-in modules (or the OpenFX bundle)");
+  render->add_option("--api", o->api,
+                     "legacy (default): the plug-in modules; ofx: the OpenFX edition, which "
+                     "takes 16-bit and float plates as they are");
   // A keyed option takes one value each time it is given, so that the
   // input after it is never taken for a second value.
   for (const char* keyedOption : {"--light", "--brightness", "--scale", "--color", "--angle",

@@ -95,6 +95,12 @@ OutputTarget CheckOutputFormat(const std::string& output, const std::string& for
   return target;
 }
 
+const EditionTable& EditionNamed(const std::string& name) {
+  if (name == "showcase") return ShowcaseEdition();
+  if (name == "quick") return QuickEdition();
+  return FullEdition();
+}
+
 int DefaultJobs() {
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   return cores > 0 ? static_cast<int>(std::min<long>(cores, 64)) : 1;
@@ -145,7 +151,10 @@ RenderPlan CheckRenderOptions(const RenderOptions& o) {
   }
   // The host counts time in thousandths of a frame.
   plan.fps = ParseNumberWithin("--fps", o.fps, 0.001, 1000.0);
-  plan.shutterAngle = ParseNumberWithin("--shutter-angle", o.shutterAngle, 0.0, 720.0);
+  plan.ofx = OneOf<bool>("--api", o.api, {{"legacy", false}, {"ofx", true}});
+  // The OpenFX edition's "Shutter Angle" goes to 360 degrees.
+  plan.shutterAngle =
+      ParseNumberWithin("--shutter-angle", o.shutterAngle, 0.0, plan.ofx ? 360.0 : 720.0);
   plan.highQuality = OneOf<bool>("--quality", o.quality, {{"high", true}, {"draft", false}});
   plan.downsample = ParseIntegerWithin("--downsample", o.downsample, 1, 64);
   plan.blend = OneOf<Blend>("--blend", o.blend, {{"screen", Blend::Screen}, {"add", Blend::Add}});

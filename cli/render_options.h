@@ -12,6 +12,7 @@
 #include "cli/image_io.h"
 #include "cli/memory_budget.h"
 #include "cli/sequence_pattern.h"
+#include "host/edition.h"
 #include "testhost/tracks.h"
 
 namespace gw {
@@ -43,6 +44,7 @@ struct RenderOptions {
   std::string memoryLimit;              // empty: what the machine has free
   bool quiet = false;
   std::string pluginDir;
+  std::string api = "legacy";  // or ofx: the OpenFX edition
 };
 
 struct FrameDimensions {
@@ -73,7 +75,11 @@ struct RenderPlan {
   bool flareOnly = false;
   bool trackFromBottom = false;
   OutputTarget output;  // the format's name (--format) and --force
+  bool ofx = false;     // through the OpenFX edition instead of the legacy modules
 };
+
+// The table of an edition by its name: full, showcase or quick.
+const EditionTable& EditionNamed(const std::string& name);
 
 // Throws CommandError("--option: ...") for the first option that is wrong.
 RenderPlan CheckRenderOptions(const RenderOptions& options);

@@ -1,13 +1,18 @@
-# The test programs for 32-bit Windows, run under Wine: GoogleTest built from
+# The test programs for Windows, run under Wine: GoogleTest built from
 # Debian's source package with the project's (posix-threads) MinGW compiler,
 # every test program linked -static so it needs no MinGW DLL, and ctest
-# running each one through scripts/wine-run.sh.
-#   scripts/wine-tests.sh does all of it in one command.
+# running each one through scripts/wine-run.sh (32-bit) or
+# scripts/wine64-run.sh (64-bit: the OpenFX binary).
+#   scripts/wine-tests.sh and scripts/wine64-tests.sh each do all of it at once.
 if(NOT (WIN32 AND CMAKE_CROSSCOMPILING))
-  message(FATAL_ERROR "GW_WINE_TESTS needs the MinGW cross build (cmake/mingw-i686.cmake)")
+  message(FATAL_ERROR "GW_WINE_TESTS needs a MinGW cross build (cmake/mingw-*.cmake)")
 endif()
 
-set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine64-run.sh)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+endif()
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
 
 set(GW_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gw::Lens lens{};

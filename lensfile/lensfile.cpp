@@ -102,6 +102,12 @@ int32_t DecodeLensFile(std::span<const uint8_t> bytes, Lens& lens, bool append) 
   return kLensFileOk;
 }
 
+Lens LensForLoading() {
+  Lens lens{};
+  for (LensElement& slot : lens.elements) slot.color1Extra = slot.color2Extra = 255;
+  return lens;
+}
+
 int32_t SaveLensFile(const char* path, const Lens& lens, const SafeWriteOptions& options) {
   return WriteBytesSafely(path, EncodeLensFile(lens), options).status;
 }

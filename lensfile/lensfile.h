@@ -32,6 +32,10 @@ int32_t SaveLensFile(const char* path, const Lens& lens, const SafeWriteOptions&
 // On any failure the lens is left exactly as it was.
 int32_t LoadLensFile(const char* path, Lens& lens, bool append);
 
+// An empty lens whose slots hold the defaults of what a file does not
+// carry (the fourth colour bytes, 255), to load a file into.
+Lens LensForLoading();
+
 // The same two in memory.
 std::vector<uint8_t> EncodeLensFile(const Lens& lens);
 int32_t DecodeLensFile(std::span<const uint8_t> bytes, Lens& lens, bool append);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ofx/flare.h"
+#include "ofx/lens_buttons.h"
 #include "ofx/messages.h"
 #include "ofx/suites.h"
 
@@ -76,15 +77,30 @@ OfxStatus ClipPreferences(const Instance& instance, const PropertySet& outArgs) 
 }
 
 OfxStatus InstanceChanged(const Instance& instance, const PropertySet& inArgs) {
-  if (!instance.lens || inArgs.String(kOfxPropType) != kOfxTypeParameter ||
-      inArgs.String(kOfxPropName) != kLensParam) {
+  if (!instance.lens || inArgs.String(kOfxPropType) != kOfxTypeParameter) {
     return kOfxStatReplyDefault;
   }
+  const std::string name = inArgs.String(kOfxPropName);
+  const OfxTime time = inArgs.Double(kOfxPropTime, 0.0);
+  if (name == kLoadLensParam) {
+    LoadLens(instance, time);
+    return kOfxStatOK;
+  }
+  if (name == kSaveLensParam) {
+    SaveLens(instance, time);
+    return kOfxStatOK;
+  }
+  if constexpr (kOffersLensEditor) {
+    if (name == kEditLensParam) {
+      EditLens(instance, time);
+      return kOfxStatOK;
+    }
+  }
+  if (name != kLensParam) return kOfxStatReplyDefault;
   Settings now;
   std::string error;
   Lens lens{};
-  if (!ReadSettings(instance, inArgs.Double(kOfxPropTime, 0.0), now, error) ||
-      !LensOf(instance, now, lens, error)) {
+  if (!ReadSettings(instance, time, now, error) || !LensOf(instance, now, lens, error)) {
     ReportError(instance.handle, error);
   } else {
     ClearError(instance.handle);

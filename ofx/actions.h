@@ -21,7 +21,8 @@ OfxStatus FramesNeeded(const Instance& instance, const PropertySet& inArgs,
                        const PropertySet& outArgs);
 // A flare-only output is premultiplied.
 OfxStatus ClipPreferences(const Instance& instance, const PropertySet& outArgs);
-// A lens parameter that does not parse is told at once.
+// A lens parameter that does not parse is told at once; the lens's buttons
+// load, save and edit it.
 OfxStatus InstanceChanged(const Instance& instance, const PropertySet& inArgs);
 
 }  // namespace gw::ofx

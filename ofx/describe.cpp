@@ -100,6 +100,28 @@ void DefineRow(OfxParamSetHandle params, const ParamRow& row) {
   }
 }
 
+// The lens file, and the buttons that load it, save it and open the editor.
+void DefineLensButtons(OfxParamSetHandle params) {
+  if (kOffersLensEditor) {
+    const PropertySet edit =
+        DefineParam(params, kOfxParamTypePushButton, kEditLensParam, "Edit Lens...");
+    edit.Set(kOfxParamPropHint, "Opens the Lens Editor on this instance's lens");
+  }
+  const PropertySet file = DefineParam(params, kOfxParamTypeString, kLensFileParam, "Lens File");
+  file.Set(kOfxParamPropStringMode, kOfxParamStringIsFilePath);
+  file.Set(kOfxParamPropStringFilePathExists, 0);  // Save Lens... names new files too
+  file.Set(kOfxParamPropAnimates, 0);
+  file.Set(kOfxParamPropEvaluateOnChange, 0);
+  file.Set(kOfxParamPropHint,
+           "A lens file (.gwr) or the JSON form of a lens (.json), for the two buttons below");
+  const PropertySet load =
+      DefineParam(params, kOfxParamTypePushButton, kLoadLensParam, "Load Lens...");
+  load.Set(kOfxParamPropHint, "Replaces the lens by the one in \"Lens File\"");
+  const PropertySet save =
+      DefineParam(params, kOfxParamTypePushButton, kSaveLensParam, "Save Lens...");
+  save.Set(kOfxParamPropHint, "Writes the lens to \"Lens File\" (.json: the JSON form)");
+}
+
 // What the binding adds: motion blur (editions with one light), the blend,
 // the output, and the lens of editions that keep one.
 void DefineExtras(const OfxEdition& edition, OfxParamSetHandle params) {
@@ -130,6 +152,7 @@ void DefineExtras(const OfxEdition& edition, OfxParamSetHandle params) {
     lens.Set(kOfxParamPropStringMode, kOfxParamStringIsMultiLine);
     lens.Set(kOfxParamPropAnimates, 0);
     lens.Set(kOfxParamPropSecret, 1);
+    DefineLensButtons(params);
   }
 }
 

@@ -64,7 +64,11 @@ OfxStatus CreateInstance(const OfxEdition& edition, OfxImageEffectHandle handle)
   }
   instance->blend = Param(params, kBlendParam);
   instance->outputKind = Param(params, kOutputParam);
-  if (edition.HasLens()) instance->lens = Param(params, kLensParam);
+  if (edition.HasLens()) {
+    instance->lens = Param(params, kLensParam);
+    instance->lensFile = Param(params, kLensFileParam);
+  }
+  instance->paramSet = params;
   if (!instance->source || !instance->output) return kOfxStatErrBadHandle;
   props.Set(kOfxPropInstanceData, static_cast<void*>(instance.release()));
   return kOfxStatOK;

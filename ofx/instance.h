@@ -28,6 +28,8 @@ struct Instance {
   OfxParamHandle blend = nullptr;
   OfxParamHandle outputKind = nullptr;
   OfxParamHandle lens = nullptr;
+  OfxParamHandle lensFile = nullptr;
+  OfxParamSetHandle paramSet = nullptr;
 
   OfxParamHandle Param(ParamRole role) const { return params[static_cast<size_t>(role)]; }
 };

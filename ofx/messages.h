@@ -10,5 +10,8 @@ namespace gw::ofx {
 
 void ReportError(OfxImageEffectHandle instance, const std::string& text);
 void ClearError(OfxImageEffectHandle instance);
+// A message for the user now, about something they asked for (a button):
+// the application shows it and it does not stay on the instance.
+void ShowMessage(OfxImageEffectHandle instance, const char* type, const std::string& text);
 
 }  // namespace gw::ofx

@@ -196,8 +196,12 @@ void FlareOnly(T* out, int32_t channels, const FlareRow& row) {
 
 }  // namespace
 
+float Luma(float red, float green, float blue) {
+  return kLumaRed * red + kLumaGreen * green + kLumaBlue * blue;
+}
+
 float FlareLuma(uint8_t red, uint8_t green, uint8_t blue) {
-  return kLumaRed * ByteToUnit(red) + kLumaGreen * ByteToUnit(green) + kLumaBlue * ByteToUnit(blue);
+  return Luma(ByteToUnit(red), ByteToUnit(green), ByteToUnit(blue));
 }
 
 void CombineFlareRow(const void* plate, void* out, SampleKind kind, int32_t channels,

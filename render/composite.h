@@ -23,7 +23,9 @@ inline float CombineSample(float plate, float flare, Blend blend) {
   return plate + flare * (1.0f - std::clamp(plate, 0.0f, 1.0f));
 }
 
-// The flare's luminance (Rec. 709 weights), for a plate with one grey channel.
+// Luminance (Rec. 709 weights), for a plate with one grey channel.
+float Luma(float red, float green, float blue);
+// The same of a flare's 8-bit colour.
 float FlareLuma(uint8_t red, uint8_t green, uint8_t blue);
 
 // The alpha of a flare-only pixel: its brightest channel.

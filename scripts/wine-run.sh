@@ -13,7 +13,10 @@ shift
 export WINEPREFIX="${GW_WINEPREFIX:-${TMPDIR:-/tmp}/glarewright-wine-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"  # no Mono or Gecko prompts
-export WINEARCH=win32
+export WINEARCH="${GW_WINEARCH:-win32}"
+# The programs: 64-bit Wine (scripts/wine64-run.sh) names its own.
+wine="${GW_WINE:-wine}"
+wineserver="${GW_WINESERVER:-wineserver}"
 
 # The prefix is created once, and one persistent wineserver started (it
 # forks into the background; when one already runs it just exits). Neither
@@ -22,10 +25,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init </dev/null >/dev/null 2>&1 9>&- || { echo "wine-run: wineboot failed" >&2; exit 1; }
-    wineserver --wait 9>&-
+    "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&- ||
+      { echo "wine-run: wineboot failed" >&2; exit 1; }
+    "$wineserver" --wait 9>&-
   fi
-  wineserver --persistent </dev/null >/dev/null 2>&1 9>&-
+  "$wineserver" --persistent </dev/null >/dev/null 2>&1 9>&-
   exit 0
 ) 9>"$WINEPREFIX.lock" || exit 1
 
@@ -37,7 +41,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 out="$(mktemp)"
 err="$(mktemp)"
 trap 'rm -f "$out" "$err"' EXIT
-wine "$program" "$@" </dev/null >"$out" 2>"$err"
+"$wine" "$program" "$@" </dev/null >"$out" 2>"$err"
 status=$?
 tr -d '\r' <"$out"
 tr -d '\r' <"$err" >&2

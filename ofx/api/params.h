@@ -121,5 +121,6 @@ inline constexpr char kOfxParamCoordinatesCanonical[] = "OfxParamCoordinatesCano
 inline constexpr char kOfxParamCoordinatesNormalised[] = "OfxParamCoordinatesNormalised";
 inline constexpr char kOfxParamStringIsSingleLine[] = "OfxParamStringIsSingleLine";
 inline constexpr char kOfxParamStringIsMultiLine[] = "OfxParamStringIsMultiLine";
+inline constexpr char kOfxParamStringIsFilePath[] = "OfxParamStringIsFilePath";
 inline constexpr char kOfxParamInvalidateValueChange[] = "OfxParamInvalidateValueChange";
 inline constexpr char kOfxParamInvalidateAll[] = "OfxParamInvalidateAll";

@@ -123,11 +123,27 @@ class Instance {
   OfxStatus EndSequenceRender(double first, double last, OfxPointD renderScale) {
     return SequenceRender(kOfxImageEffectActionEndSequenceRender, first, last, renderScale);
   }
-  OfxStatus InstanceChanged(const std::string& param, double time);
+  // Tells the plug-in that a parameter changed (between the begin and end
+  // instance-changed actions), then tells it of every parameter it set
+  // itself meanwhile, with the reason "plug-in edited", as applications do.
+  OfxStatus InstanceChanged(const std::string& param, double time,
+                            const char* reason = kOfxChangeUserEdited);
+  // What a user does in the parameters panel: a value typed in (one step of
+  // the undo history) or a push button pressed, each told to the plug-in.
+  OfxStatus Edit(const std::string& name, ParamValue value, double time = 0.0);
+  OfxStatus Press(const std::string& button, double time = 0.0);
+  // The undo history, oldest first: each step is named after the edit block
+  // the plug-in opened, or after the one parameter changed.
+  std::vector<std::string> UndoHistory() const;
+  // Edit > Undo: the last step taken back and its parameters told to the
+  // plug-in; false when there is nothing to undo.
+  bool Undo(double time = 0.0);
 
   // From the nth call of the effect suite's abort on, the render is to stop
   // (0: never).
   void AbortAtCall(int n) { abortAt_ = n, abortCalls_ = 0; }
+  // The render is to stop whenever `check` says so (set between renders).
+  void AbortWhen(std::function<bool()> check) { abortWhen_ = std::move(check); }
   // The images the plug-in fetched since last asked.
   std::vector<Fetch> TakeFetches();
   // The persistent message on the instance ("" when none).
@@ -140,6 +156,9 @@ class Instance {
   ClipObject& Clip(const std::string& name) const;
   void UpdateClipPreferences();
   OfxStatus SequenceRender(const char* action, double first, double last, OfxPointD scale);
+  OfxStatus Changed(const std::string& param, double time, const char* reason);
+  // A parameter the plug-in set during an action, to be told back to it.
+  void NotePluginEdit(const std::string& param);
 
   Host& host_;
   size_t plugin_;
@@ -147,9 +166,11 @@ class Instance {
   std::vector<std::string> slaves_;  // parameters the clip preferences depend on
   std::atomic<int> abortAt_{0};
   std::atomic<int> abortCalls_{0};
+  std::function<bool()> abortWhen_;
   mutable std::mutex mutex_;
   std::vector<Fetch> fetches_;
   std::string persistentMessage_;
+  std::vector<std::string> pluginEdits_;
 };
 
 class Host {

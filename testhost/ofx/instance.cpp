@@ -336,24 +336,83 @@ OfxStatus Instance::SequenceRender(const char* action, double first, double last
   return host_.Call(plugin_, action, effect_.get(), &in, nullptr, context);
 }
 
-OfxStatus Instance::InstanceChanged(const std::string& param, double time) {
-  PropertySet reason("instance change's arguments", host_.sink());
-  In(reason, kOfxPropChangeReason, std::string(kOfxChangeUserEdited));
+OfxStatus Instance::InstanceChanged(const std::string& param, double time, const char* reason) {
+  PropertySet why("instance change's arguments", host_.sink());
+  In(why, kOfxPropChangeReason, std::string(reason));
   ActionContext begin{
       kOfxActionBeginInstanceChanged, &host_, &host_.sink(), this, time, false, false};
-  host_.Call(plugin_, kOfxActionBeginInstanceChanged, effect_.get(), &reason, nullptr, begin);
+  host_.Call(plugin_, kOfxActionBeginInstanceChanged, effect_.get(), &why, nullptr, begin);
+  const OfxStatus status = Changed(param, time, reason);
+  // The plug-in's own edits, told back to it; an edit answering an edit
+  // answering an edit ... is a loop.
+  constexpr int kRounds = 8;
+  for (int round = 0;; ++round) {
+    std::vector<std::string> edited;
+    {
+      const std::lock_guard lock(mutex_);
+      edited = std::exchange(pluginEdits_, {});
+    }
+    if (edited.empty()) break;
+    if (round == kRounds) {
+      host_.sink().Problem("the plug-in keeps setting " + edited.front() +
+                           " in answer to its own changes");
+      break;
+    }
+    for (const std::string& name : edited) Changed(name, time, kOfxChangePluginEdited);
+  }
+  ActionContext end{kOfxActionEndInstanceChanged, &host_, &host_.sink(), this, time, false, false};
+  host_.Call(plugin_, kOfxActionEndInstanceChanged, effect_.get(), &why, nullptr, end);
+  return status;
+}
+
+OfxStatus Instance::Changed(const std::string& param, double time, const char* reason) {
   PropertySet in("instance changed's arguments", host_.sink());
   In(in, kOfxPropType, std::string(kOfxTypeParameter));
   In(in, kOfxPropName, param);
-  In(in, kOfxPropChangeReason, std::string(kOfxChangeUserEdited));
+  In(in, kOfxPropChangeReason, std::string(reason));
   In(in, kOfxPropTime, std::vector<double>{time});
   In(in, kOfxImageEffectPropRenderScale, std::vector<double>{1.0, 1.0});
   ActionContext changed{kOfxActionInstanceChanged, &host_, &host_.sink(), this, time, false, true};
   const OfxStatus status =
       host_.Call(plugin_, kOfxActionInstanceChanged, effect_.get(), &in, nullptr, changed);
-  ActionContext end{kOfxActionEndInstanceChanged, &host_, &host_.sink(), this, time, false, false};
-  host_.Call(plugin_, kOfxActionEndInstanceChanged, effect_.get(), &reason, nullptr, end);
+  if (effect_->params.Editing()) {
+    host_.sink().Problem(std::string(kOfxActionInstanceChanged) + " of " + param +
+                         " returned with an edit block open");
+    effect_->params.EndEdit();
+  }
   return status;
+}
+
+void Instance::NotePluginEdit(const std::string& param) {
+  const std::lock_guard lock(mutex_);
+  if (std::find(pluginEdits_.begin(), pluginEdits_.end(), param) == pluginEdits_.end()) {
+    pluginEdits_.push_back(param);
+  }
+}
+
+OfxStatus Instance::Edit(const std::string& name, ParamValue value, double time) {
+  Param* param = effect_->params.Find(name);
+  if (!param) throw std::runtime_error("the instance has no parameter " + name);
+  if (param->Dimensions() == 0) throw std::runtime_error(name + " holds no value to edit");
+  effect_->params.WillChange(*param);
+  SetValue(name, std::move(value));
+  return InstanceChanged(name, time);
+}
+
+OfxStatus Instance::Press(const std::string& button, double time) {
+  const Param* param = effect_->params.Find(button);
+  if (!param || param->type() != kOfxParamTypePushButton) {
+    throw std::runtime_error("the instance has no push button " + button);
+  }
+  return InstanceChanged(button, time);
+}
+
+std::vector<std::string> Instance::UndoHistory() const { return effect_->params.UndoNames(); }
+
+bool Instance::Undo(double time) {
+  const std::vector<Param*> restored = effect_->params.Undo();
+  for (const Param* param : restored) InstanceChanged(param->name(), time);
+  return !restored.empty();
 }
 
 std::vector<Fetch> Instance::TakeFetches() {

@@ -170,12 +170,15 @@ ParamValue Param::At(double time) const {
   return v;
 }
 
-const std::string& Param::TextAt(double time) const {
+const char* Param::TextAt(double time) const {
   const std::lock_guard lock(mutex_);
-  if (keys_.empty()) return constant_.text;
-  auto at = keys_.upper_bound(time);
-  if (at != keys_.begin()) --at;
-  return at->second.text;
+  const std::string* text = &constant_.text;
+  if (!keys_.empty()) {
+    auto at = keys_.upper_bound(time);
+    if (at != keys_.begin()) --at;
+    text = &at->second.text;
+  }
+  return texts_.insert(*text).first->c_str();
 }
 
 void Param::Set(const ParamValue& value) {
@@ -208,6 +211,68 @@ void Param::DeleteAllKeys() {
   const std::lock_guard lock(mutex_);
   if (!keys_.empty()) constant_ = keys_.begin()->second;
   keys_.clear();
+}
+
+ParamState Param::State() const {
+  const std::lock_guard lock(mutex_);
+  return ParamState{constant_, keys_};
+}
+
+void Param::Restore(const ParamState& state) {
+  const std::lock_guard lock(mutex_);
+  constant_ = state.constant;
+  keys_ = state.keys;
+}
+
+bool ParamSet::BeginEdit(const std::string& name) {
+  const std::lock_guard lock(editMutex_);
+  if (open_) return false;
+  open_ = UndoStep{name, {}};
+  return true;
+}
+
+bool ParamSet::EndEdit() {
+  const std::lock_guard lock(editMutex_);
+  if (!open_) return false;
+  if (!open_->before.empty()) history_.push_back(std::move(*open_));
+  open_.reset();
+  return true;
+}
+
+bool ParamSet::Editing() const {
+  const std::lock_guard lock(editMutex_);
+  return open_.has_value();
+}
+
+void ParamSet::WillChange(Param& param) {
+  const std::lock_guard lock(editMutex_);
+  if (!open_) {
+    history_.push_back(UndoStep{param.name(), {{&param, param.State()}}});
+    return;
+  }
+  for (const auto& [changed, state] : open_->before) {
+    if (changed == &param) return;  // the block keeps its first state
+  }
+  open_->before.emplace_back(&param, param.State());
+}
+
+std::vector<std::string> ParamSet::UndoNames() const {
+  const std::lock_guard lock(editMutex_);
+  std::vector<std::string> names;
+  for (const UndoStep& step : history_) names.push_back(step.name);
+  return names;
+}
+
+std::vector<Param*> ParamSet::Undo() {
+  const std::lock_guard lock(editMutex_);
+  std::vector<Param*> restored;
+  if (history_.empty()) return restored;
+  for (const auto& [param, state] : history_.back().before) {
+    param->Restore(state);
+    restored.push_back(param);
+  }
+  history_.pop_back();
+  return restored;
 }
 
 Param* ParamSet::Find(const std::string& name) const {

@@ -1,11 +1,15 @@
 // Parameters as the host keeps them: their properties (defined per type, as
 // the standard lists them), and their values over time: keyframes, linear
-// between them for numbers, held for integers, choices and strings.
+// between them for numbers, held for integers, choices and strings; and the
+// undo history of an instance's parameters, in the blocks a plug-in opens
+// with paramEditBegin and closes with paramEditEnd.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +22,12 @@ namespace gw::ofxhost {
 struct ParamValue {
   std::vector<double> numbers;
   std::string text;
+};
+
+// Everything a parameter's value is: the undo history keeps these.
+struct ParamState {
+  ParamValue constant;
+  std::map<double, ParamValue> keys;
 };
 
 class Param {
@@ -40,15 +50,18 @@ class Param {
   bool Textual() const { return type_ == kOfxParamTypeString; }
   bool Animates() const;
 
-  // The value at a time. The text of a string value stays where it is until
-  // the parameter is next set.
+  // The value at a time. The text of a string value is handed out from a
+  // store that keeps every text the parameter has held while it lives, so a
+  // render on another thread may read it while the value changes.
   ParamValue At(double time) const;
-  const std::string& TextAt(double time) const;
+  const char* TextAt(double time) const;
   void Set(const ParamValue& value);  // no animation
   void SetKey(double time, const ParamValue& value);
   std::vector<double> KeyTimes() const;
   void DeleteKey(double time);
   void DeleteAllKeys();
+  ParamState State() const;
+  void Restore(const ParamState& state);
 
  private:
   Param(std::string type, std::string name, bool instance, ProblemSink& sink);
@@ -60,6 +73,13 @@ class Param {
   mutable std::mutex mutex_;
   ParamValue constant_;
   std::map<double, ParamValue> keys_;
+  mutable std::set<std::string> texts_;  // nodes never move
+};
+
+// One entry of the undo history: the parameters it changed, as they were.
+struct UndoStep {
+  std::string name;
+  std::vector<std::pair<Param*, ParamState>> before;
 };
 
 // The parameters of a descriptor or an instance, in definition order.
@@ -71,9 +91,26 @@ class ParamSet {
   const std::vector<std::unique_ptr<Param>>& params() const { return params_; }
   Param* Find(const std::string& name) const;
 
+  // --- Edit blocks and undo (an instance's parameters) ---
+  // False when a block is open already (blocks do not nest).
+  bool BeginEdit(const std::string& name);
+  // False when no block is open.
+  bool EndEdit();
+  bool Editing() const;
+  // Called before a value changes: the change joins the open block, or is
+  // an undo step of its own named after the parameter.
+  void WillChange(Param& param);
+  std::vector<std::string> UndoNames() const;
+  // Takes the last step back; the parameters it restored (none when the
+  // history is empty).
+  std::vector<Param*> Undo();
+
  private:
   PropertySet props_;
   std::vector<std::unique_ptr<Param>> params_;
+  mutable std::mutex editMutex_;
+  std::optional<UndoStep> open_;
+  std::vector<UndoStep> history_;
 };
 
 }  // namespace gw::ofxhost

@@ -309,6 +309,7 @@ struct SuiteCalls {
     if (!effect || !effect->instance) return 0;
     Sink("abort");
     Instance& instance = *effect->instance;
+    if (instance.abortWhen_ && instance.abortWhen_()) return 1;
     const int at = instance.abortAt_;
     return at > 0 && ++instance.abortCalls_ >= at ? 1 : 0;
   }
@@ -424,7 +425,7 @@ struct SuiteCalls {
     if (param.Textual()) {
       char** out = va_arg(args, char**);
       if (!out) return kOfxStatErrBadHandle;
-      *out = const_cast<char*>(param.TextAt(time).c_str());
+      *out = const_cast<char*>(param.TextAt(time));
       return kOfxStatOK;
     }
     const ParamValue v = param.At(time);
@@ -481,6 +482,16 @@ struct SuiteCalls {
       sink.Problem(std::string(call) + " of " + param.name() + " during " +
                    (action ? action->action : "no action"));
       return kOfxStatErrBadHandle;
+    }
+    if (param.Dimensions() == 0) {
+      sink.Problem(std::string(call) + " of " + param.name() + ", which has no value");
+      return kOfxStatErrBadHandle;
+    }
+    // A change the user can take back, told to the plug-in afterwards as
+    // the plug-in's own edit (not while the instance is being created).
+    if (Instance* instance = action->instance; instance && name != kOfxActionCreateInstance) {
+      instance->effect_->params.WillChange(param);
+      instance->NotePluginEdit(param.name());
     }
     ParamValue v;
     if (param.Textual()) {
@@ -569,13 +580,47 @@ struct SuiteCalls {
   static OfxStatus ParamCopy(OfxParamHandle, OfxParamHandle, OfxTime, const OfxRangeD*) {
     return kOfxStatErrUnsupported;
   }
-  static OfxStatus ParamEditBegin(OfxParamSetHandle h, const char*) {
-    return ParamSetOf("paramEditBegin", h) ? (Sink("paramEditBegin"), kOfxStatOK)
-                                           : kOfxStatErrBadHandle;
+  // An edit block: one step of the application's undo. Only while the
+  // plug-in answers a change, on an instance's own parameters, not nested.
+  static ParamSet* EditableSet(const char* call, OfxParamSetHandle h) {
+    ParamSet* set = ParamSetOf(call, h);
+    if (!set) return nullptr;
+    ProblemSink& sink = Sink(call);
+    const ActionContext* action = CurrentAction();
+    const std::string name = action ? action->action : "";
+    if (name != kOfxActionInstanceChanged && name != kOfxActionBeginInstanceChanged &&
+        name != kOfxActionEndInstanceChanged) {
+      sink.Problem(std::string(call) + " during " + (action ? action->action : "no action"));
+      return nullptr;
+    }
+    if (!action->instance || &action->instance->effect_->params != set) {
+      sink.Problem(std::string(call) + " on parameters that are not the instance's");
+      return nullptr;
+    }
+    return set;
+  }
+  static OfxStatus ParamEditBegin(OfxParamSetHandle h, const char* name) {
+    ParamSet* set = EditableSet("paramEditBegin", h);
+    if (!set) return kOfxStatErrBadHandle;
+    if (!name) {
+      Sink("paramEditBegin").Problem("paramEditBegin without a name for the undo history");
+      return kOfxStatErrBadHandle;
+    }
+    if (!set->BeginEdit(name)) {
+      Sink("paramEditBegin").Problem(std::string("paramEditBegin(\"") + name +
+                                     "\") inside a block that is still open");
+      return kOfxStatErrBadHandle;
+    }
+    return kOfxStatOK;
   }
   static OfxStatus ParamEditEnd(OfxParamSetHandle h) {
-    return ParamSetOf("paramEditEnd", h) ? (Sink("paramEditEnd"), kOfxStatOK)
-                                         : kOfxStatErrBadHandle;
+    ParamSet* set = EditableSet("paramEditEnd", h);
+    if (!set) return kOfxStatErrBadHandle;
+    if (!set->EndEdit()) {
+      Sink("paramEditEnd").Problem("paramEditEnd without paramEditBegin");
+      return kOfxStatErrBadHandle;
+    }
+    return kOfxStatOK;
   }
 
   // --- Memory suite ---

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "lens/byte_order.h"
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 #include "lensfile/lensfile.h"
 #include "tests/cli/run_program.h"
 

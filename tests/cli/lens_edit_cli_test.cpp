@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 #include "lensfile/lensfile.h"
 #include "tests/cli/run_program.h"
 

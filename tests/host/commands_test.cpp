@@ -208,18 +208,6 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-// The DLLs every Windows installation carries; a module needing any other
-// would not load on a user's machine.
-bool IsSystemDll(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (const char* system : {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll",
-                             "advapi32.dll", "shell32.dll", "comctl32.dll", "msvcrt.dll",
-                             "ole32.dll", "oleaut32.dll", "winmm.dll", "msimg32.dll"}) {
-    if (name == system) return true;
-  }
-  return false;
-}
-
 TEST(PluginModules, ExportOnlyMainAndImportOnlySystemDlls) {
   for (const char* edition : {"full", "showcase", "quick"}) {
     std::string error;

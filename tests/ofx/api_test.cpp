@@ -245,6 +245,7 @@ TEST(OfxApi, EveryStringIsSpelledAsTheStandardSpellsIt) {
       {kOfxParamPropType, "OfxParamPropType"},
       {kOfxParamPropUseHostOverlayHandle, "kOfxParamPropUseHostOverlayHandle"},
       {kOfxParamStringIsMultiLine, "OfxParamStringIsMultiLine"},
+      {kOfxParamStringIsFilePath, "OfxParamStringIsFilePath"},
       {kOfxParamStringIsSingleLine, "OfxParamStringIsSingleLine"},
       {kOfxParamTypeBoolean, "OfxParamTypeBoolean"},
       {kOfxParamTypeChoice, "OfxParamTypeChoice"},

@@ -1,7 +1,11 @@
 // What an application sees of the binary: exactly two entry points, three
 // plug-ins with their labels and capabilities, their clips per context, and
 // parameters taken from the editions' tables.
+#if defined(_WIN32)
+#include "tests/support/pe_image.h"
+#else
 #include <elf.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -14,10 +18,31 @@
 namespace gw::testing {
 namespace {
 
+std::vector<char> FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+#if defined(_WIN32)
+constexpr char kArchitecture[] = "Win64";
+
+// The names a DLL exports, checking that it needs only system DLLs.
+std::vector<std::string> DefinedSymbols(const std::string& path) {
+  const std::vector<char> bytes = FileBytes(path);
+  std::string error;
+  const auto tables = ReadPeTables(std::vector<uint8_t>(bytes.begin(), bytes.end()), error);
+  EXPECT_TRUE(tables) << error;
+  if (!tables) return {};
+  EXPECT_FALSE(tables->imports.empty());
+  for (const std::string& dll : tables->imports) EXPECT_TRUE(IsSystemDll(dll)) << dll;
+  return tables->exports;
+}
+#else
+constexpr char kArchitecture[] = "Linux-x86-64";
+
 // The names of the dynamic symbols an ELF module defines.
 std::vector<std::string> DefinedSymbols(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+  const std::vector<char> bytes = FileBytes(path);
   const auto* header = reinterpret_cast<const Elf64_Ehdr*>(bytes.data());
   const auto* sections = reinterpret_cast<const Elf64_Shdr*>(bytes.data() + header->e_shoff);
   std::vector<std::string> names;
@@ -32,11 +57,12 @@ std::vector<std::string> DefinedSymbols(const std::string& path) {
   }
   return names;
 }
+#endif
 
 TEST(OfxBinary, TheBundleHoldsTheBinaryItsIconsAndTwoEntryPoints) {
   namespace fs = std::filesystem;
   const fs::path bundle = GW_OFX_BUNDLE;
-  EXPECT_TRUE(fs::exists(bundle / "Contents/Linux-x86-64/Glarewright.ofx"));
+  EXPECT_TRUE(fs::exists(bundle / "Contents" / kArchitecture / "Glarewright.ofx"));
   for (const char* id : {kFull, kShowcase, kQuick}) {
     const fs::path icon = bundle / "Contents/Resources" / (std::string(id) + ".png");
     ASSERT_TRUE(fs::exists(icon)) << icon;
@@ -112,9 +138,11 @@ TEST(OfxBinary, ParametersComeFromTheEditionsTables) {
   EXPECT_EQ(names(kFull),
             (std::vector<std::string>{"brightness", "scale", "lightPosition", "color", "angle",
                                       "obscurationType", "sourceSize", "motionBlur", "shutterAngle",
-                                      "blend", "output", "lens"}));
-  EXPECT_EQ(names(kShowcase), (std::vector<std::string>{"brightness", "scale", "color", "angle",
-                                                        "blend", "output", "lens"}));
+                                      "blend", "output", "lens", "editLens", "lensFile",
+                                      "loadLens", "saveLens"}));
+  EXPECT_EQ(names(kShowcase),
+            (std::vector<std::string>{"brightness", "scale", "color", "angle", "blend", "output",
+                                      "lens", "editLens", "lensFile", "loadLens", "saveLens"}));
   EXPECT_EQ(names(kQuick),
             (std::vector<std::string>{"brightness", "scale", "lightPosition", "color", "angle",
                                       "flareType", "obscurationType", "sourceSize", "motionBlur",
@@ -161,6 +189,20 @@ TEST(OfxBinary, ParametersComeFromTheEditionsTables) {
       host->ParamDescriptor(kFull, kOfxImageEffectContextFilter, "lens");
   EXPECT_EQ(lens.Int(kOfxParamPropAnimates), 0);
   EXPECT_TRUE(lens.String(kOfxParamPropDefault).starts_with("glarewright-lens 00010002 3\n"));
+  // The lens's file and buttons.
+  const auto lensParam = [&](const char* name) -> const ofxhost::PropertySet& {
+    return host->ParamDescriptor(kShowcase, kOfxImageEffectContextFilter, name);
+  };
+  EXPECT_EQ(lensParam("lensFile").String(kOfxPropLabel), "Lens File");
+  EXPECT_EQ(lensParam("lensFile").String(kOfxParamPropStringMode), kOfxParamStringIsFilePath);
+  EXPECT_EQ(lensParam("lensFile").Int(kOfxParamPropStringFilePathExists), 0);
+  EXPECT_EQ(lensParam("lensFile").Int(kOfxParamPropAnimates), 0);
+  const std::pair<const char*, const char*> buttons[] = {
+      {"editLens", "Edit Lens..."}, {"loadLens", "Load Lens..."}, {"saveLens", "Save Lens..."}};
+  for (const auto& [name, label] : buttons) {
+    EXPECT_EQ(lensParam(name).String(kOfxParamPropType), kOfxParamTypePushButton);
+    EXPECT_EQ(lensParam(name).String(kOfxPropLabel), label);
+  }
   ExpectNoProblems(*host);
 }
 

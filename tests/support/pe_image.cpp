@@ -1,5 +1,7 @@
 #include "tests/support/pe_image.h"
 
+#include <cctype>
+
 namespace gw::testing {
 namespace {
 
@@ -131,6 +133,16 @@ std::optional<PeTables> ReadPeTables(const std::vector<uint8_t>& bytes, std::str
     }
   }
   return tables;
+}
+
+bool IsSystemDll(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* system : {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll",
+                             "advapi32.dll", "shell32.dll", "comctl32.dll", "msvcrt.dll",
+                             "ole32.dll", "oleaut32.dll", "winmm.dll", "msimg32.dll"}) {
+    if (name == system) return true;
+  }
+  return false;
 }
 
 }  // namespace gw::testing

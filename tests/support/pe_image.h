@@ -19,4 +19,8 @@ struct PeTables {
 // are not a well-formed PE file.
 std::optional<PeTables> ReadPeTables(const std::vector<uint8_t>& bytes, std::string& error);
 
+// The DLLs every Windows installation carries (any case); a module needing
+// any other would not load on a user's machine.
+bool IsSystemDll(std::string name);
+
 }  // namespace gw::testing

@@ -19,6 +19,7 @@
 
 #include "presets/presets.h"
 #include "testhost/test_host.h"
+#include "tests/support/pam_file.h"
 #include "tests/support/pattern_plate.h"
 
 namespace {
@@ -126,19 +127,6 @@ std::vector<Frame> Frames() {
   return frames;
 }
 
-// The image as a PAM file (RGB_ALPHA), readable by common image tools.
-bool WritePam(const fs::path& path, const Image& image) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P7\nWIDTH " << image.width << "\nHEIGHT " << image.height
-      << "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
-  for (const PF_Pixel& p : image.pixels) {
-    const char rgba[4] = {static_cast<char>(p.red), static_cast<char>(p.green),
-                          static_cast<char>(p.blue), static_cast<char>(p.alpha)};
-    out.write(rgba, 4);
-  }
-  return static_cast<bool>(out);
-}
-
 int Render(const std::string& pluginDir, const fs::path& outDir) {
   fs::create_directories(outDir);
   int failures = 0;
@@ -158,7 +146,9 @@ int Render(const std::string& pluginDir, const fs::path& outDir) {
       for (const std::string& problem : host.problems()) {
         throw std::runtime_error("host saw: " + problem);
       }
-      if (!WritePam(outDir / (frame.name + ".pam"), out)) throw std::runtime_error("not written");
+      if (!gw::testing::WritePam(outDir / (frame.name + ".pam"), out)) {
+        throw std::runtime_error("not written");
+      }
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s: %s\n", frame.name.c_str(), e.what());
       ++failures;

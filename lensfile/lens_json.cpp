@@ -1,4 +1,4 @@
-#include "cli/lens_json.h"
+#include "lensfile/lens_json.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,9 +12,9 @@
 #include <vector>
 #include <nlohmann/json.hpp>
 
-#include "cli/errors.h"
 #include "lens/byte_order.h"
 #include "lens/element_types.h"
+#include "lensfile/messages.h"
 
 namespace gw {
 namespace {

@@ -1,0 +1,33 @@
+// The Lens Editor as a program of its own (`glarewright-edit`), so that its
+// toolkit never meets the application's: the lens goes to it in a private
+// temporary file, and the plug-in waits for it as for a modal dialog.
+#pragma once
+
+#include <string>
+
+#include "lens/lens.h"
+
+namespace gw::ofx {
+
+// The variable that names the editor program, before any other place.
+inline constexpr char kEditorVariable[] = "GLAREWRIGHT_EDIT";
+inline constexpr char kEditorProgram[] = "glarewright-edit";
+
+// Exit statuses of the editor program.
+inline constexpr int kEditorKept = 0;       // OK: the file holds the edited lens
+inline constexpr int kEditorCancelled = 1;  // Cancel: the file is as it was
+
+enum class EditorOutcome { Kept, Cancelled, Failed };
+
+// The editor program: the one GLAREWRIGHT_EDIT names, else the one beside
+// this binary (in the bundle), else the first on the PATH. "" with the
+// reason when there is none to run.
+std::string FindLensEditor(std::string& reason);
+
+// Runs the editor on `lens` and waits for it. Kept: `lens` is the edited
+// lens. Cancelled: nothing changed. Failed: `lens` is as it was and
+// `message` says why (no editor, no temporary folder, the editor failed,
+// crashed or was killed).
+EditorOutcome RunLensEditor(Lens& lens, std::string& message);
+
+}  // namespace gw::ofx
