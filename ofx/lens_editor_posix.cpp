@@ -73,7 +73,19 @@ class PrivateFolder {
   std::string path_;
 };
 
-// The last line the editor wrote on its error output, for the message.
+// Where the editor says it kept the lens when it could not write the file
+// it was given (and the user chose another); "" when it did not say so.
+std::string KeptElsewhere(const std::string& log) {
+  constexpr std::string_view kKept = "The lens was kept in ";
+  std::ifstream in(log);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.starts_with(kKept)) return line.substr(kKept.size());
+  }
+  return "";
+}
+
+// The last line the editor wrote, for the message.
 std::string LastLine(const std::string& log) {
   std::ifstream in(log);
   std::string line, last;
@@ -161,8 +173,10 @@ EditorOutcome RunLensEditor(Lens& lens, std::string& message) {
               (said.empty() ? "" : ": " + said);
     return EditorOutcome::Failed;
   }
+  const std::string elsewhere = KeptElsewhere(log);
+  const std::string kept = elsewhere.empty() ? file : elsewhere;
   Lens edited = LensForLoading();
-  if (const int32_t read = LoadLensFile(file.c_str(), edited, false); read != kLensFileOk) {
+  if (const int32_t read = LoadLensFile(kept.c_str(), edited, false); read != kLensFileOk) {
     message = "the Lens Editor ended with OK, but its lens cannot be read: " +
               std::string(LensFileStatusMessage(read));
     return EditorOutcome::Failed;

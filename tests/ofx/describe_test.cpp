@@ -135,14 +135,21 @@ TEST(OfxBinary, ParametersComeFromTheEditionsTables) {
   const auto names = [&](const char* id) {
     return host->ParamDescriptorNames(id, kOfxImageEffectContextGeneral);
   };
+  // The lens's controls; "Edit Lens..." where the editor program runs.
+  std::vector<std::string> lensControls = {"lens", "editLens", "lensFile", "loadLens", "saveLens"};
+#if defined(_WIN32)
+  lensControls.erase(lensControls.begin() + 1);
+#endif
+  const auto with = [](std::vector<std::string> names, const std::vector<std::string>& more) {
+    names.insert(names.end(), more.begin(), more.end());
+    return names;
+  };
   EXPECT_EQ(names(kFull),
-            (std::vector<std::string>{"brightness", "scale", "lightPosition", "color", "angle",
-                                      "obscurationType", "sourceSize", "motionBlur", "shutterAngle",
-                                      "blend", "output", "lens", "editLens", "lensFile",
-                                      "loadLens", "saveLens"}));
+            with({"brightness", "scale", "lightPosition", "color", "angle", "obscurationType",
+                  "sourceSize", "motionBlur", "shutterAngle", "blend", "output"},
+                 lensControls));
   EXPECT_EQ(names(kShowcase),
-            (std::vector<std::string>{"brightness", "scale", "color", "angle", "blend", "output",
-                                      "lens", "editLens", "lensFile", "loadLens", "saveLens"}));
+            with({"brightness", "scale", "color", "angle", "blend", "output"}, lensControls));
   EXPECT_EQ(names(kQuick),
             (std::vector<std::string>{"brightness", "scale", "lightPosition", "color", "angle",
                                       "flareType", "obscurationType", "sourceSize", "motionBlur",
@@ -198,7 +205,10 @@ TEST(OfxBinary, ParametersComeFromTheEditionsTables) {
   EXPECT_EQ(lensParam("lensFile").Int(kOfxParamPropStringFilePathExists), 0);
   EXPECT_EQ(lensParam("lensFile").Int(kOfxParamPropAnimates), 0);
   const std::pair<const char*, const char*> buttons[] = {
-      {"editLens", "Edit Lens..."}, {"loadLens", "Load Lens..."}, {"saveLens", "Save Lens..."}};
+#if !defined(_WIN32)
+      {"editLens", "Edit Lens..."},
+#endif
+      {"loadLens", "Load Lens..."}, {"saveLens", "Save Lens..."}};
   for (const auto& [name, label] : buttons) {
     EXPECT_EQ(lensParam(name).String(kOfxParamPropType), kOfxParamTypePushButton);
     EXPECT_EQ(lensParam(name).String(kOfxPropLabel), label);

@@ -397,6 +397,12 @@ TEST(OfxLensEditor, OkStoresTheEditedLensAsOneUndoStepCancelNothing) {
   EXPECT_EQ(LensToText(rig.Edit("ok")), LensToText(Preset(30)));
   ASSERT_TRUE(rig.panel.instance->Undo());
   EXPECT_EQ(rig.panel.LensText(), LensToText(DefaultLens()));
+  // A lens the editor had to keep in another file is read from there.
+  const std::string elsewhere = TempPath("kept_elsewhere.gwr");
+  WriteBytes(elsewhere, AsFile(Preset(8)));
+  rig.Edit("ok-elsewhere=" + elsewhere);
+  EXPECT_EQ(rig.panel.Said(), "");
+  EXPECT_EQ(rig.panel.LensText(), LensToText(Preset(8)));
   rig.panel.Finish();
 }
 

@@ -3,7 +3,8 @@
 # checks how the plug-in hands over the lens (one argument, a lens file in a
 # folder of its own that only this user may enter), keeps a copy of what it
 # got in $STANDIN_RECEIVED, then does what $STANDIN_DOES says, as the editor
-# would: OK (exit 0) with the file as it is or replaced by another lens,
+# would: OK (exit 0) with the file as it is or replaced by another lens, or
+# kept in another file it names on standard output,
 # Cancel (exit 1) even after changing the file, an error (exit 2) with a
 # line on stderr, a crash, or being killed. A broken handover exits 3.
 set -u
@@ -20,6 +21,7 @@ case "${STANDIN_DOES:-}" in
   ok) exit 0 ;;
   ok-with=*) cp "${STANDIN_DOES#ok-with=}" "$file" && exit 0 ;;
   ok-damaged) printf 'GW\000\001' > "$file" && exit 0 ;;
+  ok-elsewhere=*) echo "The lens was kept in ${STANDIN_DOES#ok-elsewhere=}"; exit 0 ;;
   cancel-after=*) cp "${STANDIN_DOES#cancel-after=}" "$file" && exit 1 ;;
   fail) echo "glarewright edit: something went wrong" >&2; exit 2 ;;
   crash) kill -SEGV $$ ;;
