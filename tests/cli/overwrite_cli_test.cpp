@@ -131,7 +131,7 @@ TEST(OverwriteCli, DashWritesToStandardOutput) {
   r = RunProgram("render --size 32x18 -q -o - --format exr --depth half");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 4), std::string("v/1\x01", 4));  // OpenEXR's magic number
-  ASSERT_EQ(RunProgram("lens new -o " + Quote(TempPath("source.gwr"))).exitCode, 0);
+  ASSERT_EQ(RunProgram("lens new --force -o " + Quote(TempPath("source.gwr"))).exitCode, 0);
   r = RunProgram("lens export " + Quote(TempPath("source.gwr")) + " -o -");
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out.find("{\n  \"elements\": ["), 0u) << r.out;

@@ -50,19 +50,17 @@ inline bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-// CTest runs each test in a process of its own, several at once: every test
-// keeps its files in a folder named after it, so two tests that use the same
-// file name never meet.
+// CTest runs each test in a process of its own, several at once, picking
+// the test with --gtest_filter: every process keeps its files in a folder
+// named after its filter (suite set-up included), so tests run side by side
+// never share a file.
 inline std::string TempDir() {
-  std::string dir = GW_TEST_TMPDIR;
-  if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
-    std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    dir += "/" + name;
-    mkdir(dir.c_str(), 0755);
+  std::string name = GTEST_FLAG_GET(filter);
+  for (char& c : name) {
+    if (c == '/' || c == '*' || c == '?' || c == ':') c = '_';
   }
+  const std::string dir = std::string(GW_TEST_TMPDIR) + "/" + name;
+  mkdir(dir.c_str(), 0755);
   return dir;
 }
 
