@@ -20,8 +20,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 // A plate of `channels` channels whose every pixel differs; values scaled
 // by `range` (above 1 for HDR).
 Plate RampPlate(int width, int height, int channels, SampleType type, float range) {

@@ -21,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }

@@ -14,8 +14,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 // A picture whose every sample differs: dark, so that the flare shows.
 std::vector<float> Ramp(int width, int height, int channels) {
   std::vector<float> samples(static_cast<size_t>(width) * height * channels);

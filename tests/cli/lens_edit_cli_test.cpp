@@ -11,8 +11,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 Lens Load(const std::string& path) {
   Lens lens{};
   EXPECT_EQ(LoadLensFile(path.c_str(), lens, false), kLensFileOk);

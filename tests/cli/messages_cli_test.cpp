@@ -14,8 +14,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }

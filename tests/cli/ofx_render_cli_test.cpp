@@ -21,8 +21,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 // A plate whose pixels all differ, with a few bright ones above 1 when
 // `range` is.
 Plate GradientPlate(int width, int height, int channels, SampleType type, float range) {

@@ -10,8 +10,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 Plate Grey(int channels, SampleType type, float value) {
   Plate plate;
   plate.width = 48;

@@ -13,8 +13,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 mode_t ModeOf(const std::string& path) {
   struct stat st {};
   stat(path.c_str(), &st);

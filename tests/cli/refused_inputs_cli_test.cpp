@@ -11,8 +11,6 @@
 namespace gw {
 namespace {
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
 // Noise, which no format compresses much: a cut file loses rows.
 Plate Noise(int width, int height, SampleType type) {
   Plate plate;

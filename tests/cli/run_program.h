@@ -28,6 +28,9 @@ inline std::string ReadWholeFile(const std::string& path) {
   return s.str();
 }
 
+// A path as one word of a shell command line (test paths hold no quotes).
+inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
 // `arguments` is pasted into a shell command line after the program's path.
 inline ProgramResult RunProgram(const std::string& arguments) {
   // CTest runs tests in parallel processes: each call captures into files of
