@@ -25,8 +25,11 @@ namespace fs = std::filesystem;
 
 constexpr int32_t kW = 200, kH = 120;
 
+// A file of the running test's own: ctest runs the tests side by side.
 std::string TempPath(const std::string& name) {
-  return std::string(GW_TEST_TMPDIR) + "/buttons_" + name;
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string owner = test ? std::string(test->test_suite_name()) + "_" + test->name() : "";
+  return std::string(GW_TEST_TMPDIR) + "/buttons_" + owner + "_" + name;
 }
 
 std::string Bytes(const std::string& path) {
