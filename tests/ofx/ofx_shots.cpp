@@ -1,5 +1,7 @@
 #include "tests/ofx/ofx_shots.h"
 
+#include <cstring>
+
 #include "presets/presets.h"
 #include "tests/ofx/ofx_rig.h"
 
@@ -97,6 +99,14 @@ testhost::Image LeftHalf(const testhost::Image& image) {
 
 bool RenderOfxShot(const Shot& shot, const testhost::Image& frame, testhost::Image& result,
                    std::string& error) {
+  HostImage out;
+  if (!RenderOfxShotInDepth(shot, frame, kOfxBitDepthByte, 1.0f, out, error)) return false;
+  result = ToLegacy(out);
+  return true;
+}
+
+bool RenderOfxShotInDepth(const Shot& shot, const testhost::Image& frame, const std::string& depth,
+                          float sourceGain, HostImage& out, std::string& error) {
   // With wide pixels the OpenFX frame is the left half of the legacy layer,
   // each pixel two units of the canonical plane wide.
   const testhost::Image plate = shot.widePixels ? LeftHalf(frame) : frame;
@@ -134,18 +144,27 @@ bool RenderOfxShot(const Shot& shot, const testhost::Image& frame, testhost::Ima
     }
   }
   const OfxPointD scale{1.0 / shot.factor, 1.0 / shot.factor};
-  const auto connect = [&](const char* clip, const testhost::Image& image) {
+  const auto connect = [&](const char* clip, const testhost::Image& image, float gain) {
     const testhost::Image scaled = testhost::Downsample(image, shot.factor);
-    auto pixels = std::make_shared<const HostImage>(FromLegacy(scaled, kOfxBitDepthByte));
+    auto pixels = std::make_shared<HostImage>(FromLegacy(scaled, depth));
+    if (gain != 1.0f && depth == kOfxBitDepthFloat) {
+      for (int32_t y = pixels->bounds.y1; y < pixels->bounds.y2; ++y) {
+        for (int32_t x = pixels->bounds.x1; x < pixels->bounds.x2; ++x) {
+          float rgba[4];
+          std::memcpy(rgba, pixels->Pixel(x, y), sizeof rgba);
+          for (int c = 0; c < 3; ++c) rgba[c] *= gain;
+          std::memcpy(pixels->Pixel(x, y), rgba, sizeof rgba);
+        }
+      }
+    }
     instance->Connect(
         clip, [pixels](double) { return pixels; },
-        OfxRectD{0, 0, image.width * par, double(image.height)}, kOfxBitDepthByte,
-        kOfxImageComponentRGBA, par);
+        OfxRectD{0, 0, image.width * par, double(image.height)}, depth, kOfxImageComponentRGBA,
+        par);
   };
-  connect(kOfxImageEffectSimpleSourceClipName, plate);
-  if (shot.location) connect("Location", *shot.location);
-  if (shot.obscuration) connect("Obscuration", *shot.obscuration);
-  HostImage out;
+  connect(kOfxImageEffectSimpleSourceClipName, plate, sourceGain);
+  if (shot.location) connect("Location", *shot.location, 1.0f);
+  if (shot.obscuration) connect("Obscuration", *shot.obscuration, 1.0f);
   const OfxRectI window{0, 0, testhost::DownsampledSize(plate.width, shot.factor),
                         testhost::DownsampledSize(plate.height, shot.factor)};
   const bool rendered =
@@ -161,9 +180,7 @@ bool RenderOfxShot(const Shot& shot, const testhost::Image& frame, testhost::Ima
   instance.reset();
   for (const std::string& p : host->TakeProblems()) error += p + "; ";
   if (!rendered) error += "the render failed; ";
-  if (!error.empty()) return false;
-  result = ToLegacy(out);
-  return true;
+  return error.empty();
 }
 
 }  // namespace gw::testing

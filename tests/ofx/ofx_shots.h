@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "testhost/image.h"
+#include "testhost/ofx/host.h"
 
 namespace gw::testing {
 
@@ -50,5 +51,11 @@ testhost::Image LeftHalf(const testhost::Image& image);
 // whole.
 bool RenderOfxShot(const Shot& shot, const testhost::Image& frame, testhost::Image& out,
                    std::string& error);
+
+// The same over the frame and layers in `depth` (an OpenFX bit depth); the
+// source's samples are multiplied by `sourceGain` first (float sources: a gain
+// above 1 puts highlights above white).
+bool RenderOfxShotInDepth(const Shot& shot, const testhost::Image& frame, const std::string& depth,
+                          float sourceGain, ofxhost::HostImage& out, std::string& error);
 
 }  // namespace gw::testing
