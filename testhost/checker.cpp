@@ -11,16 +11,12 @@ constexpr uint8_t kFreshHandleByte = 0xA5;  // new handles are not zeroed
 }  // namespace
 
 Checker::~Checker() {
-  for (HandleBlock& block : blocks_) {
-    if (block.live) std::free(block.data);
-  }
+  for (const size_t i : live_) std::free(blocks_[i].data);
 }
 
 Checker::HandleBlock* Checker::Find(PF_Handle handle) {
-  for (HandleBlock& block : blocks_) {
-    if (&block.data == handle) return &block;
-  }
-  return nullptr;
+  const auto found = index_.find(handle);
+  return found == index_.end() ? nullptr : &blocks_[found->second];
 }
 
 const Checker::HandleBlock* Checker::Find(PF_Handle handle) const {
@@ -32,6 +28,7 @@ void Checker::Free(HandleBlock& block) {
   block.data = nullptr;
   block.live = false;
   block.locks = 0;
+  live_.erase(index_.at(&block.data));
 }
 
 PF_Handle Checker::NewHandle(uint32_t size) {
@@ -43,6 +40,8 @@ PF_Handle Checker::NewHandle(uint32_t size) {
     return nullptr;  // memory is short: the plug-in hears it as a null handle
   }
   std::memset(block.data, kFreshHandleByte, size);
+  index_.emplace(&block.data, blocks_.size() - 1);
+  live_.insert(blocks_.size() - 1);
   return &block.data;
 }
 
@@ -118,13 +117,15 @@ void Checker::AfterCommand(PF_Cmd cmd, PF_Handle globalData, PF_Handle sequenceD
   for (PF_Handle kept : {globalData, sequenceData}) {
     if (kept && !IsLive(kept)) Problem("the plug-in handed back a handle that is not live");
   }
-  for (HandleBlock& block : blocks_) {
-    if (block.live && block.locks > 0) {
+  const std::vector<size_t> live(live_.begin(), live_.end());  // Free changes the set
+  for (const size_t i : live) {
+    HandleBlock& block = blocks_[i];
+    if (block.locks > 0) {
       Problem("a handle is still locked after command " + std::to_string(cmd));
       block.locks = 0;
     }
     const PF_Handle handle = &block.data;
-    if (block.live && handle != globalData && handle != sequenceData) {
+    if (handle != globalData && handle != sequenceData) {
       Problem("a handle of " + std::to_string(block.size) + " bytes leaked by command " +
               std::to_string(cmd));
       Free(block);
@@ -137,15 +138,11 @@ void Checker::AfterCommand(PF_Cmd cmd, PF_Handle globalData, PF_Handle sequenceD
   }
 }
 
-int32_t Checker::liveHandles() const {
-  int32_t n = 0;
-  for (const HandleBlock& block : blocks_) n += block.live ? 1 : 0;
-  return n;
-}
+int32_t Checker::liveHandles() const { return static_cast<int32_t>(live_.size()); }
 
 int32_t Checker::heldLocks() const {
   int32_t n = 0;
-  for (const HandleBlock& block : blocks_) n += block.live ? block.locks : 0;
+  for (const size_t i : live_) n += blocks_[i].locks;
   return n;
 }
 
