@@ -1,5 +1,6 @@
 #include "testhost/checker.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,12 +12,17 @@ constexpr uint8_t kFreshHandleByte = 0xA5;  // new handles are not zeroed
 }  // namespace
 
 Checker::~Checker() {
-  for (const size_t i : live_) std::free(blocks_[i].data);
+  for (HandleBlock* block : live_) std::free(block->data);
 }
 
 Checker::HandleBlock* Checker::Find(PF_Handle handle) {
-  const auto found = index_.find(handle);
-  return found == index_.end() ? nullptr : &blocks_[found->second];
+  for (HandleBlock* block : live_) {
+    if (&block->data == handle) return block;
+  }
+  for (HandleBlock& block : blocks_) {  // a disposed handle, or none of ours
+    if (&block.data == handle) return &block;
+  }
+  return nullptr;
 }
 
 const Checker::HandleBlock* Checker::Find(PF_Handle handle) const {
@@ -28,7 +34,7 @@ void Checker::Free(HandleBlock& block) {
   block.data = nullptr;
   block.live = false;
   block.locks = 0;
-  live_.erase(index_.at(&block.data));
+  live_.erase(std::find(live_.begin(), live_.end(), &block));
 }
 
 PF_Handle Checker::NewHandle(uint32_t size) {
@@ -40,8 +46,7 @@ PF_Handle Checker::NewHandle(uint32_t size) {
     return nullptr;  // memory is short: the plug-in hears it as a null handle
   }
   std::memset(block.data, kFreshHandleByte, size);
-  index_.emplace(&block.data, blocks_.size() - 1);
-  live_.insert(blocks_.size() - 1);
+  live_.push_back(&block);
   return &block.data;
 }
 
@@ -117,9 +122,8 @@ void Checker::AfterCommand(PF_Cmd cmd, PF_Handle globalData, PF_Handle sequenceD
   for (PF_Handle kept : {globalData, sequenceData}) {
     if (kept && !IsLive(kept)) Problem("the plug-in handed back a handle that is not live");
   }
-  const std::vector<size_t> live(live_.begin(), live_.end());  // Free changes the set
-  for (const size_t i : live) {
-    HandleBlock& block = blocks_[i];
+  for (size_t i = 0; i < live_.size();) {
+    HandleBlock& block = *live_[i];
     if (block.locks > 0) {
       Problem("a handle is still locked after command " + std::to_string(cmd));
       block.locks = 0;
@@ -128,7 +132,9 @@ void Checker::AfterCommand(PF_Cmd cmd, PF_Handle globalData, PF_Handle sequenceD
     if (handle != globalData && handle != sequenceData) {
       Problem("a handle of " + std::to_string(block.size) + " bytes leaked by command " +
               std::to_string(cmd));
-      Free(block);
+      Free(block);  // leaves the live list: the next one moves to i
+    } else {
+      ++i;
     }
   }
   if (!checkouts_.empty()) {
@@ -142,7 +148,7 @@ int32_t Checker::liveHandles() const { return static_cast<int32_t>(live_.size())
 
 int32_t Checker::heldLocks() const {
   int32_t n = 0;
-  for (const size_t i : live_) n += blocks_[i].locks;
+  for (const HandleBlock* block : live_) n += block->locks;
   return n;
 }
 

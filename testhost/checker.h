@@ -7,9 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "host/sdk/pf_api.h"
@@ -75,11 +73,11 @@ class Checker {
   void Free(HandleBlock& block);
 
   std::deque<HandleBlock> blocks_;  // never shrinks: a disposed handle stays recognisable
-  // Where each handle's block is, and which are live in the order they were
-  // made, so that a long run (a fuzzer, a sequence of thousands of frames)
-  // costs the same per command at its end as at its start.
-  std::unordered_map<const void*, size_t> index_;
-  std::set<size_t> live_;
+  // The live blocks in the order they were made: a plug-in holds a few at a
+  // time, so a long run (a fuzzer, a sequence of thousands of frames) costs
+  // the same per command at its end as at its start. Only a fault (a handle
+  // that is not live) looks through all the blocks.
+  std::vector<HandleBlock*> live_;
   std::vector<Open> checkouts_;
   int32_t nextToken_ = 1;
   std::vector<std::string> problems_;
