@@ -58,16 +58,20 @@ ElementPanel::ElementPanel(LensDocument& document, DialogSink& dialog, EditorFro
 
 ElementPanel::~ElementPanel() = default;
 
-int32_t ElementPanel::Create() {
+EditorStatus ElementPanel::Create() {
   for (auto& slider : sliders_) {
-    if (!frontEnd_.Acquire(EditorResource::SliderWindow, slider->id(), slider.get())) return -7;
+    if (!frontEnd_.Acquire(EditorResource::SliderWindow, slider->id(), slider.get())) {
+      return EditorStatus::NoWindow;
+    }
     ++created_;
   }
   for (Colorbox* box : {&colour1_, &colour2_}) {
-    if (!frontEnd_.Acquire(EditorResource::ColorboxWindow, box->id(), box)) return -7;
+    if (!frontEnd_.Acquire(EditorResource::ColorboxWindow, box->id(), box)) {
+      return EditorStatus::NoWindow;
+    }
     ++coloursCreated_;
   }
-  return 0;
+  return EditorStatus::Ok;
 }
 
 void ElementPanel::Destroy() {

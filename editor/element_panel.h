@@ -34,8 +34,8 @@ class ElementPanel {
   ElementPanel(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd);
   ~ElementPanel();
 
-  // Builds the sliders and colour boxes; status 0 or the failing control's.
-  int32_t Create();
+  // Builds the sliders and colour boxes; Ok or NoWindow.
+  EditorStatus Create();
   void Destroy();
 
   // Rebuilds the panel for element `index`, or for none (-1).

@@ -46,28 +46,28 @@ LensEditor::~LensEditor() { Close(); }
 
 int32_t LensEditor::Open() {
   opened_ = true;
-  int32_t status = 0;
+  EditorStatus status = EditorStatus::Ok;
   paletteMode_ = frontEnd_.ScreenHasPalette();
   palette_ = paletteMode_ && frontEnd_.Acquire(EditorResource::Palette, 0, this);
-  if (paletteMode_ && !palette_) status = kEditorNoMemory;
-  if (status == 0) {
+  if (paletteMode_ && !palette_) status = EditorStatus::NoMemory;
+  if (status == EditorStatus::Ok) {
     sliderClass_ = frontEnd_.Acquire(EditorResource::SliderClass, 0, this);
     colorboxClass_ = sliderClass_ && frontEnd_.Acquire(EditorResource::ColorboxClass, 0, this);
-    if (!colorboxClass_) status = kEditorNoWindow;
+    if (!colorboxClass_) status = EditorStatus::NoWindow;
   }
-  if (status == 0) status = list_.Create();
-  if (status == 0) status = preview_.Create(paletteMode_);
-  if (status == 0) status = panel_.Create();
-  if (status == 0) {
+  if (status == EditorStatus::Ok) status = list_.Create();
+  if (status == EditorStatus::Ok) status = preview_.Create(paletteMode_);
+  if (status == EditorStatus::Ok) status = panel_.Create();
+  if (status == EditorStatus::Ok) {
     panel_.Show(-1);
     bitmapsLoaded_ = frontEnd_.Acquire(EditorResource::ButtonBitmaps, ids::kCompare, this);
-    if (!bitmapsLoaded_) status = kEditorNoBitmap;
+    if (!bitmapsLoaded_) status = EditorStatus::NoBitmap;
   }
-  if (status != 0) {
-    ShowErrorBox(frontEnd_, status);
+  if (status != EditorStatus::Ok) {
+    ShowErrorBox(frontEnd_, static_cast<int32_t>(status));
     End(0);
   }
-  return status;
+  return static_cast<int32_t>(status);
 }
 
 void LensEditor::Close() {

@@ -187,7 +187,16 @@ inline float Atan2F(float y, float x) {
 
 inline constexpr float kTwoPi = 6.2831855f;
 
-// Degrees as the renderers convert them: degrees / 360 x 6.2831855.
+// The degree conversions the renderers have always used. They differ on
+// purpose: each element turns exactly as it always has.
+// 180 / pi as a float (57.29577951 rounds to the same bits).
+inline constexpr float kDegreesPerRadian = 57.29578f;
+// The shorter factor the caustics and the ellipse stamps turn with.
+inline constexpr float kShortDegreesPerRadian = 57.2f;
+// pi / 180 cut to five digits, as the spike ball turns its first spike.
+inline constexpr float kShortRadiansPerDegree = 0.017453f;
+
+// Degrees to radians as the star filter converts them: degrees / 360 x 2 pi.
 inline float DegreesToRadians(float degrees) { return degrees / 360.0f * kTwoPi; }
 
 }  // namespace gw

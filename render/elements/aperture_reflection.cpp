@@ -33,7 +33,7 @@ void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, flo
   const float q = spacing * (reach / n);
   const float psi = 600.0f * (px + py) / W;
   // Direction of the fan.
-  const float a0 = phi / 57.29578f;
+  const float a0 = phi / kDegreesPerRadian;
   const float cosA0 = CosF(a0);
   const float sinA0 = SinF(a0);
   const float L = static_cast<float>(TruncToInt(len * 10.0f + len * lengthFactor));

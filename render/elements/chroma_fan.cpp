@@ -51,7 +51,7 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   const float aG = ClampToUnit(std::fabs(cG / 10.0f));
   const float aB = ClampToUnit(std::fabs(cB / 10.0f));
   // Starting angle in radians.
-  const float a0 = angle / -57.29577951f;
+  const float a0 = angle / -kDegreesPerRadian;
   // Line count, at least one and at most the table holds.
   int32_t N = density * 30;
   if (N < 1) N = 1;
@@ -59,7 +59,7 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   if (cycles <= 0) return;
   if (int64_t{N} * cycles > kMaxDashes) cycles = static_cast<int32_t>(kMaxDashes / N);
   const float hN = N * 0.5f;
-  const float dTheta = fanSpread / 11.1111111f / 57.29577951f / N;
+  const float dTheta = fanSpread / 11.1111111f / kDegreesPerRadian / N;
   const float jA = dTheta * (noise + 50.0f) / 1000.0f;
   // Radial offset and dash length.
   const float ro = (radialOffset - 1.0f) / 2000.0f * W * s;
