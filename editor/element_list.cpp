@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "lens/element_types.h"
 
 namespace gw {

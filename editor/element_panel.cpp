@@ -1,6 +1,6 @@
 #include "editor/element_panel.h"
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 
 namespace gw {
 namespace {
@@ -46,8 +46,8 @@ ElementPanel::ElementPanel(LensDocument& document, DialogSink& dialog, EditorFro
       frontEnd_(frontEnd),
       colour1_(dialog, frontEnd, ids::kColour1, {450, 346}, kWhite),
       colour2_(dialog, frontEnd, ids::kColour2, {450, 380}, kWhite),
-      anamorphic_{ids::kAnamorphic, {438, 422}, "Anamorphic"},
-      option_{ids::kOption, {438, 442}, "Ring"} {
+      anamorphic_{ids::kAnamorphic, kAnamorphicPlace, "Anamorphic"},
+      option_{ids::kOption, kOptionPlace, "Ring"} {
   for (int i = 0; i < kPanelSliderCount; ++i) {
     sliders_[static_cast<size_t>(i)] = MakeSlider(PanelSlots()[static_cast<size_t>(i)], dialog,
                                                   frontEnd);

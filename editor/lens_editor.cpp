@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "lensfile/lensfile.h"
 
 namespace gw {
@@ -15,16 +15,17 @@ constexpr DialogControl kControls[] = {
     {ids::kCancel, "Cancel", Rect::At(376, 12, 75, 21)},
     {ids::kLoad, "Load...", Rect::At(376, 37, 75, 21)},
     {ids::kSave, "Save...", Rect::At(461, 37, 75, 21)},
-    {ids::kElementsLabel, "Elements:", Rect::At(389, 63, 0, 0)},
-    {ids::kAddIcon, "", Rect::At(405, 304, 32, 24)},
-    {ids::kDeleteIcon, "", Rect::At(460, 304, 32, 24)},
+    {ids::kElementsLabel, "Elements:",
+     Rect::At(kElementsLabelPlace.x, kElementsLabelPlace.y, 0, 0)},
+    {ids::kAddIcon, "", Rect::At(kAddIconPlace.x, kAddIconPlace.y, 32, 24)},
+    {ids::kDeleteIcon, "", Rect::At(kDeleteIconPlace.x, kDeleteIconPlace.y, 32, 24)},
     {ids::kPreviewGroup, "Preview:", Rect::At(16, 4, 349, 322)},
     {ids::kReset, "Reset", Rect::At(175, 282, 53, 21)},
     {ids::kFastDrags, "Fast Drags", Rect::At(255, 305, 0, 0)},
     {ids::kCompare, "", Rect::At(319, 275, 28, 26)},
-    {ids::kParameterGroup, "Element Parameters:", Rect::At(16, 326, 520, 144)},
-    {ids::kAnamorphic, "Anamorphic", Rect::At(438, 422, 0, 0)},
-    {ids::kOption, "Ring", Rect::At(438, 442, 0, 0)},
+    {ids::kParameterGroup, "Element Parameters:", kParameterFrame},
+    {ids::kAnamorphic, "Anamorphic", Rect::At(kAnamorphicPlace.x, kAnamorphicPlace.y, 0, 0)},
+    {ids::kOption, "Ring", Rect::At(kOptionPlace.x, kOptionPlace.y, 0, 0)},
 };
 
 bool IsFastDragControl(int id) {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/dib.h"
 #include "render/draw_lens.h"
 #include "render/numeric.h"
