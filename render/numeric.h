@@ -185,6 +185,12 @@ inline float Atan2F(float y, float x) {
   return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
 }
 
+// v clamped to 0..1; NaN gives 0.
+inline float ClampUnit(float v) {
+  if (!(v > 0.0f)) return 0.0f;
+  return v > 1.0f ? 1.0f : v;
+}
+
 inline constexpr float kTwoPi = 6.2831855f;
 
 // The degree conversions the renderers have always used. They differ on
