@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+#include <new>
 #include <string>
 
 #include "lens/lens.h"
 #include "lensfile/lens_forms.h"
 #include "lensfile/lens_text.h"
+#include "ofx/images.h"
 #include "ofx/lens_editor.h"
 #include "ofx/messages.h"
 #include "ofx/suites.h"
@@ -81,12 +84,52 @@ void SaveLens(const Instance& instance, OfxTime time) {
 }
 
 #if !defined(_WIN32)
+namespace {
+
+// The source's frame at `time`, as the application gives it, written to
+// `path` as an 8-bit binary PPM (colours as stored; values above 1 shown as
+// white): the picture behind the editor's preview. False when the
+// application gives none.
+bool WriteSourceFrame(const Instance& instance, OfxTime time, const std::string& path) {
+  if (!ClipConnected(instance.source)) return false;
+  LayerImage layer;
+  {
+    ClipImage source;
+    if (source.Fetch(instance.source, time) != kOfxStatOK || !source.Supported()) return false;
+    layer = ToLayer(source);
+  }
+  const LayerView& view = layer.view;
+  if (!view.HasPixels()) return false;
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << view.width << ' ' << view.height << "\n255\n";
+  std::string row(static_cast<size_t>(view.width) * 3, '\0');
+  for (int32_t y = 0; y < view.height; ++y) {
+    for (int32_t x = 0; x < view.width; ++x) {
+      const LayerPixel p = view.At(x, y);
+      row[3 * static_cast<size_t>(x)] = static_cast<char>(p.red);
+      row[3 * static_cast<size_t>(x) + 1] = static_cast<char>(p.green);
+      row[3 * static_cast<size_t>(x) + 2] = static_cast<char>(p.blue);
+    }
+    out.write(row.data(), static_cast<std::streamsize>(row.size()));
+  }
+  return static_cast<bool>(out.flush());
+}
+
+}  // namespace
+
 void EditLens(const Instance& instance, OfxTime time) {
   Lens lens{};
   std::string error;
   if (!CurrentLens(instance, time, lens, error)) return Tell(instance, "Edit Lens: " + error);
   const std::string before = LensToText(lens);
-  switch (RunLensEditor(lens, error)) {
+  const BackgroundWriter background = [&](const std::string& path) {
+    try {
+      return WriteSourceFrame(instance, time, path);
+    } catch (const std::bad_alloc&) {
+      return false;  // the editor opens over black
+    }
+  };
+  switch (RunLensEditor(lens, background, error)) {
     case EditorOutcome::Kept:
       if (LensToText(lens) != before) StoreLens(instance, lens, "Edit Lens");
       break;

@@ -3,6 +3,7 @@
 // temporary file, and the plug-in waits for it as for a modal dialog.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "lens/lens.h"
@@ -24,10 +25,15 @@ enum class EditorOutcome { Kept, Cancelled, Failed };
 // reason when there is none to run.
 std::string FindLensEditor(std::string& reason);
 
-// Runs the editor on `lens` and waits for it. Kept: `lens` is the edited
-// lens. Cancelled: nothing changed. Failed: `lens` is as it was and
-// `message` says why (no editor, no temporary folder, the editor failed,
-// crashed or was killed).
-EditorOutcome RunLensEditor(Lens& lens, std::string& message);
+// Writes the picture the editor's preview shows behind the flare to the
+// path it is given; false when there is none (the preview stays black).
+using BackgroundWriter = std::function<bool(const std::string& path)>;
+
+// Runs the editor on `lens` (over the background `background` writes, if
+// any) and waits for it. Kept: `lens` is the edited lens. Cancelled:
+// nothing changed. Failed: `lens` is as it was and `message` says why (no
+// editor, no temporary folder, the editor failed, crashed or was killed).
+EditorOutcome RunLensEditor(Lens& lens, const BackgroundWriter& background,
+                            std::string& message);
 
 }  // namespace gw::ofx

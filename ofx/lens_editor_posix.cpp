@@ -97,18 +97,24 @@ std::string LastLine(const std::string& log) {
   return last;
 }
 
-// Starts the editor on the file with its output going to the log; the
-// process id, or -1 with errno's reason in `message`.
-pid_t Start(const std::string& editor, const std::string& file, const std::string& log,
-            std::string& message) {
+// Starts the editor on the file (over the background picture, unless "")
+// with its output going to the log; the process id, or -1 with errno's
+// reason in `message`.
+pid_t Start(const std::string& editor, const std::string& file, const std::string& background,
+            const std::string& log, std::string& message) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  std::vector<char*> argv = {const_cast<char*>(editor.c_str()), const_cast<char*>(file.c_str()),
-                             nullptr};
+  std::vector<char*> argv = {const_cast<char*>(editor.c_str()), const_cast<char*>(file.c_str())};
+  std::string backgroundOption = "--background";
+  if (!background.empty()) {
+    argv.push_back(backgroundOption.data());
+    argv.push_back(const_cast<char*>(background.c_str()));
+  }
+  argv.push_back(nullptr);
   pid_t pid = -1;
   const int error = posix_spawn(&pid, editor.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -138,7 +144,8 @@ std::string FindLensEditor(std::string& reason) {
   return "";
 }
 
-EditorOutcome RunLensEditor(Lens& lens, std::string& message) {
+EditorOutcome RunLensEditor(Lens& lens, const BackgroundWriter& background,
+                            std::string& message) {
   const std::string editor = FindLensEditor(message);
   if (editor.empty()) return EditorOutcome::Failed;
   PrivateFolder folder;
@@ -149,7 +156,9 @@ EditorOutcome RunLensEditor(Lens& lens, std::string& message) {
               LensFileStatusMessage(status);
     return EditorOutcome::Failed;
   }
-  const pid_t pid = Start(editor, file, log, message);
+  std::string picture = folder.File("background.ppm");
+  if (!background || !background(picture)) picture.clear();
+  const pid_t pid = Start(editor, file, picture, log, message);
   if (pid < 0) return EditorOutcome::Failed;
   int status = 0;
   pid_t waited;

@@ -1,5 +1,6 @@
 #include "testhost/checker.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,13 +12,14 @@ constexpr uint8_t kFreshHandleByte = 0xA5;  // new handles are not zeroed
 }  // namespace
 
 Checker::~Checker() {
-  for (HandleBlock& block : blocks_) {
-    if (block.live) std::free(block.data);
-  }
+  for (HandleBlock* block : live_) std::free(block->data);
 }
 
 Checker::HandleBlock* Checker::Find(PF_Handle handle) {
-  for (HandleBlock& block : blocks_) {
+  for (HandleBlock* block : live_) {
+    if (&block->data == handle) return block;
+  }
+  for (HandleBlock& block : blocks_) {  // a disposed handle, or none of ours
     if (&block.data == handle) return &block;
   }
   return nullptr;
@@ -32,6 +34,7 @@ void Checker::Free(HandleBlock& block) {
   block.data = nullptr;
   block.live = false;
   block.locks = 0;
+  live_.erase(std::find(live_.begin(), live_.end(), &block));
 }
 
 PF_Handle Checker::NewHandle(uint32_t size) {
@@ -43,6 +46,7 @@ PF_Handle Checker::NewHandle(uint32_t size) {
     return nullptr;  // memory is short: the plug-in hears it as a null handle
   }
   std::memset(block.data, kFreshHandleByte, size);
+  live_.push_back(&block);
   return &block.data;
 }
 
@@ -118,16 +122,19 @@ void Checker::AfterCommand(PF_Cmd cmd, PF_Handle globalData, PF_Handle sequenceD
   for (PF_Handle kept : {globalData, sequenceData}) {
     if (kept && !IsLive(kept)) Problem("the plug-in handed back a handle that is not live");
   }
-  for (HandleBlock& block : blocks_) {
-    if (block.live && block.locks > 0) {
+  for (size_t i = 0; i < live_.size();) {
+    HandleBlock& block = *live_[i];
+    if (block.locks > 0) {
       Problem("a handle is still locked after command " + std::to_string(cmd));
       block.locks = 0;
     }
     const PF_Handle handle = &block.data;
-    if (block.live && handle != globalData && handle != sequenceData) {
+    if (handle != globalData && handle != sequenceData) {
       Problem("a handle of " + std::to_string(block.size) + " bytes leaked by command " +
               std::to_string(cmd));
-      Free(block);
+      Free(block);  // leaves the live list: the next one moves to i
+    } else {
+      ++i;
     }
   }
   if (!checkouts_.empty()) {
@@ -137,15 +144,11 @@ void Checker::AfterCommand(PF_Cmd cmd, PF_Handle globalData, PF_Handle sequenceD
   }
 }
 
-int32_t Checker::liveHandles() const {
-  int32_t n = 0;
-  for (const HandleBlock& block : blocks_) n += block.live ? 1 : 0;
-  return n;
-}
+int32_t Checker::liveHandles() const { return static_cast<int32_t>(live_.size()); }
 
 int32_t Checker::heldLocks() const {
   int32_t n = 0;
-  for (const HandleBlock& block : blocks_) n += block.live ? block.locks : 0;
+  for (const HandleBlock* block : live_) n += block->locks;
   return n;
 }
 

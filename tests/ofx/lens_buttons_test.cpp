@@ -381,6 +381,35 @@ TEST(OfxLensEditor, OkStoresTheEditedLensAsOneUndoStepCancelNothing) {
   rig.panel.Finish();
 }
 
+// The preview's background is the source's frame at the button's time,
+// rows from the top as the plate is, handed over beside the lens; with
+// nothing connected the editor is given none.
+TEST(OfxLensEditor, ThePreviewShowsTheSourceFrameBehindTheFlare) {
+  EditorRig rig;
+  const std::string background = TempPath("background.ppm");
+  fs::remove(background);
+  const ScopedVariable copy("STANDIN_BACKGROUND", background);
+  rig.Edit("ok");
+  EXPECT_EQ(rig.panel.Said(), "");
+  const testhost::Image plate = Plate();
+  std::string expected = "P6\n" + std::to_string(kW) + " " + std::to_string(kH) + "\n255\n";
+  for (int32_t y = 0; y < kH; ++y) {
+    for (int32_t x = 0; x < kW; ++x) {
+      const PF_Pixel& p = plate.at(x, y);
+      expected += {static_cast<char>(p.red), static_cast<char>(p.green),
+                   static_cast<char>(p.blue)};
+    }
+  }
+  EXPECT_TRUE(Bytes(background) == expected) << "the background differs from the plate";
+
+  fs::remove(background);
+  rig.panel.instance->Disconnect(kOfxImageEffectSimpleSourceClipName);
+  rig.Edit("ok");
+  EXPECT_EQ(rig.panel.Said(), "");
+  EXPECT_FALSE(fs::exists(background));
+  rig.panel.Finish();
+}
+
 TEST(OfxLensEditor, AnEditorThatFailsCrashesOrIsKilledChangesNothing) {
   EditorRig rig;
   const std::pair<const char*, const char*> cases[] = {
