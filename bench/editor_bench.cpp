@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/lens_editor.h"
 #include "editor/preview_render.h"
 #include "presets/presets.h"

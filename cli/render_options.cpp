@@ -15,6 +15,7 @@
 #include "cli/errors.h"
 #include "cli/files.h"
 #include "cli/image_io.h"
+#include "frame/light.h"
 
 namespace gw {
 namespace {
@@ -356,10 +357,12 @@ testhost::ParamValue ParseColour(const std::string& option, const std::string& t
 
 int32_t ParseObscurationType(const std::string& option, const std::string& text) {
   const std::string t = Trim(text);
-  if (t == "rgb") return 1;
-  if (t == "alpha") return 2;
-  if (t == "rgb+alpha") return 3;
-  if (t == "inverse-alpha") return 4;
+  ObscurationType type = ObscurationType::None;
+  if (t == "rgb") type = ObscurationType::Rgb;
+  if (t == "alpha") type = ObscurationType::Alpha;
+  if (t == "rgb+alpha") type = ObscurationType::RgbAndAlpha;
+  if (t == "inverse-alpha") type = ObscurationType::InverseAlpha;
+  if (type != ObscurationType::None) return static_cast<int32_t>(type);
   throw OptionError(option, "'" + text + "' is not one of rgb, alpha, rgb+alpha, inverse-alpha");
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "lens/element_types.h"
 
 namespace gw {
@@ -63,16 +63,16 @@ ElemList::ElemList(LensDocument& document, DialogSink& dialog, EditorFrontEnd& f
                  Rect::At(kDeleteIconPlace.x, kDeleteIconPlace.y, 32, 24));
 }
 
-int32_t ElemList::Create() {
+EditorStatus ElemList::Create() {
   classRegistered_ = frontEnd_.Acquire(EditorResource::ElemListClass, 0, this);
   windowCreated_ =
       classRegistered_ && frontEnd_.Acquire(EditorResource::ElemListWindow, ids::kElemList, this);
-  if (!windowCreated_) return -7;
+  if (!windowCreated_) return EditorStatus::NoWindow;
   document_.Select(-1);
   top_ = 0;
   indicatorRow_ = -1;
   scrollMax_ = std::max(0, count() - 1);
-  return 0;
+  return EditorStatus::Ok;
 }
 
 void ElemList::Destroy() {

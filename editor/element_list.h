@@ -79,10 +79,10 @@ class ElemList {
  public:
   ElemList(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd);
 
-  // Window-system part; status 0 or -7. The client area's size and where the
+  // Window-system part; Ok or NoWindow. The client area's size and where the
   // list, the add icon and the delete icon lie on the screen (the three drop
   // targets) are set by the front-end once it has placed them.
-  int32_t Create();
+  EditorStatus Create();
   void Destroy();
   void SetClientSize(int32_t width, int32_t height);
   void SetScreenRects(Rect list, Rect addIcon, Rect deleteIcon);

@@ -1,6 +1,6 @@
 #include "editor/element_panel.h"
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 
 namespace gw {
 namespace {
@@ -46,8 +46,8 @@ ElementPanel::ElementPanel(LensDocument& document, DialogSink& dialog, EditorFro
       frontEnd_(frontEnd),
       colour1_(dialog, frontEnd, ids::kColour1, {450, 346}, kWhite),
       colour2_(dialog, frontEnd, ids::kColour2, {450, 380}, kWhite),
-      anamorphic_{ids::kAnamorphic, {438, 422}, "Anamorphic"},
-      option_{ids::kOption, {438, 442}, "Ring"} {
+      anamorphic_{ids::kAnamorphic, kAnamorphicPlace, "Anamorphic"},
+      option_{ids::kOption, kOptionPlace, "Ring"} {
   for (int i = 0; i < kPanelSliderCount; ++i) {
     sliders_[static_cast<size_t>(i)] = MakeSlider(PanelSlots()[static_cast<size_t>(i)], dialog,
                                                   frontEnd);
@@ -58,16 +58,20 @@ ElementPanel::ElementPanel(LensDocument& document, DialogSink& dialog, EditorFro
 
 ElementPanel::~ElementPanel() = default;
 
-int32_t ElementPanel::Create() {
+EditorStatus ElementPanel::Create() {
   for (auto& slider : sliders_) {
-    if (!frontEnd_.Acquire(EditorResource::SliderWindow, slider->id(), slider.get())) return -7;
+    if (!frontEnd_.Acquire(EditorResource::SliderWindow, slider->id(), slider.get())) {
+      return EditorStatus::NoWindow;
+    }
     ++created_;
   }
   for (Colorbox* box : {&colour1_, &colour2_}) {
-    if (!frontEnd_.Acquire(EditorResource::ColorboxWindow, box->id(), box)) return -7;
+    if (!frontEnd_.Acquire(EditorResource::ColorboxWindow, box->id(), box)) {
+      return EditorStatus::NoWindow;
+    }
     ++coloursCreated_;
   }
-  return 0;
+  return EditorStatus::Ok;
 }
 
 void ElementPanel::Destroy() {

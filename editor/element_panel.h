@@ -20,6 +20,10 @@ inline constexpr Rect kParameterFrame = Rect::At(16, 326, 520, 144);
 inline constexpr int kSlotWidth = 200;
 inline constexpr int kSlotHeight = 22;
 
+// Where the panel's two check boxes sit in the dialog.
+inline constexpr Point kAnamorphicPlace{438, 422};
+inline constexpr Point kOptionPlace{438, 442};
+
 // A check box of the panel: its label, whether it is checked and shown.
 struct PanelCheckBox {
   int id;
@@ -34,8 +38,8 @@ class ElementPanel {
   ElementPanel(LensDocument& document, DialogSink& dialog, EditorFrontEnd& frontEnd);
   ~ElementPanel();
 
-  // Builds the sliders and colour boxes; status 0 or the failing control's.
-  int32_t Create();
+  // Builds the sliders and colour boxes; Ok or NoWindow.
+  EditorStatus Create();
   void Destroy();
 
   // Rebuilds the panel for element `index`, or for none (-1).

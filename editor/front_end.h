@@ -29,6 +29,15 @@ class DialogSink {
   ~DialogSink() = default;
 };
 
+// Why the dialog could not open: the code its error box shows.
+enum class EditorStatus : int32_t {
+  Ok = 0,
+  NoMemory = -1,
+  NoBitmap = -3,
+  NoWindow = -7,
+  NoPreviewBuffer = -8,
+};
+
 enum class MessageIcon : uint8_t { None, Stop, Exclamation };
 enum class MessageButtons : uint8_t { Ok, YesNo };
 enum class MessageAnswer : uint8_t { Ok, Yes, No };

@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "lensfile/lensfile.h"
 
 namespace gw {
@@ -15,16 +15,17 @@ constexpr DialogControl kControls[] = {
     {ids::kCancel, "Cancel", Rect::At(376, 12, 75, 21)},
     {ids::kLoad, "Load...", Rect::At(376, 37, 75, 21)},
     {ids::kSave, "Save...", Rect::At(461, 37, 75, 21)},
-    {ids::kElementsLabel, "Elements:", Rect::At(389, 63, 0, 0)},
-    {ids::kAddIcon, "", Rect::At(405, 304, 32, 24)},
-    {ids::kDeleteIcon, "", Rect::At(460, 304, 32, 24)},
+    {ids::kElementsLabel, "Elements:",
+     Rect::At(kElementsLabelPlace.x, kElementsLabelPlace.y, 0, 0)},
+    {ids::kAddIcon, "", Rect::At(kAddIconPlace.x, kAddIconPlace.y, 32, 24)},
+    {ids::kDeleteIcon, "", Rect::At(kDeleteIconPlace.x, kDeleteIconPlace.y, 32, 24)},
     {ids::kPreviewGroup, "Preview:", Rect::At(16, 4, 349, 322)},
     {ids::kReset, "Reset", Rect::At(175, 282, 53, 21)},
     {ids::kFastDrags, "Fast Drags", Rect::At(255, 305, 0, 0)},
     {ids::kCompare, "", Rect::At(319, 275, 28, 26)},
-    {ids::kParameterGroup, "Element Parameters:", Rect::At(16, 326, 520, 144)},
-    {ids::kAnamorphic, "Anamorphic", Rect::At(438, 422, 0, 0)},
-    {ids::kOption, "Ring", Rect::At(438, 442, 0, 0)},
+    {ids::kParameterGroup, "Element Parameters:", kParameterFrame},
+    {ids::kAnamorphic, "Anamorphic", Rect::At(kAnamorphicPlace.x, kAnamorphicPlace.y, 0, 0)},
+    {ids::kOption, "Ring", Rect::At(kOptionPlace.x, kOptionPlace.y, 0, 0)},
 };
 
 bool IsFastDragControl(int id) {
@@ -46,28 +47,28 @@ LensEditor::~LensEditor() { Close(); }
 
 int32_t LensEditor::Open() {
   opened_ = true;
-  int32_t status = 0;
+  EditorStatus status = EditorStatus::Ok;
   paletteMode_ = frontEnd_.ScreenHasPalette();
   palette_ = paletteMode_ && frontEnd_.Acquire(EditorResource::Palette, 0, this);
-  if (paletteMode_ && !palette_) status = kEditorNoMemory;
-  if (status == 0) {
+  if (paletteMode_ && !palette_) status = EditorStatus::NoMemory;
+  if (status == EditorStatus::Ok) {
     sliderClass_ = frontEnd_.Acquire(EditorResource::SliderClass, 0, this);
     colorboxClass_ = sliderClass_ && frontEnd_.Acquire(EditorResource::ColorboxClass, 0, this);
-    if (!colorboxClass_) status = kEditorNoWindow;
+    if (!colorboxClass_) status = EditorStatus::NoWindow;
   }
-  if (status == 0) status = list_.Create();
-  if (status == 0) status = preview_.Create(paletteMode_);
-  if (status == 0) status = panel_.Create();
-  if (status == 0) {
+  if (status == EditorStatus::Ok) status = list_.Create();
+  if (status == EditorStatus::Ok) status = preview_.Create(paletteMode_);
+  if (status == EditorStatus::Ok) status = panel_.Create();
+  if (status == EditorStatus::Ok) {
     panel_.Show(-1);
     bitmapsLoaded_ = frontEnd_.Acquire(EditorResource::ButtonBitmaps, ids::kCompare, this);
-    if (!bitmapsLoaded_) status = kEditorNoBitmap;
+    if (!bitmapsLoaded_) status = EditorStatus::NoBitmap;
   }
-  if (status != 0) {
-    ShowErrorBox(frontEnd_, status);
+  if (status != EditorStatus::Ok) {
+    ShowErrorBox(frontEnd_, static_cast<int32_t>(status));
     End(0);
   }
-  return status;
+  return static_cast<int32_t>(status);
 }
 
 void LensEditor::Close() {

@@ -22,12 +22,6 @@ inline constexpr char kEditorTitle[] = "       Lens Editor";
 inline constexpr int kEditorWidth = 550;
 inline constexpr int kEditorHeight = 500;
 
-// Failure codes the editor shows in its error box.
-inline constexpr int32_t kEditorNoMemory = -1;
-inline constexpr int32_t kEditorNoBitmap = -3;
-inline constexpr int32_t kEditorNoWindow = -7;
-inline constexpr int32_t kEditorNoPreviewBuffer = -8;
-
 // The file choosers' filters.
 inline constexpr std::array<FileFilter, 2> kLoadFilters = {
     FileFilter{"lns Files (*.gwr)", "*.gwr"}, FileFilter{"AllFiles (*.*)", "*.*"}};

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/dib.h"
 #include "render/draw_lens.h"
 #include "render/numeric.h"
@@ -77,22 +77,24 @@ PreviewPanel::PreviewPanel(const Lens& lens, DialogSink& dialog, EditorFrontEnd&
 
 PreviewPanel::~PreviewPanel() = default;
 
-int32_t PreviewPanel::Create(bool paletteMode) {
+EditorStatus PreviewPanel::Create(bool paletteMode) {
   paletteMode_ = paletteMode;
-  if (!frontEnd_.Acquire(EditorResource::ColorboxWindow, colour_.id(), &colour_)) return -7;
+  if (!frontEnd_.Acquire(EditorResource::ColorboxWindow, colour_.id(), &colour_)) {
+    return EditorStatus::NoWindow;
+  }
   colourCreated_ = true;
   try {
     const size_t table = paletteMode_ ? kPaletteEntries * 2 : 0;
     header_.assign(kDibHeaderSize + table, 0);
   } catch (const std::bad_alloc&) {
-    return -1;
+    return EditorStatus::NoMemory;
   }
   WriteDibHeader(header_.data(), kPreviewWidth, -kPreviewHeight, paletteMode_ ? 8 : 24,
                  paletteMode_ ? kPaletteEntries : 0);
   try {
     pixels_.assign(static_cast<size_t>(kPreviewRowBytes) * kPreviewHeight, 0);
   } catch (const std::bad_alloc&) {
-    return -8;
+    return EditorStatus::NoPreviewBuffer;
   }
   if (paletteMode_) {
     // The colour table names palette entries: cube colour k is entry 225 - k.
@@ -105,7 +107,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   classRegistered_ = frontEnd_.Acquire(EditorResource::PreviewClass, 0, this);
   windowCreated_ = classRegistered_ &&
                    frontEnd_.Acquire(EditorResource::PreviewWindow, ids::kPreviewWnd, this);
-  if (!windowCreated_) return -7;
+  if (!windowCreated_) return EditorStatus::NoWindow;
   try {
     profile_ = std::make_unique<ProfileStore>(kPreviewProfileChannel);
     if (!screenTable_) {
@@ -114,7 +116,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
       screenTable_ = ownScreenTable_.data();
     }
   } catch (const std::bad_alloc&) {
-    return -1;
+    return EditorStatus::NoMemory;
   }
   target_.profile = profile_.get();
   target_.screenTable = screenTable_;
@@ -129,7 +131,9 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   Render(false);
   frontEnd_.Redraw(EditorArea::Preview);
   for (WinSlider* slider : {lightY_.get(), lightX_.get(), brightness_.get(), scale_.get()}) {
-    if (!frontEnd_.Acquire(EditorResource::SliderWindow, slider->id(), slider)) return -7;
+    if (!frontEnd_.Acquire(EditorResource::SliderWindow, slider->id(), slider)) {
+      return EditorStatus::NoWindow;
+    }
     ++slidersCreated_;
     slider->SetEnabled(true);
   }
@@ -137,7 +141,7 @@ int32_t PreviewPanel::Create(bool paletteMode) {
   lightX_->SetValue(target_.lightX);
   brightness_->SetValue(target_.brightness);
   scale_->SetValue(target_.scale);
-  return 0;
+  return EditorStatus::Ok;
 }
 
 void PreviewPanel::Destroy() {

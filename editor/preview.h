@@ -53,9 +53,10 @@ class PreviewPanel {
                const uint8_t* screenTable);
   ~PreviewPanel();
 
-  // Builds everything and renders; status 0, -1, -7 or -8. In palette mode
+  // Builds everything and renders; Ok, NoMemory, NoWindow or
+  // NoPreviewBuffer. In palette mode
   // (an 8-bit screen) the image is dithered to a cube of 216 colours.
-  int32_t Create(bool paletteMode);
+  EditorStatus Create(bool paletteMode);
   void Destroy();
 
   // Renders the working lens. A heavy render shows the wait cursor.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "render/numeric.h"
 
 namespace gw {

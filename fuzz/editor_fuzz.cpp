@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/lens_editor.h"
 
 namespace gw {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/edition_hosts.h"
+#include "tests/support/host_failures.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The host cancels at the fifth element drawn, as a user may: a lens of
   // a hundred elements (or Showcase lights times elements) would otherwise
   // spend each input on the same renderers over and over.
-  host.CancelAtProgress(kElementsDrawn + 1);
+  gw::testing::CancelAtProgress(host, kElementsDrawn + 1);
   gw::testhost::Image out;
   host.Render(0, gw::testhost::Image(kWidth, kHeight, PF_Pixel{255, 40, 40, 40}), out);
   host.SequenceSetdown();

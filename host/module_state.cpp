@@ -8,7 +8,6 @@ void* hostMainWindow = nullptr;
 }  // namespace
 
 void* HostMainWindow() { return hostMainWindow; }
-void SetHostMainWindow(void* window) { hostMainWindow = window; }
 void** HostMainWindowSlot() { return &hostMainWindow; }
 
 }  // namespace gw

@@ -13,7 +13,6 @@ namespace gw {
 // The host's main window (null until the first global setup): parent of the
 // about box and the Lens Editor.
 void* HostMainWindow();
-void SetHostMainWindow(void* window);
 // Where get_platform_data writes the main window.
 void** HostMainWindowSlot();
 

@@ -1,5 +1,7 @@
 #include "lens/element_types.h"
 
+#include "lens/control_ids.h"
+
 namespace gw {
 namespace {
 
@@ -9,20 +11,20 @@ using enum SliderScale;
 
 // clang-format off
 constexpr PanelSlotInfo kSlots[] = {
-  {PanelSlot::Position,   117,  Position,   Square, -3.0f,  3.0f},
-  {PanelSlot::Brightness, 108,  Brightness, Square, 0.01f,  5.0f},
-  {PanelSlot::Scale,      109,  Scale,      Linear, 0.1f,   5.0f},
-  {PanelSlot::Spread,     110,  Spread,     Linear, 0.1f,   50.0f},
-  {PanelSlot::Angle,      111,  Angle,      Linear, -90.0f, 90.0f},
-  {PanelSlot::Iparam0,    112,  Iparam0,    Square, 1.0f,   100.0f},
-  {PanelSlot::Iparam2,    113,  Iparam2,    Linear, 3.0f,   16.0f},
-  {PanelSlot::Iparam3,    114,  Iparam3,    Linear, 0.0f,   2000.0f},
-  {PanelSlot::Iparam4,    115,  Iparam4,    Linear, 0.0f,   2000.0f},
-  {PanelSlot::Iparam5,    116,  Iparam5,    Linear, 0.0f,   2000.0f},
-  {PanelSlot::Color1,     127,  Color1,     Linear, 0.0f,   0.0f},
-  {PanelSlot::Color2,     128,  Color2,     Linear, 0.0f,   0.0f},
-  {PanelSlot::Anamorphic, 1007, Anamorphic, Linear, 0.0f,   0.0f},
-  {PanelSlot::Option,     1039, Option,     Linear, 0.0f,   0.0f},
+  {PanelSlot::Position,   ids::kPositionSlider,   Position,   Square, -3.0f,  3.0f},
+  {PanelSlot::Brightness, ids::kBrightnessSlider, Brightness, Square, 0.01f,  5.0f},
+  {PanelSlot::Scale,      ids::kScaleSlider,      Scale,      Linear, 0.1f,   5.0f},
+  {PanelSlot::Spread,     ids::kSpreadSlider,     Spread,     Linear, 0.1f,   50.0f},
+  {PanelSlot::Angle,      ids::kAngleSlider,      Angle,      Linear, -90.0f, 90.0f},
+  {PanelSlot::Iparam0,    ids::kIparam0Slider,    Iparam0,    Square, 1.0f,   100.0f},
+  {PanelSlot::Iparam2,    ids::kIparam2Slider,    Iparam2,    Linear, 3.0f,   16.0f},
+  {PanelSlot::Iparam3,    ids::kIparam3Slider,    Iparam3,    Linear, 0.0f,   2000.0f},
+  {PanelSlot::Iparam4,    ids::kIparam4Slider,    Iparam4,    Linear, 0.0f,   2000.0f},
+  {PanelSlot::Iparam5,    ids::kIparam5Slider,    Iparam5,    Linear, 0.0f,   2000.0f},
+  {PanelSlot::Color1,     ids::kColour1,          Color1,     Linear, 0.0f,   0.0f},
+  {PanelSlot::Color2,     ids::kColour2,          Color2,     Linear, 0.0f,   0.0f},
+  {PanelSlot::Anamorphic, ids::kAnamorphic,       Anamorphic, Linear, 0.0f,   0.0f},
+  {PanelSlot::Option,     ids::kOption,           Option,     Linear, 0.0f,   0.0f},
 };
 
 constexpr FieldSetting kBase[] = {

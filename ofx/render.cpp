@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frame/values.h"
+#include "ofx/api/rect.h"
 #include "ofx/flare.h"
 #include "ofx/geometry.h"
 #include "ofx/images.h"
@@ -28,14 +29,6 @@ void RotatePixels(const uint8_t* from, uint8_t* to, int32_t n, int bits) {
     v = std::rotl(v, bits);
     std::memcpy(to, &v, 4);
   }
-}
-
-OfxRectI Intersection(const OfxRectI& a, const OfxRectI& b) {
-  OfxRectI r{std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2),
-             std::min(a.y2, b.y2)};
-  if (r.x2 < r.x1) r.x2 = r.x1;
-  if (r.y2 < r.y1) r.y2 = r.y1;
-  return r;
 }
 
 bool AnyEnabled(const Lens& lens) {

@@ -29,7 +29,7 @@ struct Step {
   constexpr std::span<const FieldSetting> Settings() const { return {settings, size_t(count)}; }
 };
 
-// The recipe of popup value 1..39 (empty where none is written yet).
+// The recipe of popup value 1..39 (empty outside that range).
 std::span<const Step> Recipe(int16_t value);
 
 }  // namespace gw::presets

@@ -12,8 +12,8 @@ namespace gw {
 namespace {
 
 // Degrees to the stamps' rotation in radians; the stamps turn the other way
-// round and convert with 57.2.
-float StampRotation(float rotationDeg) { return rotationDeg / -57.2f; }
+// round and convert with the short factor.
+float StampRotation(float rotationDeg) { return rotationDeg / -kShortDegreesPerRadian; }
 
 // The pixel box of a rotated stamp round a centre: pixels (ix + j, iy + i)
 // for rows i in [rowFirst, rowEnd) and columns j in [colFirst, colEnd), the

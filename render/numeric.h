@@ -185,9 +185,24 @@ inline float Atan2F(float y, float x) {
   return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
 }
 
+// v clamped to 0..1; NaN gives 0.
+inline float ClampUnit(float v) {
+  if (!(v > 0.0f)) return 0.0f;
+  return v > 1.0f ? 1.0f : v;
+}
+
 inline constexpr float kTwoPi = 6.2831855f;
 
-// Degrees as the renderers convert them: degrees / 360 x 6.2831855.
+// The degree conversions the renderers have always used. They differ on
+// purpose: each element turns exactly as it always has.
+// 180 / pi as a float (57.29577951 rounds to the same bits).
+inline constexpr float kDegreesPerRadian = 57.29578f;
+// The shorter factor the caustics and the ellipse stamps turn with.
+inline constexpr float kShortDegreesPerRadian = 57.2f;
+// pi / 180 cut to five digits, as the spike ball turns its first spike.
+inline constexpr float kShortRadiansPerDegree = 0.017453f;
+
+// Degrees to radians as the star filter converts them: degrees / 360 x 2 pi.
 inline float DegreesToRadians(float degrees) { return degrees / 360.0f * kTwoPi; }
 
 }  // namespace gw

@@ -7,9 +7,6 @@
 namespace gw {
 namespace {
 
-constexpr float kDegreesPerRadian = 57.29578f;
-constexpr float kFullTurn = 6.2831853f;
-
 // Nothing of a polygon of this reach around (cx, cy) can fall in the frame.
 bool OutsideFrame(const RenderTarget& t, float cx, float cy, float radius, bool anamorphic) {
   const float reachX = anamorphic ? 2.0f * radius : radius;
@@ -40,7 +37,7 @@ void BuildOutlines(const StampPlan& plan, int32_t sides, float angleDeg, float c
   const float widen = anamorphic ? 2.0f : 1.0f;
   const float cr = plan.cornerRadius;
   const float cornerDistance = plan.radius - 1.5f * cr;
-  const float sideAngle = kFullTurn / static_cast<float>(sides);
+  const float sideAngle = kTwoPi / static_cast<float>(sides);
   const float step = sideAngle / static_cast<float>(plan.segments);
   int32_t v = 0;
   for (int32_t i = 0; i < sides; ++i) {

@@ -50,11 +50,6 @@ struct CrossSection {
   int count;
 };
 
-inline float ClampUnit(float v) {
-  if (!(v > 0.0f)) return 0.0f;  // NaN too
-  return v > 1.0f ? 1.0f : v;
-}
-
 // The part of v above its floor: 0 or more, also left of or above the frame.
 inline float Frac(float v) { return v - std::floor(v); }
 

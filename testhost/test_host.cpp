@@ -411,7 +411,7 @@ PF_Err TestHost::CheckoutParam(PF_ParamIndex index, int32_t time, PF_ParamDef* p
     Problem("checkout_param without a record");
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  if (failCheckoutAt_ > 0 && --failCheckoutAt_ == 0) return failCheckoutCode_;
+  if (const PF_Err e = Intercepted(HostCall::CheckoutParam)) return e;
   if (index < 0 || index > static_cast<int32_t>(declarations_.size())) {
     Problem("checkout_param of index " + std::to_string(index) + ", which is not declared");
     return PF_Err_INVALID_INDEX;
@@ -433,7 +433,7 @@ PF_Err TestHost::CheckinParam(PF_ParamDef* param) {
 
 PF_Err TestHost::AddParam(PF_ParamIndex index, PF_ParamDef* def) {
   if (currentCommand_ != PF_Cmd_PARAMS_SETUP) Problem("add_param outside parameter setup");
-  if (failAddParamAt_ > 0 && --failAddParamAt_ == 0) return failAddParamCode_;
+  if (const PF_Err e = Intercepted(HostCall::AddParam)) return e;
   if (!def || index != -1) {
     Problem("add_param with index " + std::to_string(index) + " (only -1 appends)");
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -450,7 +450,7 @@ PF_Err TestHost::Progress(int32_t current, int32_t total) {
     Problem("progress " + std::to_string(current) + " of " + std::to_string(total));
   }
   if (onProgress) onProgress(current, total);
-  if (cancelAt_ > 0 && --cancelAt_ == 0) return cancelCode_;
+  if (const PF_Err e = Intercepted(HostCall::Progress)) return e;
   if (cancelRequested && cancelRequested()) return PF_Interrupt_CANCEL;
   return PF_Err_NONE;
 }
@@ -458,7 +458,7 @@ PF_Err TestHost::Progress(int32_t current, int32_t total) {
 PF_Handle TestHost::HostNewHandle(uint32_t size) {
   if (!inCommand_) Problem("host_new_handle outside a command");
   ++handleAllocations_;
-  if (failHandleAt_ > 0 && --failHandleAt_ == 0) return nullptr;
+  if (Intercepted(HostCall::NewHandle) != PF_Err_NONE) return nullptr;
   return checker_.NewHandle(size);
 }
 

@@ -33,6 +33,9 @@ struct Declaration {
 // Where a layer parameter's image comes from, per time; null for none.
 using LayerSource = std::function<std::shared_ptr<const Image>(int32_t time)>;
 
+// The callbacks whose answer a test may choose (tests/support/host_failures.h).
+enum class HostCall : uint8_t { NewHandle, AddParam, CheckoutParam, Progress };
+
 // Host settings that hold for every command.
 struct HostSettings {
   int32_t width = 1920;      // the layer's full size
@@ -115,23 +118,15 @@ class TestHost {
   };
   const std::vector<ProgressCall>& progressCalls() const { return progress_; }
   void ClearProgress() { progress_.clear(); }
-  // The nth progress call from now (1 = the next) answers `code` (cancel).
-  void CancelAtProgress(int32_t n, PF_Err code = PF_Interrupt_CANCEL) {
-    cancelAt_ = n;
-    cancelCode_ = code;
-  }
   // Asked at every progress call; true cancels (the program's Ctrl-C).
   std::function<bool()> cancelRequested;
   // Called at every progress call after the checks (the program's bar).
   std::function<void(int32_t current, int32_t total)> onProgress;
 
-  // --- Failure injection. ---
-  // The nth handle allocation from now (1 = the next) fails.
-  void FailHandleAllocation(int32_t n) { failHandleAt_ = n; }
-  // The nth add_param from now answers `code`.
-  void FailAddParam(int32_t n, PF_Err code) { failAddParamAt_ = n, failAddParamCode_ = code; }
-  // The nth checkout_param from now answers `code`.
-  void FailCheckout(int32_t n, PF_Err code) { failCheckoutAt_ = n, failCheckoutCode_ = code; }
+  // Asked as one of the HostCall callbacks begins its work, once its own
+  // checks are done: a nonzero code answers the call instead (a new handle:
+  // none). Null: every call is served.
+  std::function<PF_Err(HostCall)> interceptCall;
 
   // A layer source that threw (an unreadable file, say) during a checkout:
   // the checkout answered PF_Err_BAD_CALLBACK_PARAM and this keeps the
@@ -161,6 +156,9 @@ class TestHost {
   void FillParam(int32_t index, int32_t time, bool forParamsArray, PF_ParamDef& def,
                  std::shared_ptr<const Image>& keepAlive) const;
   int32_t Factor() const { return settings_.downsample > 1 ? settings_.downsample : 1; }
+  PF_Err Intercepted(HostCall call) const {
+    return interceptCall ? interceptCall(call) : PF_Err_NONE;
+  }
 
   // Callbacks.
   PF_Err CheckoutParam(PF_ParamIndex index, int32_t time, PF_ParamDef* param);
@@ -205,13 +203,6 @@ class TestHost {
   int32_t reportedNumParams_ = 0;
 
   std::vector<ProgressCall> progress_;
-  int32_t cancelAt_ = 0;
-  PF_Err cancelCode_ = PF_Interrupt_CANCEL;
-  int32_t failHandleAt_ = 0;
-  int32_t failAddParamAt_ = 0;
-  PF_Err failAddParamCode_ = 0;
-  int32_t failCheckoutAt_ = 0;
-  PF_Err failCheckoutCode_ = 0;
   std::string callbackError_;
 };
 

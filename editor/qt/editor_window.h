@@ -31,8 +31,8 @@ class PreviewView;
 
 // What a session edits and where OK keeps the lens.
 struct EditSession {
-  std::string file;       // the lens file OK writes; empty: asked when OK is pressed
-  QImage background;      // the user's frame behind the flare; null: black
+  std::string file{};     // the lens file OK writes; empty: asked when OK is pressed
+  QImage background{};    // the user's frame behind the flare; null: black
   int frameWidth = 1920;  // the frame's size when there is no background
   int frameHeight = 1080;
   bool rememberSize = true;  // the window's size kept between sessions

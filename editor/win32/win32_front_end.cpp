@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/dib.h"
 #include "editor/front_end.h"
 #include "editor/lens_editor.h"
@@ -19,10 +19,6 @@
 namespace gw {
 namespace {
 
-constexpr int kEditorDialog = 101;
-constexpr int kCompareUpBitmap = 129;
-constexpr int kCompareDownBitmap = 130;
-constexpr int kDragCursor = 135;
 constexpr int kFileNameLength = 256;
 constexpr int kCompareSide = 28;
 constexpr COLORREF kDisabledInk = RGB(0xC0, 0xC0, 0xC0);
@@ -71,7 +67,7 @@ class Win32FrontEnd final : public EditorFrontEnd {
  public:
   int32_t RunDialog(LensEditor& editor, void* parent) override {
     editor_ = &editor;
-    DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(kEditorDialog), static_cast<HWND>(parent),
+    DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(ids::kEditorDialog), static_cast<HWND>(parent),
                     &DialogProc, reinterpret_cast<LPARAM>(this));
     editor_ = nullptr;
     dialog_ = nullptr;
@@ -621,7 +617,7 @@ bool Win32FrontEnd::Acquire(EditorResource resource, int id, void* model) {
       return Register(kSliderClass, &SliderProc, 0);
     case EditorResource::ColorboxClass: return Register(kColorboxClass, &ColorboxProc, 0);
     case EditorResource::ElemListClass:
-      dragCursor_ = LoadCursorA(ThisModule(), MAKEINTRESOURCEA(kDragCursor));
+      dragCursor_ = LoadCursorA(ThisModule(), MAKEINTRESOURCEA(ids::kDragCursor));
       return Register(kElemListClass, &ElemListProc, CS_DBLCLKS);
     case EditorResource::PreviewClass:
       return Register(kPreviewClass, &PreviewProc, CS_BYTEALIGNCLIENT | CS_OWNDC);
@@ -640,9 +636,9 @@ bool Win32FrontEnd::Acquire(EditorResource resource, int id, void* model) {
              nullptr;
     case EditorResource::ButtonBitmaps:
       compareUp_ = static_cast<HBITMAP>(
-          LoadImageA(ThisModule(), MAKEINTRESOURCEA(kCompareUpBitmap), IMAGE_BITMAP, 0, 0, 0));
-      compareDown_ = static_cast<HBITMAP>(
-          LoadImageA(ThisModule(), MAKEINTRESOURCEA(kCompareDownBitmap), IMAGE_BITMAP, 0, 0, 0));
+          LoadImageA(ThisModule(), MAKEINTRESOURCEA(ids::kCompareUpBitmap), IMAGE_BITMAP, 0, 0, 0));
+      compareDown_ = static_cast<HBITMAP>(LoadImageA(
+          ThisModule(), MAKEINTRESOURCEA(ids::kCompareDownBitmap), IMAGE_BITMAP, 0, 0, 0));
       return compareUp_ && compareDown_;
   }
   return false;

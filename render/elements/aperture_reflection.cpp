@@ -5,55 +5,10 @@
 #include <cstdint>
 
 #include "render/elements/elements.h"
-#include "render/fan_streaks.h"
+#include "render/elements/streak_elements.h"
 #include "render/numeric.h"
 
 namespace gw {
-
-float SmoothNoise(float v) {
-  const int32_t i = TruncToInt(v);
-  const float f = v - static_cast<float>(i);
-  // Beyond the 32-bit range (or NaN) there is nothing to interpolate.
-  if (!(std::fabs(f) < 1.0f)) return Noise(i);
-  const int32_t next = static_cast<int32_t>(static_cast<uint32_t>(i) + 1u);  // wraps
-  return (1.0f - f) * Noise(i) + f * Noise(next);
-}
-
-void StreakFan(float len, int16_t n, float lengthFactor, float px, float py, float directionDeg,
-               const RenderTarget& target, float R, float G, float B, float jitter, float spacing,
-               float reach, const StreakSink& sink) {
-  if (n < 1) return;
-  const float W = static_cast<float>(target.width);
-  const float phi = directionDeg;
-
-  // Middle of the fan.
-  const int32_t half = TruncToInt(n / 2.0f);
-  const float hf = n / 2.0f;
-  // Step between neighbours, and a phase that moves the jitter with the origin.
-  const float q = spacing * (reach / n);
-  const float psi = 600.0f * (px + py) / W;
-  // Direction of the fan.
-  const float a0 = phi / 57.29578f;
-  const float cosA0 = CosF(a0);
-  const float sinA0 = SinF(a0);
-  const float L = static_cast<float>(TruncToInt(len * 10.0f + len * lengthFactor));
-
-  // The rays, each lengthened by the jitter.
-  for (int32_t k = 0; k < n; ++k) {
-    const float noiseAt = static_cast<float>(k - half + 1 + 800) + phi + psi;
-    const float m = 1.0f + jitter * SmoothNoise(noiseAt);
-    const float t = 1.0f - std::fabs(static_cast<float>(n / 2 - k) / hf);
-    const float fromMiddle = static_cast<float>(k) - hf;
-    const float beta = fromMiddle * (m * 0.003f) + a0;
-    const float Lk = L * (t * 0.75f + 0.25f);
-    const float s = -fromMiddle * q * 0.5f;
-    const PointF start{px + s * cosA0, py + s * sinA0};
-    const PointF end{start.x - Lk * SinF(beta), start.y + Lk * CosF(beta)};
-    const float fade = lengthFactor * (t * t);
-    sink(MakeStreak(start, end, ClampToUnit(fade * (R * R) * m), ClampToUnit(fade * (G * G) * m),
-                    ClampToUnit(fade * (B * B) * m), StreakAnchor::Start));
-  }
-}
 
 namespace {
 
@@ -130,12 +85,12 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
     if (v < 0.0f) v = 0.0f;
     const float c = streaksPerFan * 5.0f * (v / 2.0f + 0.5f);
     const PointF p = edge.origin;
-    StreakFan(len, FanStreakCount(c), 1.0f, p.x, p.y, edge.directionDeg, target,
-              oR * v, oG * v, oB * v, j, w, T, sink);
+    StreakFan({len, FanStreakCount(c), 1.0f, p, edge.directionDeg, j, w, T},
+              {oR * v, oG * v, oB * v}, target, sink);
     if (doCore) {
-      StreakFan(len / 3.0f, FanStreakCount(c / 2.0f), 1.0f, p.x, p.y,
-                edge.directionDeg, target, iR * v, iG * v, iB * v, edge.coreJitters ? j : 0.0f,
-                w / 2.0f, T, sink);
+      StreakFan({len / 3.0f, FanStreakCount(c / 2.0f), 1.0f, p, edge.directionDeg,
+                 edge.coreJitters ? j : 0.0f, w / 2.0f, T},
+                {iR * v, iG * v, iB * v}, target, sink);
     }
   }
 }

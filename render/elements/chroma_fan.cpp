@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "render/elements/elements.h"
-#include "render/fan_streaks.h"
+#include "render/elements/streak_elements.h"
 #include "render/numeric.h"
 
 namespace gw {
@@ -47,11 +47,11 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   const float cR = g * brightness * target.gainR * colour.r / 255.0f;
   const float cG = g * brightness * target.gainG * colour.g / 255.0f;
   const float cB = g * brightness * target.gainB * colour.b / 255.0f;
-  const float aR = ClampToUnit(std::fabs(cR / 10.0f));
-  const float aG = ClampToUnit(std::fabs(cG / 10.0f));
-  const float aB = ClampToUnit(std::fabs(cB / 10.0f));
+  const float aR = ClampUnit(std::fabs(cR / 10.0f));
+  const float aG = ClampUnit(std::fabs(cG / 10.0f));
+  const float aB = ClampUnit(std::fabs(cB / 10.0f));
   // Starting angle in radians.
-  const float a0 = angle / -57.29577951f;
+  const float a0 = angle / -kDegreesPerRadian;
   // Line count, at least one and at most the table holds.
   int32_t N = density * 30;
   if (N < 1) N = 1;
@@ -59,7 +59,7 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   if (cycles <= 0) return;
   if (int64_t{N} * cycles > kMaxDashes) cycles = static_cast<int32_t>(kMaxDashes / N);
   const float hN = N * 0.5f;
-  const float dTheta = fanSpread / 11.1111111f / 57.29577951f / N;
+  const float dTheta = fanSpread / 11.1111111f / kDegreesPerRadian / N;
   const float jA = dTheta * (noise + 50.0f) / 1000.0f;
   // Radial offset and dash length.
   const float ro = (radialOffset - 1.0f) / 2000.0f * W * s;
@@ -91,14 +91,19 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
       const float r = aR * f * w;
       const float gr = aG * f * w;
       const float b = aB * f * w;
-      sink(MakeStreak(PointMinus(F0, shift), PointMinus(F1, shift), r, 0.0f, 0.0f, StreakAnchor::Middle));
-      sink(MakeStreak(PointMinus(centre, PointMinus(P0, shift)),
-                      PointMinus(centre, PointMinus(P1, shift)), r, 0.0f, 0.0f, StreakAnchor::Middle));
-      sink(MakeStreak(F0, F1, 0.0f, gr, 0.0f, StreakAnchor::Middle));
-      sink(MakeStreak(PointMinus(centre, P0), PointMinus(centre, P1), 0.0f, gr, 0.0f, StreakAnchor::Middle));
-      sink(MakeStreak(PointPlus(F0, shift), PointPlus(F1, shift), 0.0f, 0.0f, b, StreakAnchor::Middle));
-      sink(MakeStreak(PointMinus(centre, PointPlus(P0, shift)),
-                      PointMinus(centre, PointPlus(P1, shift)), 0.0f, 0.0f, b, StreakAnchor::Middle));
+      sink(StreakBetween(PointMinus(F0, shift), PointMinus(F1, shift), {r, 0.0f, 0.0f},
+                         StreakAnchor::Middle));
+      sink(StreakBetween(PointMinus(centre, PointMinus(P0, shift)),
+                         PointMinus(centre, PointMinus(P1, shift)), {r, 0.0f, 0.0f},
+                         StreakAnchor::Middle));
+      sink(StreakBetween(F0, F1, {0.0f, gr, 0.0f}, StreakAnchor::Middle));
+      sink(StreakBetween(PointMinus(centre, P0), PointMinus(centre, P1), {0.0f, gr, 0.0f},
+                         StreakAnchor::Middle));
+      sink(StreakBetween(PointPlus(F0, shift), PointPlus(F1, shift), {0.0f, 0.0f, b},
+                         StreakAnchor::Middle));
+      sink(StreakBetween(PointMinus(centre, PointPlus(P0, shift)),
+                         PointMinus(centre, PointPlus(P1, shift)), {0.0f, 0.0f, b},
+                         StreakAnchor::Middle));
     }
   }
 }

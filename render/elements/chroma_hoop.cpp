@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/elements/elements.h"
-#include "render/fan_streaks.h"
+#include "render/elements/streak_elements.h"
 #include "render/numeric.h"
 
 namespace gw {
@@ -78,11 +78,12 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
     PointF v{rx, ry};
     if (anamorphic) v.x = v.x * 2.0f;
     const PointF ve = PointTimes(v, e);
-    sink(MakeStreak(PointPlus(light, v), PointPlus(light, ve), 0.0f, a * cG, 0.0f, StreakAnchor::Middle));
-    sink(MakeStreak(PointPlus(light, PointOver(v, m)), PointPlus(light, PointOver(ve, m)), a * cR,
-                    0.0f, 0.0f, StreakAnchor::Middle));
-    sink(MakeStreak(PointPlus(light, PointTimes(v, m)), PointPlus(light, PointTimes(ve, m)), 0.0f,
-                    0.0f, a * cB, StreakAnchor::Middle));
+    sink(StreakBetween(PointPlus(light, v), PointPlus(light, ve), {0.0f, a * cG, 0.0f},
+                       StreakAnchor::Middle));
+    sink(StreakBetween(PointPlus(light, PointOver(v, m)), PointPlus(light, PointOver(ve, m)),
+                       {a * cR, 0.0f, 0.0f}, StreakAnchor::Middle));
+    sink(StreakBetween(PointPlus(light, PointTimes(v, m)), PointPlus(light, PointTimes(ve, m)),
+                       {0.0f, 0.0f, a * cB}, StreakAnchor::Middle));
   };
 
   // The lines of the hoop.

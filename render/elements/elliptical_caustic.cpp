@@ -49,8 +49,8 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
   BlurProfile(causticBlur, causticExtent, target);
 
   // The crescent; note the rotation turns the other way from the ring's.
-  CausticStamp(target, centre.x, centre.y, rc, 1.5f * f, 0.55f * f, off.theta * -57.2f + 90.0f,
-               0.7f * f, f, anamorphic);
+  CausticStamp(target, centre.x, centre.y, rc, 1.5f * f, 0.55f * f,
+               off.theta * -kShortDegreesPerRadian + 90.0f, 0.7f * f, f, anamorphic);
 
   // Ring strength and radius.
   const float k = f * 0.5f + 0.5f;

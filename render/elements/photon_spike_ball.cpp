@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/elements/elements.h"
-#include "render/fan_streaks.h"
+#include "render/elements/streak_elements.h"
 #include "render/numeric.h"
 
 namespace gw {
@@ -16,26 +16,6 @@ namespace {
 constexpr int32_t kMaxSpikes = 300;
 
 }  // namespace
-
-void PhotonFan(float len, int16_t n, float strength, float px, float py, float turns,
-               const RenderTarget&, float R, float G, float B, const StreakSink& sink) {
-  const float k = strength;
-  // Turns of the spiral and half the length of a spike.
-  const float base = turns * kTwoPi;
-  const float Lh = static_cast<float>(TruncToInt(len * 10.0f + len * k) / 2);
-  const int32_t half = n / 2;
-  const float hn = n / 2.0f;
-  // The spikes of one burst.
-  for (int32_t i = 0; i < n; ++i) {
-    const float theta = base + i / 255.0f;
-    const float t = 1.0f - std::fabs((half - i) / hn);
-    const float fade = k * (t * t);
-    const PointF start{px, py};
-    const PointF end{px + Lh * SinF(theta), py + Lh * CosF(theta)};
-    sink(MakeStreak(start, end, ClampToUnit(fade * (R * R)), ClampToUnit(fade * (G * G)),
-                    ClampToUnit(fade * (B * B)), StreakAnchor::Start));
-  }
-}
 
 void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& target,
                             const StreakSink& sink) {
@@ -72,7 +52,7 @@ void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& targ
     const float turns =
         static_cast<float>(TruncToInt(AbsNoise(k + 845) * 7.7f + P * 4.1f)) / 3.0f + u;
     const float v = TriangleWave(AbsNoise(k + 845) * 5.7f + P * 1.1f) * (kA * 1.6f + 0.2f);
-    PhotonFan(len, n, v * v, centre.x, centre.y, turns, target, R, G, B, sink);
+    PhotonFan({len, n, v * v, centre, turns}, {R, G, B}, sink);
   }
 }
 

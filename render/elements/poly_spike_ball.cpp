@@ -26,7 +26,7 @@ SpikeStar PolySpikeBallStar(const LensElement& element, const RenderTarget& targ
   int32_t n = count * 2 + 50;
   if (n < 2) n = 2;
   const float L = static_cast<float>(W * 20 / 100) * size;
-  const float theta0 = angle / -57.29578f;
+  const float theta0 = angle / -kDegreesPerRadian;
   if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(L) ||
       !std::isfinite(theta0) || !std::isfinite(target.anglePhase)) {
     return star;

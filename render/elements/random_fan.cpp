@@ -4,7 +4,6 @@
 
 #include "render/elements/elements.h"
 #include "render/elements/streak_elements.h"
-#include "render/fan_of_streaks.h"
 #include "render/numeric.h"
 
 namespace gw {

@@ -63,7 +63,7 @@ OffAxis MeasureOffAxis(const RenderTarget& target, PointF centre) {
 
 float OffAxisAspect(float f) { return (1.0f - f + 2.0f) / 3.0f; }
 
-float TowardCentreDegrees(float theta) { return theta * 57.2f + 90.0f; }
+float TowardCentreDegrees(float theta) { return theta * kShortDegreesPerRadian + 90.0f; }
 
 Peaks CausticBowlPeaks(float f, float cR, float cG, float cB) {
   return {PeakFrom(249.0f * f * cR), PeakFrom(132.0f * f * cG), PeakFrom(40.0f * f * cB)};

@@ -32,7 +32,7 @@ void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
   const int32_t s = seed - 4;
 
   // The base rotation is a whole number of radians.
-  const int32_t a0 = TruncToInt(angle * 0.017453f);
+  const int32_t a0 = TruncToInt(angle * kShortRadiansPerDegree);
 
   // Length unit.
   const float L = static_cast<float>(W * 20 / 100) * size;

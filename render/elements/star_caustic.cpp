@@ -23,8 +23,8 @@ StarOutlines BuildStarOutlines(int32_t n, float size, float phiDeg, PointF centr
   StarOutlines o;
   o.inner.resize(static_cast<size_t>(n) + 1);
   o.outer.resize(static_cast<size_t>(n) + 1);
-  const float sPhi = SinF(phiDeg / 57.29578f);
-  const float cPhi = CosF(phiDeg / 57.29578f);
+  const float sPhi = SinF(phiDeg / kDegreesPerRadian);
+  const float cPhi = CosF(phiDeg / kDegreesPerRadian);
   // Turns (u, v) by phi and sets it about the centre.
   auto place = [&](float u, float v) {
     return PointF{(u * sPhi + v * cPhi) * widen + centre.x, centre.y - (u * cPhi - v * sPhi)};
@@ -68,8 +68,8 @@ void RenderStarCaustic(const LensElement& element, const RenderTarget& target) {
                        ColourByte(colour.b * target.gainB * f * brightness), 255};
   if (IsBlack(fill)) return;  // on the frame centre: black changes nothing
 
-  // The factor 57.2 (not 57.29578) is how the caustic has always been turned.
-  const float phi = Atan2F(vy, vx) * 57.2f + 90.0f;
+  // The short factor is how the caustic has always been turned.
+  const float phi = Atan2F(vy, vx) * kShortDegreesPerRadian + 90.0f;
   float size = static_cast<float>(W * 10 / 100) * scale * target.scale;
   if (size < 3.0f) size = 3.0f;
   if (!std::isfinite(size)) return;

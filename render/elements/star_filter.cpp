@@ -45,7 +45,7 @@ void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
   // Rays.
   const int32_t rays = std::clamp(rayCount, 1, kMaxStarRays);
   const float spacing = kTwoPi / static_cast<float>(rays);
-  const float a0 = angle / 360.0f * kTwoPi;
+  const float a0 = DegreesToRadians(angle);
 
   // Every streak runs from the centre to len pixels out.
   const float Lu = static_cast<float>(W * 7 / 100) * size;

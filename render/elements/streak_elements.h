@@ -1,11 +1,11 @@
-// The streaks of StarFilter, SpikeBall, RandomFan, Stripe and Sparkle, in
-// drawing order. Each Render<Type> hands them to DrawStreak; tests record them.
+// The streaks of the streak elements, in drawing order: each Render<Type>
+// hands them to the streak drawer; tests record them.
 #pragma once
 
 #include <cstdint>
 
 #include "lens/lens.h"
-#include "render/streak_helpers.h"
+#include "render/streak_emitter.h"
 #include "render/target.h"
 
 namespace gw {
@@ -28,5 +28,15 @@ void StripeStreaks(const LensElement& element, const RenderTarget& target,
                    const StreakSink& sink);
 void SparkleStreaks(const LensElement& element, const RenderTarget& target,
                     const StreakSink& sink);
+
+// Those that build their shapes from fans of streaks.
+void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& target,
+                               const StreakSink& sink);
+void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
+                       const StreakSink& sink);
+void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& target,
+                            const StreakSink& sink);
+void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
+                      const StreakSink& sink);
 
 }  // namespace gw

@@ -75,7 +75,7 @@ void StripeStreaks(const LensElement& element, const RenderTarget& target,
 
   // Size and rotation.
   const float size = target.scale * length;
-  const float theta = angle / -57.29577951f;
+  const float theta = angle / -kDegreesPerRadian;
   const StripeFrame frame{centre.x, centre.y, SinF(theta), CosF(theta)};
   const float halfLength = static_cast<float>(W) * size;
 

@@ -216,15 +216,35 @@ struct PropertySuiteCalls {
     return set;
   }
 
+  // The set behind `handle`, locked, and its property `name` of `type`
+  // (made when `creating`); no property when the call cannot go on, and
+  // `status` says why.
+  struct Reached {
+    PropertySet* set = nullptr;
+    std::unique_lock<std::mutex> lock;
+    PropertySet::Property* property = nullptr;
+    OfxStatus status = kOfxStatOK;
+  };
+  static Reached Reach(const char* call, OfxPropertySetHandle handle, const char* name,
+                       PropType type, bool creating) {
+    Reached r;
+    r.set = Set(call, handle);
+    if (!r.set) {
+      r.status = kOfxStatErrBadHandle;
+      return r;
+    }
+    r.lock = std::unique_lock(r.set->mutex_);
+    r.property = r.set->Find(call, name, type, creating, r.status);
+    return r;
+  }
+
   template <class T, PropType Type>
   static OfxStatus SetOne(const char* call, OfxPropertySetHandle handle, const char* name,
                           int index, T value) {
-    PropertySet* set = Set(call, handle);
-    if (!set) return kOfxStatErrBadHandle;
-    const std::lock_guard lock(set->mutex_);
-    OfxStatus status = kOfxStatOK;
-    PropertySet::Property* p = set->Find(call, name, Type, true, status);
-    if (!p) return status;
+    const Reached r = Reach(call, handle, name, Type, true);
+    if (!r.property) return r.status;
+    PropertySet* set = r.set;
+    PropertySet::Property* p = r.property;
     std::vector<T>& values = Values<T>(*p);
     const bool fits =
         index >= 0 && (p->dimension == kAnyDimension ? static_cast<size_t>(index) <= values.size()
@@ -243,12 +263,10 @@ struct PropertySuiteCalls {
   template <class T, PropType Type, class In>
   static OfxStatus SetMany(const char* call, OfxPropertySetHandle handle, const char* name,
                            int count, const In* in) {
-    PropertySet* set = Set(call, handle);
-    if (!set) return kOfxStatErrBadHandle;
-    const std::lock_guard lock(set->mutex_);
-    OfxStatus status = kOfxStatOK;
-    PropertySet::Property* p = set->Find(call, name, Type, true, status);
-    if (!p) return status;
+    const Reached r = Reach(call, handle, name, Type, true);
+    if (!r.property) return r.status;
+    PropertySet* set = r.set;
+    PropertySet::Property* p = r.property;
     if (count < 0 || !in || (p->dimension != kAnyDimension && count > p->dimension)) {
       SinkFor(set->sink_, call)
           .Problem(std::string(call) + ": " + std::to_string(count) + " values for " + name +
@@ -264,12 +282,10 @@ struct PropertySuiteCalls {
   template <class T, PropType Type, class Out>
   static OfxStatus GetMany(const char* call, OfxPropertySetHandle handle, const char* name,
                            int first, int count, Out* out) {
-    PropertySet* set = Set(call, handle);
-    if (!set) return kOfxStatErrBadHandle;
-    const std::lock_guard lock(set->mutex_);
-    OfxStatus status = kOfxStatOK;
-    PropertySet::Property* p = set->Find(call, name, Type, false, status);
-    if (!p) return status;
+    const Reached r = Reach(call, handle, name, Type, false);
+    if (!r.property) return r.status;
+    PropertySet* set = r.set;
+    PropertySet::Property* p = r.property;
     std::vector<T>& values = Values<T>(*p);
     if (!out || first < 0 || count < 0 ||
         static_cast<size_t>(first) + static_cast<size_t>(count) > values.size()) {

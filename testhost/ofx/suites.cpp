@@ -10,6 +10,7 @@
 
 #include "ofx/api/host_suites.h"
 #include "ofx/api/image_effect.h"
+#include "ofx/api/rect.h"
 #include "testhost/ofx/host.h"
 #include "testhost/ofx/objects.h"
 
@@ -38,14 +39,6 @@ OfxRectI ToPixels(const OfxRectD& r, double sx, double sy) {
   const auto low = [](double v) { return static_cast<int>(std::max(-1e9, std::floor(v))); };
   const auto high = [](double v) { return static_cast<int>(std::min(1e9, std::ceil(v))); };
   return OfxRectI{low(r.x1 * sx), low(r.y1 * sy), high(r.x2 * sx), high(r.y2 * sy)};
-}
-
-OfxRectI Intersect(const OfxRectI& a, const OfxRectI& b) {
-  OfxRectI r{std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2),
-             std::min(a.y2, b.y2)};
-  if (r.x2 < r.x1) r.x2 = r.x1;
-  if (r.y2 < r.y1) r.y2 = r.y1;
-  return r;
 }
 
 thread_local int threadIndex = 0;
@@ -243,7 +236,7 @@ struct SuiteCalls {
       const OfxRectD wanted = region                                   ? *region
                               : roi != action->regionsOfInterest.end() ? roi->second
                                                                        : clip->region;
-      pixels = Intersect(ToPixels(wanted, action->renderScale.x / par, action->renderScale.y),
+      pixels = Intersection(ToPixels(wanted, action->renderScale.x / par, action->renderScale.y),
                          source->bounds);
       const bool whole = pixels.x1 == source->bounds.x1 && pixels.y1 == source->bounds.y1 &&
                          pixels.x2 == source->bounds.x2 && pixels.y2 == source->bounds.y2;

@@ -15,6 +15,7 @@
 #include "cli/plugin_modules.h"
 #include "lens/lens.h"
 #include "lensfile/lensfile.h"
+#include "tests/cli/float_plate.h"
 #include "tests/cli/run_program.h"
 
 namespace gw {
@@ -23,24 +24,10 @@ namespace {
 // A plate of `channels` channels whose every pixel differs; values scaled
 // by `range` (above 1 for HDR).
 Plate RampPlate(int width, int height, int channels, SampleType type, float range) {
-  Plate plate;
-  plate.width = width;
-  plate.height = height;
-  plate.channels = channels;
-  plate.type = type;
-  const char* names[] = {"R", "G", "B", "A", "Z"};
-  for (int c = 0; c < channels; ++c) plate.channelNames.push_back(names[c]);
-  plate.alphaChannel = channels >= 4 ? 3 : -1;
-  plate.samples.resize(static_cast<size_t>(width) * height * channels);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < channels; ++c) {
-        const float t = static_cast<float>((x * 7 + y * 13 + c * 29) % 997) / 996.0f;
-        plate.at(x, y, c) = c == 3 ? t : t * range;
-      }
-    }
-  }
-  return plate;
+  return FloatPlate(width, height, channels, type, [range](int x, int y, int c) {
+    const float t = static_cast<float>((x * 7 + y * 13 + c * 29) % 997) / 996.0f;
+    return c == 3 ? t : t * range;
+  });
 }
 
 // The pixel where the default lens is brightest in a small frame: its light.

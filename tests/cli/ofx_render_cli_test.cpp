@@ -16,6 +16,7 @@
 #include "cli/sequence_pattern.h"
 #include "lens/lens.h"
 #include "lensfile/lensfile.h"
+#include "tests/cli/float_plate.h"
 #include "tests/cli/run_program.h"
 
 namespace gw {
@@ -24,24 +25,10 @@ namespace {
 // A plate whose pixels all differ, with a few bright ones above 1 when
 // `range` is.
 Plate GradientPlate(int width, int height, int channels, SampleType type, float range) {
-  Plate plate;
-  plate.width = width;
-  plate.height = height;
-  plate.channels = channels;
-  plate.type = type;
-  const char* names[] = {"R", "G", "B", "A", "Z"};
-  for (int c = 0; c < channels; ++c) plate.channelNames.push_back(names[c]);
-  plate.alphaChannel = channels >= 4 ? 3 : -1;
-  plate.samples.resize(static_cast<size_t>(width) * height * channels);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < channels; ++c) {
-        const float t = static_cast<float>((x * 5 + y * 11 + c * 37) % 251) / 250.0f;
-        plate.at(x, y, c) = c == 3 ? 0.25f + 0.75f * t : t * range;
-      }
-    }
-  }
-  return plate;
+  return FloatPlate(width, height, channels, type, [range](int x, int y, int c) {
+    const float t = static_cast<float>((x * 5 + y * 11 + c * 37) % 251) / 250.0f;
+    return c == 3 ? 0.25f + 0.75f * t : t * range;
+  });
 }
 
 // Opaque patches on transparent black: lights for the Showcase edition, or

@@ -5,22 +5,14 @@
 #include <string>
 
 #include "cli/image_io.h"
+#include "tests/cli/float_plate.h"
 #include "tests/cli/run_program.h"
 
 namespace gw {
 namespace {
 
 Plate Grey(int channels, SampleType type, float value) {
-  Plate plate;
-  plate.width = 48;
-  plate.height = 27;
-  plate.channels = channels;
-  plate.type = type;
-  plate.channelNames = {"R", "G", "B", "A", "Z"};
-  plate.channelNames.resize(static_cast<size_t>(channels));
-  plate.alphaChannel = channels >= 4 ? 3 : -1;
-  plate.samples.assign(static_cast<size_t>(48) * 27 * channels, value);
-  return plate;
+  return FloatPlate(48, 27, channels, type, [value](int, int, int) { return value; });
 }
 
 struct Rendered {

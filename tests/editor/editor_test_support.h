@@ -24,7 +24,7 @@ inline Lens LensOfTypes(std::vector<ElementType> types, uint32_t count) {
   Lens lens = ZeroLens();
   for (uint32_t i = 0; i < count; ++i) {
     InitElement(static_cast<int16_t>(types[i % types.size()]), lens.elements[i]);
-    SetElementName(lens.elements[i], "e" + std::to_string(i));
+    SetElementName(lens.elements[i], std::string("e") + std::to_string(i));
   }
   lens.count = count;
   return lens;

@@ -2,7 +2,7 @@
 // structural edits with their selection rules, names, and the add window.
 #include <gtest/gtest.h>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace gw::testing {

@@ -2,7 +2,7 @@
 // that reach exactly the field behind each control.
 #include <gtest/gtest.h>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace gw::testing {

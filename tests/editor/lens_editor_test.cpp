@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "host/commands.h"
 #include "lensfile/lensfile.h"
 #include "render/pixels.h"

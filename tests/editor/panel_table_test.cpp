@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace gw::testing {
@@ -76,17 +76,23 @@ TEST_F(PanelTableTest, EveryCellOfThePerTypeTable) {
       if (c < 10) {
         const WinSlider& slider = *editor->SliderById(id);
         EXPECT_EQ(slider.enabled(), label != nullptr);
-        if (label) EXPECT_EQ(slider.label(), label);
+        if (label) {
+          EXPECT_EQ(slider.label(), label);
+        }
       } else if (c < 12) {
         const Colorbox& box = panel().colourBox(c - 9);
         EXPECT_EQ(box.id(), id);
         EXPECT_EQ(box.enabled(), label != nullptr);
-        if (label) EXPECT_EQ(box.label(), label);
+        if (label) {
+          EXPECT_EQ(box.label(), label);
+        }
       } else {
         const PanelCheckBox& box = panel().checkBox(c - 11);
         EXPECT_EQ(box.id, id);
         EXPECT_EQ(box.shown, label != nullptr);
-        if (label) EXPECT_EQ(box.label, label);
+        if (label) {
+          EXPECT_EQ(box.label, label);
+        }
       }
     }
   }

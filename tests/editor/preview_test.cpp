@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/dib.h"
 #include "presets/presets.h"
 #include "tests/editor/editor_test_support.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "editor/slider.h"
 #include "tests/support/scripted_front_end.h"
 

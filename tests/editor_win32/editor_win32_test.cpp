@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "editor/control_ids.h"
+#include "lens/control_ids.h"
 #include "lens/lens.h"
 #include "tests/editor_win32/png_file.h"
 #include "tests/host/plugin_host.h"

@@ -9,6 +9,7 @@
 
 #include "tests/host/plugin_host.h"
 #include "tests/support/pe_image.h"
+#include "tests/support/host_failures.h"
 
 namespace gw::testing {
 namespace {
@@ -161,15 +162,15 @@ TEST_P(EditionTest, GlobalSetupWithHostDataDoesNotAllocate) {
 
 TEST_P(EditionTest, HandleAllocationFailuresReturnMinus108AndLeaveNothing) {
   TestHost host(PluginPath(GetParam().edition));
-  host.FailHandleAllocation(1);
+  FailHandleAllocation(host, 1);
   EXPECT_EQ(host.GlobalSetup(), -108);
   EXPECT_FALSE(host.hasGlobalData());
   ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
   ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
-  host.FailHandleAllocation(1);
+  FailHandleAllocation(host, 1);
   EXPECT_EQ(host.SequenceSetup(), -108);
   EXPECT_FALSE(host.hasSequenceData());
-  host.FailHandleAllocation(1);
+  FailHandleAllocation(host, 1);
   EXPECT_EQ(host.SequenceResetup(std::nullopt), -108);
   EXPECT_FALSE(host.hasSequenceData());
   ExpectCleanShutdown(host);

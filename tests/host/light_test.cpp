@@ -3,6 +3,7 @@
 #include "host/commands.h"
 #include "host/light.h"
 #include "tests/host/plugin_host.h"
+#include "tests/support/host_failures.h"
 
 namespace gw::testing {
 namespace {
@@ -114,7 +115,7 @@ TEST_F(LightTest, NextTimeStopsAtTheEndOfTheComposition) {
 }
 
 TEST_F(LightTest, FailedLayerCheckoutLeavesNoPosition) {
-  host.FailCheckout(1, PF_Err_OUT_OF_MEMORY);
+  FailCheckout(host, 1, PF_Err_OUT_OF_MEMORY);
   Run();
   EXPECT_EQ(probe.lightError, PF_Err_OUT_OF_MEMORY);
   EXPECT_EQ(probe.x, -1.0f);

@@ -3,6 +3,7 @@
 
 #include "presets/presets.h"
 #include "tests/host/plugin_host.h"
+#include "tests/support/host_failures.h"
 
 namespace gw::testing {
 namespace {
@@ -171,7 +172,7 @@ TEST(Params, QuickEditionDeclaresTenAndReportsEleven) {
 TEST(Params, RefusedDeclarationStopsWithTheHostsCode) {
   TestHost host(PluginPath("full"));
   ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
-  host.FailAddParam(4, PF_Err_OUT_OF_MEMORY);
+  FailAddParam(host, 4, PF_Err_OUT_OF_MEMORY);
   EXPECT_EQ(host.ParamsSetup(), PF_Err_OUT_OF_MEMORY);
   EXPECT_EQ(host.declarations().size(), 3u);  // none after the refused one
   EXPECT_EQ(host.reportedNumParams(), 0);     // not set

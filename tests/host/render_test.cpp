@@ -6,6 +6,7 @@
 
 #include "tests/host/plugin_host.h"
 #include "testhost/image.h"
+#include "tests/support/host_failures.h"
 
 namespace gw::testing {
 namespace {
@@ -195,7 +196,7 @@ TEST(Render, CancelStopsAtOnceAndReturnsTheHostsCode) {
   for (PF_Fixed shutter : {0, 0x8000}) {
     auto host = NewInstance("full");
     host->settings().shutterAngle = shutter;
-    host->CancelAtProgress(2);
+    CancelAtProgress(*host, 2);
     Image out;
     EXPECT_EQ(host->Render(0, PatternFrame(400, 300), out), PF_Interrupt_CANCEL);
     EXPECT_EQ(host->progressCalls().size(), 2u);
@@ -205,7 +206,7 @@ TEST(Render, CancelStopsAtOnceAndReturnsTheHostsCode) {
 
 TEST(Render, AnyNonzeroProgressAnswerIsReturnedUnchanged) {
   auto host = NewInstance("quick");
-  host->CancelAtProgress(3, 1234);
+  CancelAtProgress(*host, 3, 1234);
   Image out;
   EXPECT_EQ(host->Render(0, PatternFrame(64, 48), out), 1234);
   EXPECT_EQ(host->progressCalls().size(), 3u);
@@ -231,8 +232,8 @@ TEST(Render, EveryPathLeavesNothingLive) {
         layer->at(20, 10) = PF_Pixel{255, 255, 255, 255};
         layer->at(40, 30) = PF_Pixel{255, 255, 255, 255};
         host->SetLayer(host->IndexOf("Location layer:"), layer);
-        if (failure >= 1 && failure <= 8) host->FailCheckout(failure, PF_Err_OUT_OF_MEMORY);
-        if (failure >= 9) host->CancelAtProgress(failure - 8);
+        if (failure >= 1 && failure <= 8) FailCheckout(*host, failure, PF_Err_OUT_OF_MEMORY);
+        if (failure >= 9) CancelAtProgress(*host, failure - 8);
         Image out;
         host->Render(0, PatternFrame(64, 48), out);
         EXPECT_EQ(host->liveCheckouts(), 0);
@@ -321,7 +322,7 @@ TEST(Render, FailedCheckoutAtTheNextTimeEndsTheBlurPath) {
   for (int32_t n = 3; n <= 8; ++n) {
     auto host = NewInstance("full");
     host->settings().shutterAngle = 0x8000;
-    host->FailCheckout(n, PF_Err_BAD_CALLBACK_PARAM);
+    FailCheckout(*host, n, PF_Err_BAD_CALLBACK_PARAM);
     const Image input = PatternFrame(64, 48);
     Image out;
     EXPECT_EQ(host->Render(0, input, out), PF_Err_BAD_CALLBACK_PARAM) << n;
@@ -334,7 +335,7 @@ TEST(Render, FailedCheckoutAtTheNextTimeEndsTheBlurPath) {
 TEST(Render, FailedCheckoutsAtTheCurrentTimeAreNotReported) {
   for (int32_t n = 1; n <= 2; ++n) {
     auto host = NewInstance("full");
-    host->FailCheckout(n, PF_Err_OUT_OF_MEMORY);
+    FailCheckout(*host, n, PF_Err_OUT_OF_MEMORY);
     Image out;
     EXPECT_EQ(host->Render(0, PatternFrame(64, 48), out), PF_Err_NONE) << n;
     EXPECT_EQ(ProgressTotal(*host), 3);

@@ -2,6 +2,7 @@
 // location layer, and the lens drawn once per light.
 #include "host/showcase_lights.h"
 #include "tests/host/plugin_host.h"
+#include "tests/support/host_failures.h"
 
 namespace gw::testing {
 namespace {
@@ -162,7 +163,7 @@ TEST(ShowcaseRender, DimLightsAreSkippedAndCancelStops) {
   ParamValue blue;
   blue.colour = PF_Pixel{0, 0, 0, 255};  // white patches tinted pure blue
   host->SetValue(kShowcaseColor, blue);
-  host->CancelAtProgress(4);
+  CancelAtProgress(*host, 4);
   EXPECT_EQ(host->Render(0, PatternFrame(80, 60), out), PF_Interrupt_CANCEL);
   EXPECT_EQ(host->progressCalls().size(), 4u);
   ExpectCleanShutdown(*host);
@@ -188,7 +189,7 @@ TEST(ShowcaseRender, FailedLayerCheckoutMeansNoLights) {
   auto layer = std::make_shared<Image>(Clear(80, 60));
   FillSquare(*layer, 10, 10, 3, kWhite);
   host->SetLayer(kShowcaseLocation, layer);
-  host->FailCheckout(1, PF_Err_OUT_OF_MEMORY);
+  FailCheckout(*host, 1, PF_Err_OUT_OF_MEMORY);
   const Image input = PatternFrame(80, 60);
   Image out;
   EXPECT_EQ(host->Render(0, input, out), PF_Err_NONE);

@@ -29,12 +29,10 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
-
 // A temporary of a save to `path` left in its folder.
 bool TemporaryLeftFor(const std::string& path) {
   const std::filesystem::path target(path);
-  const std::string prefix = "." + target.filename().string() + ".partial";
+  const std::string prefix = std::string(".") + target.filename().string() + ".partial";
   for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
     if (entry.path().filename().string().rfind(prefix, 0) == 0) return true;
   }

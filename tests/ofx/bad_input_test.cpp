@@ -23,36 +23,14 @@ testhost::Image Plate() {
   return image;
 }
 
-struct Case {
-  Case(const std::string& depth = kOfxBitDepthFloat, ofxhost::HostOptions options = {})
-      : host(LoadBinary(Project(options))),
-        instance(host->CreateInstance(kFull, kOfxImageEffectContextFilter)),
-        source(FromLegacy(Plate(), depth)) {
-    EXPECT_TRUE(instance);
-    ConnectImage(*instance, kOfxImageEffectSimpleSourceClipName, source);
-  }
-  static ofxhost::HostOptions Project(ofxhost::HostOptions o) {
-    o.projectSize = {double(kW), double(kH)};
-    return o;
-  }
-  HostImage Render(OfxStatus expected) {
-    HostImage out;
-    EXPECT_EQ(instance->Render(WholeFrame(source), out), expected);
-    return out;
-  }
+struct Case : PlateRig {
+  explicit Case(const std::string& depth = kOfxBitDepthFloat, ofxhost::HostOptions options = {})
+      : PlateRig(kFull, kOfxImageEffectContextFilter, FromLegacy(Plate(), depth), options) {}
   // The message on the instance, which must mention `text`; then the end.
   void ExpectMessage(const std::string& text) {
     const std::string message = instance->PersistentMessage();
     EXPECT_NE(message.find(text), std::string::npos) << message;
   }
-  void Finish() {
-    instance.reset();
-    ExpectNoProblems(*host);
-    EXPECT_EQ(host->LiveAllocations(), 0u);
-  }
-  std::unique_ptr<Host> host;
-  std::unique_ptr<Instance> instance;
-  HostImage source;
 };
 
 TEST(OfxBadInput, DepthsItCannotDrawOnPassTheSourceThrough) {

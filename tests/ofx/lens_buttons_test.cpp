@@ -70,19 +70,9 @@ testhost::Image Plate() {
 }
 
 // One instance of an edition with a lens, over a plate, as a user has it.
-struct Panel {
+struct Panel : PlateRig {
   explicit Panel(const char* id = kFull)
-      : host(LoadBinary(Project())),
-        instance(host->CreateInstance(id, kOfxImageEffectContextFilter)),
-        source(FromLegacy(Plate(), kOfxBitDepthByte)) {
-    EXPECT_TRUE(instance);
-    ConnectImage(*instance, kOfxImageEffectSimpleSourceClipName, source);
-  }
-  static ofxhost::HostOptions Project() {
-    ofxhost::HostOptions o;
-    o.projectSize = {double(kW), double(kH)};
-    return o;
-  }
+      : PlateRig(id, kOfxImageEffectContextFilter, FromLegacy(Plate(), kOfxBitDepthByte)) {}
   std::string LensText() const { return instance->Value("lens").text; }
   Lens CurrentLens() const {
     Lens lens{};
@@ -108,21 +98,6 @@ struct Panel {
     }
     return said;
   }
-  HostImage Render() {
-    HostImage out;
-    EXPECT_EQ(instance->Render(WholeFrame(source), out), kOfxStatOK);
-    return out;
-  }
-  // Ends the instance and unloads the binary (one host loads it at a time).
-  void Finish() {
-    instance.reset();
-    ExpectNoProblems(*host);
-    EXPECT_EQ(host->LiveAllocations(), 0u);
-    host.reset();
-  }
-  std::unique_ptr<Host> host;
-  std::unique_ptr<Instance> instance;
-  HostImage source;
 };
 
 // Steps of the undo history other than typing paths into "Lens File".

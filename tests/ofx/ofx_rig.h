@@ -69,6 +69,39 @@ inline bool SameBytes(const HostImage& a, const HostImage& b) {
   return true;
 }
 
+// One instance of a plug-in over a plate, in our host, with a project of the
+// plate's size; the plate is connected to the source clip.
+struct PlateRig {
+  PlateRig(const char* id, const char* context, HostImage plate,
+           ofxhost::HostOptions options = {})
+      : host(LoadBinary(ProjectOf(plate, options))),
+        instance(host->CreateInstance(id, context)),
+        source(std::move(plate)) {
+    EXPECT_TRUE(instance);
+    ConnectImage(*instance, kOfxImageEffectSimpleSourceClipName, source);
+  }
+  static ofxhost::HostOptions ProjectOf(const HostImage& plate, ofxhost::HostOptions o) {
+    o.projectSize = {double(plate.Width()), double(plate.Height())};
+    return o;
+  }
+  HostImage Render(OfxStatus expected = kOfxStatOK, double time = 0.0) {
+    HostImage out;
+    EXPECT_EQ(instance->Render(WholeFrame(source, time), out), expected);
+    return out;
+  }
+  // Ends the instance, checks that the host saw no misuse and that nothing
+  // is left allocated, and unloads the binary (one host loads it at a time).
+  void Finish() {
+    instance.reset();
+    ExpectNoProblems(*host);
+    EXPECT_EQ(host->LiveAllocations(), 0u);
+    host.reset();
+  }
+  std::unique_ptr<Host> host;
+  std::unique_ptr<Instance> instance;
+  HostImage source;
+};
+
 // Where two legacy frames first differ, for messages ("" when they are equal).
 std::string FirstDifference(const testhost::Image& a, const testhost::Image& b);
 

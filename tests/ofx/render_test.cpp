@@ -41,35 +41,11 @@ float Sample(const HostImage& image, int32_t x, int32_t y, int32_t c) {
   return v;
 }
 
-// One instance over a plate, in our host.
-struct Rig {
+// One instance over the plate, in our host.
+struct Rig : PlateRig {
   Rig(const char* id, const char* context, const std::string& depth = kOfxBitDepthByte,
       const std::string& components = kOfxImageComponentRGBA, ofxhost::HostOptions options = {})
-      : host(LoadBinary(WithProject(options))),
-        instance(host->CreateInstance(id, context)),
-        source(FromLegacy(Plate(), depth, components)) {
-    EXPECT_TRUE(instance);
-    ConnectImage(*instance, kOfxImageEffectSimpleSourceClipName, source);
-  }
-  static ofxhost::HostOptions WithProject(ofxhost::HostOptions o) {
-    o.projectSize = {double(kW), double(kH)};
-    return o;
-  }
-  HostImage Render(OfxStatus expected = kOfxStatOK, double time = 0.0) {
-    HostImage out;
-    EXPECT_EQ(instance->Render(WholeFrame(source, time), out), expected);
-    return out;
-  }
-  // Ends the instance and unloads the binary (one host loads it at a time).
-  void Finish() {
-    instance.reset();
-    ExpectNoProblems(*host);
-    EXPECT_EQ(host->LiveAllocations(), 0u);
-    host.reset();
-  }
-  std::unique_ptr<Host> host;
-  std::unique_ptr<Instance> instance;
-  HostImage source;
+      : PlateRig(id, context, FromLegacy(Plate(), depth, components), options) {}
 };
 
 // Alpha dots: lights for the Showcase edition.
@@ -310,7 +286,7 @@ TEST(OfxRender, TheLensParameterGivesTheLensBackAndNewInstancesTheDefault) {
   const HostImage plate = edited.source;
   edited.Finish();
   EXPECT_EQ(saved, text);
-  auto host = LoadBinary(Rig::WithProject({}));
+  auto host = LoadBinary(PlateRig::ProjectOf(plate, {}));
   auto reopened =
       host->CreateInstance(kFull, kOfxImageEffectContextFilter, {{"lens", Text(saved)}});
   ASSERT_TRUE(reopened);

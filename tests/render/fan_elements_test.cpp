@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "lens/lens.h"
-#include "render/fan_streaks.h"
+#include "render/elements/streak_elements.h"
 #include "render/numeric.h"
 #include "tests/support/test_frame.h"
 
@@ -62,8 +62,8 @@ TEST(StreakFanTest, CountTaperAndDirection) {
   std::vector<Streak> s;
   const StreakSink sink = [&s](const Streak& st) { s.push_back(st); };
   // Pointing down from (100, 50), no jitter.
-  StreakFan(20.0f, 10, 1.0f, 100.0f, 50.0f, 0.0f, frame.target(), 0.5f, 0.8f, 2.0f, 0.0f, 4.0f,
-            40.0f, sink);
+  StreakFan({20.0f, 10, 1.0f, {100.0f, 50.0f}, 0.0f, 0.0f, 4.0f, 40.0f}, {0.5f, 0.8f, 2.0f},
+            frame.target(), sink);
   ASSERT_EQ(s.size(), 10u);
   const float L = 220.0f;  // trunc(20 x 10 + 20)
   for (size_t k = 0; k < s.size(); ++k) {
@@ -91,17 +91,17 @@ TEST(StreakFanTest, AngleConventionAndEmptyFans) {
   TestFrame frame(640, 360, 320, 180);
   std::vector<Streak> s;
   const StreakSink sink = [&s](const Streak& st) { s.push_back(st); };
-  StreakFan(10.0f, 1, 1.0f, 300.0f, 100.0f, 90.0f, frame.target(), 1, 1, 1, 0, 1, 10, sink);
+  StreakFan({10.0f, 1, 1.0f, {300.0f, 100.0f}, 90.0f, 0, 1, 10}, {1, 1, 1}, frame.target(), sink);
   ASSERT_EQ(s.size(), 1u);
   EXPECT_LT(s[0].x1, s[0].x0 - 50.0f);  // 90 degrees points left
   EXPECT_NEAR(s[0].y1, s[0].y0, 0.5f);
-  StreakFan(10.0f, 1, 1.0f, 300.0f, 100.0f, -90.0f, frame.target(), 1, 1, 1, 0, 1, 10, sink);
+  StreakFan({10.0f, 1, 1.0f, {300.0f, 100.0f}, -90.0f, 0, 1, 10}, {1, 1, 1}, frame.target(), sink);
   EXPECT_GT(s[1].x1, s[1].x0 + 50.0f);  // -90 points right
-  StreakFan(10.0f, 1, 1.0f, 300.0f, 100.0f, 180.0f, frame.target(), 1, 1, 1, 0, 1, 10, sink);
+  StreakFan({10.0f, 1, 1.0f, {300.0f, 100.0f}, 180.0f, 0, 1, 10}, {1, 1, 1}, frame.target(), sink);
   EXPECT_LT(s[2].y1, s[2].y0 - 50.0f);  // 180 points up
   s.clear();
   for (const int16_t n : {int16_t{0}, int16_t{-1}, int16_t{-32768}}) {
-    StreakFan(10.0f, n, 1.0f, 0, 0, 0, frame.target(), 1, 1, 1, 0, 1, 10, sink);
+    StreakFan({10.0f, n, 1.0f, {0, 0}, 0, 0, 1, 10}, {1, 1, 1}, frame.target(), sink);
   }
   EXPECT_TRUE(s.empty());
 }
@@ -109,12 +109,10 @@ TEST(StreakFanTest, AngleConventionAndEmptyFans) {
 TEST(StreakFanTest, TotalWidthDoesNotDependOnTheCount) {
   TestFrame frame(640, 360, 320, 180);
   std::vector<Streak> few, many;
-  StreakFan(20, 100, 1, 0, 180, -90, frame.target(), 1, 1, 1, 0.1f, 3.5f, 39, [&](const Streak& st) {
-    few.push_back(st);
-  });
-  StreakFan(20, 250, 1, 0, 180, -90, frame.target(), 1, 1, 1, 0.1f, 3.5f, 39, [&](const Streak& st) {
-    many.push_back(st);
-  });
+  StreakFan({20, 100, 1, {0, 180}, -90, 0.1f, 3.5f, 39}, {1, 1, 1}, frame.target(),
+            [&](const Streak& st) { few.push_back(st); });
+  StreakFan({20, 250, 1, {0, 180}, -90, 0.1f, 3.5f, 39}, {1, 1, 1}, frame.target(),
+            [&](const Streak& st) { many.push_back(st); });
   // (n - 1) / n of spacing x reach / 2 = 68.25 pixels.
   EXPECT_NEAR(StartSpan(few, 0, few.size()), 68.25f * 99 / 100, 1e-2f);
   EXPECT_NEAR(StartSpan(many, 0, many.size()), 68.25f * 249 / 250, 1e-2f);
@@ -123,7 +121,7 @@ TEST(StreakFanTest, TotalWidthDoesNotDependOnTheCount) {
 TEST(PhotonFanTest, OpensOneRadianPer255StreaksFromOnePoint) {
   TestFrame frame(640, 360, 320, 180);
   std::vector<Streak> s;
-  PhotonFan(30.0f, 51, 0.5f, 200.0f, 100.0f, 0.0f, frame.target(), 1.0f, 0.5f, 0.0f,
+  PhotonFan({30.0f, 51, 0.5f, {200.0f, 100.0f}, 0.0f}, {1.0f, 0.5f, 0.0f},
             [&s](const Streak& st) { s.push_back(st); });
   ASSERT_EQ(s.size(), 51u);
   const float Lh = static_cast<float>(TruncToInt(30.0f * 10.0f + 30.0f * 0.5f) / 2);  // 157

@@ -11,7 +11,6 @@
 #include "render/draw_lens.h"
 #include "render/elements/elements.h"
 #include "render/elements/streak_elements.h"
-#include "render/fan_of_streaks.h"
 #include "render/numeric.h"
 #include "tests/support/test_frame.h"
 

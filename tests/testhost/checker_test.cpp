@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "testhost/test_host.h"
+#include "tests/support/host_failures.h"
 
 namespace gw::testhost {
 namespace {
@@ -140,7 +141,7 @@ TEST(Checker, EveryRenderStartsFromAnUnwrittenOutput) {
 
 TEST(Checker, FailsTheNthHandleAllocation) {
   TestHost host(&FaultyEntry, "faulty");
-  host.FailHandleAllocation(1);
+  gw::testing::FailHandleAllocation(host, 1);
   EXPECT_EQ(host.GlobalSetup(), PF_Err_NONE);  // this plug-in does not check
   EXPECT_FALSE(host.hasGlobalData());
   EXPECT_EQ(host.handleAllocations(), 1);
