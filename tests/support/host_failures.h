@@ -4,20 +4,34 @@
 // was armed with; the other kinds stay armed.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <utility>
 
 #include "testhost/test_host.h"
 
 namespace gw::testing {
 
+// What is armed: for each kind of call, the calls left until it fails and
+// the answer then. One table on the host, so arming a host again for every
+// input of a long run (a fuzzer) never builds a chain of hooks.
+struct ArmedFailures {
+  struct Armed {
+    int32_t left = 0;
+    PF_Err code = PF_Err_NONE;
+  };
+  std::array<Armed, static_cast<size_t>(testhost::HostCall::Progress) + 1> kinds{};
+
+  PF_Err operator()(testhost::HostCall call) {
+    Armed& armed = kinds[static_cast<size_t>(call)];
+    return (armed.left > 0 && --armed.left == 0) ? armed.code : PF_Err_NONE;
+  }
+};
+
 inline void FailNthCall(testhost::TestHost& host, testhost::HostCall kind, int32_t n,
                         PF_Err code) {
-  host.interceptCall = [kind, code, left = n, others = std::move(host.interceptCall)](
-                           testhost::HostCall call) mutable -> PF_Err {
-    if (call == kind) return (left > 0 && --left == 0) ? code : PF_Err_NONE;
-    return others ? others(call) : PF_Err_NONE;
-  };
+  if (!host.interceptCall.target<ArmedFailures>()) host.interceptCall = ArmedFailures{};
+  host.interceptCall.target<ArmedFailures>()->kinds[static_cast<size_t>(kind)] = {n, code};
 }
 
 // The nth handle allocation fails (no handle).
