@@ -36,6 +36,11 @@ options_of() {
   esac
 }
 
+# A smaller quarantine than ASan's 256 MB: freed memory comes back sooner,
+# so that inputs which build many short-lived profiles do not spend their time
+# in page faults. Use-after-free is still caught within the last 16 MB freed.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}"
+
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 summary=()
