@@ -7,12 +7,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "lens/control_ids.h"
@@ -58,63 +54,38 @@ struct SessionRecord {
   int32_t liveHandles = -1;
 };
 
-// The host on a thread of its own, as the host application's main thread:
-// its main window, a new effect instance with the starting lens, the dialog
-// command, then the instance set down. This thread plays the person at the
-// mouse. (Only this thread asserts.)
+// The host as the host application's main thread runs it: a new effect
+// instance with the starting lens under its main window, the dialog
+// command, then the instance set down.
 class EditorSession {
  public:
-  EditorSession() : thread_([this] { Run(); }) {}
-  // A test that stopped half-way leaves the editor open: Cancel closes it.
-  ~EditorSession() {
-    if (!closed_ && dialog_) PostMessageA(dialog_, WM_COMMAND, ids::kCancel, 0);
-    if (!WaitUntilClosed()) {
-      std::fprintf(stderr, "the Lens Editor does not close\n");
-      std::_Exit(1);
-    }
-    thread_.join();
-  }
+  EditorSession() : application_([this](HWND main) { Run(main); }) {}
 
-  HWND dialog() {
-    if (!dialog_) dialog_ = WaitForDialog(kEditorCaption);
-    return dialog_;
-  }
-  HWND Control(int id) { return GetDlgItem(dialog(), id); }
-
+  HWND dialog() { return application_.editor(); }
+  HWND Control(int id) { return application_.Control(id); }
   // True when the host's thread finished within the wait.
-  bool WaitUntilClosed() {
-    for (DWORD waited = 0; waited < kWaitMs && !closed_; waited += 50) Sleep(50);
-    return closed_;
-  }
+  bool WaitUntilClosed() { return application_.WaitUntilFinished(); }
   // Valid once closed.
   const SessionRecord& record() const { return record_; }
 
  private:
-  void Run() {
-    HWND main = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
-                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    {
-      TestHost host(PluginPath("full"));
-      host.SetMainWindow(main);
-      record_.setUp = host.GlobalSetup() == PF_Err_NONE && host.ParamsSetup() == PF_Err_NONE &&
-                      host.SequenceSetup() == PF_Err_NONE &&
-                      host.SequenceResetup(StoredBytes(StartingLens())) == PF_Err_NONE;
-      record_.before = host.SequenceBytes();
-      if (record_.setUp) record_.dialogResult = host.DoDialog();
-      record_.after = host.SequenceBytes();
-      host.SequenceSetdown();
-      host.GlobalSetdown();
-      record_.problems = host.TakeProblems();
-      record_.liveHandles = host.liveHandles();
-    }
-    DestroyWindow(main);
-    closed_ = true;
+  void Run(HWND main) {
+    TestHost host(PluginPath("full"));
+    host.SetMainWindow(main);
+    record_.setUp = host.GlobalSetup() == PF_Err_NONE && host.ParamsSetup() == PF_Err_NONE &&
+                    host.SequenceSetup() == PF_Err_NONE &&
+                    host.SequenceResetup(StoredBytes(StartingLens())) == PF_Err_NONE;
+    record_.before = host.SequenceBytes();
+    if (record_.setUp) record_.dialogResult = host.DoDialog();
+    record_.after = host.SequenceBytes();
+    host.SequenceSetdown();
+    host.GlobalSetdown();
+    record_.problems = host.TakeProblems();
+    record_.liveHandles = host.liveHandles();
   }
 
   SessionRecord record_;
-  std::atomic<bool> closed_{false};
-  HWND dialog_ = nullptr;
-  std::thread thread_;
+  ApplicationThread application_;  // last: it runs once the record is made
 };
 
 void ExpectCleanSession(const SessionRecord& record) {

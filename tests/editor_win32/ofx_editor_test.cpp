@@ -8,12 +8,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "lens/control_ids.h"
@@ -61,73 +58,48 @@ struct PressRecord {
   std::vector<std::string> undo, messages, problems;
 };
 
-// The application on a thread of its own, as its main thread: its main
-// window (named to the plug-in through kOfxPropHostOSHandle, or not), an
-// instance of the full edition with the starting lens over a plate, the
-// button pressed, the instance ended. This thread plays the person at the
-// mouse. (Only this thread asserts.)
+// The application as its main thread runs it: its main window named to the
+// plug-in through kOfxPropHostOSHandle (or not), an instance of the full
+// edition with the starting lens over a plate, the button pressed, the
+// instance ended.
 class EditSession {
  public:
   explicit EditSession(bool nameMainWindow)
-      : thread_([this, nameMainWindow] { Run(nameMainWindow); }) {}
-  // A test that stopped half-way leaves the editor open: Cancel closes it.
-  ~EditSession() {
-    if (!closed_ && dialog_) PostMessageA(dialog_, WM_COMMAND, ids::kCancel, 0);
-    if (!WaitUntilClosed()) {
-      std::fprintf(stderr, "the Lens Editor does not close\n");
-      std::_Exit(1);
-    }
-    thread_.join();
-  }
+      : application_([this, nameMainWindow](HWND main) {
+          Run(nameMainWindow ? main : nullptr);
+        }) {}
 
-  HWND dialog() {
-    if (!dialog_) dialog_ = WaitForDialog(kEditorCaption);
-    return dialog_;
-  }
-  HWND Control(int id) { return GetDlgItem(dialog(), id); }
-  HWND mainWindow() const { return mainWindow_; }
-
-  bool WaitUntilClosed() {
-    for (DWORD waited = 0; waited < kWaitMs && !closed_; waited += 50) Sleep(50);
-    return closed_;
-  }
+  HWND dialog() { return application_.editor(); }
+  HWND Control(int id) { return application_.Control(id); }
+  HWND mainWindow() const { return application_.mainWindow(); }
+  bool WaitUntilClosed() { return application_.WaitUntilFinished(); }
   // Valid once closed.
   const PressRecord& record() const { return record_; }
 
  private:
-  void Run(bool nameMainWindow) {
-    HWND main = CreateWindowExA(0, "STATIC", "Application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                0, 320, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    mainWindow_ = main;
-    {
-      ofxhost::HostOptions options;
-      options.projectSize = {double(kW), double(kH)};
-      if (nameMainWindow) options.mainWindow = main;
-      Host host(GW_OFX_BINARY, options);
-      std::unique_ptr<Instance> instance = host.CreateInstance(
-          kFull, kOfxImageEffectContextFilter, {{"lens", Text(LensToText(StartingLens()))}});
-      record_.created = instance != nullptr;
-      if (instance) {
-        ConnectImage(*instance, kOfxImageEffectSimpleSourceClipName,
-                     FromLegacy(Plate(), kOfxBitDepthByte));
-        record_.before = instance->Value("lens").text;
-        record_.pressed = instance->Press("editLens");
-        record_.after = instance->Value("lens").text;
-        record_.undo = instance->UndoHistory();
-        instance.reset();
-      }
-      for (const ofxhost::Message& m : host.TakeMessages()) record_.messages.push_back(m.text);
-      record_.problems = host.TakeProblems();
+  void Run(HWND named) {
+    ofxhost::HostOptions options;
+    options.projectSize = {double(kW), double(kH)};
+    options.mainWindow = named;
+    Host host(GW_OFX_BINARY, options);
+    std::unique_ptr<Instance> instance = host.CreateInstance(
+        kFull, kOfxImageEffectContextFilter, {{"lens", Text(LensToText(StartingLens()))}});
+    record_.created = instance != nullptr;
+    if (instance) {
+      ConnectImage(*instance, kOfxImageEffectSimpleSourceClipName,
+                   FromLegacy(Plate(), kOfxBitDepthByte));
+      record_.before = instance->Value("lens").text;
+      record_.pressed = instance->Press("editLens");
+      record_.after = instance->Value("lens").text;
+      record_.undo = instance->UndoHistory();
+      instance.reset();
     }
-    DestroyWindow(main);
-    closed_ = true;
+    for (const ofxhost::Message& m : host.TakeMessages()) record_.messages.push_back(m.text);
+    record_.problems = host.TakeProblems();
   }
 
   PressRecord record_;
-  std::atomic<HWND> mainWindow_{nullptr};
-  std::atomic<bool> closed_{false};
-  HWND dialog_ = nullptr;
-  std::thread thread_;
+  ApplicationThread application_;  // last: it runs once the record is made
 };
 
 void ExpectCleanPress(const PressRecord& record) {

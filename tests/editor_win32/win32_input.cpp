@@ -1,8 +1,11 @@
 #include "tests/editor_win32/win32_input.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
+#include "lens/control_ids.h"
 #include "tests/editor_win32/png_file.h"
 
 namespace gw::testing {
@@ -98,6 +101,36 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return WritePng(path, w, h, rgb);
+}
+
+ApplicationThread::ApplicationThread(std::function<void(HWND mainWindow)> run)
+    : thread_([this, run = std::move(run)] {
+        HWND main = CreateWindowExA(0, "STATIC", "Application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                    0, 0, 320, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                    nullptr);
+        mainWindow_ = main;
+        run(main);
+        DestroyWindow(main);
+        finished_ = true;
+      }) {}
+
+ApplicationThread::~ApplicationThread() {
+  if (!finished_ && editor_) PostMessageA(editor_, WM_COMMAND, ids::kCancel, 0);
+  if (!WaitUntilFinished()) {
+    std::fprintf(stderr, "the Lens Editor does not close\n");
+    std::_Exit(1);
+  }
+  thread_.join();
+}
+
+HWND ApplicationThread::editor() {
+  if (!editor_) editor_ = WaitForDialog(kEditorCaption);
+  return editor_;
+}
+
+bool ApplicationThread::WaitUntilFinished() {
+  for (DWORD waited = 0; waited < kWaitMs && !finished_; waited += kPollMs) Sleep(kPollMs);
+  return finished_;
 }
 
 }  // namespace gw::testing

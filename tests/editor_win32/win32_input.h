@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 
 namespace gw::testing {
 
@@ -40,5 +43,31 @@ POINT CentreIn(HWND target, HWND window);
 // The window as the screen shows it, into a PNG file; false when it cannot
 // be written.
 bool SaveScreenshot(HWND window, const std::string& path);
+
+// The application's main thread, on a thread of its own: its main window
+// (a plain visible window), then `run` with it, which opens the Lens Editor
+// and returns once the editor closed; then the window destroyed. The test's
+// thread plays the person at the mouse (and alone asserts).
+class ApplicationThread {
+ public:
+  explicit ApplicationThread(std::function<void(HWND mainWindow)> run);
+  // A test that stopped half-way leaves the editor open: Cancel closes it.
+  ~ApplicationThread();
+  ApplicationThread(const ApplicationThread&) = delete;
+  ApplicationThread& operator=(const ApplicationThread&) = delete;
+
+  HWND mainWindow() const { return mainWindow_; }
+  // The Lens Editor once it shows; null when it does not within the wait.
+  HWND editor();
+  HWND Control(int id) { return GetDlgItem(editor(), id); }
+  // True when `run` returned within the wait.
+  bool WaitUntilFinished();
+
+ private:
+  std::atomic<HWND> mainWindow_{nullptr};
+  std::atomic<bool> finished_{false};
+  HWND editor_ = nullptr;
+  std::thread thread_;
+};
 
 }  // namespace gw::testing
