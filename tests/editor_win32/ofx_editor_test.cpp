@@ -39,7 +39,8 @@ Lens StartingLens() {
   return lens;
 }
 
-// A plate of a colour no flare makes, darker to the right.
+// A plate of a colour no flare makes, from green on the left to dark blue
+// (20, 1, 90) on the right.
 testhost::Image Plate() {
   testhost::Image image(kW, kH);
   for (int32_t y = 0; y < kH; ++y) {
@@ -139,6 +140,20 @@ TEST(OfxLensEditorWin32, OkStoresTheEditedLensAsOneChange) {
     // Modal over the application's main window, which owns it.
     EXPECT_EQ(GetWindow(session.dialog(), GW_OWNER), session.mainWindow());
     EXPECT_FALSE(IsWindowEnabled(session.mainWindow()));
+    // The preview shows the plate behind the flare: its far corner, where
+    // the glow hardly reaches, is the plate's dark blue, not black.
+    HWND preview = session.Control(ids::kPreviewWnd);
+    ASSERT_NE(preview, nullptr);
+    RECT inside;
+    GetClientRect(preview, &inside);
+    POINT corner{inside.right - 4, inside.bottom - 4};
+    ClientToScreen(preview, &corner);
+    HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, corner.x, corner.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_LT(GetRValue(shown), 60) << std::hex << shown;
+    EXPECT_GE(GetBValue(shown), 85) << std::hex << shown;
+    EXPECT_LT(GetBValue(shown), 140) << std::hex << shown;
     LowerFirstBrightness(session);
     if (!screenshotPath.empty()) {
       EXPECT_TRUE(SaveScreenshot(session.dialog(), screenshotPath)) << screenshotPath;
