@@ -49,8 +49,8 @@ EditorOutcome RunLensEditor(Lens& lens, const BackgroundSource& background,
     picture.clear();  // the editor opens over black
   }
   // The editor works on a copy of its own and copies it back only on OK.
-  const EditorRun run = RunLensEditor(lens, ApplicationWindow(), ModuleFrontEnd(),
-                                      std::move(picture));
+  const EditorRun run = gw::RunLensEditor(lens, ApplicationWindow(), ModuleFrontEnd(),
+                                          std::move(picture));
   const EditorStatus status = run.started ? run.status : EditorStatus::NoMemory;
   if (status != EditorStatus::Ok) {
     message = std::string("the Lens Editor cannot open: ") + WhyNotOpened(status) + " (status " +
