@@ -6,6 +6,7 @@
 #   scripts/fuzz.sh [SECONDS]
 #   GW_FUZZ_RUNS=1000000 scripts/fuzz.sh 7200   # a million executions each (or the time)
 #   GW_FUZZ_TARGETS="lens_file_fuzz" scripts/fuzz.sh 600
+#   GW_FUZZ_TIMEOUT=60 scripts/fuzz.sh 3600   # seconds an input may take (10)
 #
 # New inputs go to a temporary folder, never into fuzz/corpus/. A target that
 # fails prints libFuzzer's report and the run ends with status 1.
@@ -54,7 +55,7 @@ for target in "${targets[@]}"; do
   [ -d "$ROOT/fuzz/corpus/$(seeds_of "$target")" ] && seeds=("$ROOT/fuzz/corpus/$(seeds_of "$target")")
   # shellcheck disable=SC2046
   if ! "$FUZZ_BUILD/fuzz/$target" -max_total_time="$seconds" ${GW_FUZZ_RUNS:+-runs=$GW_FUZZ_RUNS} \
-      -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 $(options_of "$target") \
+      -timeout="${GW_FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 -print_final_stats=1 $(options_of "$target") \
       -artifact_prefix="$work/$target-" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     failed=1
     tail -n 40 "$log"
