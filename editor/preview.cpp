@@ -401,7 +401,9 @@ void PreviewPanel::ImageMouseUp() {
 
 std::vector<uint8_t> PreviewBackground(const RgbPicture& frame) {
   const int64_t width = frame.width, height = frame.height;
-  if (width <= 0 || height <= 0 || frame.rgb.size() / 3 / width < static_cast<uint64_t>(height)) {
+  if (width <= 0 || height <= 0 ||
+      static_cast<uint64_t>(frame.rgb.size()) / 3 / static_cast<uint64_t>(width) <
+          static_cast<uint64_t>(height)) {
     return {};
   }
   // The frame's columns and rows under preview column or row i: from
