@@ -177,8 +177,9 @@ void EllipseValuesOfFour(const EllipseCoordinates& xy, int32_t j, float rowU, fl
 
 // Screens the flattened, rotated profile into the box. With a taper table,
 // each pixel's values are first dimmed by the entry at its place along v.
-void StampEllipse(const RenderTarget& t, const ProfileView& profile, const RotatedBox& box,
-                  const EllipseCoordinates& xy, float aspect, const CentredTable<int16_t>* taper) {
+void StampEllipse(const RenderTarget& t, ProfileStore& store, const ProfileView& profile,
+                  const RotatedBox& box, const EllipseCoordinates& xy, float aspect,
+                  const CentredTable<int16_t>* taper) {
   const int32_t h2 = 2 * box.h;
   // One row's values at a time, screened together.
   std::vector<uint32_t> values(static_cast<size_t>(box.colEnd - box.colFirst));
@@ -186,7 +187,7 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
   const uint32_t* packed = nullptr;
 #if defined(__SSE2__)
   if (profile.reach > 0 && profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
-    packed = t.profile->PackedForStamp().data();
+    packed = store.PackedForStamp().data();
   }
 #endif
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
@@ -312,9 +313,10 @@ int32_t ShapeIndex(float w) { return std::clamp(TruncToInt(250.0f * w), -495, 49
 
 }  // namespace
 
-void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
-                         float rotationDeg, float taper, float taperStart, bool anamorphic) {
-  const ProfileView profile = t.profile->ForStamp();
+void TaperedEllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy,
+                         float radius, float aspect, float rotationDeg, float taper,
+                         float taperStart, bool anamorphic) {
+  const ProfileView profile = store.ForStamp();
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;
@@ -324,15 +326,15 @@ void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius
     CentredTable<int16_t> dims(2 * box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
     FillTaper(box.h, taper, taperStart, dims);
-    StampEllipse(t, profile, box, xy, aspect, &dims);
+    StampEllipse(t, store, profile, box, xy, aspect, &dims);
   } catch (const std::bad_alloc&) {
     // No work buffers: the element is skipped.
   }
 }
 
-void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
-                  float rotationDeg, bool anamorphic) {
-  const ProfileView profile = t.profile->ForStamp();
+void EllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy, float radius,
+                  float aspect, float rotationDeg, bool anamorphic) {
+  const ProfileView profile = store.ForStamp();
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;
@@ -340,15 +342,16 @@ void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float
   try {
     EllipseCoordinates xy(box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
-    StampEllipse(t, profile, box, xy, aspect, nullptr);
+    StampEllipse(t, store, profile, box, xy, aspect, nullptr);
   } catch (const std::bad_alloc&) {
     // No work buffer: this stamp is skipped.
   }
 }
 
-void CausticStamp(const RenderTarget& t, float cx, float cy, float size, float bend, float sway,
-                  float rotationDeg, float stripeDepth, float pinch, bool anamorphic) {
-  const ProfileView profile = t.profile->ForStamp();
+void CausticStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy, float size,
+                  float bend, float sway, float rotationDeg, float stripeDepth, float pinch,
+                  bool anamorphic) {
+  const ProfileView profile = store.ForStamp();
   if (std::isnan(size)) return;
   if (size < 4.0f) size = 4.0f;
   RotatedBox box{};
