@@ -16,10 +16,14 @@ namespace {
 constexpr int32_t kWidth = 12, kHeight = 8;
 constexpr int32_t kElementsDrawn = 4;
 
+// Scale, 16.16: mostly the smallest, whose short profiles keep an input of
+// a thousand ghosts quick; at times 1 and the largest.
+constexpr int32_t kScales[] = {0x1999, 0x1999, 0x10000, 0x50000};
+
 }  // namespace
 
 // The first byte chooses the edition and the path: shutter angle, quality,
-// downsampling, a location layer; the stored bytes follow.
+// downsampling, a location layer, Scale; the stored bytes follow.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const uint8_t choice = data[0];
@@ -32,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   host.settings().downsample = (choice & 16) ? 2 : 1;
   host.settings().totalTime = 2;
   host.SequenceResetup(stored);
+  if (const int32_t scale = host.IndexOf("Scale"); scale > 0) {
+    host.SetValue(scale, {kScales[choice >> 6]});
+  }
 
   // A location layer with a few lit pixels, for the Showcase lights.
   auto layer = std::make_shared<gw::testhost::Image>(kWidth, kHeight, PF_Pixel{0, 0, 0, 0});

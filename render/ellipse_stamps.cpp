@@ -316,11 +316,11 @@ int32_t ShapeIndex(float w) { return std::clamp(TruncToInt(250.0f * w), -495, 49
 void TaperedEllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy,
                          float radius, float aspect, float rotationDeg, float taper,
                          float taperStart, bool anamorphic) {
-  const ProfileView profile = store.ForStamp();
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
-    return;
+    return;  // off the clip rectangle: the profile stays unbuilt
   }
+  const ProfileView profile = store.ForStamp();
   try {
     EllipseCoordinates xy(box.h);
     CentredTable<int16_t> dims(2 * box.h);
@@ -334,11 +334,11 @@ void TaperedEllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, f
 
 void EllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy, float radius,
                   float aspect, float rotationDeg, bool anamorphic) {
-  const ProfileView profile = store.ForStamp();
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
-    return;
+    return;  // off the clip rectangle: the profile stays unbuilt
   }
+  const ProfileView profile = store.ForStamp();
   try {
     EllipseCoordinates xy(box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
@@ -351,11 +351,11 @@ void EllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy
 void CausticStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy, float size,
                   float bend, float sway, float rotationDeg, float stripeDepth, float pinch,
                   bool anamorphic) {
-  const ProfileView profile = store.ForStamp();
   if (std::isnan(size)) return;
   if (size < 4.0f) size = 4.0f;
   RotatedBox box{};
   if (!MakeRotatedBox(t, cx, cy, size, rotationDeg, anamorphic, box)) return;
+  const ProfileView profile = store.ForStamp();
   try {
     CausticShape shape;
     CausticCoordinates xy(box.h);

@@ -116,13 +116,17 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
 // always four.
 void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t columnSamples,
                   const RenderTarget& t, ProfileStore& store) {
-  const ProfileView profile = store.ForStamp();
   if (std::isnan(cx) || std::isnan(cy) || std::isnan(halfWidth)) return;
   const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clip.left});
   const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clip.right});
   const int32_t y0 = std::max(TruncToInt(cy - halfHeight), int32_t{t.clip.top});
   const int32_t y1 = std::min(TruncToInt(cy + halfHeight), int32_t{t.clip.bottom});
-  if (x0 >= x1 || y0 >= y1 || profile.reach <= 0) return;
+  // A stamp that misses the clip rectangle leaves its profile unbuilt: the
+  // steps stay noted, and a later stamp of the same or a screened-on shape
+  // works them out then.
+  if (x0 >= x1 || y0 >= y1) return;
+  const ProfileView profile = store.ForStamp();
+  if (profile.reach <= 0) return;
 
   // Quarter-pixel offsets of the centre from the box corner.
   const float fx = (cx - static_cast<float>(x0)) * static_cast<float>(columnSamples);
