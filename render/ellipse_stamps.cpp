@@ -177,9 +177,8 @@ void EllipseValuesOfFour(const EllipseCoordinates& xy, int32_t j, float rowU, fl
 
 // Screens the flattened, rotated profile into the box. With a taper table,
 // each pixel's values are first dimmed by the entry at its place along v.
-void StampEllipse(const RenderTarget& t, ProfileStore& store, const ProfileView& profile,
-                  const RotatedBox& box, const EllipseCoordinates& xy, float aspect,
-                  const CentredTable<int16_t>* taper) {
+void StampEllipse(const RenderTarget& t, StampedProfile& profile, const RotatedBox& box,
+                  const EllipseCoordinates& xy, float aspect, const CentredTable<int16_t>* taper) {
   const int32_t h2 = 2 * box.h;
   // One row's values at a time, screened together.
   std::vector<uint32_t> values(static_cast<size_t>(box.colEnd - box.colFirst));
@@ -187,7 +186,7 @@ void StampEllipse(const RenderTarget& t, ProfileStore& store, const ProfileView&
   const uint32_t* packed = nullptr;
 #if defined(__SSE2__)
   if (profile.reach > 0 && profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
-    packed = store.PackedForStamp().data();
+    packed = profile.Packed().data();
   }
 #endif
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
@@ -320,13 +319,13 @@ void TaperedEllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, f
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;  // off the clip rectangle: the profile stays unbuilt
   }
-  const ProfileView profile = store.ForStamp();
+  StampedProfile profile = store.ForStamp();
   try {
     EllipseCoordinates xy(box.h);
     CentredTable<int16_t> dims(2 * box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
     FillTaper(box.h, taper, taperStart, dims);
-    StampEllipse(t, store, profile, box, xy, aspect, &dims);
+    StampEllipse(t, profile, box, xy, aspect, &dims);
   } catch (const std::bad_alloc&) {
     // No work buffers: the element is skipped.
   }
@@ -338,11 +337,11 @@ void EllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;  // off the clip rectangle: the profile stays unbuilt
   }
-  const ProfileView profile = store.ForStamp();
+  StampedProfile profile = store.ForStamp();
   try {
     EllipseCoordinates xy(box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
-    StampEllipse(t, store, profile, box, xy, aspect, nullptr);
+    StampEllipse(t, profile, box, xy, aspect, nullptr);
   } catch (const std::bad_alloc&) {
     // No work buffer: this stamp is skipped.
   }
@@ -355,7 +354,7 @@ void CausticStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy
   if (size < 4.0f) size = 4.0f;
   RotatedBox box{};
   if (!MakeRotatedBox(t, cx, cy, size, rotationDeg, anamorphic, box)) return;
-  const ProfileView profile = store.ForStamp();
+  StampedProfile profile = store.ForStamp();
   try {
     CausticShape shape;
     CausticCoordinates xy(box.h);

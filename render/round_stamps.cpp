@@ -125,7 +125,7 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
   // steps stay noted, and a later stamp of the same or a screened-on shape
   // works them out then.
   if (x0 >= x1 || y0 >= y1) return;
-  const ProfileView profile = store.ForStamp();
+  StampedProfile profile = store.ForStamp();
   if (profile.reach <= 0) return;
 
   // Quarter-pixel offsets of the centre from the box corner.
@@ -142,7 +142,7 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
   if (profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
     // Every offset used lies below the reach, so below the short form's limit.
     try {
-      StampPacked(store.PackedForStamp().data(), columns, rows, x0, y0, t);
+      StampPacked(profile.Packed().data(), columns, rows, x0, y0, t);
     } catch (const std::bad_alloc&) {
       // No work buffers: this stamp is skipped.
     }

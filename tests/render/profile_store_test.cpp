@@ -90,8 +90,9 @@ TEST(ProfileStoreKeeps, EveryStampReadsWhatItsOwnStepsBuild) {
       for (int32_t s = 0; s < steps; ++s) {
         AddRandomStep(frame.target(), frame.profile(), local, s == 0);
       }
-      std::vector<uint8_t> samples = Samples(frame.profile().ForStamp());
-      const std::vector<uint32_t>& packed = frame.profile().PackedForStamp();
+      StampedProfile stamped = frame.profile().ForStamp();
+      std::vector<uint8_t> samples = Samples(stamped);
+      const std::vector<uint32_t>& packed = stamped.Packed();
       samples.insert(samples.end(), reinterpret_cast<const uint8_t*>(packed.data()),
                      reinterpret_cast<const uint8_t*>(packed.data() + packed.size()));
       return samples;
