@@ -52,155 +52,155 @@ consteval TypedSetting SlotSetting(ElementType type, std::string_view label, int
 
 namespace settings {
 
+using type_table::SlotSetting;
+
 namespace glowBall {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::GlowBall, label, v);
-}
-consteval TypedSetting rampGamma(int16_t v) { return Slot("Ramp Gamma", v); }
-consteval TypedSetting doRing(uint8_t v) { return Slot("Do Ring", v); }
+inline constexpr ElementType kType = ElementType::GlowBall;
+consteval TypedSetting rampGamma(int16_t v) { return SlotSetting(kType, "Ramp Gamma", v); }
+consteval TypedSetting doRing(uint8_t v) { return SlotSetting(kType, "Do Ring", v); }
 }  // namespace glowBall
 
 namespace spikeBall {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::SpikeBall, label, v);
-}
-consteval TypedSetting spikeCount(int16_t v) { return Slot("Spike Count", v); }
-consteval TypedSetting randomSeed1(int16_t v) { return Slot("Random Seed 1", v); }
+inline constexpr ElementType kType = ElementType::SpikeBall;
+consteval TypedSetting spikeCount(int16_t v) { return SlotSetting(kType, "Spike Count", v); }
+consteval TypedSetting randomSeed1(int16_t v) { return SlotSetting(kType, "Random Seed 1", v); }
 }  // namespace spikeBall
 
 namespace starFilter {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::StarFilter, label, v);
-}
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting width(int16_t v) { return Slot("Width", v); }
-consteval TypedSetting thick(uint8_t v) { return Slot("Thick", v); }
+inline constexpr ElementType kType = ElementType::StarFilter;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting width(int16_t v) { return SlotSetting(kType, "Width", v); }
+consteval TypedSetting thick(uint8_t v) { return SlotSetting(kType, "Thick", v); }
 }  // namespace starFilter
 
 namespace polySpread {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::PolySpread, label, v);
+inline constexpr ElementType kType = ElementType::PolySpread;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting sides(int16_t v) { return SlotSetting(kType, "Sides", v); }
+consteval TypedSetting sizeRandomSeed(int16_t v) {
+  return SlotSetting(kType, "Size Random Seed", v);
 }
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting sides(int16_t v) { return Slot("Sides", v); }
-consteval TypedSetting sizeRandomSeed(int16_t v) { return Slot("Size Random Seed", v); }
-consteval TypedSetting brightnessRandomSeed(int16_t v) { return Slot("Brightness Random Seed", v); }
-consteval TypedSetting colorRandomSeed(int16_t v) { return Slot("Color Random Seed", v); }
+consteval TypedSetting brightnessRandomSeed(int16_t v) {
+  return SlotSetting(kType, "Brightness Random Seed", v);
+}
+consteval TypedSetting colorRandomSeed(int16_t v) {
+  return SlotSetting(kType, "Color Random Seed", v);
+}
 }  // namespace polySpread
 
 namespace circleSpread {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::CircleSpread, label, v);
+inline constexpr ElementType kType = ElementType::CircleSpread;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting sizeRandomSeed(int16_t v) {
+  return SlotSetting(kType, "Size Random Seed", v);
 }
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting sizeRandomSeed(int16_t v) { return Slot("Size Random Seed", v); }
-consteval TypedSetting brightnessRandomSeed(int16_t v) { return Slot("Brightness Random Seed", v); }
-consteval TypedSetting colorRandomSeed(int16_t v) { return Slot("Color Random Seed", v); }
+consteval TypedSetting brightnessRandomSeed(int16_t v) {
+  return SlotSetting(kType, "Brightness Random Seed", v);
+}
+consteval TypedSetting colorRandomSeed(int16_t v) {
+  return SlotSetting(kType, "Color Random Seed", v);
+}
 }  // namespace circleSpread
 
 namespace stripe {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::Stripe, label, v);
-}
-consteval TypedSetting center(uint8_t v) { return Slot("Center", v); }
+inline constexpr ElementType kType = ElementType::Stripe;
+consteval TypedSetting center(uint8_t v) { return SlotSetting(kType, "Center", v); }
 }  // namespace stripe
 
 namespace randomFan {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::RandomFan, label, v);
-}
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting randomSeed1(int16_t v) { return Slot("Random Seed 1", v); }
+inline constexpr ElementType kType = ElementType::RandomFan;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting randomSeed1(int16_t v) { return SlotSetting(kType, "Random Seed 1", v); }
 }  // namespace randomFan
 
 namespace polySpikeBall {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::PolySpikeBall, label, v);
-}
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting randomSeed1(int16_t v) { return Slot("Random Seed 1", v); }
-consteval TypedSetting randomSeed2(int16_t v) { return Slot("Random Seed 2", v); }
+inline constexpr ElementType kType = ElementType::PolySpikeBall;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting randomSeed1(int16_t v) { return SlotSetting(kType, "Random Seed 1", v); }
+consteval TypedSetting randomSeed2(int16_t v) { return SlotSetting(kType, "Random Seed 2", v); }
 }  // namespace polySpikeBall
 
 namespace photonSpikeBall {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::PhotonSpikeBall, label, v);
-}
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting randomSeed1(int16_t v) { return Slot("Random Seed 1", v); }
+inline constexpr ElementType kType = ElementType::PhotonSpikeBall;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting randomSeed1(int16_t v) { return SlotSetting(kType, "Random Seed 1", v); }
 }  // namespace photonSpikeBall
 
 namespace apertureReflection {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::ApertureReflection, label, v);
+inline constexpr ElementType kType = ElementType::ApertureReflection;
+consteval TypedSetting width(int16_t v) { return SlotSetting(kType, "Width", v); }
+consteval TypedSetting noise(int16_t v) { return SlotSetting(kType, "Noise", v); }
+consteval TypedSetting size(int16_t v) { return SlotSetting(kType, "Size", v); }
+consteval TypedSetting apertureOffset(int16_t v) {
+  return SlotSetting(kType, "Aperture Offset", v);
 }
-consteval TypedSetting width(int16_t v) { return Slot("Width", v); }
-consteval TypedSetting noise(int16_t v) { return Slot("Noise", v); }
-consteval TypedSetting size(int16_t v) { return Slot("Size", v); }
-consteval TypedSetting apertureOffset(int16_t v) { return Slot("Aperture Offset", v); }
-consteval TypedSetting doCore(uint8_t v) { return Slot("Do Core", v); }
+consteval TypedSetting doCore(uint8_t v) { return SlotSetting(kType, "Do Core", v); }
 }  // namespace apertureReflection
 
 namespace chromaHoop {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::ChromaHoop, label, v);
+inline constexpr ElementType kType = ElementType::ChromaHoop;
+consteval TypedSetting density(int16_t v) { return SlotSetting(kType, "Density", v); }
+consteval TypedSetting noise(int16_t v) { return SlotSetting(kType, "Noise", v); }
+consteval TypedSetting arcCompleteness(int16_t v) {
+  return SlotSetting(kType, "Arc Completeness", v);
 }
-consteval TypedSetting density(int16_t v) { return Slot("Density", v); }
-consteval TypedSetting noise(int16_t v) { return Slot("Noise", v); }
-consteval TypedSetting arcCompleteness(int16_t v) { return Slot("Arc Completeness", v); }
 }  // namespace chromaHoop
 
 namespace singlePoly {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::SinglePoly, label, v);
+inline constexpr ElementType kType = ElementType::SinglePoly;
+consteval TypedSetting centerFadeRate(int16_t v) {
+  return SlotSetting(kType, "Center Fade Rate", v);
 }
-consteval TypedSetting centerFadeRate(int16_t v) { return Slot("Center Fade Rate", v); }
-consteval TypedSetting sides(int16_t v) { return Slot("Sides", v); }
-consteval TypedSetting centerFade(uint8_t v) { return Slot("Center Fade", v); }
+consteval TypedSetting sides(int16_t v) { return SlotSetting(kType, "Sides", v); }
+consteval TypedSetting centerFade(uint8_t v) { return SlotSetting(kType, "Center Fade", v); }
 }  // namespace singlePoly
 
 namespace disc {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::Disc, label, v);
+inline constexpr ElementType kType = ElementType::Disc;
+consteval TypedSetting centerOffset(int16_t v) { return SlotSetting(kType, "Center Offset", v); }
+consteval TypedSetting insideRampWidth(int16_t v) {
+  return SlotSetting(kType, "Inside Ramp Width", v);
 }
-consteval TypedSetting centerOffset(int16_t v) { return Slot("Center Offset", v); }
-consteval TypedSetting insideRampWidth(int16_t v) { return Slot("Inside Ramp Width", v); }
-consteval TypedSetting middleRampWidth(int16_t v) { return Slot("Middle Ramp Width", v); }
-consteval TypedSetting outsideRampWidth(int16_t v) { return Slot("Outside Ramp Width", v); }
-consteval TypedSetting smoothing(uint8_t v) { return Slot("Smoothing", v); }
+consteval TypedSetting middleRampWidth(int16_t v) {
+  return SlotSetting(kType, "Middle Ramp Width", v);
+}
+consteval TypedSetting outsideRampWidth(int16_t v) {
+  return SlotSetting(kType, "Outside Ramp Width", v);
+}
+consteval TypedSetting smoothing(uint8_t v) { return SlotSetting(kType, "Smoothing", v); }
 }  // namespace disc
 
 namespace ellipse {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::Ellipse, label, v);
+inline constexpr ElementType kType = ElementType::Ellipse;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting insideRampWidth(int16_t v) {
+  return SlotSetting(kType, "Inside Ramp Width", v);
 }
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting insideRampWidth(int16_t v) { return Slot("Inside Ramp Width", v); }
-consteval TypedSetting middleRampWidth(int16_t v) { return Slot("Middle Ramp Width", v); }
-consteval TypedSetting outsideRampWidth(int16_t v) { return Slot("Outside Ramp Width", v); }
-consteval TypedSetting smoothing(uint8_t v) { return Slot("Smoothing", v); }
+consteval TypedSetting middleRampWidth(int16_t v) {
+  return SlotSetting(kType, "Middle Ramp Width", v);
+}
+consteval TypedSetting outsideRampWidth(int16_t v) {
+  return SlotSetting(kType, "Outside Ramp Width", v);
+}
+consteval TypedSetting smoothing(uint8_t v) { return SlotSetting(kType, "Smoothing", v); }
 }  // namespace ellipse
 
 namespace sparkle {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::Sparkle, label, v);
-}
-consteval TypedSetting count(int16_t v) { return Slot("Count", v); }
-consteval TypedSetting randomSeed1(int16_t v) { return Slot("Random Seed 1", v); }
-consteval TypedSetting randomSeed2(int16_t v) { return Slot("Random Seed 2", v); }
-consteval TypedSetting oneWay(uint8_t v) { return Slot("One Way", v); }
+inline constexpr ElementType kType = ElementType::Sparkle;
+consteval TypedSetting count(int16_t v) { return SlotSetting(kType, "Count", v); }
+consteval TypedSetting randomSeed1(int16_t v) { return SlotSetting(kType, "Random Seed 1", v); }
+consteval TypedSetting randomSeed2(int16_t v) { return SlotSetting(kType, "Random Seed 2", v); }
+consteval TypedSetting oneWay(uint8_t v) { return SlotSetting(kType, "One Way", v); }
 }  // namespace sparkle
 
 namespace chromaFan {
-consteval TypedSetting Slot(std::string_view label, int32_t v) {
-  return type_table::SlotSetting(ElementType::ChromaFan, label, v);
-}
-consteval TypedSetting cycles(int16_t v) { return Slot("Cycles", v); }
-consteval TypedSetting density(int16_t v) { return Slot("Density", v); }
-consteval TypedSetting spread(int16_t v) { return Slot("Spread", v); }
-consteval TypedSetting radialOffset(int16_t v) { return Slot("Radial Offset", v); }
-consteval TypedSetting noise(int16_t v) { return Slot("Noise", v); }
-consteval TypedSetting taper(uint8_t v) { return Slot("Taper", v); }
+inline constexpr ElementType kType = ElementType::ChromaFan;
+consteval TypedSetting cycles(int16_t v) { return SlotSetting(kType, "Cycles", v); }
+consteval TypedSetting density(int16_t v) { return SlotSetting(kType, "Density", v); }
+consteval TypedSetting spread(int16_t v) { return SlotSetting(kType, "Spread", v); }
+consteval TypedSetting radialOffset(int16_t v) { return SlotSetting(kType, "Radial Offset", v); }
+consteval TypedSetting noise(int16_t v) { return SlotSetting(kType, "Noise", v); }
+consteval TypedSetting taper(uint8_t v) { return SlotSetting(kType, "Taper", v); }
 }  // namespace chromaFan
 
 }  // namespace settings
