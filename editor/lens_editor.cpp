@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "lens/control_ids.h"
 #include "lensfile/lensfile.h"
@@ -64,6 +65,7 @@ int32_t LensEditor::Open() {
     bitmapsLoaded_ = frontEnd_.Acquire(EditorResource::ButtonBitmaps, ids::kCompare, this);
     if (!bitmapsLoaded_) status = EditorStatus::NoBitmap;
   }
+  openStatus_ = status;
   if (status != EditorStatus::Ok) {
     ShowErrorBox(frontEnd_, static_cast<int32_t>(status));
     End(0);
@@ -191,17 +193,25 @@ void LensEditor::Save() {
   if (status < 0) ShowErrorBox(frontEnd_, status);
 }
 
-bool RunLensEditor(Lens& lens, void* parent, EditorFrontEnd& frontEnd) {
+EditorRun RunLensEditor(Lens& lens, void* parent, EditorFrontEnd& frontEnd,
+                        std::vector<uint8_t> background) {
   std::unique_ptr<LensEditor> editor;
   try {
     editor = std::make_unique<LensEditor>(lens, frontEnd, CurrentScreenTable());
   } catch (const std::bad_alloc&) {
-    return false;  // nothing shown
+    return {};  // nothing shown
   }
+  editor->preview().SetBackground(std::move(background));  // drawn once the preview is built
   frontEnd.RunDialog(*editor, parent);
   editor->Close();
-  if (editor->ended() && editor->result() == 1) lens = editor->lens();
-  return true;
+  EditorRun run{true, editor->openStatus(), false};
+  run.kept = run.status == EditorStatus::Ok && editor->ended() && editor->result() == 1;
+  if (run.kept) lens = editor->lens();
+  return run;
+}
+
+bool RunLensEditor(Lens& lens, void* parent, EditorFrontEnd& frontEnd) {
+  return RunLensEditor(lens, parent, frontEnd, {}).started;
 }
 
 bool RunLensEditor(Lens& lens, void* parent) { return RunLensEditor(lens, parent, ModuleFrontEnd()); }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "editor/element_list.h"
 #include "editor/element_panel.h"
@@ -64,6 +65,9 @@ class LensEditor final : public DialogSink {
 
   bool ended() const { return ended_; }
   int32_t result() const { return result_; }
+  // What opening the dialog came to; NoWindow until Open was called (the
+  // window system made no dialog).
+  EditorStatus openStatus() const { return openStatus_; }
   bool paletteMode() const { return paletteMode_; }
   const Lens& lens() const { return document_.lens(); }
   LensDocument& document() { return document_; }
@@ -85,6 +89,7 @@ class LensEditor final : public DialogSink {
   LensDocument document_;  // the working copy
   int32_t result_ = 0;
   bool ended_ = false;
+  EditorStatus openStatus_ = EditorStatus::NoWindow;
   bool paletteMode_ = false;
   bool fastDrags_ = false;
   bool comparing_ = false;
@@ -98,8 +103,19 @@ class LensEditor final : public DialogSink {
   ElementPanel panel_;
 };
 
-// Runs the editor on its own copy of `lens` with `frontEnd`. On OK the edited
-// lens is copied back. False, with nothing shown, when the editor's state
+// How one run of the editor ended.
+struct EditorRun {
+  bool started = false;  // false: the editor's state could not be allocated (nothing shown)
+  EditorStatus status = EditorStatus::Ok;  // why the dialog did not open; Ok when it did
+  bool kept = false;                       // OK: the lens is the edited lens
+};
+
+// Runs the editor on its own copy of `lens` with `frontEnd`, the preview
+// over `background` (a picture SetBackground takes; empty: black). On OK the
+// edited lens is copied back; otherwise `lens` is as it was.
+EditorRun RunLensEditor(Lens& lens, void* parent, EditorFrontEnd& frontEnd,
+                        std::vector<uint8_t> background);
+// The same over black. False, with nothing shown, when the editor's state
 // cannot be allocated; true otherwise, whatever the user chose.
 bool RunLensEditor(Lens& lens, void* parent, EditorFrontEnd& frontEnd);
 // The same with the module's front-end and its current screen table.

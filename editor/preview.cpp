@@ -1,6 +1,8 @@
 #include "editor/preview.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <new>
 
 #include "lens/control_ids.h"
@@ -395,6 +397,39 @@ void PreviewPanel::ImageMouseUp() {
   if (!imageDrag_) return;
   imageDrag_ = false;
   dialog_.Message(ids::kDragEnds, ids::kPreviewWnd);
+}
+
+std::vector<uint8_t> PreviewBackground(const RgbPicture& frame) {
+  const int64_t width = frame.width, height = frame.height;
+  if (width <= 0 || height <= 0 ||
+      static_cast<uint64_t>(frame.rgb.size()) / 3 / static_cast<uint64_t>(width) <
+          static_cast<uint64_t>(height)) {
+    return {};
+  }
+  // The frame's columns and rows under preview column or row i: from
+  // i * size / preview up to (i + 1) * size / preview, at least one.
+  const auto span = [](int64_t i, int64_t size, int64_t preview) {
+    const int64_t first = i * size / preview;
+    return std::pair{first, std::max(first + 1, (i + 1) * size / preview)};
+  };
+  std::vector<uint8_t> out(static_cast<size_t>(kPreviewRowBytes) * kPreviewHeight);
+  for (int64_t y = 0; y < kPreviewHeight; ++y) {
+    const auto [top, bottom] = span(y, height, kPreviewHeight);
+    for (int64_t x = 0; x < kPreviewWidth; ++x) {
+      const auto [left, right] = span(x, width, kPreviewWidth);
+      uint64_t sum[3] = {};
+      for (int64_t v = top; v < bottom; ++v) {
+        const uint8_t* p = &frame.rgb[static_cast<size_t>((v * width + left) * 3)];
+        for (int64_t u = left; u < right; ++u, p += 3) {
+          sum[0] += p[0], sum[1] += p[1], sum[2] += p[2];
+        }
+      }
+      const uint64_t count = static_cast<uint64_t>((bottom - top) * (right - left));
+      uint8_t* q = &out[static_cast<size_t>(y * kPreviewRowBytes + x * 3)];
+      for (int c = 0; c < 3; ++c) q[c] = static_cast<uint8_t>(sum[c] / count);
+    }
+  }
+  return out;
 }
 
 }  // namespace gw

@@ -41,6 +41,11 @@ struct RgbPicture {
   std::vector<uint8_t> rgb;
 };
 
+// A frame shrunk or stretched to the preview's 320 x 240, each pixel the
+// mean of the frame's pixels under it: the picture SetBackground takes.
+// Empty when the frame holds no pixels (or fewer bytes than its size says).
+std::vector<uint8_t> PreviewBackground(const RgbPicture& frame);
+
 // The preview's screen table, published by every render and dialog command
 // of the plug-in (null before the first).
 const uint8_t* CurrentScreenTable();

@@ -90,11 +90,9 @@ OfxStatus InstanceChanged(const Instance& instance, const PropertySet& inArgs) {
     SaveLens(instance, time);
     return kOfxStatOK;
   }
-  if constexpr (kOffersLensEditor) {
-    if (name == kEditLensParam) {
-      EditLens(instance, time);
-      return kOfxStatOK;
-    }
+  if (name == kEditLensParam) {
+    EditLens(instance, time);
+    return kOfxStatOK;
   }
   if (name != kLensParam) return kOfxStatReplyDefault;
   Settings now;

@@ -102,11 +102,9 @@ void DefineRow(OfxParamSetHandle params, const ParamRow& row) {
 
 // The lens file, and the buttons that load it, save it and open the editor.
 void DefineLensButtons(OfxParamSetHandle params) {
-  if (kOffersLensEditor) {
-    const PropertySet edit =
-        DefineParam(params, kOfxParamTypePushButton, kEditLensParam, "Edit Lens...");
-    edit.Set(kOfxParamPropHint, "Opens the Lens Editor on this instance's lens");
-  }
+  const PropertySet edit =
+      DefineParam(params, kOfxParamTypePushButton, kEditLensParam, "Edit Lens...");
+  edit.Set(kOfxParamPropHint, "Opens the Lens Editor on this instance's lens");
   const PropertySet file = DefineParam(params, kOfxParamTypeString, kLensFileParam, "Lens File");
   file.Set(kOfxParamPropStringMode, kOfxParamStringIsFilePath);
   file.Set(kOfxParamPropStringFilePathExists, 0);  // Save Lens... names new files too

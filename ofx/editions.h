@@ -46,14 +46,6 @@ inline constexpr char kLoadLensParam[] = "loadLens";
 inline constexpr char kSaveLensParam[] = "saveLens";
 inline constexpr char kEditLensParam[] = "editLens";
 
-// "Edit Lens..." runs the Lens Editor program, which Linux builds have; the
-// Windows binary does not offer the button yet.
-#if defined(_WIN32)
-inline constexpr bool kOffersLensEditor = false;
-#else
-inline constexpr bool kOffersLensEditor = true;
-#endif
-
 // Choice values of "Blend" and "Output".
 enum class OutputKind : int32_t { Comp = 0, FlareOnly = 1 };
 

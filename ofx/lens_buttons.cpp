@@ -2,9 +2,8 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-#include <new>
 #include <string>
+#include <vector>
 
 #include "lens/lens.h"
 #include "lensfile/lens_forms.h"
@@ -83,14 +82,12 @@ void SaveLens(const Instance& instance, OfxTime time) {
   if (!written.ok()) Tell(instance, path + ": cannot be written: " + written.reason);
 }
 
-#if !defined(_WIN32)
 namespace {
 
-// The source's frame at `time`, as the application gives it, written to
-// `path` as an 8-bit binary PPM (colours as stored; values above 1 shown as
-// white): the picture behind the editor's preview. False when the
-// application gives none.
-bool WriteSourceFrame(const Instance& instance, OfxTime time, const std::string& path) {
+// The source's frame at `time` as the application gives it, 8 bits a
+// channel (colours as stored; values above 1 shown as white): the picture
+// behind the editor's preview. False when the application gives none.
+bool SourceFrame(const Instance& instance, OfxTime time, RgbPicture& frame) {
   if (!ClipConnected(instance.source)) return false;
   LayerImage layer;
   {
@@ -100,19 +97,18 @@ bool WriteSourceFrame(const Instance& instance, OfxTime time, const std::string&
   }
   const LayerView& view = layer.view;
   if (!view.HasPixels()) return false;
-  std::ofstream out(path, std::ios::binary);
-  out << "P6\n" << view.width << ' ' << view.height << "\n255\n";
-  std::string row(static_cast<size_t>(view.width) * 3, '\0');
+  frame = {view.width, view.height,
+           std::vector<uint8_t>(static_cast<size_t>(view.width) * view.height * 3)};
+  uint8_t* out = frame.rgb.data();
   for (int32_t y = 0; y < view.height; ++y) {
-    for (int32_t x = 0; x < view.width; ++x) {
+    for (int32_t x = 0; x < view.width; ++x, out += 3) {
       const LayerPixel p = view.At(x, y);
-      row[3 * static_cast<size_t>(x)] = static_cast<char>(p.red);
-      row[3 * static_cast<size_t>(x) + 1] = static_cast<char>(p.green);
-      row[3 * static_cast<size_t>(x) + 2] = static_cast<char>(p.blue);
+      out[0] = p.red;
+      out[1] = p.green;
+      out[2] = p.blue;
     }
-    out.write(row.data(), static_cast<std::streamsize>(row.size()));
   }
-  return static_cast<bool>(out.flush());
+  return true;
 }
 
 }  // namespace
@@ -122,12 +118,8 @@ void EditLens(const Instance& instance, OfxTime time) {
   std::string error;
   if (!CurrentLens(instance, time, lens, error)) return Tell(instance, "Edit Lens: " + error);
   const std::string before = LensToText(lens);
-  const BackgroundWriter background = [&](const std::string& path) {
-    try {
-      return WriteSourceFrame(instance, time, path);
-    } catch (const std::bad_alloc&) {
-      return false;  // the editor opens over black
-    }
+  const BackgroundSource background = [&](RgbPicture& frame) {
+    return SourceFrame(instance, time, frame);
   };
   switch (RunLensEditor(lens, background, error)) {
     case EditorOutcome::Kept:
@@ -140,6 +132,5 @@ void EditLens(const Instance& instance, OfxTime time) {
       break;
   }
 }
-#endif
 
 }  // namespace gw::ofx

@@ -1,16 +1,19 @@
-// The Lens Editor as a program of its own (`glarewright-edit`), so that its
-// toolkit never meets the application's: the lens goes to it in a private
-// temporary file, and the plug-in waits for it as for a modal dialog.
+// The Lens Editor behind "Edit Lens...". On Linux it is a program of its own
+// (`glarewright-edit`), so that its toolkit never meets the application's:
+// the lens goes to it in a private temporary file, and the plug-in waits for
+// it as for a modal dialog. On Windows the Win32 editor runs in process,
+// modal, owned by the application's main window.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "editor/preview.h"
 #include "lens/lens.h"
 
 namespace gw::ofx {
 
-// The variable that names the editor program, before any other place.
+// The variable that names the editor program (Linux), before any other place.
 inline constexpr char kEditorVariable[] = "GLAREWRIGHT_EDIT";
 inline constexpr char kEditorProgram[] = "glarewright-edit";
 
@@ -25,15 +28,17 @@ enum class EditorOutcome { Kept, Cancelled, Failed };
 // reason when there is none to run.
 std::string FindLensEditor(std::string& reason);
 
-// Writes the picture the editor's preview shows behind the flare to the
-// path it is given; false when there is none (the preview stays black).
-using BackgroundWriter = std::function<bool(const std::string& path)>;
+// Gives the picture the editor's preview shows behind the flare (the
+// source's frame, 8 bits a channel); false when there is none (the preview
+// stays black).
+using BackgroundSource = std::function<bool(RgbPicture& frame)>;
 
-// Runs the editor on `lens` (over the background `background` writes, if
-// any) and waits for it. Kept: `lens` is the edited lens. Cancelled:
-// nothing changed. Failed: `lens` is as it was and `message` says why (no
-// editor, no temporary folder, the editor failed, crashed or was killed).
-EditorOutcome RunLensEditor(Lens& lens, const BackgroundWriter& background,
+// Runs the editor on `lens` (over the background, if any) and waits for it.
+// Kept: `lens` is the edited lens. Cancelled: nothing changed. Failed:
+// `lens` is as it was and `message` says why (no editor, no temporary
+// folder, the editor failed, crashed or was killed, its windows could not
+// be made).
+EditorOutcome RunLensEditor(Lens& lens, const BackgroundSource& background,
                             std::string& message);
 
 }  // namespace gw::ofx

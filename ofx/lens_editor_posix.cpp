@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,6 +126,15 @@ pid_t Start(const std::string& editor, const std::string& file, const std::strin
   return pid;
 }
 
+// The frame as an 8-bit binary PPM, the picture `--background` takes.
+bool WritePpm(const RgbPicture& frame, const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << frame.width << ' ' << frame.height << "\n255\n";
+  out.write(reinterpret_cast<const char*>(frame.rgb.data()),
+            static_cast<std::streamsize>(frame.rgb.size()));
+  return static_cast<bool>(out.flush());
+}
+
 }  // namespace
 
 std::string FindLensEditor(std::string& reason) {
@@ -144,7 +154,7 @@ std::string FindLensEditor(std::string& reason) {
   return "";
 }
 
-EditorOutcome RunLensEditor(Lens& lens, const BackgroundWriter& background,
+EditorOutcome RunLensEditor(Lens& lens, const BackgroundSource& background,
                             std::string& message) {
   const std::string editor = FindLensEditor(message);
   if (editor.empty()) return EditorOutcome::Failed;
@@ -157,7 +167,12 @@ EditorOutcome RunLensEditor(Lens& lens, const BackgroundWriter& background,
     return EditorOutcome::Failed;
   }
   std::string picture = folder.File("background.ppm");
-  if (!background || !background(picture)) picture.clear();
+  try {
+    RgbPicture frame;
+    if (!background || !background(frame) || !WritePpm(frame, picture)) picture.clear();
+  } catch (const std::bad_alloc&) {
+    picture.clear();  // the editor opens over black
+  }
   const pid_t pid = Start(editor, file, picture, log, message);
   if (pid < 0) return EditorOutcome::Failed;
   int status = 0;

@@ -39,9 +39,16 @@ cmake --build "$BUILD" -j "$(nproc)" --target render_ofx_frames
 cmake -S "$ROOT" -B "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DGW_BUILD_CLI=OFF -DGW_WINE_TESTS=ON -DGW_WINE_SUITES=ofx \
   -DGW_LINUX_BUILD_DIR="$BUILD"
-# The persistent wineserver started for the tests is stopped at the end.
-trap 'WINEPREFIX="$GW_WINEPREFIX" /usr/lib/wine/wineserver64 --kill >/dev/null 2>&1 || true' EXIT
+# The persistent wineservers started for the tests (the display test's prefix
+# has its own) are stopped at the end.
+stop_servers() {
+  for prefix in "$GW_WINEPREFIX" "$WIN_BUILD/wineprefix-display"; do
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver64 --kill >/dev/null 2>&1 || true
+  done
+}
+trap stop_servers EXIT
 # The prefix is made before the build, whose test discovery runs programs.
 "$ROOT/scripts/wine64-run.sh" --prepare
-cmake --build "$WIN_BUILD" -j "$(nproc)" --target GlarewrightOfx test_ofx render_ofx_frames
+cmake --build "$WIN_BUILD" -j "$(nproc)" --target GlarewrightOfx test_ofx render_ofx_frames \
+  test_ofx_editor_win32
 ctest --test-dir "$WIN_BUILD" --output-on-failure -j "$(nproc)"

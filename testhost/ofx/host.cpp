@@ -293,6 +293,7 @@ void Host::DefineHostProperties() {
   p.Define(kOfxPropVersion, std::vector<int>{1, 0}, 2, Access::HostOnly);
   p.Define(kOfxPropVersionLabel, std::vector<std::string>{"1.0"}, 1, Access::HostOnly);
   p.Define(kOfxPropHostOSHandle, PropType::Pointer, 1, Access::HostOnly);
+  p.SetPointer(kOfxPropHostOSHandle, options_.mainWindow);
   flag(kOfxImageEffectHostPropIsBackground, 1);
   flag(kOfxImageEffectPropSupportsOverlays, 0);
   flag(kOfxImageEffectPropSupportsMultiResolution, 1);

@@ -62,6 +62,9 @@ struct HostOptions {
   // beyond it is caught; otherwise the clip's whole image is handed out.
   bool cropImages = true;
   OfxPointD projectSize{1920.0, 1080.0};
+  // kOfxPropHostOSHandle: the application's main window (an HWND on
+  // Windows); null when the host names none.
+  void* mainWindow = nullptr;
 };
 
 struct Message {

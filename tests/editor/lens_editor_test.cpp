@@ -2,6 +2,7 @@
 // it is built and taken down, and the dialog command around it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -150,7 +151,10 @@ TEST_F(LensEditorTest, FailuresWhileOpeningShowTheirCodeAndCancel) {
     Lens lens = LensOfTypes({GlowBall}, 2);
     const Lens before = lens;
     scripted.script = [](LensEditor& e) { e.Command(ids::kOk); };
-    EXPECT_TRUE(RunLensEditor(lens, nullptr, scripted));
+    const EditorRun run = RunLensEditor(lens, nullptr, scripted, {});
+    EXPECT_TRUE(run.started);
+    EXPECT_EQ(static_cast<int32_t>(run.status), c.code) << ResourceName(c.resource);
+    EXPECT_FALSE(run.kept);
     EXPECT_TRUE(SameLens(lens, before));
     ASSERT_EQ(scripted.messages.size(), 1u) << ResourceName(c.resource);
     EXPECT_EQ(scripted.messages[0].text,
@@ -188,6 +192,42 @@ TEST_F(LensEditorTest, RunCopiesBackOnlyOnOk) {
   EXPECT_EQ(lens.elements[0].type, static_cast<int16_t>(CircleSpread));
   EXPECT_EQ(lens.elements[1].scale, 2.5f);
   EXPECT_EQ(scripted.dialogsRun, 2);
+}
+
+// A dialog the window system never made (its Open never called) is no
+// Cancel: the run says so, and the lens is as it was.
+TEST_F(LensEditorTest, ARunSaysWhetherTheDialogOpenedAndWhatWasChosen) {
+  Lens lens = LensOfTypes({GlowBall, Stripe}, 2);
+  const Lens before = lens;
+  class NoDialog final : public ScriptedFrontEnd {
+    int32_t RunDialog(LensEditor&, void*) override { return 0; }
+  } none;
+  EditorRun run = RunLensEditor(lens, nullptr, none, {});
+  EXPECT_TRUE(run.started);
+  EXPECT_EQ(run.status, EditorStatus::NoWindow);
+  EXPECT_FALSE(run.kept);
+  EXPECT_TRUE(SameLens(lens, before));
+
+  ScriptedFrontEnd scripted;
+  scripted.script = [](LensEditor& e) { e.Command(ids::kCancel); };
+  run = RunLensEditor(lens, nullptr, scripted, {});
+  EXPECT_EQ(run.status, EditorStatus::Ok);
+  EXPECT_FALSE(run.kept);
+  // The background is in the preview from its first picture on.
+  std::vector<uint8_t> shown;
+  scripted.script = [&](LensEditor& e) {
+    shown = e.preview().DisplayedRgb();
+    e.list().Select(0);
+    e.Command(109, 2, 2.5f);
+    e.Command(ids::kOk);
+  };
+  const std::vector<uint8_t> grey(static_cast<size_t>(kPreviewRowBytes) * kPreviewHeight, 90);
+  run = RunLensEditor(lens, nullptr, scripted, grey);
+  EXPECT_EQ(run.status, EditorStatus::Ok);
+  EXPECT_TRUE(run.kept);
+  EXPECT_EQ(lens.elements[0].scale, 2.5f);
+  ASSERT_EQ(shown.size(), grey.size());
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), uint8_t{0}), 0) << "black shows through";
 }
 
 // A lens built from nothing by editor operations alone, and the same lens

@@ -119,6 +119,47 @@ TEST_F(PreviewTest, OverAPictureAsThePluginScreensOverTheFrame) {
   EXPECT_EQ(preview().DisplayedRgb(), PluginRender(lens, 210, 70));
 }
 
+// A frame of any size becomes the preview's picture: each pixel the mean
+// of the block of the frame under it, a smaller frame stretched.
+TEST(PreviewBackground, ShrinksByBlockMeansAndStretchesSmallFrames) {
+  const auto at = [](const std::vector<uint8_t>& rgb, int32_t x, int32_t y, int c) {
+    return rgb[static_cast<size_t>(y * kPreviewRowBytes + x * 3 + c)];
+  };
+  // 640 x 480: each preview pixel is the mean of a 2 x 2 block (rounded down).
+  RgbPicture big{640, 480, std::vector<uint8_t>(640u * 480 * 3)};
+  for (int32_t y = 0; y < 480; ++y) {
+    for (int32_t x = 0; x < 640; ++x) {
+      uint8_t* p = &big.rgb[static_cast<size_t>(y * 640 + x) * 3];
+      p[0] = static_cast<uint8_t>(x % 2 ? 255 : 0);  // red: columns on, off
+      p[1] = static_cast<uint8_t>(y % 2 ? 11 : 0);   // green: rows
+      p[2] = static_cast<uint8_t>(x / 3);            // blue: a ramp
+    }
+  }
+  const std::vector<uint8_t> shrunk = PreviewBackground(big);
+  ASSERT_EQ(shrunk.size(), static_cast<size_t>(kPreviewRowBytes) * kPreviewHeight);
+  EXPECT_EQ(at(shrunk, 0, 0, 0), 127);
+  EXPECT_EQ(at(shrunk, 319, 239, 1), 5);
+  EXPECT_EQ(at(shrunk, 0, 0, 2), 0);                // (0 + 0 + 0 + 0) / 4
+  EXPECT_EQ(at(shrunk, 100, 7, 2), (66 + 67) / 2);  // columns 200 and 201
+  // 160 x 120: every frame pixel fills a 2 x 2 block.
+  RgbPicture small{160, 120, std::vector<uint8_t>(160u * 120 * 3)};
+  for (size_t i = 0; i < small.rgb.size(); ++i) small.rgb[i] = static_cast<uint8_t>(i % 251);
+  const std::vector<uint8_t> stretched = PreviewBackground(small);
+  for (const auto& [x, y] : {std::pair{0, 0}, {1, 1}, {200, 37}, {319, 239}}) {
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_EQ(at(stretched, x, y, c), small.rgb[static_cast<size_t>((y / 2) * 160 + x / 2) * 3 + c]);
+    }
+  }
+  // A frame of one pixel, wide or tall, fills the preview with it.
+  const std::vector<uint8_t> one = PreviewBackground({1, 1, {9, 8, 7}});
+  EXPECT_EQ(at(one, 319, 239, 2), 7);
+  EXPECT_EQ(PreviewBackground({1, 2, {9, 8, 7, 1, 2, 3}})[static_cast<size_t>(239 * kPreviewRowBytes)], 1);
+  // Nothing to show: empty (the preview stays black).
+  EXPECT_TRUE(PreviewBackground({}).empty());
+  EXPECT_TRUE(PreviewBackground({-4, 3, {}}).empty());
+  EXPECT_TRUE(PreviewBackground({4, 3, std::vector<uint8_t>(4 * 3 * 3 - 1)}).empty());
+}
+
 TEST_F(PreviewTest, EveryElementOffIsBlack) {
   Lens lens = LensOfTypes({GlowBall, StarFilter, Disc}, 3);
   Open(lens);

@@ -7,92 +7,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "lens/control_ids.h"
 #include "lens/lens.h"
-#include "tests/editor_win32/png_file.h"
+#include "tests/editor_win32/win32_input.h"
 #include "tests/host/plugin_host.h"
 
 namespace gw::testing {
 namespace {
 
-constexpr char kEditorCaption[] = "       Lens Editor";
-constexpr char kDialogClass[] = "#32770";
-constexpr DWORD kWaitMs = 20000;
-constexpr DWORD kSettleMs = 250;  // for the editor's thread to take in what was posted
 constexpr int kRowHeight = 15;
 constexpr int kBrightnessSlider = 108;  // the parameter panel's second slot
 constexpr int kScaleSlider = 109;       // its third: a labelled slider
 
 std::string screenshotPath;
-
-void Settle() { Sleep(kSettleMs); }
-
-// The topmost dialog window of a thread other than `except`, whose caption is
-// `caption`; null until one shows within the wait.
-HWND WaitForDialog(const char* caption, HWND except = nullptr) {
-  for (DWORD waited = 0; waited < kWaitMs; waited += 50) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, kDialogClass, caption)) != nullptr) {
-      if (found != except && IsWindowVisible(found)) {
-        Settle();
-        return found;
-      }
-    }
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-
-void Click(HWND window, int x, int y) {
-  PostMessageA(window, WM_MOUSEMOVE, 0, At(x, y));
-  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-  PostMessageA(window, WM_LBUTTONUP, 0, At(x, y));
-  Settle();
-}
-
-void ClickMiddle(HWND window) {
-  RECT r;
-  GetClientRect(window, &r);
-  Click(window, r.right / 2, r.bottom / 2);
-}
-
-// Press at `from`, move in steps to `to`, release there (client coordinates
-// of `window`, which holds the mouse while the button is down).
-void Drag(HWND window, POINT from, POINT to) {
-  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(from.x, from.y));
-  Settle();
-  for (int step = 1; step <= 4; ++step) {
-    const int x = from.x + (to.x - from.x) * step / 4, y = from.y + (to.y - from.y) * step / 4;
-    PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(x, y));
-    Settle();
-  }
-  PostMessageA(window, WM_LBUTTONUP, 0, At(to.x, to.y));
-  Settle();
-}
-
-void Type(HWND edit, const std::string& text) {
-  SendMessageA(edit, EM_SETSEL, 0, -1);  // replace what it shows
-  for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-  Settle();
-}
-
-// The centre of `target` in the client coordinates of `window`.
-POINT CentreIn(HWND target, HWND window) {
-  RECT r;
-  GetWindowRect(target, &r);
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ScreenToClient(window, &p);
-  return p;
-}
 
 Lens StartingLens() {
   Lens lens = LensOf(0, 4);
@@ -123,63 +54,38 @@ struct SessionRecord {
   int32_t liveHandles = -1;
 };
 
-// The host on a thread of its own, as the host application's main thread:
-// its main window, a new effect instance with the starting lens, the dialog
-// command, then the instance set down. This thread plays the person at the
-// mouse. (Only this thread asserts.)
+// The host as the host application's main thread runs it: a new effect
+// instance with the starting lens under its main window, the dialog
+// command, then the instance set down.
 class EditorSession {
  public:
-  EditorSession() : thread_([this] { Run(); }) {}
-  // A test that stopped half-way leaves the editor open: Cancel closes it.
-  ~EditorSession() {
-    if (!closed_ && dialog_) PostMessageA(dialog_, WM_COMMAND, ids::kCancel, 0);
-    if (!WaitUntilClosed()) {
-      std::fprintf(stderr, "the Lens Editor does not close\n");
-      std::_Exit(1);
-    }
-    thread_.join();
-  }
+  EditorSession() : application_([this](HWND main) { Run(main); }) {}
 
-  HWND dialog() {
-    if (!dialog_) dialog_ = WaitForDialog(kEditorCaption);
-    return dialog_;
-  }
-  HWND Control(int id) { return GetDlgItem(dialog(), id); }
-
+  HWND dialog() { return application_.editor(); }
+  HWND Control(int id) { return application_.Control(id); }
   // True when the host's thread finished within the wait.
-  bool WaitUntilClosed() {
-    for (DWORD waited = 0; waited < kWaitMs && !closed_; waited += 50) Sleep(50);
-    return closed_;
-  }
+  bool WaitUntilClosed() { return application_.WaitUntilFinished(); }
   // Valid once closed.
   const SessionRecord& record() const { return record_; }
 
  private:
-  void Run() {
-    HWND main = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
-                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    {
-      TestHost host(PluginPath("full"));
-      host.SetMainWindow(main);
-      record_.setUp = host.GlobalSetup() == PF_Err_NONE && host.ParamsSetup() == PF_Err_NONE &&
-                      host.SequenceSetup() == PF_Err_NONE &&
-                      host.SequenceResetup(StoredBytes(StartingLens())) == PF_Err_NONE;
-      record_.before = host.SequenceBytes();
-      if (record_.setUp) record_.dialogResult = host.DoDialog();
-      record_.after = host.SequenceBytes();
-      host.SequenceSetdown();
-      host.GlobalSetdown();
-      record_.problems = host.TakeProblems();
-      record_.liveHandles = host.liveHandles();
-    }
-    DestroyWindow(main);
-    closed_ = true;
+  void Run(HWND main) {
+    TestHost host(PluginPath("full"));
+    host.SetMainWindow(main);
+    record_.setUp = host.GlobalSetup() == PF_Err_NONE && host.ParamsSetup() == PF_Err_NONE &&
+                    host.SequenceSetup() == PF_Err_NONE &&
+                    host.SequenceResetup(StoredBytes(StartingLens())) == PF_Err_NONE;
+    record_.before = host.SequenceBytes();
+    if (record_.setUp) record_.dialogResult = host.DoDialog();
+    record_.after = host.SequenceBytes();
+    host.SequenceSetdown();
+    host.GlobalSetdown();
+    record_.problems = host.TakeProblems();
+    record_.liveHandles = host.liveHandles();
   }
 
   SessionRecord record_;
-  std::atomic<bool> closed_{false};
-  HWND dialog_ = nullptr;
-  std::thread thread_;
+  ApplicationThread application_;  // last: it runs once the record is made
 };
 
 void ExpectCleanSession(const SessionRecord& record) {
@@ -187,36 +93,6 @@ void ExpectCleanSession(const SessionRecord& record) {
   EXPECT_EQ(record.dialogResult, PF_Err_NONE);
   EXPECT_TRUE(record.problems.empty()) << record.problems.front();
   EXPECT_EQ(record.liveHandles, 0);
-}
-
-// The dialog as it stands, from the screen, into a PNG file.
-void SaveScreenshot(HWND dialog, const std::string& path) {
-  RECT r;
-  GetWindowRect(dialog, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  // What the screen shows: the custom windows paint only on WM_PAINT.
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  std::vector<uint8_t> bgrx(static_cast<size_t>(w) * h * 4);
-  GetDIBits(memory, bitmap, 0, h, bgrx.data(), &info, DIB_RGB_COLORS);
-  std::vector<uint8_t> rgb;
-  rgb.reserve(static_cast<size_t>(w) * h * 3);
-  for (size_t i = 0; i < bgrx.size(); i += 4) rgb.insert(rgb.end(), {bgrx[i + 2], bgrx[i + 1], bgrx[i]});
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  EXPECT_TRUE(WritePng(path, w, h, rgb)) << path;
 }
 
 TEST(LensEditorWin32, EditsMadeWithTheMouseAreStoredOnOk) {
@@ -249,7 +125,9 @@ TEST(LensEditorWin32, EditsMadeWithTheMouseAreStoredOnOk) {
     // The third row dragged onto the add icon: a copy at the end.
     Drag(list, {60, 2 * kRowHeight + 7}, CentreIn(session.Control(ids::kAddIcon), list));
 
-    if (!screenshotPath.empty()) SaveScreenshot(session.dialog(), screenshotPath);
+    if (!screenshotPath.empty()) {
+      EXPECT_TRUE(SaveScreenshot(session.dialog(), screenshotPath)) << screenshotPath;
+    }
     ClickMiddle(session.Control(ids::kOk));
     ASSERT_TRUE(session.WaitUntilClosed()) << "OK did not close the editor";
   }

@@ -3,6 +3,10 @@
 // stand-in for the editor program. A new lens is one step of the undo
 // history; whatever is refused leaves the lens and the files as they were;
 // a render running meanwhile draws one lens or the other, never a mix.
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -465,6 +469,28 @@ TEST(OfxLensEditor, NoEditorOrNoTemporaryFolderIsSaidPlainly) {
                                 "display"),
               std::string::npos);
   }
+  EXPECT_EQ(panel.LensText(), LensToText(DefaultLens()));
+  EXPECT_TRUE(panel.instance->UndoHistory().empty());
+  panel.Finish();
+}
+
+#else
+
+// --- Edit Lens... where no window can be made (Windows) ---
+
+// Without a window system the Lens Editor cannot open: the message says so
+// and the lens stays as it was. (With a display the editor would open and
+// wait for a person: tests/editor_win32 drives it there.)
+TEST(OfxLensEditor, AnEditorThatCannotOpenChangesNothing) {
+  if (HWND probe = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr)) {
+    DestroyWindow(probe);
+    GTEST_SKIP() << "a display: the editor would open";
+  }
+  Panel panel;
+  EXPECT_EQ(panel.instance->Press("editLens"), kOfxStatOK);
+  EXPECT_EQ(panel.Said(), "Glarewright: the Lens Editor cannot open: its windows cannot be made "
+                          "(status -7); the lens is unchanged\n");
   EXPECT_EQ(panel.LensText(), LensToText(DefaultLens()));
   EXPECT_TRUE(panel.instance->UndoHistory().empty());
   panel.Finish();

@@ -14,7 +14,7 @@
 
 namespace gw::testing {
 
-class ScriptedFrontEnd final : public EditorFrontEnd {
+class ScriptedFrontEnd : public EditorFrontEnd {
  public:
   // What the person does while the dialog runs (after it opened).
   std::function<void(LensEditor&)> script;
