@@ -48,6 +48,12 @@ struct HostSettings {
   int32_t totalTime = 1;     // the composition's duration, in time units
   // Raw downsampling fractions; when set they replace `downsample`.
   std::optional<PF_RationalScale> downsampleX, downsampleY;
+  // Checks of the module's conduct that cost a pass over the frame each:
+  // the output starts as unwritten bytes, so that a pixel the module leaves
+  // shows, and every row is followed by guard pixels. Off (the program),
+  // rows lie side by side with only a guard row below, and only a failed
+  // render's output is marked unwritten.
+  bool strictOutput = true;
 };
 
 class TestHost {

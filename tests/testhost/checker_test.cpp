@@ -11,7 +11,8 @@ namespace {
 
 // What the faulty entry point below does on a render.
 enum class Fault { None, LeakHandle, DisposeTwice, KeepLock, UnlockUnlocked, KeepCheckout,
-                   CheckinUnknown, WriteBeyondRow, FillOutput };
+                   CheckinUnknown, WriteBeyondRow, FillOutput, WriteBelowFrame,
+                   FailAfterFilling, NumberRows };
 Fault fault = Fault::None;
 
 PF_Err FaultyEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
@@ -54,10 +55,21 @@ PF_Err FaultyEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* para
       static_cast<PF_Pixel*>(output->data)[output->width].red = 1;
       break;
     case Fault::FillOutput:  // no fault: every pixel of the frame written
+    case Fault::FailAfterFilling:
       for (int32_t y = 0; y < output->height; ++y) {
         auto* row = static_cast<uint8_t*>(output->data) + ptrdiff_t{y} * output->rowbytes;
         std::memset(row, 0x11, static_cast<size_t>(output->width) * 4);
       }
+      if (fault == Fault::FailAfterFilling) return PF_Err_OUT_OF_MEMORY;
+      break;
+    case Fault::NumberRows:  // no fault: row y written with y
+      for (int32_t y = 0; y < output->height; ++y) {
+        auto* row = static_cast<uint8_t*>(output->data) + ptrdiff_t{y} * output->rowbytes;
+        std::memset(row, y, static_cast<size_t>(output->width) * 4);
+      }
+      break;
+    case Fault::WriteBelowFrame:
+      static_cast<uint8_t*>(output->data)[ptrdiff_t{output->height} * output->rowbytes] = 1;
       break;
   }
   (void)params;
@@ -87,7 +99,8 @@ TEST_P(CheckerTest, ReportsTheFault) {
 INSTANTIATE_TEST_SUITE_P(Faults, CheckerTest,
                          ::testing::Values(Fault::LeakHandle, Fault::DisposeTwice, Fault::KeepLock,
                                            Fault::UnlockUnlocked, Fault::KeepCheckout,
-                                           Fault::CheckinUnknown, Fault::WriteBeyondRow));
+                                           Fault::CheckinUnknown, Fault::WriteBeyondRow,
+                                           Fault::WriteBelowFrame));
 
 TEST(Checker, CleanPluginHasNoProblems) {
   TestHost host(&FaultyEntry, "clean");
@@ -133,6 +146,34 @@ TEST(Checker, EveryRenderStartsFromAnUnwrittenOutput) {
 
   fault = Fault::WriteBeyondRow;
   host.Render(0, Image(7, 5), out);
+  fault = Fault::None;
+  EXPECT_EQ(host.TakeProblems(),
+            std::vector<std::string>{"the render wrote outside the output frame"});
+  EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+}
+
+// Without the strict checks (as the program renders) the rows lie side by
+// side, a write below the frame is still caught, and a failed render hands
+// back unwritten bytes, never the pixels of the frame before.
+TEST(Checker, WithoutStrictChecksTheOutputIsPackedAndStillGuarded) {
+  TestHost host(&FaultyEntry, "program");
+  host.settings().strictOutput = false;
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  Image out;
+  fault = Fault::NumberRows;
+  ASSERT_EQ(host.Render(0, Image(16, 8), out), PF_Err_NONE);
+  ASSERT_EQ(out.pixels.size(), 16u * 8u);
+  for (size_t i = 0; i < out.pixels.size(); ++i) ASSERT_EQ(out.pixels[i].blue, i / 16);
+  EXPECT_TRUE(host.TakeProblems().empty());
+
+  fault = Fault::FailAfterFilling;
+  EXPECT_EQ(host.Render(0, Image(16, 8), out), PF_Err_OUT_OF_MEMORY);
+  ASSERT_EQ(out.pixels.size(), 16u * 8u);
+  for (const PF_Pixel& p : out.pixels) ASSERT_EQ(p.red, 0x5A);
+
+  fault = Fault::WriteBelowFrame;
+  host.Render(0, Image(9, 4), out);
   fault = Fault::None;
   EXPECT_EQ(host.TakeProblems(),
             std::vector<std::string>{"the render wrote outside the output frame"});
