@@ -10,14 +10,14 @@
 
 namespace {
 
-using Renderer = void (*)(const gw::LensElement&, const gw::RenderTarget&);
+using Renderer = void (*)(const gw::LensElement&, const gw::RenderTarget&, gw::Scratch&);
 
 void RenderDefaults(benchmark::State& state, gw::ElementType type, Renderer render, float lx,
                     float ly) {
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
   gw::TestFrame frame(1920, 1080, lx, ly);
-  gw::DrawEachTimeAfresh(state, frame, [&] { render(element, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame, [&] { render(element, frame.target(), frame.scratch()); });
 }
 
 // Strongest glare: the light a twentieth of the width outside the left edge.

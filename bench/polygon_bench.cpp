@@ -21,7 +21,8 @@ void DrawDefaultElement(benchmark::State& state, gw::ElementType type) {
   gw::TestFrame frame(kWidth, kHeight, kWidth * 0.3f, kHeight * 0.3f);
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
-  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame,
+                         [&] { gw::DrawElement(element, frame.target(), frame.scratch()); });
 }
 
 void BM_PolygonPolySpread(benchmark::State& state) {
@@ -63,7 +64,8 @@ void DrawAbsurdElement(benchmark::State& state, gw::ElementType type) {
   element.iparam0 = 32767;
   element.iparam2 = type == gw::ElementType::StarCaustic ? 32767 : element.iparam2;
   element.scale = 10000.0f;
-  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame,
+                         [&] { gw::DrawElement(element, frame.target(), frame.scratch()); });
 }
 
 void BM_PolygonAbsurdPolySpread(benchmark::State& state) {

@@ -34,7 +34,8 @@ void BM_Element(benchmark::State& state) {
                       static_cast<float>(height * kLightPlace));
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(info.type), element);
-  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame,
+                         [&] { gw::DrawElement(element, frame.target(), frame.scratch()); });
   state.SetLabel(info.listName);
 }
 

@@ -18,7 +18,8 @@ void DrawDefaultElement(benchmark::State& state, gw::ElementType type) {
   gw::TestFrame frame(1920, 1080, kLightX, kLightY);
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
-  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame,
+                         [&] { gw::DrawElement(element, frame.target(), frame.scratch()); });
 }
 
 void BM_GlowBall(benchmark::State& s) { DrawDefaultElement(s, gw::ElementType::GlowBall); }

@@ -73,7 +73,7 @@ void BM_ShowcaseDrawn(benchmark::State& state) {
   gw::TestFrame frame(kWidth, kHeight, 0.0f, 0.0f);
   gw::DrawEachTimeAfresh(state, frame, [&] {
     gw::DrawLensPerLight(lens, lights, gw::LayerPixel{255, 255, 255, 255}, 1.0f, frame.target(),
-                         gw::ProgressCallback{});
+                         frame.profile(), gw::ProgressCallback{});
   });
 }
 BENCHMARK(BM_ShowcaseDrawn)->ArgName("tinted")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -15,7 +15,7 @@ void BM_DrawStreak(benchmark::State& state) {
   gw::TestFrame frame(1920, 1080, 1400.0f, 300.0f);
   const gw::Streak streak{100.0f, 200.0f, 1800.0f, 900.0f, 0.01f, gw::kStreakThickness,
                           0.01f, 0.01f, gw::StreakAnchor::Start};
-  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawStreak(streak, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawStreak(streak, frame.target(), nullptr); });
   state.SetItemsProcessed(state.iterations() * 1700);  // columns
 }
 BENCHMARK(BM_DrawStreak);
@@ -25,7 +25,8 @@ void BM_StreakElement(benchmark::State& state, gw::ElementType type) {
   gw::TestFrame frame(1920, 1080, 1400.0f, 300.0f);
   gw::LensElement element{};
   gw::InitElement(static_cast<int16_t>(type), element);
-  gw::DrawEachTimeAfresh(state, frame, [&] { gw::DrawElement(element, frame.target()); });
+  gw::DrawEachTimeAfresh(state, frame,
+                         [&] { gw::DrawElement(element, frame.target(), frame.scratch()); });
 }
 BENCHMARK_CAPTURE(BM_StreakElement, StarFilter, gw::ElementType::StarFilter)
     ->Unit(benchmark::kMillisecond);

@@ -120,7 +120,6 @@ EditorStatus PreviewPanel::Create(bool paletteMode) {
   } catch (const std::bad_alloc&) {
     return EditorStatus::NoMemory;
   }
-  target_.profile = profile_.get();
   target_.screenTable = screenTable_;
   target_.pixels = pixels_.data();
   target_.width = static_cast<int16_t>(kPreviewWidth);
@@ -186,9 +185,10 @@ void PreviewPanel::Render(bool heavy) {
   } else {
     std::memset(pixels_.data(), 0, bytes);
   }
+  Scratch scratch{*profile_};
   const uint32_t count = UsableCount(lens_);
   for (uint32_t i = 0; i < count; ++i) {
-    if (lens_.elements[i].enabled) DrawElement(lens_.elements[i], target_);
+    if (lens_.elements[i].enabled) DrawElement(lens_.elements[i], target_, scratch);
   }
   ConvertForDisplay();
   if (heavy) frontEnd_.SetWaitCursor(false);

@@ -93,6 +93,7 @@ class PreviewPanel {
   void ImageCaptureLost() { ImageMouseUp(); }
 
   const RenderTarget& target() const { return target_; }
+  const ProfileStore& profile() const { return *profile_; }
   bool fast() const { return fast_; }
   bool paletteMode() const { return paletteMode_; }
   bool showingClipboard() const { return showingClipboard_; }

@@ -57,7 +57,6 @@ bool RenderPreview(const Lens& lens, const PreviewSettings& settings, int32_t fr
   target.lightY = ToSize(settings.lightY, frameHeight, out.height);
   target.scale = settings.scale;
   target.anglePhase = settings.angle / 24.0f;
-  target.profile = &profile;
   target.screenTable = screenTable;
   target.pixels = out.rgb.data();
   target.rowBytes = out.width * 3;
@@ -69,7 +68,8 @@ bool RenderPreview(const Lens& lens, const PreviewSettings& settings, int32_t fr
 
   ProgressCallback progress;
   if (cancelled) progress = {&AskCancelled, const_cast<std::function<bool()>*>(&cancelled)};
-  return DrawLens(lens, target, 0, 1, progress) == 0;
+  Scratch scratch{profile};
+  return DrawLens(lens, target, scratch, 0, 1, progress) == 0;
 }
 
 }  // namespace gw

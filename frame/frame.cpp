@@ -29,7 +29,6 @@ bool BeginFlare(FrameSize size, const Canvas& canvas, const FrameSettings& setti
   target.scale = settings.scale;
   frame.profile = AllocateProfileStore(size.width, target.scale);
   if (!frame.profile) return false;
-  target.profile = &*frame.profile;
   target.height = static_cast<int16_t>(size.height);
   target.width = static_cast<int16_t>(size.width);
   target.pixels = canvas.pixels;
@@ -40,9 +39,11 @@ bool BeginFlare(FrameSize size, const Canvas& canvas, const FrameSettings& setti
   return true;
 }
 
-int32_t DrawFlare(const Lens& lens, const RenderTarget& target, const ProgressCallback& progress) {
+int32_t DrawFlare(const Lens& lens, const RenderTarget& target, ProfileStore& profile,
+                  const ProgressCallback& progress) {
   if (!(target.brightness > 0.0f)) return 0;
-  return DrawLens(lens, target, 0, 1, progress);
+  Scratch scratch{profile};
+  return DrawLens(lens, target, scratch, 0, 1, progress);
 }
 
 }  // namespace gw

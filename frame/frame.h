@@ -50,22 +50,22 @@ struct FrameSettings {
   float anglePhase;  // the effect's Angle in degrees / 24
 };
 
-// The target of one frame and the profile storage it points at. The target
-// must not outlive it (nor be copied out of it once moved).
+// The target of one frame and the profile storage its draws write.
 struct FlareFrame {
   std::optional<ProfileStore> profile;
   RenderTarget target{};
 };
 
-// Fills the frame's target: quality, Scale, angle phase, the profile store,
-// the frame's size and the canvas with its window as the clip rectangle; the
-// light, colour and screen table are the caller's. False when the profile
-// store cannot be had.
+// Makes the frame's profile store and fills its target: quality, Scale,
+// angle phase, the frame's size and the canvas with its window as the clip
+// rectangle; the light, colour and screen table are the caller's. False when
+// the profile store cannot be had.
 bool BeginFlare(FrameSize size, const Canvas& canvas, const FrameSettings& settings,
                 FlareFrame& frame);
 
 // The flare of one light: the lens drawn straight onto the canvas when the
 // brightness is above 0. Returns 0, or the progress callback's nonzero code.
-int32_t DrawFlare(const Lens& lens, const RenderTarget& target, const ProgressCallback& progress);
+int32_t DrawFlare(const Lens& lens, const RenderTarget& target, ProfileStore& profile,
+                  const ProgressCallback& progress);
 
 }  // namespace gw

@@ -135,12 +135,13 @@ void AimAtLight(const LightSource& light, LayerPixel colour, float brightnessFac
 
 int32_t DrawLensPerLight(const Lens& lens, const std::vector<LightSource>& lights,
                          LayerPixel colour, float brightnessFactor, RenderTarget& target,
-                         const ProgressCallback& progress) {
+                         ProfileStore& profile, const ProgressCallback& progress) {
+  Scratch scratch{profile};
   const int32_t count = static_cast<int32_t>(lights.size());
   for (int32_t j = 0; j < count; ++j) {
     AimAtLight(lights[j], colour, brightnessFactor, target);
     if (target.brightness > 0.0f) {
-      if (const int32_t code = DrawLens(lens, target, j, count, progress)) return code;
+      if (const int32_t code = DrawLens(lens, target, scratch, j, count, progress)) return code;
     }
   }
   return 0;

@@ -71,6 +71,6 @@ void AimAtLight(const LightSource& light, LayerPixel colour, float brightnessFac
 // code, which ends the drawing at once.
 int32_t DrawLensPerLight(const Lens& lens, const std::vector<LightSource>& lights,
                          LayerPixel colour, float brightnessFactor, RenderTarget& target,
-                         const ProgressCallback& progress);
+                         ProfileStore& profile, const ProgressCallback& progress);
 
 }  // namespace gw

@@ -51,11 +51,12 @@ PF_Err ReadNextValues(const EditionTable& edition, const PF_InData& in, PF_Param
 // Draws the lens blurred between this frame's settings and the next frame's.
 PF_Err RenderMotionBlur(const EditionTable& edition, const PF_InData& in, PF_ParamDef* params[],
                         const Lens& lens, const Obscuration& obscuration,
-                        const RenderTarget& target) {
+                        const RenderTarget& target, ProfileStore& profile) {
   RenderTarget next = target;
   if (const PF_Err err = ReadNextValues(edition, in, params, obscuration, next)) return err;
   try {
-    return DrawLensBlurred(lens, target, next, FixedToFloat(in.shutter_angle), HostProgress(in));
+    return DrawLensBlurred(lens, target, next, profile, FixedToFloat(in.shutter_angle),
+                           HostProgress(in));
   } catch (const std::bad_alloc&) {
     return kErrOutOfMemory;
   }
@@ -92,8 +93,9 @@ PF_Err RenderFrame(const EditionTable& edition, PF_InData& in, PF_OutData& out,
   }
   if (frame.Empty()) return PF_Err_NONE;
 
-  if (in.shutter_angle == 0) return DrawFlare(lens, target, HostProgress(in));
-  return RenderMotionBlur(edition, in, params, lens, obscuration, target);
+  ProfileStore& profile = *frame.flare.profile;
+  if (in.shutter_angle == 0) return DrawFlare(lens, target, profile, HostProgress(in));
+  return RenderMotionBlur(edition, in, params, lens, obscuration, target, profile);
 }
 
 }  // namespace gw

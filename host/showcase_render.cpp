@@ -34,9 +34,10 @@ PF_Err RenderShowcaseFrame(const EditionTable& edition, PF_InData& in, PF_OutDat
   FrameContext frame;
   if (const PF_Err err = BeginFrame(edition, in, out, params, output, frame)) return err;
   if (frame.Empty()) return PF_Err_NONE;
-  return DrawLensPerLight(frame.data->lens, lights, ToLayerPixel(param(ParamRole::Color).u.cd.value),
+  return DrawLensPerLight(frame.data->lens, lights,
+                          ToLayerPixel(param(ParamRole::Color).u.cd.value),
                           FixedPercentToFactor(param(ParamRole::Brightness).u.fd.value),
-                          frame.flare.target, HostProgress(in));
+                          frame.flare.target, *frame.flare.profile, HostProgress(in));
 }
 
 }  // namespace gw

@@ -57,7 +57,8 @@ Obscuration ObscurationAt(const Instance& instance, const FrameGeometry& g, cons
 }
 
 // The full and Quick editions: one light, direct or motion-blurred.
-OfxStatus DrawOneLight(const FlareRequest& r, RenderTarget& target, std::string& error) {
+OfxStatus DrawOneLight(const FlareRequest& r, RenderTarget& target, ProfileStore& profile,
+                       std::string& error) {
   const Instance& instance = r.instance;
   const ProgressCallback progress{&AbortCheck, instance.handle};
   std::optional<LayerImage> location, obscurationLayer;
@@ -74,7 +75,7 @@ OfxStatus DrawOneLight(const FlareRequest& r, RenderTarget& target, std::string&
   target.lightY = light.y;
   const float shutter = ShutterFraction(r.now);
   if (!r.now.motionBlur || shutter == 0.0f) {
-    return DrawFlare(r.lens, target, progress) ? kOfxStatFailed : kOfxStatOK;
+    return DrawFlare(r.lens, target, profile, progress) ? kOfxStatFailed : kOfxStatOK;
   }
 
   // The next frame's values; obscuration is measured once, now.
@@ -92,17 +93,19 @@ OfxStatus DrawOneLight(const FlareRequest& r, RenderTarget& target, std::string&
   after.scale = ScaleFactor(next);
   PrepareFlareColor(ColourOf(next), obscuration.pixel, obscuration.type, BrightnessFactor(next),
                     after);
-  return DrawLensBlurred(r.lens, target, after, shutter, progress) ? kOfxStatFailed : kOfxStatOK;
+  const int32_t code = DrawLensBlurred(r.lens, target, after, profile, shutter, progress);
+  return code ? kOfxStatFailed : kOfxStatOK;
 }
 
 // The Showcase edition: the lens once per patch of the location layer.
-OfxStatus DrawPerLight(const FlareRequest& r, RenderTarget& target, std::string& error) {
+OfxStatus DrawPerLight(const FlareRequest& r, RenderTarget& target, ProfileStore& profile,
+                       std::string& error) {
   std::optional<LayerImage> location;
   if (!LayerAt(r.instance.location, r.time, location, error)) return kOfxStatErrImageFormat;
   const std::vector<LightSource> lights =
       location ? FindLightsInLayer(location->view) : std::vector<LightSource>{};
   const ProgressCallback progress{&AbortCheck, r.instance.handle};
-  return DrawLensPerLight(r.lens, lights, ColourOf(r.now), BrightnessFactor(r.now), target,
+  return DrawLensPerLight(r.lens, lights, ColourOf(r.now), BrightnessFactor(r.now), target, profile,
                           progress)
              ? kOfxStatFailed
              : kOfxStatOK;
@@ -152,8 +155,8 @@ OfxStatus DrawFlareInto(const FlareRequest& r, const Canvas& canvas, std::string
   if (!BeginFlare(r.geometry.size, canvas, settings, frame)) return kOfxStatErrMemory;
   frame.target.screenTable = kScreenTable.data();
   try {
-    return r.instance.edition->OneLight() ? DrawOneLight(r, frame.target, error)
-                                          : DrawPerLight(r, frame.target, error);
+    return r.instance.edition->OneLight() ? DrawOneLight(r, frame.target, *frame.profile, error)
+                                          : DrawPerLight(r, frame.target, *frame.profile, error);
   } catch (const std::bad_alloc&) {
     return kOfxStatErrMemory;
   }

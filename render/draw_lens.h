@@ -16,11 +16,11 @@ struct ProgressCallback {
 };
 
 // Calls the renderer of the element's type; types without one draw nothing.
-void DrawElement(const LensElement& element, const RenderTarget& target);
+void DrawElement(const LensElement& element, const RenderTarget& target, Scratch& scratch);
 
 // Draws elements 0..count-1 (at most 100), reporting pass*count + i of
 // passes*count before each. Returns 0, or the progress callback's nonzero code.
-int32_t DrawLens(const Lens& lens, const RenderTarget& target, int32_t pass, int32_t passes,
-                 const ProgressCallback& progress);
+int32_t DrawLens(const Lens& lens, const RenderTarget& target, Scratch& scratch, int32_t pass,
+                 int32_t passes, const ProgressCallback& progress);
 
 }  // namespace gw

@@ -128,7 +128,7 @@ int32_t BlurSampleCount(float length, bool highQuality) {
 }
 
 int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderTarget& next,
-                        float shutter, const ProgressCallback& progress) {
+                        ProfileStore& profile, float shutter, const ProgressCallback& progress) {
   const TileGrid grid = BlurTileGrid(now.clip);
   TileBuffers buffers(grid);
 
@@ -143,7 +143,7 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
   // Every tile walks the streaks of a sample from their starts: each takes
   // them up where the tiles before it got to.
   StreakPositions positions;
-  tileTarget.streakPositions = &positions;
+  Scratch scratch{profile, &positions};
   tileTarget.pixels = buffers.drawn.data();
   tileTarget.bytesPerPixel = kTileBytesPerPixel;
   RenderTarget sample{};
@@ -161,7 +161,7 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
     for (int32_t k = 0; k < samples; ++k) {
       BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
       const int32_t pass = index * samples + k;
-      if (const int32_t code = DrawLens(lens, sample, pass, passes, progress)) return code;
+      if (const int32_t code = DrawLens(lens, sample, scratch, pass, passes, progress)) return code;
       AddSample(buffers, used);
     }
     ScreenAverageInto(buffers, tileTarget.clip, samples, now);

@@ -25,6 +25,6 @@ int32_t BlurSampleCount(float length, bool highQuality);
 // progress callback's nonzero code. Throws std::bad_alloc when the tile
 // buffers cannot be had (the frame is then untouched).
 int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderTarget& next,
-                        float shutter, const ProgressCallback& progress);
+                        ProfileStore& profile, float shutter, const ProgressCallback& progress);
 
 }  // namespace gw

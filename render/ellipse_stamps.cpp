@@ -177,7 +177,7 @@ void EllipseValuesOfFour(const EllipseCoordinates& xy, int32_t j, float rowU, fl
 
 // Screens the flattened, rotated profile into the box. With a taper table,
 // each pixel's values are first dimmed by the entry at its place along v.
-void StampEllipse(const RenderTarget& t, const ProfileView& profile, const RotatedBox& box,
+void StampEllipse(const RenderTarget& t, StampedProfile& profile, const RotatedBox& box,
                   const EllipseCoordinates& xy, float aspect, const CentredTable<int16_t>* taper) {
   const int32_t h2 = 2 * box.h;
   // One row's values at a time, screened together.
@@ -186,7 +186,7 @@ void StampEllipse(const RenderTarget& t, const ProfileView& profile, const Rotat
   const uint32_t* packed = nullptr;
 #if defined(__SSE2__)
   if (profile.reach > 0 && profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
-    packed = t.profile->PackedForStamp().data();
+    packed = profile.Packed().data();
   }
 #endif
   for (int32_t i = box.rowFirst; i < box.rowEnd; ++i) {
@@ -312,13 +312,14 @@ int32_t ShapeIndex(float w) { return std::clamp(TruncToInt(250.0f * w), -495, 49
 
 }  // namespace
 
-void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
-                         float rotationDeg, float taper, float taperStart, bool anamorphic) {
+void TaperedEllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy,
+                         float radius, float aspect, float rotationDeg, float taper,
+                         float taperStart, bool anamorphic) {
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;  // off the clip rectangle: the profile stays unbuilt
   }
-  const ProfileView profile = t.profile->ForStamp();
+  StampedProfile profile = store.ForStamp();
   try {
     EllipseCoordinates xy(box.h);
     CentredTable<int16_t> dims(2 * box.h);
@@ -330,13 +331,13 @@ void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius
   }
 }
 
-void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
-                  float rotationDeg, bool anamorphic) {
+void EllipseStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy, float radius,
+                  float aspect, float rotationDeg, bool anamorphic) {
   RotatedBox box{};
   if (std::isnan(aspect) || !MakeRotatedBox(t, cx, cy, radius, rotationDeg, anamorphic, box)) {
     return;  // off the clip rectangle: the profile stays unbuilt
   }
-  const ProfileView profile = t.profile->ForStamp();
+  StampedProfile profile = store.ForStamp();
   try {
     EllipseCoordinates xy(box.h);
     FillEllipseCoordinates(box, rotationDeg, anamorphic, xy);
@@ -346,13 +347,14 @@ void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float
   }
 }
 
-void CausticStamp(const RenderTarget& t, float cx, float cy, float size, float bend, float sway,
-                  float rotationDeg, float stripeDepth, float pinch, bool anamorphic) {
+void CausticStamp(const RenderTarget& t, ProfileStore& store, float cx, float cy, float size,
+                  float bend, float sway, float rotationDeg, float stripeDepth, float pinch,
+                  bool anamorphic) {
   if (std::isnan(size)) return;
   if (size < 4.0f) size = 4.0f;
   RotatedBox box{};
   if (!MakeRotatedBox(t, cx, cy, size, rotationDeg, anamorphic, box)) return;
-  const ProfileView profile = t.profile->ForStamp();
+  StampedProfile profile = store.ForStamp();
   try {
     CausticShape shape;
     CausticCoordinates xy(box.h);

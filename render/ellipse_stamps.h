@@ -4,6 +4,7 @@
 // costs a few additions, one fast distance and three screen lookups.
 #pragma once
 
+#include "render/profile_store.h"
 #include "render/target.h"
 
 namespace gw {
@@ -15,18 +16,20 @@ namespace gw {
 // fade at the bright end). The box is 2h x 2h pixels, h = trunc(1.5 x radius),
 // or 4h wide when anamorphic, which stretches the ellipse to twice its width.
 // Draws nothing when its work buffers cannot be had or h exceeds 16 bits.
-void TaperedEllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
-                         float rotationDeg, float taper, float taperStart, bool anamorphic);
+void TaperedEllipseStamp(const RenderTarget& t, ProfileStore& profile, float cx, float cy,
+                         float radius, float aspect, float rotationDeg, float taper,
+                         float taperStart, bool anamorphic);
 
 // The same ellipse without the taper: every pixel takes the profile value.
-void EllipseStamp(const RenderTarget& t, float cx, float cy, float radius, float aspect,
-                  float rotationDeg, bool anamorphic);
+void EllipseStamp(const RenderTarget& t, ProfileStore& profile, float cx, float cy, float radius,
+                  float aspect, float rotationDeg, bool anamorphic);
 
 // The profile bent into a crescent of `size` pixels (at least 4): `bend` bows
 // it, `sway` shifts it sideways, `pinch` narrows its middle and `stripeDepth`
 // darkens it in stripes across. The profile is read in 255 samples per
 // `size` pixels and at most 512 samples out.
-void CausticStamp(const RenderTarget& t, float cx, float cy, float size, float bend, float sway,
-                  float rotationDeg, float stripeDepth, float pinch, bool anamorphic);
+void CausticStamp(const RenderTarget& t, ProfileStore& profile, float cx, float cy, float size,
+                  float bend, float sway, float rotationDeg, float stripeDepth, float pinch,
+                  bool anamorphic);
 
 }  // namespace gw

@@ -106,8 +106,8 @@ inline void ScreenPixel(const RenderTarget& t, int32_t x, int32_t y, uint8_t r, 
 }
 
 // Profile sample i of a channel; samples outside 0..profileLength-1 are 0.
-inline uint8_t ProfileSample(const RenderTarget& t, const uint8_t* channel, int32_t i) {
-  return (i >= 0 && i < t.profile->length()) ? channel[i] : 0;
+inline uint8_t ProfileSample(const ProfileStore& profile, const uint8_t* channel, int32_t i) {
+  return (i >= 0 && i < profile.length()) ? channel[i] : 0;
 }
 
 }  // namespace gw

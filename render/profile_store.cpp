@@ -129,6 +129,8 @@ ProfileStore::Kept* ProfileStore::Keep(std::string key) {
   return &entry;
 }
 
+const std::vector<uint32_t>& StampedProfile::Packed() { return store_->PackedForStamp(); }
+
 const std::vector<uint32_t>& ProfileStore::PackedForStamp() {
   if (current_ != nullptr) {
     if (current_->packed.empty()) PackProfile(last_, current_->packed);
@@ -141,8 +143,8 @@ const std::vector<uint32_t>& ProfileStore::PackedForStamp() {
   return packed_;
 }
 
-ProfileView ProfileStore::ForStamp() {
-  if (!changed_) return last_;
+StampedProfile ProfileStore::ForStamp() {
+  if (!changed_) return {last_, *this};
   changed_ = false;
   current_ = nullptr;
   packedCurrent_ = false;
@@ -161,7 +163,8 @@ ProfileView ProfileStore::ForStamp() {
         const Kept& kept = it->second;
         const uint8_t* base = kept.samples.data();
         const auto reach = static_cast<size_t>(kept.reach);
-        return last_ = {base, base + reach, base + 2 * reach, kept.reach};
+        last_ = {base, base + reach, base + 2 * reach, kept.reach};
+        return {last_, *this};
       }
     } catch (const std::bad_alloc&) {
       key.clear();
@@ -178,7 +181,8 @@ ProfileView ProfileStore::ForStamp() {
       // Not kept: built again when it comes back.
     }
   }
-  return last_ = {live_.red, live_.green, live_.blue, live_.reach};
+  last_ = {live_.red, live_.green, live_.blue, live_.reach};
+  return {last_, *this};
 }
 
 }  // namespace gw

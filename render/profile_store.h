@@ -98,6 +98,25 @@ static_assert(sizeof(ProfileStep) == sizeof(void*) + 32);
 // Works one step out on the channels (render/profiles.cpp).
 void ApplyProfileStep(const ProfileStep& step, ProfileChannels& channels);
 
+class ProfileStore;
+
+// The profile one stamp reads, as ProfileStore::ForStamp hands it out; its
+// packed form is had only through it. Good until the store's next step or
+// stamp.
+class StampedProfile : public ProfileView {
+ public:
+  // The profile packed as PackProfile packs it, worked out once for each
+  // profile (and kept with it). Throws std::bad_alloc.
+  const std::vector<uint32_t>& Packed();
+
+ private:
+  friend class ProfileStore;
+  StampedProfile(const ProfileView& view, ProfileStore& store)
+      : ProfileView(view), store_(&store) {}
+
+  ProfileStore* store_;
+};
+
 class ProfileStore {
  public:
   // Profiles kept for reuse stop at this many bytes; then they are let go
@@ -131,12 +150,7 @@ class ProfileStore {
   // After a new shape its reach is brought down to just past the last
   // sample that is not 0; channels written directly keep the reach they
   // are given.
-  ProfileView ForStamp();
-
-  // The profile of the last stamp packed as PackProfile packs it, worked
-  // out once for each profile (and kept with it). Call after ForStamp.
-  // Throws std::bad_alloc.
-  const std::vector<uint32_t>& PackedForStamp();
+  StampedProfile ForStamp();
 
   // How many profiles were built and how many handed out again.
   int32_t built() const { return built_; }
@@ -175,6 +189,9 @@ class ProfileStore {
   // The same, about to be written directly.
   ProfileChannels& Written();
   std::string KeyOfSteps() const;
+  friend class StampedProfile;
+  // The last stamp's profile, packed.
+  const std::vector<uint32_t>& PackedForStamp();
   Kept* Keep(std::string key);
 
   std::vector<uint8_t> bytes_;

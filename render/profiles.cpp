@@ -246,51 +246,54 @@ void BuildRamp(const ProfileStep& step, ProfileChannels& c) {
 
 int16_t PeakFrom(float value) { return SaturateToI16(TruncToInt(value)); }
 
-void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t) {
+void GlowProfile(float radius, Peaks peak, ProfileBlend blend, const RenderTarget& t,
+                 ProfileStore& profile) {
   ProfileStep step = StepOf(ProfileStep::Kind::Glow, peak, blend, t);
   step.radius = radius;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
-void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t) {
+void DiscProfile(float radius, Peaks peak, ProfileBlend blend, int32_t edge, const RenderTarget& t,
+                 ProfileStore& profile) {
   ProfileStep step = StepOf(ProfileStep::Kind::Disc, peak, blend, t);
   step.radius = radius;
   step.first = edge;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
-void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t) {
+void RingProfile(float radius, Peaks peak, ProfileBlend blend, int32_t width, const RenderTarget& t,
+                 ProfileStore& profile) {
   ProfileStep step = StepOf(ProfileStep::Kind::Ring, peak, blend, t);
   step.radius = radius;
   step.first = width;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
-void BlurProfile(int32_t half, float extent, const RenderTarget& t) {
+void BlurProfile(int32_t half, float extent, const RenderTarget& t, ProfileStore& profile) {
   if (half < 1) return;  // changes nothing
   ProfileStep step = StepOf(ProfileStep::Kind::Blur, {0, 0, 0}, ProfileBlend::Screen, t);
   step.screenTable = nullptr;
   step.radius = extent;
   step.first = half;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
-void GammaProfile(int32_t num, int32_t den, const RenderTarget& t) {
+void GammaProfile(int32_t num, int32_t den, const RenderTarget& t, ProfileStore& profile) {
   ProfileStep step = StepOf(ProfileStep::Kind::Gamma, {0, 0, 0}, ProfileBlend::Screen, t);
   step.screenTable = nullptr;
   step.first = num;
   step.second = den;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
-void BowlProfile(float radius, Peaks peak, const RenderTarget& t) {
+void BowlProfile(float radius, Peaks peak, const RenderTarget& t, ProfileStore& profile) {
   ProfileStep step = StepOf(ProfileStep::Kind::Bowl, peak, ProfileBlend::Replace, t);
   step.radius = radius;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
 void RampProfile(float inner, float band, float outer, float hole, Peaks peak, ProfileBlend blend,
-                 int32_t num, int32_t den, const RenderTarget& t) {
+                 int32_t num, int32_t den, const RenderTarget& t, ProfileStore& profile) {
   ProfileStep step = StepOf(ProfileStep::Kind::Ramp, peak, blend, t);
   step.radius = inner;
   step.band = band;
@@ -298,7 +301,7 @@ void RampProfile(float inner, float band, float outer, float hole, Peaks peak, P
   step.hole = hole;
   step.first = num;
   step.second = den;
-  t.profile->AddStep(step);
+  profile.AddStep(step);
 }
 
 void ApplyProfileStep(const ProfileStep& step, ProfileChannels& c) {

@@ -115,7 +115,7 @@ void StampPacked(const uint32_t* packed, const Offsets& columns, const Offsets& 
 // from (cx, cy); a column step is `columnSamples` profile samples, a row step
 // always four.
 void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t columnSamples,
-                  const RenderTarget& t) {
+                  const RenderTarget& t, ProfileStore& store) {
   if (std::isnan(cx) || std::isnan(cy) || std::isnan(halfWidth)) return;
   const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clip.left});
   const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clip.right});
@@ -125,7 +125,7 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
   // steps stay noted, and a later stamp of the same or a screened-on shape
   // works them out then.
   if (x0 >= x1 || y0 >= y1) return;
-  const ProfileView profile = t.profile->ForStamp();
+  StampedProfile profile = store.ForStamp();
   if (profile.reach <= 0) return;
 
   // Quarter-pixel offsets of the centre from the box corner.
@@ -142,7 +142,7 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
   if (profile.reach <= static_cast<int32_t>(kShortHypotLimit)) {
     // Every offset used lies below the reach, so below the short form's limit.
     try {
-      StampPacked(t.profile->PackedForStamp().data(), columns, rows, x0, y0, t);
+      StampPacked(profile.Packed().data(), columns, rows, x0, y0, t);
     } catch (const std::bad_alloc&) {
       // No work buffers: this stamp is skipped.
     }
@@ -166,14 +166,15 @@ void StampProfile(float cx, float cy, float halfWidth, float halfHeight, int32_t
 
 }  // namespace
 
-void RoundStamp(float cx, float cy, float radius, const RenderTarget& t) {
+void RoundStamp(float cx, float cy, float radius, const RenderTarget& t, ProfileStore& profile) {
   const float r = radius + 2.0f;
-  StampProfile(cx, cy, r, r, 4, t);
+  StampProfile(cx, cy, r, r, 4, t, profile);
 }
 
-void WideRoundStamp(float cx, float cy, float radius, const RenderTarget& t) {
+void WideRoundStamp(float cx, float cy, float radius, const RenderTarget& t,
+                    ProfileStore& profile) {
   const float r = radius + 2.0f;
-  StampProfile(cx, cy, 2.0f * r, r, 2, t);
+  StampProfile(cx, cy, 2.0f * r, r, 2, t, profile);
 }
 
 }  // namespace gw

@@ -120,7 +120,7 @@ void WalkLevel(const Walk w, const RenderTarget& target, int32_t first, int32_t 
   }
 }
 
-void RunWalk(const Walk& w, const RenderTarget& target) {
+void RunWalk(const Walk& w, const RenderTarget& target, StreakPositions* positions) {
   // A walk whose steps all lie before or after the clip rectangle along its
   // major axis draws nothing: it is not measured.
   if (static_cast<float>(w.clipMajorLo) > w.endMajor ||
@@ -141,7 +141,6 @@ void RunWalk(const Walk& w, const RenderTarget& target) {
   // Steps before the clip rectangle draw nothing but move the minor
   // coordinate; an absurdly long lead-in is crossed in one jump.
   const int64_t leadIn = int64_t{w.clipMajorLo} - major;
-  StreakPositions* const positions = target.streakPositions;
   const StreakPositions::Start start{w.startMajor, w.startMinor, w.slope};
   const bool stepped = leadIn <= kLongestLeadIn;
   if (!stepped) {
@@ -211,7 +210,7 @@ bool MissesClip(const Streak& s, const RenderTarget& t) {
 
 }  // namespace
 
-void DrawStreak(const Streak& streak, const RenderTarget& target) {
+void DrawStreak(const Streak& streak, const RenderTarget& target, StreakPositions* positions) {
   // End points that are not numbers (or infinitely far) give no line at all.
   if (!Finite(streak) || MissesClip(streak, target)) return;
 
@@ -273,7 +272,7 @@ void DrawStreak(const Streak& streak, const RenderTarget& target) {
     w.majorStride = target.rowBytes;
     w.acrossStride = target.bytesPerPixel;
   }
-  RunWalk(w, target);
+  RunWalk(w, target, positions);
 }
 
 StreakPositions::Key StreakPositions::KeyOf(const Start& start) {
@@ -312,8 +311,8 @@ void StreakPositions::Note(const Start& start, int64_t major, float minor) {
   }
 }
 
-StreakSink DrawStreaksInto(const RenderTarget& target) {
-  return [&target](const Streak& streak) { DrawStreak(streak, target); };
+StreakSink DrawStreaksInto(const RenderTarget& target, StreakPositions* positions) {
+  return [&target, positions](const Streak& streak) { DrawStreak(streak, target, positions); };
 }
 
 }  // namespace gw

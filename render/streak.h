@@ -31,8 +31,9 @@ struct Streak {
 
 inline constexpr float kStreakThickness = 1.8f;
 
-// Screens the streak into the target's pixels inside the clip rectangle.
-void DrawStreak(const Streak& streak, const RenderTarget& target);
+// Screens the streak into the target's pixels inside the clip rectangle;
+// with `positions`, takes its walk up where an earlier one got to.
+void DrawStreak(const Streak& streak, const RenderTarget& target, StreakPositions* positions);
 
 // Where the walks of a frame's streaks have got to. A streak walks from its
 // start, one whole step along its major axis at a time, adding its slope to
@@ -82,7 +83,8 @@ class StreakPositions {
 // renderers pass a sink that draws them, tests one that records them.
 using StreakSink = std::function<void(const Streak&)>;
 
-// A sink that draws every streak into the target.
-StreakSink DrawStreaksInto(const RenderTarget& target);
+// A sink that draws every streak into the target (`positions` as DrawStreak
+// takes them).
+StreakSink DrawStreaksInto(const RenderTarget& target, StreakPositions* positions);
 
 }  // namespace gw

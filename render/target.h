@@ -1,4 +1,5 @@
-// What every element renderer and drawing primitive receives.
+// What every element renderer and drawing primitive reads: the flare's
+// settings, the canvas and the screen table; and the scratch a draw writes.
 #pragma once
 
 #include <cstdint>
@@ -38,9 +39,6 @@ struct RenderTarget {
   float lightY;       // light source, frame pixels from the top edge
   float scale;        // the effect's Scale, 1.0 nominal
   float anglePhase;   // the effect's Angle / 24: an animation phase, not a rotation
-  // The radial profile an element builds and stamps: written by every
-  // element in turn, so the one non-const thing a target points at.
-  ProfileStore* profile;
   const uint8_t* screenTable;  // 65536 bytes
   uint8_t* pixels;    // the pixel at (clip.left, clip.top)
   int32_t rowBytes;
@@ -49,9 +47,16 @@ struct RenderTarget {
   int16_t bytesPerPixel;  // 4: alpha, red, green, blue; 3: red, green, blue
   int16_t highQuality;
   PixelRect clip;      // the writable area
+};
+
+// What a draw writes as it goes besides the pixels, element after element,
+// apart from the target it only reads.
+struct Scratch {
+  // The radial profile an element builds and then stamps.
+  ProfileStore& profile;
   // Where the walks of streaks drawn before got to (render/streak.h), for a
   // draw that walks the same streaks again and again; none when null.
-  StreakPositions* streakPositions;
+  StreakPositions* streakPositions = nullptr;
 };
 
 struct PointF {

@@ -95,8 +95,9 @@ void ApertureReflectionStreaks(const LensElement& element, const RenderTarget& t
   }
 }
 
-void RenderApertureReflection(const LensElement& element, const RenderTarget& target) {
-  ApertureReflectionStreaks(element, target, DrawStreaksInto(target));
+void RenderApertureReflection(const LensElement& element, const RenderTarget& target,
+                              Scratch& scratch) {
+  ApertureReflectionStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

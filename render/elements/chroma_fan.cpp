@@ -108,8 +108,8 @@ void ChromaFanStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderChromaFan(const LensElement& element, const RenderTarget& target) {
-  ChromaFanStreaks(element, target, DrawStreaksInto(target));
+void RenderChromaFan(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  ChromaFanStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

@@ -101,8 +101,8 @@ void ChromaHoopStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderChromaHoop(const LensElement& element, const RenderTarget& target) {
-  ChromaHoopStreaks(element, target, DrawStreaksInto(target));
+void RenderChromaHoop(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  ChromaHoopStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

@@ -23,7 +23,7 @@ int16_t ChannelByte(float value) { return ClampToByte(TruncToInt(std::min(value,
 
 }  // namespace
 
-void RenderCircleSpread(const LensElement& element, const RenderTarget& target) {
+void RenderCircleSpread(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
   const float brightness = element.brightness;  // "Brightness"
   const float scale = element.scale;            // "Scale"
   const int32_t count = element.iparam0;        // "Count"
@@ -68,11 +68,11 @@ void RenderCircleSpread(const LensElement& element, const RenderTarget& target) 
         ChannelByte(fB * B * colour.b * c * Variant(k + s1 + 7500 + 5 * s3, s2))};
 
     // The disc.
-    DiscProfile(radius, peaks, ProfileBlend::Replace, edge, target);
+    DiscProfile(radius, peaks, ProfileBlend::Replace, edge, target, scratch.profile);
     if (anamorphic) {
-      WideRoundStamp(ghost.px, ghost.py, radius, target);
+      WideRoundStamp(ghost.px, ghost.py, radius, target, scratch.profile);
     } else {
-      RoundStamp(ghost.px, ghost.py, radius, target);
+      RoundStamp(ghost.px, ghost.py, radius, target, scratch.profile);
     }
   }
 }

@@ -8,7 +8,7 @@
 
 namespace gw {
 
-void RenderDisc(const LensElement& element, const RenderTarget& target) {
+void RenderDisc(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
   // Read by MeasureRampDisc: "Brightness", "Scale", "Angle" (the ramp
   // exponent (angle + 180) / 90), "Softness", "Position", "Center Offset"
   // (hole), "Inside", "Middle" and "Outside Ramp Width", "Color".
@@ -19,13 +19,13 @@ void RenderDisc(const LensElement& element, const RenderTarget& target) {
   const RampDisc disc = MeasureRampDisc(element, target);
 
   // The ramp profile, blurred when smoothing.
-  const float radius = BuildRampDisc(disc, smoothing, target);
+  const float radius = BuildRampDisc(disc, smoothing, target, scratch.profile);
 
   // Stamp.
   if (anamorphic) {
-    WideRoundStamp(disc.centre.x, disc.centre.y, radius, target);
+    WideRoundStamp(disc.centre.x, disc.centre.y, radius, target, scratch.profile);
   } else {
-    RoundStamp(disc.centre.x, disc.centre.y, radius, target);
+    RoundStamp(disc.centre.x, disc.centre.y, radius, target, scratch.profile);
   }
 }
 

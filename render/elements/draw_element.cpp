@@ -7,7 +7,7 @@
 namespace gw {
 namespace {
 
-using Renderer = void (*)(const LensElement&, const RenderTarget&);
+using Renderer = void (*)(const LensElement&, const RenderTarget&, Scratch&);
 
 struct RendererEntry {
   ElementType type;
@@ -66,10 +66,11 @@ static_assert(EveryTypeOnce(), "each element type needs exactly one renderer ent
 
 }  // namespace
 
-void DrawElement(const LensElement& element, const RenderTarget& target) {
+void DrawElement(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
   const int type = element.type;
   if (type < 0 || type > kLastType) return;
-  if (const Renderer render = kRenderers[static_cast<size_t>(type)]) render(element, target);
+  const Renderer render = kRenderers[static_cast<size_t>(type)];
+  if (render) render(element, target, scratch);
 }
 
 }  // namespace gw

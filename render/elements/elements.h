@@ -1,4 +1,5 @@
-// One renderer per element type: Render<Type>(element, target).
+// One renderer per element type: Render<Type>(element, target, scratch): it
+// reads the target and writes its pixels and the scratch.
 #pragma once
 
 #include "lens/lens.h"
@@ -6,24 +7,27 @@
 
 namespace gw {
 
-void RenderGlowBall(const LensElement& element, const RenderTarget& target);
-void RenderSpikeBall(const LensElement& element, const RenderTarget& target);
-void RenderStarFilter(const LensElement& element, const RenderTarget& target);
-void RenderPolySpread(const LensElement& element, const RenderTarget& target);
-void RenderCircleSpread(const LensElement& element, const RenderTarget& target);
-void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& target);
-void RenderStarCaustic(const LensElement& element, const RenderTarget& target);
-void RenderFadedRing(const LensElement& element, const RenderTarget& target);
-void RenderStripe(const LensElement& element, const RenderTarget& target);
-void RenderRandomFan(const LensElement& element, const RenderTarget& target);
-void RenderPolySpikeBall(const LensElement& element, const RenderTarget& target);
-void RenderPhotonSpikeBall(const LensElement& element, const RenderTarget& target);
-void RenderApertureReflection(const LensElement& element, const RenderTarget& target);
-void RenderChromaHoop(const LensElement& element, const RenderTarget& target);
-void RenderSinglePoly(const LensElement& element, const RenderTarget& target);
-void RenderDisc(const LensElement& element, const RenderTarget& target);
-void RenderEllipse(const LensElement& element, const RenderTarget& target);
-void RenderSparkle(const LensElement& element, const RenderTarget& target);
-void RenderChromaFan(const LensElement& element, const RenderTarget& target);
+void RenderGlowBall(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderSpikeBall(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderStarFilter(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderPolySpread(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderCircleSpread(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& target,
+                             Scratch& scratch);
+void RenderStarCaustic(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderFadedRing(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderStripe(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderRandomFan(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderPolySpikeBall(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderPhotonSpikeBall(const LensElement& element, const RenderTarget& target,
+                           Scratch& scratch);
+void RenderApertureReflection(const LensElement& element, const RenderTarget& target,
+                              Scratch& scratch);
+void RenderChromaHoop(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderSinglePoly(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderDisc(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderEllipse(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderSparkle(const LensElement& element, const RenderTarget& target, Scratch& scratch);
+void RenderChromaFan(const LensElement& element, const RenderTarget& target, Scratch& scratch);
 
 }  // namespace gw

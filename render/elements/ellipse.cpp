@@ -8,7 +8,7 @@
 
 namespace gw {
 
-void RenderEllipse(const LensElement& element, const RenderTarget& target) {
+void RenderEllipse(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
   // Read by MeasureRampDisc: "Brightness", "Scale", "Taper" (the ramp
   // exponent (angle + 180) / 90), "Softness", "Position", "Count" (hole),
   // "Inside", "Middle" and "Outside Ramp Width", "Color".
@@ -22,11 +22,12 @@ void RenderEllipse(const LensElement& element, const RenderTarget& target) {
   const OffAxis off = MeasureOffAxis(target, disc.centre);
 
   // The ramp profile, blurred when smoothing.
-  const float radius = BuildRampDisc(disc, smoothing, target);
+  const float radius = BuildRampDisc(disc, smoothing, target, scratch.profile);
 
   // Flattened, turned toward the frame centre and fading away from it.
-  TaperedEllipseStamp(target, disc.centre.x, disc.centre.y, radius, OffAxisAspect(off.f),
-                      TowardCentreDegrees(off.theta), 2.0f * off.f, 0.0f, anamorphic);
+  TaperedEllipseStamp(target, scratch.profile, disc.centre.x, disc.centre.y, radius,
+                      OffAxisAspect(off.f), TowardCentreDegrees(off.theta), 2.0f * off.f, 0.0f,
+                      anamorphic);
 }
 
 }  // namespace gw

@@ -13,7 +13,8 @@
 
 namespace gw {
 
-void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& target) {
+void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& target,
+                             Scratch& scratch) {
   const float brightness = element.brightness;  // "Brightness"
   const float scale = element.scale;            // "Scale"
   const bool anamorphic = element.anamorphic != 0;
@@ -40,16 +41,17 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
 
   // Caustic profile: a warm bowl with a blue disc screened over it, well
   // blurred. Its radii are fixed in samples; rc alone sets its size on screen.
-  BowlProfile(70.0f, CausticBowlPeaks(f, cR, cG, cB), target);
-  DiscProfile(120.0f, {PeakFrom(50.0f * f * cR), PeakFrom(44.0f * f * cG), PeakFrom(144.0f * f * cB)},
-              ProfileBlend::Screen, 250, target);
+  BowlProfile(70.0f, CausticBowlPeaks(f, cR, cG, cB), target, scratch.profile);
+  DiscProfile(120.0f,
+              {PeakFrom(50.0f * f * cR), PeakFrom(44.0f * f * cG), PeakFrom(144.0f * f * cB)},
+              ProfileBlend::Screen, 250, target, scratch.profile);
   const int32_t causticBlur = TruncToInt(static_cast<float>(width / 20) * s);
   const float causticExtent = static_cast<float>(width / 2) * s;
-  BlurProfile(causticBlur, causticExtent, target);
-  BlurProfile(causticBlur, causticExtent, target);
+  BlurProfile(causticBlur, causticExtent, target, scratch.profile);
+  BlurProfile(causticBlur, causticExtent, target, scratch.profile);
 
   // The crescent; note the rotation turns the other way from the ring's.
-  CausticStamp(target, centre.x, centre.y, rc, 1.5f * f, 0.55f * f,
+  CausticStamp(target, scratch.profile, centre.x, centre.y, rc, 1.5f * f, 0.55f * f,
                off.theta * -kShortDegreesPerRadian + 90.0f, 0.7f * f, f, anamorphic);
 
   // Ring strength and radius.
@@ -58,17 +60,18 @@ void RenderEllipticalCaustic(const LensElement& element, const RenderTarget& tar
 
   // Ring profile. Above s = 3 the ring grows but its band and blur do not.
   BowlProfile(r8, {PeakFrom(20.0f * cR * k), PeakFrom(20.0f * cG * k), PeakFrom(32.0f * cB * k)},
-              target);
+              target, scratch.profile);
   DiscProfile(r8, {PeakFrom(30.0f * cR * k), PeakFrom(30.0f * cG * k), PeakFrom(43.0f * cB * k)},
-              ProfileBlend::Screen, TruncToInt(r8 / 20.0f), target);
+              ProfileBlend::Screen, TruncToInt(r8 / 20.0f), target, scratch.profile);
   s = std::min(s, 3.0f);
   RingProfile(r8, {PeakFrom(20.0f * cR * k), PeakFrom(16.0f * cG * k), PeakFrom(50.0f * cB * k)},
-              ProfileBlend::Screen, TruncToInt(static_cast<float>(width / 30) * s), target);
-  BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), r8 * 1.2f, target);
+              ProfileBlend::Screen, TruncToInt(static_cast<float>(width / 30) * s), target,
+              scratch.profile);
+  BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), r8 * 1.2f, target, scratch.profile);
 
   // The ring as a plain ellipse, turned toward the frame centre.
-  EllipseStamp(target, centre.x, centre.y, r8, OffAxisAspect(f), TowardCentreDegrees(off.theta),
-               anamorphic);
+  EllipseStamp(target, scratch.profile, centre.x, centre.y, r8, OffAxisAspect(f),
+               TowardCentreDegrees(off.theta), anamorphic);
 }
 
 }  // namespace gw

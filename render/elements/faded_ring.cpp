@@ -11,7 +11,7 @@
 
 namespace gw {
 
-void RenderFadedRing(const LensElement& element, const RenderTarget& target) {
+void RenderFadedRing(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
   const float brightness = element.brightness;  // "Brightness"
   const float scale = element.scale;            // "Scale"
   const bool anamorphic = element.anamorphic != 0;
@@ -43,15 +43,18 @@ void RenderFadedRing(const LensElement& element, const RenderTarget& target) {
   const auto peaks = [&](float red, float green, float blue) {
     return Peaks{PeakFrom(red * kR * k), PeakFrom(green * kG * k), PeakFrom(blue * kB * k)};
   };
-  RingProfile(rho, peaks(170.0f, 50.0f, 5.0f), ProfileBlend::Replace, rimWidth, target);
-  RingProfile(rho * 0.98f, peaks(50.0f, 50.0f, 5.0f), ProfileBlend::Screen, rimWidth, target);
-  RingProfile(rho * 0.98f, peaks(5.0f, 10.0f, 60.0f), ProfileBlend::Screen, blueWidth, target);
+  RingProfile(rho, peaks(170.0f, 50.0f, 5.0f), ProfileBlend::Replace, rimWidth, target,
+              scratch.profile);
+  RingProfile(rho * 0.98f, peaks(50.0f, 50.0f, 5.0f), ProfileBlend::Screen, rimWidth, target,
+              scratch.profile);
+  RingProfile(rho * 0.98f, peaks(5.0f, 10.0f, 60.0f), ProfileBlend::Screen, blueWidth, target,
+              scratch.profile);
 
   // Soften the rim.
-  BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), rho * 1.2f, target);
+  BlurProfile(TruncToInt(static_cast<float>(width / 130) * s), rho * 1.2f, target, scratch.profile);
 
   // Flattened, turned toward the frame centre and fading away from it.
-  TaperedEllipseStamp(target, centre.x, centre.y, rho, OffAxisAspect(off.f),
+  TaperedEllipseStamp(target, scratch.profile, centre.x, centre.y, rho, OffAxisAspect(off.f),
                       TowardCentreDegrees(off.theta), 2.0f * off.f, 0.0f, anamorphic);
 }
 

@@ -25,7 +25,7 @@ Peaks Grey(int16_t level) { return {level, level, level}; }
 
 }  // namespace
 
-void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
+void RenderGlowBall(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
   const float rampScale = element.scale;            // "Ramp Scale"
   const float ringBrightness = element.brightness;  // "Ring Brightness"
   const float ringTaper = element.angle;            // "Taper": the ring's radius
@@ -50,26 +50,26 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   float ext = R0;
 
   // Main glow in the outer colour, the gains squared.
-  GlowProfile(R0, {PeakFrom(gR * gR * outer.r), PeakFrom(gG * gG * outer.g),
-                   PeakFrom(gB * gB * outer.b)},
-              ProfileBlend::Replace, target);
+  GlowProfile(
+      R0, {PeakFrom(gR * gR * outer.r), PeakFrom(gG * gG * outer.g), PeakFrom(gB * gB * outer.b)},
+      ProfileBlend::Replace, target, scratch.profile);
 
   // Soften it twice.
   const int32_t wideBlur = TruncToInt(W * 0.025f);
-  BlurProfile(wideBlur, R0 * kSoftReach, target);
-  BlurProfile(wideBlur, R0 * kSoftReach, target);
+  BlurProfile(wideBlur, R0 * kSoftReach, target, scratch.profile);
+  BlurProfile(wideBlur, R0 * kSoftReach, target, scratch.profile);
 
   // Inner halo in the inner colour, three layers.
   const Peaks halo = {PeakFrom(inner.r * gR * 0.25f), PeakFrom(inner.g * gG * 0.25f),
                       PeakFrom(inner.b * gB * 0.25f)};
   const float r1 = W * size * 0.3f;
   Reach(ext, r1);
-  GlowProfile(r1, halo, ProfileBlend::Screen, target);
-  GlowProfile(W * size * 0.2f, halo, ProfileBlend::Screen, target);
-  GlowProfile(W * size * 0.1f, halo, ProfileBlend::Screen, target);
+  GlowProfile(r1, halo, ProfileBlend::Screen, target, scratch.profile);
+  GlowProfile(W * size * 0.2f, halo, ProfileBlend::Screen, target, scratch.profile);
+  GlowProfile(W * size * 0.1f, halo, ProfileBlend::Screen, target, scratch.profile);
 
   // Soften the halo into the glow.
-  BlurProfile(wideBlur, ext * kSoftReach, target);
+  BlurProfile(wideBlur, ext * kSoftReach, target, scratch.profile);
 
   // White core.
   const float core = B + 0.04f;
@@ -78,16 +78,17 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
   const int16_t coreLevels[3] = {64, 64, 280};
   for (int layer = 0; layer < 3; ++layer) {
     Reach(ext, coreRadii[layer]);
-    GlowProfile(coreRadii[layer], Grey(coreLevels[layer]), ProfileBlend::Screen, target);
+    GlowProfile(coreRadii[layer], Grey(coreLevels[layer]), ProfileBlend::Screen, target,
+                scratch.profile);
   }
 
   // Soften the core a little.
-  BlurProfile(TruncToInt(W * 0.005f), ext * kSoftReach, target);
+  BlurProfile(TruncToInt(W * 0.005f), ext * kSoftReach, target, scratch.profile);
 
   // Hot spot: a fraction of a pixel, which the glow raises to 2 pixels.
   const float hotSpot = core * 0.05f + 0.05f;
   Reach(ext, hotSpot);
-  GlowProfile(hotSpot, Grey(280), ProfileBlend::Screen, target);
+  GlowProfile(hotSpot, Grey(280), ProfileBlend::Screen, target, scratch.profile);
 
   // The stamp reaches past the outermost layer.
   ext = ext * kSoftReach;
@@ -103,17 +104,17 @@ void RenderGlowBall(const LensElement& element, const RenderTarget& target) {
     const Peaks ring = {PeakFrom(gR * 45.0f * ringBrightness), PeakFrom(gG * 6.0f * ringBrightness),
                         PeakFrom(gB * ringBrightness)};
     const int32_t ringWidth = TruncToInt(static_cast<float>(width / 50) * ringSoftness);
-    RingProfile(ringRadius, ring, ProfileBlend::Screen, ringWidth, target);
+    RingProfile(ringRadius, ring, ProfileBlend::Screen, ringWidth, target, scratch.profile);
   }
 
   // Gamma; 300 leaves the profile as built.
-  if (rampGamma != 300) GammaProfile(rampGamma, 300, target);
+  if (rampGamma != 300) GammaProfile(rampGamma, 300, target, scratch.profile);
 
   // Stamp.
   if (anamorphic) {
-    WideRoundStamp(centre.x, centre.y, ext, target);
+    WideRoundStamp(centre.x, centre.y, ext, target, scratch.profile);
   } else {
-    RoundStamp(centre.x, centre.y, ext, target);
+    RoundStamp(centre.x, centre.y, ext, target, scratch.profile);
   }
 }
 

@@ -56,8 +56,9 @@ void PhotonSpikeBallStreaks(const LensElement& element, const RenderTarget& targ
   }
 }
 
-void RenderPhotonSpikeBall(const LensElement& element, const RenderTarget& target) {
-  PhotonSpikeBallStreaks(element, target, DrawStreaksInto(target));
+void RenderPhotonSpikeBall(const LensElement& element, const RenderTarget& target,
+                           Scratch& scratch) {
+  PhotonSpikeBallStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

@@ -51,7 +51,7 @@ SpikeStar PolySpikeBallStar(const LensElement& element, const RenderTarget& targ
   return star;
 }
 
-void RenderPolySpikeBall(const LensElement& element, const RenderTarget& target) {
+void RenderPolySpikeBall(const LensElement& element, const RenderTarget& target, Scratch&) {
   const float brightness = element.brightness;
   const Rgb colour = element.color1;
   if (NothingToDraw(target)) return;

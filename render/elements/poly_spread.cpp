@@ -59,7 +59,7 @@ PolySpreadGhost DescribePolySpreadGhost(const PolySpreadSetup& setup, const Lens
   return g;
 }
 
-void RenderPolySpread(const LensElement& element, const RenderTarget& target) {
+void RenderPolySpread(const LensElement& element, const RenderTarget& target, Scratch&) {
   const int32_t count = element.iparam0;    // Count
   const int32_t sides = element.iparam2;    // Sides
   const float angle = element.angle;        // rotation shared by every ghost

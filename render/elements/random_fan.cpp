@@ -47,8 +47,8 @@ void RandomFanStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderRandomFan(const LensElement& element, const RenderTarget& target) {
-  RandomFanStreaks(element, target, DrawStreaksInto(target));
+void RenderRandomFan(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  RandomFanStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

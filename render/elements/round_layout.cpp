@@ -34,14 +34,15 @@ RampDisc MeasureRampDisc(const LensElement& element, const RenderTarget& target)
   return disc;
 }
 
-float BuildRampDisc(const RampDisc& disc, bool smooth, const RenderTarget& target) {
+float BuildRampDisc(const RampDisc& disc, bool smooth, const RenderTarget& target,
+                    ProfileStore& profile) {
   RampProfile(disc.inner, disc.band, disc.outer, disc.hole, disc.colour, ProfileBlend::Replace,
-              disc.curve, 90, target);
+              disc.curve, 90, target, profile);
   float radius = disc.outerRadius;
   if (smooth) {
     radius = radius * 1.3f;
-    BlurProfile(TruncToInt(disc.smoothing), radius, target);
-    BlurProfile(TruncToInt(disc.smoothing), radius, target);
+    BlurProfile(TruncToInt(disc.smoothing), radius, target, profile);
+    BlurProfile(TruncToInt(disc.smoothing), radius, target, profile);
   }
   return radius;
 }

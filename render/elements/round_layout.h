@@ -33,7 +33,8 @@ RampDisc MeasureRampDisc(const LensElement& element, const RenderTarget& target)
 
 // Writes the disc's profile and, with `smooth`, blurs it twice; returns the
 // radius to stamp (1.3 x R when smoothed, so the blurred fringe is kept).
-float BuildRampDisc(const RampDisc& disc, bool smooth, const RenderTarget& target);
+float BuildRampDisc(const RampDisc& disc, bool smooth, const RenderTarget& target,
+                    ProfileStore& profile);
 
 // Ellipse, FadedRing and Elliptical Caustic lean away from the frame centre.
 struct OffAxis {

@@ -7,7 +7,7 @@
 
 namespace gw {
 
-void RenderSinglePoly(const LensElement& element, const RenderTarget& target) {
+void RenderSinglePoly(const LensElement& element, const RenderTarget& target, Scratch&) {
   const float brightness = element.brightness;  // enters the gains and the fade factor
   const float scale = element.scale;
   const float angle = element.angle;            // rotation in degrees

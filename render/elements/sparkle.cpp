@@ -63,8 +63,8 @@ void SparkleStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderSparkle(const LensElement& element, const RenderTarget& target) {
-  SparkleStreaks(element, target, DrawStreaksInto(target));
+void RenderSparkle(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  SparkleStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

@@ -55,8 +55,8 @@ void SpikeBallStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderSpikeBall(const LensElement& element, const RenderTarget& target) {
-  SpikeBallStreaks(element, target, DrawStreaksInto(target));
+void RenderSpikeBall(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  SpikeBallStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

@@ -45,7 +45,7 @@ StarOutlines BuildStarOutlines(int32_t n, float size, float phiDeg, PointF centr
 
 }  // namespace
 
-void RenderStarCaustic(const LensElement& element, const RenderTarget& target) {
+void RenderStarCaustic(const LensElement& element, const RenderTarget& target, Scratch&) {
   const float brightness = element.brightness;
   const float scale = element.scale;
   const int32_t points = element.iparam2;  // outline points

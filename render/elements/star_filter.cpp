@@ -83,8 +83,8 @@ void StarFilterStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderStarFilter(const LensElement& element, const RenderTarget& target) {
-  StarFilterStreaks(element, target, DrawStreaksInto(target));
+void RenderStarFilter(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  StarFilterStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

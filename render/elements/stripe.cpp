@@ -107,8 +107,8 @@ void StripeStreaks(const LensElement& element, const RenderTarget& target,
   }
 }
 
-void RenderStripe(const LensElement& element, const RenderTarget& target) {
-  StripeStreaks(element, target, DrawStreaksInto(target));
+void RenderStripe(const LensElement& element, const RenderTarget& target, Scratch& scratch) {
+  StripeStreaks(element, target, DrawStreaksInto(target, scratch.streakPositions));
 }
 
 }  // namespace gw

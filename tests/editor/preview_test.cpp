@@ -59,7 +59,7 @@ TEST_F(PreviewTest, StartsAsTheTableSays) {
   EXPECT_EQ(t.height, 240);
   EXPECT_EQ(t.rowBytes, 960);
   EXPECT_EQ(t.bytesPerPixel, 3);
-  EXPECT_EQ(t.profile->length(), 19190);
+  EXPECT_EQ(preview().profile().length(), 19190);
   EXPECT_EQ(t.highQuality, 0);
   EXPECT_EQ(t.lightX, 100.0f);
   EXPECT_EQ(t.lightY, 100.0f);

@@ -90,7 +90,7 @@ TEST(FrameTarget, TheCanvasWindowIsTheClipAndTheFrameSizeStaysWhole) {
   EXPECT_EQ(t.clip.bottom, 120);
   EXPECT_EQ(t.pixels, pixels.data());
   EXPECT_EQ(t.highQuality, 1);
-  EXPECT_EQ(t.profile->length(), 640 * 90 - 10);  // trunc(640 x 1.5 x 60) - 10
+  EXPECT_EQ(frame.profile->length(), 640 * 90 - 10);  // trunc(640 x 1.5 x 60) - 10
   EXPECT_FALSE(BeginFlare({30000, 10}, canvas, {false, 100.0f, 0.0f}, frame));
   EXPECT_FALSE(FrameSize({40000, 1}).Addressable());
   EXPECT_TRUE(FrameSize({0, 5}).Empty());

@@ -204,14 +204,14 @@ TEST(Pixels, PackedRgbAddressing) {
 
 TEST(Pixels, ProfileSamplesBeyondTheLengthReadZero) {
   TestFrame frame(10, 10, 0, 0);  // profile of 600 samples, 590 usable
-  RenderTarget& t = frame.target();
-  ASSERT_EQ(t.profile->length(), 590);
-  std::memset(t.profile->red(), 200, 600);
-  EXPECT_EQ(ProfileSample(t, t.profile->red(), 0), 200);
-  EXPECT_EQ(ProfileSample(t, t.profile->red(), 589), 200);
-  EXPECT_EQ(ProfileSample(t, t.profile->red(), 590), 0);
-  EXPECT_EQ(ProfileSample(t, t.profile->red(), -1), 0);
-  EXPECT_EQ(ProfileSample(t, t.profile->red(), 1 << 30), 0);
+  ProfileStore& store = frame.profile();
+  ASSERT_EQ(store.length(), 590);
+  std::memset(store.red(), 200, 600);
+  EXPECT_EQ(ProfileSample(store, store.red(), 0), 200);
+  EXPECT_EQ(ProfileSample(store, store.red(), 589), 200);
+  EXPECT_EQ(ProfileSample(store, store.red(), 590), 0);
+  EXPECT_EQ(ProfileSample(store, store.red(), -1), 0);
+  EXPECT_EQ(ProfileSample(store, store.red(), 1 << 30), 0);
 }
 
 struct ProgressLog {
@@ -232,7 +232,7 @@ TEST(DrawLens, ReportsEveryElementOfThePass) {
   lens.elements[1].enabled = 0;
   TestFrame frame(32, 32, 10, 10);
   ProgressLog log;
-  EXPECT_EQ(DrawLens(lens, frame.target(), 2, 5, {LogProgress, &log}), 0);
+  EXPECT_EQ(DrawLens(lens, frame.target(), frame.scratch(), 2, 5, {LogProgress, &log}), 0);
   ASSERT_EQ(log.calls.size(), 3u);
   EXPECT_EQ(log.calls[0], std::make_pair(6, 15));
   EXPECT_EQ(log.calls[2], std::make_pair(8, 15));
@@ -244,7 +244,7 @@ TEST(DrawLens, CancelStopsAtOnceAndReturnsTheHostCode) {
   TestFrame frame(32, 32, 10, 10);
   ProgressLog log;
   log.cancelAt = 1;
-  EXPECT_EQ(DrawLens(lens, frame.target(), 0, 1, {LogProgress, &log}), 517);
+  EXPECT_EQ(DrawLens(lens, frame.target(), frame.scratch(), 0, 1, {LogProgress, &log}), 517);
   EXPECT_EQ(log.calls.size(), 2u);
 }
 
@@ -252,11 +252,11 @@ TEST(DrawLens, EmptyLensAndDamagedCount) {
   TestFrame frame(32, 32, 10, 10);
   Lens lens{};
   ProgressLog log;
-  EXPECT_EQ(DrawLens(lens, frame.target(), 0, 1, {LogProgress, &log}), 0);
+  EXPECT_EQ(DrawLens(lens, frame.target(), frame.scratch(), 0, 1, {LogProgress, &log}), 0);
   EXPECT_TRUE(log.calls.empty());
   lens.count = 5000;  // never more than the 100 slots
   for (LensElement& e : lens.elements) InitElement(7, e);
-  EXPECT_EQ(DrawLens(lens, frame.target(), 0, 1, {LogProgress, &log}), 0);
+  EXPECT_EQ(DrawLens(lens, frame.target(), frame.scratch(), 0, 1, {LogProgress, &log}), 0);
   EXPECT_EQ(log.calls.size(), 100u);
   EXPECT_EQ(log.calls.back(), std::make_pair(99, 100));
 }
@@ -268,7 +268,7 @@ TEST(DrawElement, TypesWithoutRendererDrawNothing) {
                        int16_t{32767}}) {
     LensElement e{};
     InitElement(type, e);
-    DrawElement(e, frame.target());
+    DrawElement(e, frame.target(), frame.scratch());
   }
   EXPECT_EQ(frame.bytes(), before);
 }
@@ -288,8 +288,8 @@ TEST(BlendTargets, MovesTheFloatsAndKeepsTheBuffersOfTheFirst) {
   EXPECT_FLOAT_EQ(out.colorB, 0.75f);
   EXPECT_FLOAT_EQ(out.anglePhase, 3.75f);
   EXPECT_EQ(out.pixels, a.target().pixels);
-  EXPECT_EQ(out.profile->red(), a.target().profile->red());
-  EXPECT_EQ(out.profile->length(), a.target().profile->length());
+  EXPECT_EQ(out.screenTable, a.target().screenTable);
+  EXPECT_EQ(out.rowBytes, a.target().rowBytes);
 }
 
 }  // namespace

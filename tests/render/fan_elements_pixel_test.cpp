@@ -17,7 +17,7 @@
 namespace gw {
 namespace {
 
-using Renderer = void (*)(const LensElement&, const RenderTarget&);
+using Renderer = void (*)(const LensElement&, const RenderTarget&, Scratch&);
 
 struct Kind {
   ElementType type;
@@ -47,7 +47,7 @@ struct ClipCheck {
     frame.target().scale = scale;  // none of these elements reads the profiles
     frame.target().anglePhase = phase;
     frame.SetClip(top, bottom, left, right);
-    render(e, frame.target());
+    render(e, frame.target(), frame.scratch());
     int grew = 0;
     for (int y = 0; y < frame.height(); ++y) {
       for (int x = 0; x < frame.width(); ++x) {
@@ -91,8 +91,8 @@ TEST(FanElementPropertyTest, DispatchedThroughDrawElement) {
   for (const Kind& kind : kKinds) {
     const LensElement e = DefaultElement(kind.type);
     TestFrame direct(320, 180, -8, 60), dispatched(320, 180, -8, 60);
-    kind.render(e, direct.target());
-    DrawElement(e, dispatched.target());
+    kind.render(e, direct.target(), direct.scratch());
+    DrawElement(e, dispatched.target(), dispatched.scratch());
     EXPECT_GT(direct.ColourSum(), 0u) << static_cast<int>(kind.type);
     EXPECT_EQ(direct.bytes(), dispatched.bytes()) << static_cast<int>(kind.type);
   }
@@ -139,7 +139,7 @@ TEST(AperturePixelTest, GlareAtTheEdgeNearestTheLight) {
   const LensElement e = DefaultElement(ElementType::ApertureReflection);
   const auto draw = [&](float lx, float ly) {
     TestFrame frame(640, 360, lx, ly);
-    RenderApertureReflection(e, frame.target());
+    RenderApertureReflection(e, frame.target(), frame.scratch());
     return frame;
   };
   const TestFrame best = draw(-32, 180);
@@ -161,7 +161,7 @@ TEST(ChromaHoopPixelTest, ARingAroundTheLightWithColourFringes) {
   LensElement e = DefaultElement(ElementType::ChromaHoop);
   const float lx = 40, ly = 30;
   TestFrame frame(640, 360, lx, ly);
-  RenderChromaHoop(e, frame.target());
+  RenderChromaHoop(e, frame.target(), frame.scratch());
   ASSERT_GT(frame.ColourSum(), 0u);
   // The element's point lies d = 0.75 x 317.6 from the light; dashes run from
   // d / m out to 1.25 d x 1.2 x m.
@@ -182,7 +182,7 @@ TEST(ChromaHoopPixelTest, ARingAroundTheLightWithColourFringes) {
   // Chroma Spread -90: the three copies coincide, so a white hoop is grey.
   e.angle = -90.0f;
   TestFrame grey(640, 360, lx, ly);
-  RenderChromaHoop(e, grey.target());
+  RenderChromaHoop(e, grey.target(), grey.scratch());
   ASSERT_GT(grey.ColourSum(), 0u);
   for (int y = 0; y < 360; ++y) {
     for (int x = 0; x < 640; ++x) {
@@ -192,7 +192,7 @@ TEST(ChromaHoopPixelTest, ARingAroundTheLightWithColourFringes) {
   }
   // With the light at the frame centre nothing shows.
   TestFrame centred(640, 360, 320, 180);
-  RenderChromaHoop(DefaultElement(ElementType::ChromaHoop), centred.target());
+  RenderChromaHoop(DefaultElement(ElementType::ChromaHoop), centred.target(), centred.scratch());
   EXPECT_EQ(centred.ColourSum(), 0u);
 }
 
@@ -200,8 +200,8 @@ TEST(PhotonSpikeBallPixelTest, TheEffectsColourDoesNotTintIt) {
   const LensElement e = DefaultElement(ElementType::PhotonSpikeBall);
   TestFrame white(640, 360, 200, 150), tinted(640, 360, 200, 150);
   tinted.SetGains(1.0f, 0.2f, 1.0f, 0.5f);
-  RenderPhotonSpikeBall(e, white.target());
-  RenderPhotonSpikeBall(e, tinted.target());
+  RenderPhotonSpikeBall(e, white.target(), white.scratch());
+  RenderPhotonSpikeBall(e, tinted.target(), tinted.scratch());
   EXPECT_GT(white.ColourSum(), 0u);
   EXPECT_EQ(white.bytes(), tinted.bytes());
   // Its colour is 127, 191, 255: blue leads everywhere.
@@ -214,12 +214,12 @@ TEST(ChromaFanPixelTest, WhiteWithoutChromaSpreadAndTaperDims) {
   LensElement e = DefaultElement(ElementType::ChromaFan);
   e.brightness = 3.0f;
   TestFrame fringed(640, 360, 300, 180);
-  RenderChromaFan(e, fringed.target());
+  RenderChromaFan(e, fringed.target(), fringed.scratch());
   const uint64_t taperedSum = fringed.ColourSum();
   EXPECT_GT(taperedSum, 0u);
   e.spread = 0.0f;
   TestFrame white(640, 360, 300, 180);
-  RenderChromaFan(e, white.target());
+  RenderChromaFan(e, white.target(), white.scratch());
   ASSERT_GT(white.ColourSum(), 0u);
   bool colourSeen = false;
   for (int y = 0; y < 360; ++y) {
@@ -234,7 +234,7 @@ TEST(ChromaFanPixelTest, WhiteWithoutChromaSpreadAndTaperDims) {
   e.spread = 25.0f;
   e.option = 0;
   TestFrame even(640, 360, 300, 180);
-  RenderChromaFan(e, even.target());
+  RenderChromaFan(e, even.target(), even.scratch());
   EXPECT_GT(even.ColourSum(), taperedSum);
 }
 

@@ -48,7 +48,7 @@ TEST(PolySpread, LightOnTheCentrePutsEveryGhostThereAtWeightQuarter) {
   EXPECT_EQ(g0.colour.g, TruncToInt(0.25f * 255.0f * c * AbsNoise((7600 + 900) % 8 + 1000)));
   EXPECT_EQ(g0.colour.b, TruncToInt(0.25f * 255.0f * c * AbsNoise((7700 + 1500) % 8 + 1000)));
 
-  DrawElement(e, f.target());
+  DrawElement(e, f.target(), f.scratch());
   // Every ghost sits on the centre: nothing lights up far from it.
   int farLit = 0;
   for (int y = 0; y < 360; ++y) {
@@ -82,7 +82,7 @@ TEST(PolySpread, LightFarOutDrawsNoGhost) {
   for (int k = 0; k < e.iparam0; ++k) {
     EXPECT_FALSE(DescribePolySpreadGhost(setup, e, f.target(), k).visible) << k;
   }
-  DrawElement(e, f.target());
+  DrawElement(e, f.target(), f.scratch());
   EXPECT_EQ(LitCount(f), 0);
 }
 
@@ -91,11 +91,11 @@ TEST(PolySpread, CountZeroOrNegativeDrawsNothing) {
     TestFrame f(320, 180, 200.0f, 60.0f);
     LensElement e = DefaultElement(ElementType::PolySpread);
     e.iparam0 = count;
-    DrawElement(e, f.target());
+    DrawElement(e, f.target(), f.scratch());
     EXPECT_EQ(LitCount(f), 0) << count;
   }
   TestFrame f(320, 180, 200.0f, 60.0f);
-  DrawElement(DefaultElement(ElementType::PolySpread), f.target());
+  DrawElement(DefaultElement(ElementType::PolySpread), f.target(), f.scratch());
   EXPECT_GT(LitCount(f), 0);
 }
 
@@ -135,7 +135,7 @@ int SinglePolyCentreRed(float lightX, int16_t fadeRate, bool fade, float brightn
   e.option = fade ? 1 : 0;
   e.brightness = brightness;
   e.color1 = {red, red, red};
-  DrawElement(e, f.target());
+  DrawElement(e, f.target(), f.scratch());
   return Red(f, TruncToInt(lightX), 150);
 }
 
@@ -171,9 +171,9 @@ TEST(SinglePoly, BrightnessEntersTwice) {
 TEST(SinglePoly, RadiusFollowsTheFrameWidthOnly) {
   TestFrame a(400, 300, 200.0f, 150.0f), b(400, 200, 200.0f, 100.0f), c(800, 300, 400.0f, 150.0f);
   LensElement e = DefaultElement(ElementType::SinglePoly);
-  DrawElement(e, a.target());
-  DrawElement(e, b.target());
-  DrawElement(e, c.target());
+  DrawElement(e, a.target(), a.scratch());
+  DrawElement(e, b.target(), b.scratch());
+  DrawElement(e, c.target(), c.scratch());
   EXPECT_GT(LitCount(a), 0);
   EXPECT_EQ(LitCount(a), LitCount(b));
   // Twice the width: twice the radius, about four times the area.
@@ -257,9 +257,9 @@ TEST(PolySpikeBall, TheFourthColourValueShowsNowhere) {
   TestFrame a(320, 180, 100.0f, 50.0f), b(320, 180, 100.0f, 50.0f);
   LensElement e = DefaultElement(ElementType::PolySpikeBall);
   e.brightness = 2.0f;
-  DrawElement(e, a.target());
+  DrawElement(e, a.target(), a.scratch());
   e.color1Extra = 0;
-  DrawElement(e, b.target());
+  DrawElement(e, b.target(), b.scratch());
   EXPECT_GT(LitCount(a), 0);
   EXPECT_EQ(a.bytes(), b.bytes());
 }
@@ -268,7 +268,7 @@ TEST(PolySpikeBall, BrightestAtTheCentreFadingOutward) {
   TestFrame f(640, 360, 320.0f, 180.0f);
   LensElement e = DefaultElement(ElementType::PolySpikeBall);
   e.brightness = 4.0f;  // centre colour 4 x 0.2 x 255 = 204, in about 12 layers
-  DrawElement(e, f.target());
+  DrawElement(e, f.target(), f.scratch());
   EXPECT_GE(Red(f, 320, 180), 204);
   EXPECT_LT(Red(f, 320 + 150, 180), Red(f, 320 + 20, 180));
 }
@@ -280,7 +280,7 @@ TEST(StarCaustic, OnTheFrameCentreItIsBlack) {
   LensElement e = DefaultElement(ElementType::StarCaustic);
   e.position = 0.0f;
   e.brightness = 5.0f;
-  DrawElement(e, f.target());
+  DrawElement(e, f.target(), f.scratch());
   EXPECT_EQ(LitCount(f), 0);
 }
 
@@ -289,7 +289,7 @@ TEST(StarCaustic, NoOutlinePointsDrawNothing) {
     TestFrame f(400, 300, 350.0f, 40.0f);
     LensElement e = DefaultElement(ElementType::StarCaustic);
     e.iparam2 = points;
-    DrawElement(e, f.target());
+    DrawElement(e, f.target(), f.scratch());
     EXPECT_EQ(LitCount(f), 0) << points;
   }
 }
@@ -302,7 +302,7 @@ TEST(StarCaustic, BrightensWithDistanceFromTheCentre) {
     LensElement e = DefaultElement(ElementType::StarCaustic);
     e.position = 1.0f;
     e.color1 = {200, 200, 200};
-    DrawElement(e, f.target());
+    DrawElement(e, f.target(), f.scratch());
     return f.ColourSum();
   };
   const double near = static_cast<double>(draw(400.0f));
@@ -345,7 +345,7 @@ Moments StarCausticMoments(float lightX, float lightY) {
   LensElement e = DefaultElement(ElementType::StarCaustic);
   e.position = 1.0f;
   e.brightness = 3.0f;
-  DrawElement(e, f.target());
+  DrawElement(e, f.target(), f.scratch());
   return IntensityMoments(f);
 }
 
@@ -370,7 +370,7 @@ TEST(StarCaustic, AnamorphicIsTwiceAsWide) {
     e.position = 1.0f;
     e.brightness = 4.0f;
     e.anamorphic = anamorphic;
-    DrawElement(e, f.target());
+    DrawElement(e, f.target(), f.scratch());
     int x0 = 800, x1 = -1;
     for (int y = 0; y < 400; ++y) {
       for (int x = 0; x < 800; ++x) {
@@ -448,7 +448,7 @@ TEST(PolygonElements, BadNumbersNeverWriteOutsideTheClipDarkenOrTouchAlpha) {
       FillPattern(f);
       const std::vector<uint8_t> before = f.bytes();
       f.SetClip(30, 110, 20, 170);
-      for (const LensElement& e : Variants(type)) DrawElement(e, f.target());
+      for (const LensElement& e : Variants(type)) DrawElement(e, f.target(), f.scratch());
       int faults = 0;
       for (int y = 0; y < 150; ++y) {
         for (int x = 0; x < 200; ++x) {
@@ -470,7 +470,7 @@ TEST(PolygonElements, DefaultsDrawSomethingThroughTheDispatcher) {
   for (ElementType type : {ElementType::PolySpread, ElementType::SinglePoly,
                            ElementType::PolySpikeBall, ElementType::StarCaustic}) {
     TestFrame f(640, 360, 192.0f, 108.0f);
-    DrawElement(DefaultElement(type), f.target());
+    DrawElement(DefaultElement(type), f.target(), f.scratch());
     EXPECT_GT(LitCount(f), 50) << static_cast<int>(type);
   }
 }

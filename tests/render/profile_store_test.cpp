@@ -42,7 +42,7 @@ std::vector<uint8_t> Samples(const ProfileView& v) {
 // One step of a profile: a replacing shape first, then shapes screened on,
 // blurs and a curve. Arguments come from short lists, so that whole chains
 // repeat and near neighbours (one argument apart) meet.
-void AddRandomStep(const RenderTarget& t, Lcg& rng, bool first) {
+void AddRandomStep(const RenderTarget& t, ProfileStore& store, Lcg& rng, bool first) {
   static const float kRadii[] = {3.0f, 3.0000002f, 7.5f, 20.0f, 60.0f};
   static const Peaks kPeaks[] = {{255, 255, 255}, {255, 255, 250}, {255, 250, 255},
                                  {250, 255, 255}, {300, 40, 9},    {-5, 80, 120}};
@@ -50,30 +50,30 @@ void AddRandomStep(const RenderTarget& t, Lcg& rng, bool first) {
   const Peaks peak = kPeaks[rng.Below(6)];
   const ProfileBlend blend = first ? ProfileBlend::Replace : ProfileBlend::Screen;
   switch (first ? rng.Below(5) : rng.Below(8)) {
-    case 0: GlowProfile(radius, peak, blend, t); break;
-    case 1: DiscProfile(radius, peak, blend, 4 + rng.Below(3), t); break;
-    case 2: RingProfile(radius, peak, blend, 4 + rng.Below(3), t); break;
+    case 0: GlowProfile(radius, peak, blend, t, store); break;
+    case 1: DiscProfile(radius, peak, blend, 4 + rng.Below(3), t, store); break;
+    case 2: RingProfile(radius, peak, blend, 4 + rng.Below(3), t, store); break;
     case 3:
       if (first) {
-        BowlProfile(radius, peak, t);
+        BowlProfile(radius, peak, t, store);
       } else {
-        BlurProfile(1 + rng.Below(3), radius, t);
+        BlurProfile(1 + rng.Below(3), radius, t, store);
       }
       break;
     case 4:
       RampProfile(radius * 0.2f, radius * 0.3f, radius * 0.4f, rng.Below(2) ? -1.0f : 2.0f, peak,
-                  blend, 90 + rng.Below(2) * 45, 90, t);
+                  blend, 90 + rng.Below(2) * 45, 90, t, store);
       break;
-    case 5: BlurProfile(1 + rng.Below(3), radius, t); break;
-    case 6: GammaProfile(200 + rng.Below(3) * 100, 300, t); break;
-    default: GlowProfile(radius, peak, blend, t); break;
+    case 5: BlurProfile(1 + rng.Below(3), radius, t, store); break;
+    case 6: GammaProfile(200 + rng.Below(3) * 100, 300, t, store); break;
+    default: GlowProfile(radius, peak, blend, t, store); break;
   }
 }
 
 TEST(ProfileStoreKeeps, EveryStampReadsWhatItsOwnStepsBuild) {
   Lcg rng{2024};
   TestFrame shared(100, 50, 10.0f, 10.0f);
-  const RenderTarget& t = shared.target();
+  ProfileStore& store = shared.profile();
   std::vector<uint32_t> seeds;
   for (int profile = 0; profile < 600; ++profile) {
     // Two profiles in three take new steps, the third those of an earlier one.
@@ -85,54 +85,60 @@ TEST(ProfileStoreKeeps, EveryStampReadsWhatItsOwnStepsBuild) {
     const uint32_t seed = seeds.back();
     const int32_t steps = 1 + static_cast<int32_t>(seed >> 30);
     // The samples a stamp reads, and their packed form.
-    const auto build = [&](const RenderTarget& target) {
+    const auto build = [&](TestFrame& frame) {
       Lcg local{seed};
-      for (int32_t s = 0; s < steps; ++s) AddRandomStep(target, local, s == 0);
-      std::vector<uint8_t> samples = Samples(target.profile->ForStamp());
-      const std::vector<uint32_t>& packed = target.profile->PackedForStamp();
+      for (int32_t s = 0; s < steps; ++s) {
+        AddRandomStep(frame.target(), frame.profile(), local, s == 0);
+      }
+      StampedProfile stamped = frame.profile().ForStamp();
+      std::vector<uint8_t> samples = Samples(stamped);
+      const std::vector<uint32_t>& packed = stamped.Packed();
       samples.insert(samples.end(), reinterpret_cast<const uint8_t*>(packed.data()),
                      reinterpret_cast<const uint8_t*>(packed.data() + packed.size()));
       return samples;
     };
     // The same steps again, in a store that saw nothing before.
     TestFrame fresh(100, 50, 10.0f, 10.0f);
-    ASSERT_EQ(build(t), build(fresh.target())) << "profile " << profile;
+    ASSERT_EQ(build(shared), build(fresh)) << "profile " << profile;
     // A second stamp of the same profile reads it unchanged.
     TestFrame again(100, 50, 10.0f, 10.0f);
-    build(again.target());
-    ASSERT_EQ(Samples(t.profile->ForStamp()), Samples(again.target().profile->ForStamp()))
+    build(again);
+    ASSERT_EQ(Samples(store.ForStamp()), Samples(again.profile().ForStamp()))
         << "profile " << profile;
   }
   // Chains came back, and were handed out again rather than rebuilt.
-  EXPECT_GT(t.profile->reused(), 100);
-  EXPECT_GT(t.profile->built(), 100);
+  EXPECT_GT(store.reused(), 100);
+  EXPECT_GT(store.built(), 100);
 }
 
 TEST(ProfileStoreKeeps, StepsAddedAfterAStampBuildOnWhatWasStamped) {
   TestFrame shared(100, 50, 10.0f, 10.0f), fresh(100, 50, 10.0f, 10.0f);
-  const auto chain = [](const RenderTarget& t, bool twice) {
-    GlowProfile(20.0f, {255, 200, 100}, ProfileBlend::Replace, t);
-    std::vector<uint8_t> first = Samples(t.profile->ForStamp());
-    BlurProfile(2, 20.0f, t);
-    if (twice) BlurProfile(2, 20.0f, t);
-    std::vector<uint8_t> second = Samples(t.profile->ForStamp());
+  const auto chain = [](TestFrame& frame, bool twice) {
+    const RenderTarget& t = frame.target();
+    ProfileStore& store = frame.profile();
+    GlowProfile(20.0f, {255, 200, 100}, ProfileBlend::Replace, t, store);
+    std::vector<uint8_t> first = Samples(store.ForStamp());
+    BlurProfile(2, 20.0f, t, store);
+    if (twice) BlurProfile(2, 20.0f, t, store);
+    std::vector<uint8_t> second = Samples(store.ForStamp());
     return std::pair{first, second};
   };
   // Kept the first time round; the second time the first stamp is a kept
   // profile, which the blur must build on as if it had been built.
-  chain(shared.target(), false);
-  const auto once = chain(shared.target(), false);
-  const auto twice = chain(shared.target(), true);
-  EXPECT_EQ(once, chain(fresh.target(), false));
-  EXPECT_EQ(twice.second, chain(TestFrame(100, 50, 10.0f, 10.0f).target(), true).second);
+  chain(shared, false);
+  const auto once = chain(shared, false);
+  const auto twice = chain(shared, true);
+  EXPECT_EQ(once, chain(fresh, false));
+  TestFrame another(100, 50, 10.0f, 10.0f);
+  EXPECT_EQ(twice.second, chain(another, true).second);
   EXPECT_NE(once.second, twice.second);
   // Reading the channels themselves also gives the profile built so far.
-  GlowProfile(20.0f, {255, 200, 100}, ProfileBlend::Replace, shared.target());
-  GlowProfile(9.0f, {20, 20, 20}, ProfileBlend::Screen, shared.target());
-  GlowProfile(20.0f, {255, 200, 100}, ProfileBlend::Replace, fresh.target());
-  GlowProfile(9.0f, {20, 20, 20}, ProfileBlend::Screen, fresh.target());
-  const ProfileStore& a = *shared.target().profile;
-  const ProfileStore& b = *fresh.target().profile;
+  GlowProfile(20.0f, {255, 200, 100}, ProfileBlend::Replace, shared.target(), shared.profile());
+  GlowProfile(9.0f, {20, 20, 20}, ProfileBlend::Screen, shared.target(), shared.profile());
+  GlowProfile(20.0f, {255, 200, 100}, ProfileBlend::Replace, fresh.target(), fresh.profile());
+  GlowProfile(9.0f, {20, 20, 20}, ProfileBlend::Screen, fresh.target(), fresh.profile());
+  const ProfileStore& a = shared.profile();
+  const ProfileStore& b = fresh.profile();
   EXPECT_EQ(std::memcmp(a.red(), b.red(), static_cast<size_t>(a.length())), 0);
   EXPECT_EQ(a.reach(), b.reach());
 }
@@ -163,11 +169,11 @@ TEST(ProfileStoreKeeps, ElementsDrawnInTurnAsEachAlone) {
         std::memset(f->Pixel(0, 0), 0, f->bytes().size());
         f->target().lightX = light;
         f->SetGains(brightness, red, 1.0f, blue);
-        DrawElement(element, f->target());
+        DrawElement(element, f->target(), f->scratch());
       }
       ASSERT_EQ(shared.bytes(), fresh.bytes())
           << info.listName << ", draw " << draw << ", Scale " << scale;
-      reused = shared.target().profile->reused();
+      reused = shared.profile().reused();
     }
     EXPECT_GT(reused, 20) << "Scale " << scale;
   }

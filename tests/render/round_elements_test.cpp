@@ -34,8 +34,8 @@ int LitInColumn(const TestFrame& f, int x) {
   return n;
 }
 
-std::vector<uint8_t> RedProfile(const RenderTarget& t) {
-  return std::vector<uint8_t>(t.profile->red(), t.profile->red() + t.profile->length());
+std::vector<uint8_t> RedProfile(ProfileStore& store) {
+  return std::vector<uint8_t>(store.red(), store.red() + store.length());
 }
 
 // ---------------------------------------------------------------- GlowBall
@@ -45,9 +45,9 @@ TEST(GlowBall, AnamorphicIsTwiceAsWideAndAsHigh) {
   TestFrame wide(800, 300, 400.0f, 150.0f);
   LensElement e = DefaultElement(ElementType::GlowBall);
   e.scale = 0.1f;
-  RenderGlowBall(e, plain.target());
+  RenderGlowBall(e, plain.target(), plain.scratch());
   e.anamorphic = 1;
-  RenderGlowBall(e, wide.target());
+  RenderGlowBall(e, wide.target(), wide.scratch());
   const int plainWidth = LitInRow(plain, 150);
   ASSERT_GT(plainWidth, 20);
   ASSERT_LT(plainWidth, 390);
@@ -59,19 +59,19 @@ TEST(GlowBall, RingOnlyWithDoRing) {
   LensElement e = DefaultElement(ElementType::GlowBall);
   e.scale = 0.2f;
   TestFrame without(400, 300, 200.0f, 150.0f);
-  RenderGlowBall(e, without.target());
+  RenderGlowBall(e, without.target(), without.scratch());
   // Without the ring its fields play no part.
   TestFrame ringFields(400, 300, 200.0f, 150.0f);
   LensElement f = e;
   f.angle = 70.0f;
   f.spread = 9.0f;
   f.brightness = 3.0f;
-  RenderGlowBall(f, ringFields.target());
+  RenderGlowBall(f, ringFields.target(), ringFields.scratch());
   EXPECT_EQ(without.bytes(), ringFields.bytes());
   // With it, a red-heavy ring appears.
   TestFrame with(400, 300, 200.0f, 150.0f);
   f.option = 1;
-  RenderGlowBall(f, with.target());
+  RenderGlowBall(f, with.target(), with.scratch());
   EXPECT_NE(without.bytes(), with.bytes());
   int redGain = 0, blueGain = 0;
   for (int x = 200; x < 400; ++x) {
@@ -88,14 +88,14 @@ TEST(GlowBall, GammaIsTheLastReshaping) {
   e.option = 1;
   TestFrame neutral(200, 150, 60.0f, 40.0f);
   e.iparam5 = 300;
-  RenderGlowBall(e, neutral.target());
+  RenderGlowBall(e, neutral.target(), neutral.scratch());
   TestFrame curved(200, 150, 60.0f, 40.0f);
   e.iparam5 = 500;
-  RenderGlowBall(e, curved.target());
-  const std::vector<uint8_t> built = RedProfile(neutral.target());
-  GammaProfile(500, 300, neutral.target());
-  EXPECT_EQ(RedProfile(neutral.target()), RedProfile(curved.target()));
-  EXPECT_NE(built, RedProfile(curved.target()));
+  RenderGlowBall(e, curved.target(), curved.scratch());
+  const std::vector<uint8_t> built = RedProfile(neutral.profile());
+  GammaProfile(500, 300, neutral.target(), neutral.profile());
+  EXPECT_EQ(RedProfile(neutral.profile()), RedProfile(curved.profile()));
+  EXPECT_NE(built, RedProfile(curved.profile()));
 }
 
 // ---------------------------------------------------------------- Disc
@@ -109,7 +109,7 @@ class DiscTest : public ::testing::Test {
 };
 
 TEST_F(DiscTest, DefaultsFallAsTheCubeToZeroAtTheOuterRadius) {
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   // Colour (255, 194, 128) x 1.2, the red clamped.
   EXPECT_EQ(Red(f, 200, 150), 255);
   EXPECT_EQ(Green(f, 200, 150), 232);
@@ -127,13 +127,13 @@ TEST_F(DiscTest, DefaultsFallAsTheCubeToZeroAtTheOuterRadius) {
 
 TEST_F(DiscTest, OuterRadiusFollowsBothScales) {
   e.scale = 0.5f;
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   EXPECT_TRUE(Lit(f, 240, 150));
   EXPECT_FALSE(Lit(f, 250, 150));
   TestFrame big(400, 300, 200.0f, 150.0f, 0.5f);
   e.scale = 3.0f;
   e.angle = -90.0f;  // linear, so that the edge is not too dark to see
-  RenderDisc(e, big.target());  // 0.25 x 400 x 0.5 x 3 = 150
+  RenderDisc(e, big.target(), big.scratch());  // 0.25 x 400 x 0.5 x 3 = 150
   EXPECT_TRUE(Lit(big, 200, 10));
   EXPECT_FALSE(Lit(big, 200, 0));
   EXPECT_TRUE(Lit(big, 345, 150));
@@ -142,7 +142,7 @@ TEST_F(DiscTest, OuterRadiusFollowsBothScales) {
 
 TEST_F(DiscTest, CentreOffsetCutsAHole) {
   e.iparam0 = 21;  // 20 hundredths of the base radius 200: 40 pixels
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   for (int r = 0; r < 40; ++r) ASSERT_FALSE(Lit(f, 200 + r, 150)) << r;
   EXPECT_FALSE(Lit(f, 240, 150));     // the start of the one-pixel inner ramp
   EXPECT_EQ(Green(f, 241, 150), 232);  // past it
@@ -150,15 +150,15 @@ TEST_F(DiscTest, CentreOffsetCutsAHole) {
 }
 
 TEST_F(DiscTest, CentreOffsetZeroIsNoHole) {
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   TestFrame zero(400, 300, 200.0f, 150.0f);
   e.iparam0 = 0;
-  RenderDisc(e, zero.target());
+  RenderDisc(e, zero.target(), zero.scratch());
   EXPECT_EQ(f.bytes(), zero.bytes());
   // A hugely negative one neither shrinks the disc away.
   TestFrame negative(400, 300, 200.0f, 150.0f);
   e.iparam0 = -32768;
-  RenderDisc(e, negative.target());
+  RenderDisc(e, negative.target(), negative.scratch());
   EXPECT_EQ(f.bytes(), negative.bytes());
 }
 
@@ -167,7 +167,7 @@ TEST_F(DiscTest, BandAndInnerRampWidths) {
   e.iparam4 = 100;  // band 20 pixels
   e.iparam5 = 100;  // outer ramp 20 pixels
   e.angle = -90.0f;  // linear
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   EXPECT_FALSE(Lit(f, 200, 150));
   EXPECT_NEAR(Green(f, 210, 150), 116, 1);
   for (int r = 20; r < 40; ++r) ASSERT_EQ(Green(f, 200 + r, 150), 232) << r;
@@ -181,7 +181,7 @@ TEST_F(DiscTest, AnglesSetTheRampExponent) {
   for (const auto& [angle, exponent] : cases) {
     TestFrame g(400, 300, 200.0f, 150.0f);
     e.angle = angle;
-    RenderDisc(e, g.target());
+    RenderDisc(e, g.target(), g.scratch());
     for (int r : {25, 50, 75}) {
       ASSERT_NEAR(Green(g, 200 + r, 150), 232 * std::pow(1.0 - r / 100.0, exponent), 1.5)
           << angle << " at " << r;
@@ -190,22 +190,22 @@ TEST_F(DiscTest, AnglesSetTheRampExponent) {
 }
 
 TEST_F(DiscTest, SmoothingWidensTheStamp) {
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   EXPECT_FALSE(Lit(f, 303, 150));
   TestFrame smooth(400, 300, 200.0f, 150.0f);
   e.option = 1;
   e.spread = 50.0f;  // a 39-sample blur
   e.angle = -90.0f;
-  RenderDisc(e, smooth.target());
+  RenderDisc(e, smooth.target(), smooth.scratch());
   EXPECT_TRUE(Lit(smooth, 303, 150));  // the blurred fringe past R = 100
   EXPECT_FALSE(Lit(smooth, 333, 150));  // 1.3 R + 2
 }
 
 TEST_F(DiscTest, AnamorphicIsTwiceAsWide) {
-  RenderDisc(e, f.target());
+  RenderDisc(e, f.target(), f.scratch());
   TestFrame wide(400, 300, 200.0f, 150.0f);
   e.anamorphic = 1;
-  RenderDisc(e, wide.target());
+  RenderDisc(e, wide.target(), wide.scratch());
   for (int a = -99; a < 100; ++a) {
     if (200 + 2 * a < 0 || 200 + 2 * a >= 400) continue;
     ASSERT_EQ(Green(wide, 200 + 2 * a, 150), Green(f, 200 + a, 150)) << a;
@@ -222,7 +222,7 @@ TEST(Ellipse, AtTheFrameCentreItIsRoundAndEven) {
   TestFrame f(300, 300, 150.0f, 150.0f);
   LensElement e = DefaultElement(ElementType::Ellipse);
   e.brightness = 1.0f;
-  RenderEllipse(e, f.target());
+  RenderEllipse(e, f.target(), f.scratch());
   ASSERT_TRUE(Lit(f, 150 + 40, 150));
   // The profile ends 0.32 x the base radius 150 = 48 pixels out, whichever way.
   for (int a = 0; a < 60; ++a) {
@@ -242,7 +242,7 @@ TEST(Ellipse, OffAxisItFlattensAndFadesAwayFromTheCentre) {
   e.position = 1.0f;
   e.brightness = 1.0f;
   e.scale = 1.5f;
-  RenderEllipse(e, f.target());
+  RenderEllipse(e, f.target(), f.scratch());
   const OffAxis off = MeasureOffAxis(f.target(), {100.0f, 400.0f});
   EXPECT_FLOAT_EQ(off.f, 0.5f);
   uint64_t above = 0, below = 0;
@@ -260,8 +260,8 @@ TEST(Ellipse, TurnsWithTheLight) {
   e.brightness = 1.0f;
   TestFrame h(600, 600, 500.0f, 300.0f);  // element right of the centre
   TestFrame v(600, 600, 300.0f, 500.0f);  // element below it
-  RenderEllipse(e, h.target());
-  RenderEllipse(e, v.target());
+  RenderEllipse(e, h.target(), h.scratch());
+  RenderEllipse(e, v.target(), v.scratch());
   EXPECT_GT(LitInColumn(h, 500), LitInRow(h, 300) + 4);  // flattened across x
   EXPECT_GT(LitInRow(v, 500), LitInColumn(v, 300) + 4);  // flattened across y
 }
@@ -271,7 +271,7 @@ TEST(Ellipse, TurnsWithTheLight) {
 TEST(FadedRing, AQuarterFrameWidthRingThatIgnoresColours) {
   TestFrame f(400, 400, 200.0f, 200.0f);
   LensElement e = DefaultElement(ElementType::FadedRing);
-  RenderFadedRing(e, f.target());
+  RenderFadedRing(e, f.target(), f.scratch());
   int peak = 0, at = 0;
   for (int x = 200; x < 400; ++x) {
     if (Red(f, x, 200) > peak) {
@@ -292,7 +292,7 @@ TEST(FadedRing, AQuarterFrameWidthRingThatIgnoresColours) {
   TestFrame coloured(400, 400, 200.0f, 200.0f);
   e.color1 = {1, 2, 3};
   e.color2 = {200, 0, 90};
-  RenderFadedRing(e, coloured.target());
+  RenderFadedRing(e, coloured.target(), coloured.scratch());
   EXPECT_EQ(f.bytes(), coloured.bytes());
 }
 
@@ -301,8 +301,8 @@ TEST(FadedRing, ColoursGrowAwayFromTheCentre) {
   e.position = 1.0f;
   TestFrame centred(400, 800, 200.0f, 400.0f);
   TestFrame off(400, 800, 200.0f, 600.0f);  // f = 0.5
-  RenderFadedRing(e, centred.target());
-  RenderFadedRing(e, off.target());
+  RenderFadedRing(e, centred.target(), centred.scratch());
+  RenderFadedRing(e, off.target(), off.scratch());
   int centredPeak = 0, offPeak = 0;
   for (int y = 0; y < 800; ++y) {
     centredPeak = std::max(centredPeak, Red(centred, 200, y));
@@ -328,8 +328,8 @@ TEST(EllipticalCaustic, WeakAtTheCentreStrongerAway) {
   e.position = 1.0f;
   TestFrame centred(400, 800, 200.0f, 400.0f);
   TestFrame off(400, 800, 200.0f, 600.0f);  // f = 0.5
-  RenderEllipticalCaustic(e, centred.target());
-  RenderEllipticalCaustic(e, off.target());
+  RenderEllipticalCaustic(e, centred.target(), centred.scratch());
+  RenderEllipticalCaustic(e, off.target(), off.scratch());
   ASSERT_GT(centred.ColourSum(), 0u);  // the ring, at half strength
   // The caustic's middle: nothing but the ring's faint floor at the centre.
   EXPECT_GT(Red(off, 200, 600), Red(centred, 200, 400) + 10);
@@ -339,9 +339,9 @@ TEST(EllipticalCaustic, AnamorphicIsTwiceAsWide) {
   LensElement e = DefaultElement(ElementType::EllipticalCaustic);
   TestFrame plain(800, 300, 400.0f, 150.0f);
   TestFrame wide(800, 300, 400.0f, 150.0f);
-  RenderEllipticalCaustic(e, plain.target());
+  RenderEllipticalCaustic(e, plain.target(), plain.scratch());
   e.anamorphic = 1;
-  RenderEllipticalCaustic(e, wide.target());
+  RenderEllipticalCaustic(e, wide.target(), wide.scratch());
   const int plainWidth = LitInRow(plain, 150);
   ASSERT_GT(plainWidth, 50);
   EXPECT_NEAR(LitInRow(wide, 150), 2 * plainWidth, 4);
@@ -361,7 +361,7 @@ TEST(CircleSpread, DiscsSitWherePolySpreadGhostsDo) {
     const SpreadAxis axis = MakeSpreadAxis(e, f.target());
     const SpreadGhost ghost = PlaceSpreadGhost(axis, f.target(), 0, seed);
     ASSERT_TRUE(ghost.visible);
-    RenderCircleSpread(e, f.target());
+    RenderCircleSpread(e, f.target(), f.scratch());
     double sum = 0, sx = 0, sy = 0;
     int minX = 400, maxX = -1;
     for (int y = 0; y < 300; ++y) {
@@ -386,10 +386,10 @@ TEST(CircleSpread, NoDiscOnceTheLightIsHalfTheLongSideAway) {
   LensElement e = DefaultElement(ElementType::CircleSpread);
   e.iparam0 = 100;
   TestFrame near(400, 300, 250.0f, 150.0f);
-  RenderCircleSpread(e, near.target());
+  RenderCircleSpread(e, near.target(), near.scratch());
   EXPECT_GT(near.ColourSum(), 0u);
   TestFrame far(400, 300, 400.0f, 150.0f);  // M / 2 = 200 from the centre
-  RenderCircleSpread(e, far.target());
+  RenderCircleSpread(e, far.target(), far.scratch());
   EXPECT_EQ(far.ColourSum(), 0u);
 }
 
@@ -435,7 +435,7 @@ TestFrame PatternFrame(int w, int h, float lx, float ly, float scale = 1.0f) {
 TEST(RoundElements, DispatchedByType) {
   for (ElementType type : kRoundTypes) {
     TestFrame f(200, 150, 60.0f, 45.0f);
-    DrawElement(DefaultElement(type), f.target());
+    DrawElement(DefaultElement(type), f.target(), f.scratch());
     EXPECT_GT(f.ColourSum(), 0u) << TypeName(type);
   }
 }
@@ -475,7 +475,7 @@ TEST(RoundElements, SurviveBadFieldValues) {
         TestFrame f = PatternFrame(64, 48, 20.0f, 15.0f);
         const TestFrame before = f;
         f.SetClip(8, 40, 4, 60);
-        DrawElement(a, f.target());
+        DrawElement(a, f.target(), f.scratch());
         ASSERT_TRUE(OnlyBrightensInside(before, f, 8, 40, 4, 60)) << TypeName(type);
       }
     }
@@ -495,7 +495,7 @@ TEST(RoundElements, SurviveBadTargets) {
         RenderTarget& t = f.target();
         float* fields[] = {&t.gainR, &t.brightness, &t.lightX, &t.lightY};
         *fields[field] = v;
-        DrawElement(e, t);
+        DrawElement(e, t, f.scratch());
         ASSERT_TRUE(OnlyBrightensInside(before, f, 8, 40, 4, 60)) << TypeName(type);
       }
       // The effect's Scale sizes the profiles; none at all when it is 0 or
@@ -505,7 +505,7 @@ TEST(RoundElements, SurviveBadTargets) {
         TestFrame f = PatternFrame(64, 48, 20.0f, 15.0f, scale < 0.0f ? 1.0f : scale);
         f.target().scale = scale;
         const TestFrame before = f;
-        DrawElement(e, f.target());
+        DrawElement(e, f.target(), f.scratch());
         ASSERT_TRUE(OnlyBrightensInside(before, f, 0, 48, 0, 64)) << TypeName(type);
       }
     }
@@ -521,7 +521,7 @@ TEST(RoundElements, HugeSizesAreCutAtTheFrame) {
     TestFrame f = PatternFrame(300, 200, 150.0f, 100.0f, 10.0f);
     const TestFrame before = f;
     f.SetClip(50, 150, 60, 240);
-    DrawElement(e, f.target());
+    DrawElement(e, f.target(), f.scratch());
     ASSERT_TRUE(OnlyBrightensInside(before, f, 50, 150, 60, 240)) << TypeName(type);
   }
 }

@@ -69,13 +69,13 @@ void PaintWhitePatches(TestFrame& f, Lcg& rng) {
 }
 
 // The primitives drawn here, each screening a pixel at most once.
-using Primitive = std::function<void(const RenderTarget&)>;
+using Primitive = std::function<void(TestFrame&)>;
 
 Primitive RandomPrimitive(Lcg& rng) {
   const float cx = rng.Uniform(-40.0f, 200.0f), cy = rng.Uniform(-40.0f, 130.0f);
   const float radius = rng.Uniform(2.0f, 90.0f);
   switch (rng.Below(7)) {
-    case 0: return [=](const RenderTarget& s) { RoundStamp(cx, cy, radius, s); };
+    case 0: return [=](TestFrame& f) { RoundStamp(cx, cy, radius, f.target(), f.profile()); };
     case 5:
     case 6: {
       // Long streaks, steep and shallow, bright enough to show far along.
@@ -89,14 +89,15 @@ Primitive RandomPrimitive(Lcg& rng) {
       streak.blue = rng.Uniform(0.5f, 2.0f);
       streak.thickness = kStreakThickness;
       streak.anchor = rng.Below(2) ? StreakAnchor::Start : StreakAnchor::Middle;
-      return [=](const RenderTarget& s) { DrawStreak(streak, s); };
+      return [=](TestFrame& f) { DrawStreak(streak, f.target(), nullptr); };
     }
-    case 1: return [=](const RenderTarget& s) { WideRoundStamp(cx, cy, radius, s); };
+    case 1: return [=](TestFrame& f) { WideRoundStamp(cx, cy, radius, f.target(), f.profile()); };
     case 2: {
       const float aspect = rng.Uniform(0.3f, 1.0f), angle = rng.Uniform(-180.0f, 180.0f);
       const float taper = rng.Uniform(-1.0f, 1.0f);
-      return [=](const RenderTarget& s) {
-        TaperedEllipseStamp(s, cx, cy, radius, aspect, angle, taper, 0.2f, false);
+      return [=](TestFrame& f) {
+        TaperedEllipseStamp(f.target(), f.profile(), cx, cy, radius, aspect, angle, taper, 0.2f,
+                            false);
       };
     }
     default: {
@@ -108,9 +109,9 @@ Primitive RandomPrimitive(Lcg& rng) {
       };
       const ConvexPolygon triangle = Triangle(corner(), corner(), corner());
       if (rng.Below(2) == 0) {
-        return [=](const RenderTarget& s) { FillGouraud(triangle, s); };
+        return [=](TestFrame& f) { FillGouraud(triangle, f.target()); };
       }
-      return [=](const RenderTarget& s) { FillFlat(triangle, s); };
+      return [=](TestFrame& f) { FillFlat(triangle, f.target()); };
     }
   }
 }
@@ -122,8 +123,8 @@ TEST(SaturatedPixels, StampsFillsAndStreaksGiveWhatScreeningEveryValueGives) {
     TestFrame black(160, 90, 80.0f, 45.0f, 0.5f);
     if (round % 4 == 1) black.SetClip(10, 80, 20, 150);
     GlowProfile(rng.Uniform(5.0f, 40.0f), {255, static_cast<int16_t>(rng.Below(400)), 90},
-                ProfileBlend::Replace, black.target());
-    BlurProfile(3, 60.0f, black.target());
+                ProfileBlend::Replace, black.target(), black.profile());
+    BlurProfile(3, 60.0f, black.target(), black.profile());
     TestFrame patched(black);
     for (int y = 0; y < patched.height(); ++y) {
       for (int x = 0; x < patched.width(); ++x) {
@@ -137,8 +138,8 @@ TEST(SaturatedPixels, StampsFillsAndStreaksGiveWhatScreeningEveryValueGives) {
     const std::vector<uint8_t> before = patched.bytes();
 
     const Primitive draw = RandomPrimitive(rng);
-    draw(black.target());
-    draw(patched.target());
+    draw(black);
+    draw(patched);
 
     const uint8_t* table = black.target().screenTable;
     for (size_t i = 0; i < before.size(); i += 4) {

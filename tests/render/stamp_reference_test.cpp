@@ -22,14 +22,13 @@ namespace {
 // A stamp as the simplest loop draws it: `columnSamples` profile samples a
 // pixel across, four down, every sample at or past the length reading 0.
 void PlainStamp(float cx, float cy, float halfWidth, float halfHeight, int32_t columnSamples,
-                const RenderTarget& t) {
+                const RenderTarget& t, const ProfileStore& p) {
   const int32_t x0 = std::max(TruncToInt(cx - halfWidth), int32_t{t.clip.left});
   const int32_t x1 = std::min(TruncToInt(cx + halfWidth), int32_t{t.clip.right});
   const int32_t y0 = std::max(TruncToInt(cy - halfHeight), int32_t{t.clip.top});
   const int32_t y1 = std::min(TruncToInt(cy + halfHeight), int32_t{t.clip.bottom});
   const float fx = (cx - static_cast<float>(x0)) * static_cast<float>(columnSamples);
   const float fy = (cy - static_cast<float>(y0)) * 4.0f;
-  const ProfileStore& p = *t.profile;
   for (int32_t y = y0; y < y1; ++y) {
     const int32_t dy = TruncToInt(fy - static_cast<float>(4 * (y - y0)));
     for (int32_t x = x0; x < x1; ++x) {
@@ -74,18 +73,18 @@ TEST(RoundStampReference, EveryStampEqualsThePlainLoop) {
       fast.SetClip(static_cast<int>(rng.Next() % 60), 60 + static_cast<int>(rng.Next() % 60),
                    static_cast<int>(rng.Next() % 80), 80 + static_cast<int>(rng.Next() % 80));
     }
-    FillRunsProfile(*fast.target().profile, rng);
+    FillRunsProfile(fast.profile(), rng);
     TestFrame plain(fast);
     const std::vector<uint8_t> before = fast.bytes();
     const float cx = rng.Uniform(-100.0f, 260.0f), cy = rng.Uniform(-100.0f, 220.0f);
     const float radius = rng.Uniform(0.0f, 400.0f);
     const bool wide = round % 2 == 1;
     if (wide) {
-      WideRoundStamp(cx, cy, radius, fast.target());
-      PlainStamp(cx, cy, 2.0f * (radius + 2.0f), radius + 2.0f, 2, plain.target());
+      WideRoundStamp(cx, cy, radius, fast.target(), fast.profile());
+      PlainStamp(cx, cy, 2.0f * (radius + 2.0f), radius + 2.0f, 2, plain.target(), plain.profile());
     } else {
-      RoundStamp(cx, cy, radius, fast.target());
-      PlainStamp(cx, cy, radius + 2.0f, radius + 2.0f, 4, plain.target());
+      RoundStamp(cx, cy, radius, fast.target(), fast.profile());
+      PlainStamp(cx, cy, radius + 2.0f, radius + 2.0f, 4, plain.target(), plain.profile());
     }
     ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy
                                            << " radius " << radius;
@@ -101,17 +100,17 @@ TEST(RoundStampReference, LongRowsEqualThePlainLoop) {
   Lcg rng{31337};
   for (int round = 0; round < 16; ++round) {
     TestFrame fast(900, 70, 450, 35, 0.5f, static_cast<uint8_t>(rng.Next() >> 24));
-    FillRunsProfile(*fast.target().profile, rng);
+    FillRunsProfile(fast.profile(), rng);
     TestFrame plain(fast);
     const float cx = rng.Uniform(-200.0f, 1100.0f);
     const float cy = round % 2 ? rng.Uniform(-700.0f, -150.0f) : rng.Uniform(220.0f, 700.0f);
     const float radius = rng.Uniform(300.0f, 3000.0f);
     if (round % 4 < 2) {
-      RoundStamp(cx, cy, radius, fast.target());
-      PlainStamp(cx, cy, radius + 2.0f, radius + 2.0f, 4, plain.target());
+      RoundStamp(cx, cy, radius, fast.target(), fast.profile());
+      PlainStamp(cx, cy, radius + 2.0f, radius + 2.0f, 4, plain.target(), plain.profile());
     } else {
-      WideRoundStamp(cx, cy, radius, fast.target());
-      PlainStamp(cx, cy, 2.0f * (radius + 2.0f), radius + 2.0f, 2, plain.target());
+      WideRoundStamp(cx, cy, radius, fast.target(), fast.profile());
+      PlainStamp(cx, cy, 2.0f * (radius + 2.0f), radius + 2.0f, 2, plain.target(), plain.profile());
     }
     ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy;
   }
@@ -123,14 +122,14 @@ TEST(RoundStampReference, LongProfilesEqualThePlainLoop) {
   Lcg rng{7};
   for (int round = 0; round < 6; ++round) {
     TestFrame fast(1200, 24, 600, 12);
-    ASSERT_GT(fast.target().profile->length(), 1 << 16);
-    ProfileStore& p = *fast.target().profile;
+    ASSERT_GT(fast.profile().length(), 1 << 16);
+    ProfileStore& p = fast.profile();
     FillRunsProfile(p, rng);
     p.red()[p.length() - 1] = 9;  // lit to the end: the reach stays above 2^16
     TestFrame plain(fast);
     const float cx = rng.Uniform(-15000.0f, 16000.0f), cy = rng.Uniform(-30.0f, 50.0f);
-    RoundStamp(cx, cy, 17000.0f, fast.target());
-    PlainStamp(cx, cy, 17002.0f, 17002.0f, 4, plain.target());
+    RoundStamp(cx, cy, 17000.0f, fast.target(), fast.profile());
+    PlainStamp(cx, cy, 17002.0f, 17002.0f, 4, plain.target(), plain.profile());
     ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy;
   }
 }
@@ -139,7 +138,8 @@ TEST(RoundStampReference, LongProfilesEqualThePlainLoop) {
 // turns its offset from the centre, flattens it, looks up FastHypot of the
 // two and screens the profile there, dimmed by the taper when there is one.
 void PlainEllipse(float cx, float cy, float radius, float aspect, float rotationDeg,
-                  const float* taper, float taperStart, bool anamorphic, const RenderTarget& t) {
+                  const float* taper, float taperStart, bool anamorphic, const RenderTarget& t,
+                  const ProfileStore& p) {
   if (radius < 4.0f) radius = 4.0f;
   const int32_t h = TruncToInt(1.5f * radius);
   const int32_t ix = TruncToInt(cx), iy = TruncToInt(cy);
@@ -148,7 +148,6 @@ void PlainEllipse(float cx, float cy, float radius, float aspect, float rotation
   const float sn = SinF(alpha), cs = CosF(alpha);
   const float m = anamorphic ? 2.0f : 4.0f;
   const int32_t colHalf = anamorphic ? 2 * h : h;
-  const ProfileStore& p = *t.profile;
   for (int32_t i = -h; i < h; ++i) {
     for (int32_t j = -colHalf; j < colHalf; ++j) {
       if (!InClip(t, ix + j, iy + i)) continue;
@@ -188,7 +187,7 @@ TEST(EllipseStampReference, EveryStampEqualsThePlainLoop) {
   for (int round = 0; round < 160; ++round) {
     TestFrame fast(150, 100, 75, 50, 0.4f, static_cast<uint8_t>(rng.Next() >> 24));
     if (round % 3 == 0) fast.SetClip(5, 90, 12, 140);
-    FillRunsProfile(*fast.target().profile, rng);
+    FillRunsProfile(fast.profile(), rng);
     TestFrame plain(fast);
     const std::vector<uint8_t> before = fast.bytes();
     const float cx = rng.Uniform(-40.0f, 190.0f), cy = rng.Uniform(-40.0f, 140.0f);
@@ -198,11 +197,14 @@ TEST(EllipseStampReference, EveryStampEqualsThePlainLoop) {
     const bool anamorphic = round % 2 == 1;
     if (round % 4 < 2) {
       const float taper = rng.Uniform(-1.5f, 1.5f), start = round % 8 == 0 ? 1.0f : 0.3f;
-      TaperedEllipseStamp(fast.target(), cx, cy, radius, aspect, angle, taper, start, anamorphic);
-      PlainEllipse(cx, cy, radius, aspect, angle, &taper, start, anamorphic, plain.target());
+      TaperedEllipseStamp(fast.target(), fast.profile(), cx, cy, radius, aspect, angle, taper,
+                          start, anamorphic);
+      PlainEllipse(cx, cy, radius, aspect, angle, &taper, start, anamorphic, plain.target(),
+                   plain.profile());
     } else {
-      EllipseStamp(fast.target(), cx, cy, radius, aspect, angle, anamorphic);
-      PlainEllipse(cx, cy, radius, aspect, angle, nullptr, 0.0f, anamorphic, plain.target());
+      EllipseStamp(fast.target(), fast.profile(), cx, cy, radius, aspect, angle, anamorphic);
+      PlainEllipse(cx, cy, radius, aspect, angle, nullptr, 0.0f, anamorphic, plain.target(),
+                   plain.profile());
     }
     ASSERT_EQ(fast.bytes(), plain.bytes()) << "round " << round << " at " << cx << ", " << cy
                                            << " radius " << radius << " aspect " << aspect;

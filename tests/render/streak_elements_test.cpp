@@ -65,7 +65,7 @@ TEST(StarFilterTest, RaysReachTheirLengthInPixels) {
   e.iparam0 = 1;
   e.iparam2 = 1;
   e.brightness = 30.0f;  // a single streak bright enough to see its whole length
-  RenderStarFilter(e, frame.target());
+  RenderStarFilter(e, frame.target(), frame.scratch());
   // Straight down from the centre, 110 pixels long.
   EXPECT_GT(frame.Pixel(320, 180 + 60)[1], 0);
   EXPECT_GT(frame.Pixel(320, 180 + 100)[1], 0);
@@ -471,8 +471,8 @@ TEST(StreakElementsPropertyTest, ClipAlphaAndNeverDarkening) {
       clipped.SetClip(50, 130, 60, 250);
       LensElement e = DefaultElement(type);
       e.position = 0.6f;
-      DrawElement(e, full.target());
-      DrawElement(e, clipped.target());
+      DrawElement(e, full.target(), full.scratch());
+      DrawElement(e, clipped.target(), clipped.scratch());
       uint64_t changed = 0;
       for (int y = 0; y < 200; ++y) {
         for (int x = 0; x < 320; ++x) {
@@ -511,7 +511,7 @@ TEST(StreakElementsPropertyTest, BadValuesStayDefinedAndInsideTheClip) {
         e.iparam0 = n > 0 ? 3 : n;
         e.iparam2 = n > 0 ? 3 : n;
         e.anamorphic = e.option = 1;
-        DrawElement(e, frame.target());
+        DrawElement(e, frame.target(), frame.scratch());
         for (int y = 0; y < 64; ++y) {
           for (int x = 0; x < 96; ++x) {
             if (x >= 8 && x < 88 && y >= 8 && y < 56) continue;
@@ -533,7 +533,7 @@ TEST(StreakElementsPropertyTest, HugeCountsFinish) {
     e.iparam3 = e.iparam4 = 32767;
     e.option = 1;
     e.position = 40.0f;  // far off the frame
-    DrawElement(e, frame.target());
+    DrawElement(e, frame.target(), frame.scratch());
     EXPECT_EQ(frame.Pixel(63, 47)[1], 0);
   }
 }

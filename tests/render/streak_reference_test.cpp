@@ -134,8 +134,8 @@ TEST(StreakReference, EveryPixelAsThePlainWalkDrawsIt) {
         rgb.data() + (static_cast<size_t>(clip.top) * width + static_cast<size_t>(clip.left)) * 3;
     for (int i = 0; i < 40; ++i) {
       const Streak s = RandomStreak(rng, width, height);
-      DrawStreak(s, frame.target());
-      DrawStreak(s, threeBytes);
+      DrawStreak(s, frame.target(), nullptr);
+      DrawStreak(s, threeBytes, nullptr);
       PlainStreak(s, plain.target());
     }
     for (int y = 0; y < height; ++y) {
@@ -180,7 +180,7 @@ TEST(StreakReference, FarAnchorsAsThePlainWalkDrawsThem) {
     s.red = s.green = s.blue = rng.Uniform(1.0f, 40.0f);
     s.thickness = kStreakThickness;
     s.anchor = i % 3 ? StreakAnchor::Middle : StreakAnchor::Start;
-    DrawStreak(s, frame.target());
+    DrawStreak(s, frame.target(), nullptr);
     PlainStreak(s, plain.target());
   }
   for (int y = 0; y < 90; ++y) {
@@ -219,7 +219,7 @@ TEST(StreakReference, OverWhiteBlocksAsThePlainWalkDrawsThem) {
     for (int i = 0; i < 40; ++i) {
       Streak s = RandomStreak(rng, width, height);
       s.red = std::fabs(s.red) + 0.5f;  // bright enough to show over most of its length
-      DrawStreak(s, frame.target());
+      DrawStreak(s, frame.target(), nullptr);
       PlainStreak(s, plain.target());
     }
     ASSERT_EQ(frame.bytes(), plain.bytes()) << "round " << round;
@@ -257,7 +257,7 @@ TEST(StreakReference, TilesTakingWalksUpWhereOthersGotToDrawTheWholeFrame) {
     // up where it got to.
     TestFrame whole(width, height, 0, 0, 1.0f, 20), tiled(whole);
     for (int pass = 0; pass < 2; ++pass) {
-      for (const Streak& s : streaks) DrawStreak(s, whole.target());
+      for (const Streak& s : streaks) DrawStreak(s, whole.target(), nullptr);
     }
     StreakPositions positions;
     const int tile = 32 + round * 9;
@@ -268,10 +268,8 @@ TEST(StreakReference, TilesTakingWalksUpWhereOthersGotToDrawTheWholeFrame) {
     if (round % 2 == 1) std::reverse(order.begin(), order.end());  // far tiles first
     for (const auto& [top, left] : order) {
       tiled.SetClip(top, std::min(top + tile, height), left, std::min(left + tile, width));
-      RenderTarget t = tiled.target();
-      t.streakPositions = &positions;
       for (int pass = 0; pass < 2; ++pass) {
-        for (const Streak& s : streaks) DrawStreak(s, t);
+        for (const Streak& s : streaks) DrawStreak(s, tiled.target(), &positions);
       }
     }
     ASSERT_EQ(tiled.bytes(), whole.bytes()) << "round " << round;

@@ -23,15 +23,15 @@ Streak MakeStreak(float x0, float y0, float x1, float y1, float intensity = 1.0f
 TEST(StreakTest, CoincidentEndPointsDrawNothing) {
   for (const float v : {10.0f, 10.5f, 0.0f, -0.5f, 63.9f}) {
     TestFrame frame(64, 64, 32, 32);
-    DrawStreak(MakeStreak(v, v, v, v), frame.target());
-    DrawStreak(MakeStreak(v, v, v, v, 1.0f, StreakAnchor::Middle), frame.target());
+    DrawStreak(MakeStreak(v, v, v, v), frame.target(), nullptr);
+    DrawStreak(MakeStreak(v, v, v, v, 1.0f, StreakAnchor::Middle), frame.target(), nullptr);
     EXPECT_EQ(frame.ColourSum(), 0u) << v;
   }
 }
 
 TEST(StreakTest, HorizontalStreakCoversTwoRowsFromTheColumnAfterItsStart) {
   TestFrame frame(64, 40, 32, 20);
-  DrawStreak(MakeStreak(10.0f, 20.0f, 50.0f, 20.0f), frame.target());
+  DrawStreak(MakeStreak(10.0f, 20.0f, 50.0f, 20.0f), frame.target(), nullptr);
   // y = 20: rows 19 and 20 each get 0.9 of the streak, rows 18 and 21 none.
   // L = 40; at column 11, d = 1: trunc(0.9 x 255 x 39/40) = 223.
   EXPECT_EQ(Red(frame, 11, 19), 223);
@@ -51,7 +51,7 @@ TEST(StreakTest, HorizontalStreakCoversTwoRowsFromTheColumnAfterItsStart) {
 
 TEST(StreakTest, AnchorOneFadesFromItsStart) {
   TestFrame frame(100, 60, 50, 30);
-  DrawStreak(MakeStreak(10.0f, 30.3f, 90.0f, 30.3f), frame.target());
+  DrawStreak(MakeStreak(10.0f, 30.3f, 90.0f, 30.3f), frame.target(), nullptr);
   int previous = 256;
   for (int x = 11; x <= 90; ++x) {
     const int v = Red(frame, x, 30);
@@ -64,7 +64,8 @@ TEST(StreakTest, AnchorOneFadesFromItsStart) {
 
 TEST(StreakTest, AnchorTwoIsBrightestInTheMiddleAndFadesAtBothEnds) {
   TestFrame frame(100, 60, 50, 30);
-  DrawStreak(MakeStreak(10.0f, 30.0f, 90.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target());
+  DrawStreak(MakeStreak(10.0f, 30.0f, 90.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target(),
+             nullptr);
   // Anchor at x = 50, L = 40.
   int brightest = 0, brightestX = -1;
   for (int x = 0; x < 100; ++x) {
@@ -81,21 +82,23 @@ TEST(StreakTest, RightToLeftEqualsLeftToRightExceptTheFade) {
   const float a[2] = {3.3f, 7.7f}, b[2] = {60.2f, 25.1f};
   // Anchored in the middle the fade is the same both ways: identical pixels.
   TestFrame forwardMid(64, 40, 0, 0), backwardMid(64, 40, 0, 0);
-  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1], 1.0f, StreakAnchor::Middle), forwardMid.target());
-  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1], 1.0f, StreakAnchor::Middle), backwardMid.target());
+  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1], 1.0f, StreakAnchor::Middle), forwardMid.target(),
+             nullptr);
+  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1], 1.0f, StreakAnchor::Middle), backwardMid.target(),
+             nullptr);
   EXPECT_EQ(forwardMid.bytes(), backwardMid.bytes());
   EXPECT_GT(forwardMid.ColourSum(), 0u);
 
   // Anchored at the first point, each is brightest at its own first point...
   TestFrame forward(64, 40, 0, 0), backward(64, 40, 0, 0);
-  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1]), forward.target());
-  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1]), backward.target());
+  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1]), forward.target(), nullptr);
+  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1]), backward.target(), nullptr);
   EXPECT_GT(Red(forward, 4, 7), Red(forward, 59, 24));
   EXPECT_LT(Red(backward, 4, 7), Red(backward, 59, 24));
   // ...and saturated, both cover the same pixels away from the faded ends.
   TestFrame forwardFull(64, 40, 0, 0), backwardFull(64, 40, 0, 0);
-  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1], 1e6f), forwardFull.target());
-  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1], 1e6f), backwardFull.target());
+  DrawStreak(MakeStreak(a[0], a[1], b[0], b[1], 1e6f), forwardFull.target(), nullptr);
+  DrawStreak(MakeStreak(b[0], b[1], a[0], a[1], 1e6f), backwardFull.target(), nullptr);
   for (int y = 0; y < 40; ++y) {
     for (int x = 8; x < 56; ++x) {
       EXPECT_EQ(Red(forwardFull, x, y), Red(backwardFull, x, y)) << x << "," << y;
@@ -105,7 +108,8 @@ TEST(StreakTest, RightToLeftEqualsLeftToRightExceptTheFade) {
 
 TEST(StreakTest, PerfectDiagonalIsDrawnRowByRow) {
   TestFrame frame(40, 40, 0, 0);
-  DrawStreak(MakeStreak(10.0f, 10.0f, 30.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target());
+  DrawStreak(MakeStreak(10.0f, 10.0f, 30.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target(),
+             nullptr);
   // Row-by-row (y-major): row r covers columns r - 1 and r; a column-by-column
   // walk would light (r, r - 1) instead of (r - 1, r).
   for (int r = 12; r < 28; ++r) {
@@ -119,7 +123,8 @@ TEST(StreakTest, PerfectDiagonalIsDrawnRowByRow) {
 TEST(StreakTest, SlopeAdvancesBeforeEachColumn) {
   TestFrame frame(64, 64, 0, 0);
   // Slope 0.5 from (10, 10): column 11 at y = 10.5, column 12 at y = 11.
-  DrawStreak(MakeStreak(10.0f, 10.0f, 50.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target());
+  DrawStreak(MakeStreak(10.0f, 10.0f, 50.0f, 30.0f, 1.0f, StreakAnchor::Middle), frame.target(),
+             nullptr);
   // y = 10.5: lo = 9.6, hi = 11.4; trunc(lo) = 9 differs from 10, so row 9
   // gets 10 - 9.6 = 0.4, row 10 full and row 11 frac(11.4) = 0.4.
   EXPECT_GT(Red(frame, 11, 9), 0);
@@ -134,7 +139,7 @@ TEST(StreakTest, SlopeAdvancesBeforeEachColumn) {
 
 TEST(StreakTest, IntensitiesAboveOneSaturate) {
   TestFrame frame(64, 40, 0, 0);
-  DrawStreak(MakeStreak(10.0f, 20.0f, 50.0f, 20.0f, 5.0f), frame.target());
+  DrawStreak(MakeStreak(10.0f, 20.0f, 50.0f, 20.0f, 5.0f), frame.target(), nullptr);
   // 0.9 x 255 x 5 x 39/40 is far above 255.
   EXPECT_EQ(Red(frame, 11, 20), 255);
   EXPECT_EQ(Red(frame, 20, 19), 255);
@@ -147,7 +152,7 @@ TEST(StreakTest, ChannelsAreIndependentAndNegativeIntensityDrawsNothing) {
   s.red = 1.0f;
   s.green = 0.5f;
   s.blue = -1.0f;
-  DrawStreak(s, frame.target());
+  DrawStreak(s, frame.target(), nullptr);
   const uint8_t* p = frame.Pixel(30, 20);
   EXPECT_EQ(p[1], 114);  // trunc(0.9 x 255 x 0.5)
   EXPECT_EQ(p[2], 57);   // trunc(0.9 x 255 x 0.25)
@@ -183,8 +188,8 @@ TEST(StreakPropertyTest, NothingOutsideTheClipRectangle) {
       for (int i = 32; i < 32 + 36 * 28 * 3; ++i) packed[i] = 0;
     }
     const std::vector<uint8_t> before = frame.bytes();
-    for (const Streak& s : StreakFan(40.0f, 30.0f, 60.0f)) DrawStreak(s, t);
-    for (const Streak& s : StreakFan(20.0f, 20.0f, 40.0f)) DrawStreak(s, t);
+    for (const Streak& s : StreakFan(40.0f, 30.0f, 60.0f)) DrawStreak(s, t, nullptr);
+    for (const Streak& s : StreakFan(20.0f, 20.0f, 40.0f)) DrawStreak(s, t, nullptr);
     if (bpp == 4) {
       uint64_t inside = 0;
       for (int y = 0; y < 60; ++y) {
@@ -213,7 +218,7 @@ TEST(StreakPropertyTest, NothingOutsideTheClipRectangle) {
 TEST(StreakPropertyTest, OneRowClipLeavesEveryOtherRowUntouched) {
   TestFrame frame(80, 60, 0, 0);
   frame.SetClip(30, 31, 0, 80);
-  for (const Streak& s : StreakFan(40.0f, 30.0f, 60.0f)) DrawStreak(s, frame.target());
+  for (const Streak& s : StreakFan(40.0f, 30.0f, 60.0f)) DrawStreak(s, frame.target(), nullptr);
   for (int y = 0; y < 60; ++y) {
     for (int x = 0; x < 80; ++x) {
       if (y != 30) {
@@ -234,15 +239,18 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
   for (const Streak& s : {MakeStreak(nan, 10, 30, 30), MakeStreak(10, 10, inf, 30),
                           MakeStreak(-inf, 20, inf, 20), MakeStreak(10, nan, 20, 20),
                           MakeStreak(10, 10, 20, -inf)}) {
-    DrawStreak(s, frame.target());
+    DrawStreak(s, frame.target(), nullptr);
   }
   EXPECT_EQ(frame.bytes(), before);
   // End points 1e30 apart cross the frame and are drawn only inside the clip
   // rectangle, without walking 2^31 columns or rows.
-  DrawStreak(MakeStreak(-1e30f, 20.0f, 1e30f, 20.5f, 1.0f, StreakAnchor::Middle), frame.target());
-  DrawStreak(MakeStreak(30.0f, 1e30f, 31.0f, -1e30f, 1.0f, StreakAnchor::Middle), frame.target());
-  DrawStreak(MakeStreak(1e30f, -1e30f, -1e30f, 1e30f), frame.target());
-  DrawStreak(MakeStreak(-3e9f, 24.0f, 3e9f, 24.0f, 1e30f, StreakAnchor::Middle), frame.target());
+  DrawStreak(MakeStreak(-1e30f, 20.0f, 1e30f, 20.5f, 1.0f, StreakAnchor::Middle), frame.target(),
+             nullptr);
+  DrawStreak(MakeStreak(30.0f, 1e30f, 31.0f, -1e30f, 1.0f, StreakAnchor::Middle), frame.target(),
+             nullptr);
+  DrawStreak(MakeStreak(1e30f, -1e30f, -1e30f, 1e30f), frame.target(), nullptr);
+  DrawStreak(MakeStreak(-3e9f, 24.0f, 3e9f, 24.0f, 1e30f, StreakAnchor::Middle), frame.target(),
+             nullptr);
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 64; ++x) {
       const bool in = x >= 8 && x < 56 && y >= 8 && y < 40;
@@ -262,10 +270,10 @@ TEST(StreakGuardTest, AbsurdEndPointsAreClippedNotWalked) {
 TEST(StreakGuardTest, OverflowingDifferencesDrawNothing) {
   for (const int height : {48, 49, 50, 51}) {  // the walk's last steps one at a time
     TestFrame frame(64, height, 0, 0);
-    DrawStreak(MakeStreak(-3e38f, -3e38f, 3e38f, 3e38f, 1.0f, StreakAnchor::Middle),
-               frame.target());
-    DrawStreak(MakeStreak(3e38f, -3e38f, -3e38f, 3e38f, 1.0f, StreakAnchor::Middle),
-               frame.target());
+    DrawStreak(MakeStreak(-3e38f, -3e38f, 3e38f, 3e38f, 1.0f, StreakAnchor::Middle), frame.target(),
+               nullptr);
+    DrawStreak(MakeStreak(3e38f, -3e38f, -3e38f, 3e38f, 1.0f, StreakAnchor::Middle), frame.target(),
+               nullptr);
     EXPECT_EQ(frame.ColourSum(), 0u);
   }
 }
@@ -273,7 +281,8 @@ TEST(StreakGuardTest, OverflowingDifferencesDrawNothing) {
 TEST(StreakGuardTest, LineFromFarAwayCrossesTheFrameWhereItsGeometrySays) {
   // Starts a million columns left of the frame: the walk jumps to the frame.
   TestFrame frame(64, 200, 0, 0);
-  DrawStreak(MakeStreak(-1e6f, 0.0f, 1e6f, 200.0f, 1.0f, StreakAnchor::Middle), frame.target());
+  DrawStreak(MakeStreak(-1e6f, 0.0f, 1e6f, 200.0f, 1.0f, StreakAnchor::Middle), frame.target(),
+             nullptr);
   // At x = 32 the line is at y = (32 + 1e6) x 1e-4, just past 100.
   EXPECT_GT(Red(frame, 32, 99), 200);
   EXPECT_GT(Red(frame, 32, 100), 200);
@@ -289,11 +298,11 @@ TEST(StreakGuardTest, BadIntensitiesAndThicknessAreHarmless) {
   s.red = nan;
   s.green = inf;
   s.blue = -inf;
-  DrawStreak(s, frame.target());
+  DrawStreak(s, frame.target(), nullptr);
   s.thickness = nan;
-  DrawStreak(s, frame.target());
+  DrawStreak(s, frame.target(), nullptr);
   s.thickness = 1e30f;
-  DrawStreak(s, frame.target());
+  DrawStreak(s, frame.target(), nullptr);
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 64; ++x) {
       EXPECT_EQ(frame.Pixel(x, y)[1], 0);
@@ -327,8 +336,8 @@ TEST(StreakTest, ThreeAndFourBytePixelsGetTheSameColours) {
                                  30.0f + 60.0f * std::sin(0.16f * i), 1.3f));
   }
   for (const Streak& s : streaks) {
-    DrawStreak(s, t4);
-    DrawStreak(s, t3);
+    DrawStreak(s, t4, nullptr);
+    DrawStreak(s, t3, nullptr);
   }
   int changed = 0;
   for (int y = 0; y < 64; ++y) {
@@ -356,9 +365,9 @@ TEST(StreakTest, NegativeStreaksDrawWhatThePlainWalkDraws) {
     TestFrame negative(96, 64, 0, 0), plain(96, 64, 0, 0);
     Streak s = MakeStreak(40.0f, 30.0f, x1, y1, red, i % 2 ? StreakAnchor::Middle : StreakAnchor::Start);
     s.green = s.blue = red;
-    DrawStreak(s, negative.target());
+    DrawStreak(s, negative.target(), nullptr);
     s.green = 1e-9f;
-    DrawStreak(s, plain.target());
+    DrawStreak(s, plain.target(), nullptr);
     for (int y = 0; y < 64; ++y) {
       for (int x = 0; x < 96; ++x) {
         ASSERT_EQ(Red(negative, x, y), Red(plain, x, y)) << i << ": " << x << ", " << y;

@@ -5,26 +5,34 @@
 #include "render/pixels.h"
 
 namespace gw {
+namespace {
 
-TestFrame::TestFrame(int width, int height, float lightX, float lightY, float scale,
-                     uint8_t grey, uint8_t alpha)
-    : width_(width), height_(height), argb_(size_t(width) * height * 4) {
+// A negative or absurd Scale leaves no profile (the render command would
+// fail to allocate it); the channels then point at an empty buffer.
+int32_t ProfileSamples(int width, float scale) {
+  const int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
+  return n < 0 || n > (1 << 26) ? 0 : n;
+}
+
+}  // namespace
+
+TestFrame::TestFrame(int width, int height, float lightX, float lightY, float scale, uint8_t grey,
+                     uint8_t alpha)
+    : width_(width),
+      height_(height),
+      argb_(size_t(width) * height * 4),
+      profile_(std::make_unique<ProfileStore>(ProfileSamples(width, scale))),
+      scratch_{*profile_} {
   for (size_t i = 0; i < argb_.size(); i += 4) {
     argb_[i] = alpha;
     argb_[i + 1] = argb_[i + 2] = argb_[i + 3] = grey;
   }
   BuildScreenTable(screen_.data());
-  // A negative or absurd Scale leaves no profile (the render command would
-  // fail to allocate it); the channels then point at an empty buffer.
-  int32_t n = TruncToInt(static_cast<float>(width) * scale * 60.0f);
-  if (n < 0 || n > (1 << 26)) n = 0;
-  profile_ = std::make_unique<ProfileStore>(n);
   RenderTarget& t = target_;
   t.scale = scale;
   t.lightX = lightX;
   t.lightY = lightY;
   t.anglePhase = 0.0f;
-  t.profile = profile_.get();
   t.screenTable = screen_.data();
   t.height = static_cast<int16_t>(height);
   t.width = static_cast<int16_t>(width);
@@ -40,8 +48,8 @@ TestFrame::TestFrame(const TestFrame& other)
       argb_(other.argb_),
       profile_(std::make_unique<ProfileStore>(*other.profile_)),
       screen_(other.screen_),
-      target_(other.target_) {
-  target_.profile = profile_.get();
+      target_(other.target_),
+      scratch_{*profile_} {
   target_.screenTable = screen_.data();
   target_.pixels = argb_.data() + (other.target_.pixels - other.argb_.data());
 }
@@ -70,7 +78,7 @@ uint64_t TestFrame::ColourSum() const {
 }
 
 void DrawLensInto(const Lens& lens, TestFrame& frame) {
-  DrawLens(lens, frame.target(), 0, 1, ProgressCallback{});
+  DrawLens(lens, frame.target(), frame.scratch(), 0, 1, ProgressCallback{});
 }
 
 LensElement DefaultElement(ElementType type) {

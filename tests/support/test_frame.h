@@ -1,4 +1,5 @@
-// A frame in memory with a render target over it, for tests and benchmarks.
+// A frame in memory with a render target over it and the scratch of its
+// draws, for tests and benchmarks.
 #pragma once
 
 #include <array>
@@ -27,6 +28,10 @@ class TestFrame {
 
   RenderTarget& target() { return target_; }
   const RenderTarget& target() const { return target_; }
+  // What draws into the frame write besides its pixels: its own profile
+  // store, and no streak positions.
+  Scratch& scratch() { return scratch_; }
+  ProfileStore& profile() { return *profile_; }
 
   // Restricts drawing to a rectangle (the pixel pointer moves with it).
   void SetClip(int top, int bottom, int left, int right);
@@ -49,6 +54,7 @@ class TestFrame {
   std::unique_ptr<ProfileStore> profile_;
   std::array<uint8_t, 65536> screen_{};
   RenderTarget target_{};
+  Scratch scratch_;
 };
 
 // Draws every enabled element of the lens into the frame.
