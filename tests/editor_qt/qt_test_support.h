@@ -23,10 +23,12 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
   return true;
 }
 
-// Once `find` gives a widget (or after three seconds, with null), `act` on it.
+// Once `find` gives a widget (or after thirty seconds, with null), `act` on
+// it. A file chooser can take seconds to come up on a busy machine; a
+// window that never comes fails the test that waits for it.
 inline void WhenThere(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
   auto* timer = new QTimer(qApp);
-  auto tries = std::make_shared<int>(300);
+  auto tries = std::make_shared<int>(3000);
   QObject::connect(timer, &QTimer::timeout, [timer, find, act, tries] {
     QWidget* found = find();
     if (!found && --*tries > 0) return;
