@@ -25,15 +25,19 @@ using namespace streak_walk;
 // the full walk; only absurd end points (a scale of 1e30) take the jump.
 constexpr int64_t kLongestLeadIn = int64_t{1} << 16;
 
-// The distance from the anchor from which on no step shows, or -1 when
-// there is none. Every operation of StepShows keeps or turns the order of
-// its operand, so with no negative channel a step shows exactly when its
-// distance lies below a threshold, found by bisection.
-int64_t DarkDistance(const Walk& w) {
+// The distance from the anchor from which on no step shows, when that is at
+// most `farthest`; -1 when steps farther than `farthest` still show, or when
+// there is no such distance. Every operation of StepShows keeps or turns the
+// order of its operand, so with no negative channel a step shows exactly when
+// its distance lies below a threshold, found by bisection; only thresholds up
+// to `farthest` (the farthest the clip rectangle lies along the walk) can
+// shorten the drawing, so larger ones are not looked for.
+int64_t DarkDistance(const Walk& w, int64_t farthest) {
   if (w.red < 0.0f || w.green < 0.0f || w.blue < 0.0f) return -1;
+  const auto top = static_cast<int32_t>(std::clamp<int64_t>(farthest, 0, INT32_MAX));
   StepColour c;
-  if (StepShows(w, INT32_MAX, c)) return -1;
-  int32_t lo = 0, hi = INT32_MAX;  // the threshold lies in [lo, hi]
+  if (StepShows(w, top, c)) return -1;
+  int32_t lo = 0, hi = top;  // the threshold lies in [lo, hi]
   while (lo < hi) {
     const int32_t mid = lo + (hi - lo) / 2;
     if (StepShows(w, mid, c)) {
@@ -131,7 +135,9 @@ void RunWalk(const Walk& w, const RenderTarget& target, StreakPositions* positio
   // walk, so steps whose major coordinate lies that far from the anchor's
   // show nothing: the drawing stops short of them.
   int64_t drawLo = w.clipMajorLo, drawHi = w.clipMajorHi;
-  const int64_t dark = DarkDistance(w);
+  // A threshold beyond both of these leaves drawLo and drawHi as they are.
+  const int64_t dark = DarkDistance(
+      w, std::max(int64_t{w.anchorMajor} - drawLo, drawHi - int64_t{w.anchorMajor} - 1));
   if (dark >= 0) {
     drawLo = std::max(drawLo, int64_t{w.anchorMajor} - dark + 1);
     drawHi = std::min(drawHi, int64_t{w.anchorMajor} + dark);
