@@ -35,14 +35,17 @@ float BlurLength(const RenderTarget& now, const RenderTarget& next, float shutte
   return travelled > 0.0f ? std::sqrt(travelled) * shutter : 0.0f;
 }
 
-// The buffers of one tile: the sample being drawn and the sum of the
-// samples. Both are had before the first tile, so running out of memory
-// never leaves a frame half drawn.
+// The buffers of one tile: two samples being drawn, side by side, and the
+// sum of the samples. All are had before the first tile, so running out of
+// memory never leaves a frame half drawn. The drawn samples are black
+// between uses: adding them to the sums clears them.
 struct TileBuffers {
   explicit TileBuffers(const TileGrid& grid)
       : bytes(static_cast<size_t>(grid.tileHeight) * grid.tileWidth * kTileBytesPerPixel),
-        drawn(bytes),
+        drawn(2 * bytes),
         sums(bytes) {}
+  uint8_t* Drawn(int32_t sample) { return drawn.data() + static_cast<size_t>(sample % 2) * bytes; }
+
   size_t bytes;
   std::vector<uint8_t> drawn;
   std::vector<uint16_t> sums;
@@ -93,26 +96,60 @@ void ScreenAverageInto(const TileBuffers& buffers, const PixelRect& tile, int32_
   }
 }
 
-// Adds the first `bytes` of the drawn sample to the sums and clears them for
-// the next sample, in one pass.
-void AddSample(TileBuffers& buffers, size_t bytes) {
-  uint16_t* sums = buffers.sums.data();
-  uint8_t* drawn = buffers.drawn.data();
+// Adds the first `bytes` of the first drawn sample, and of the second when
+// kTwo, to the sums (or starts the sums with them when kFirst), and clears
+// them for the next samples, in one pass: a pair of samples costs one pass
+// over the sums.
+template <bool kTwo, bool kFirst>
+void AddSamples(TileBuffers& buffers, size_t bytes) {
+  uint16_t* const sums = buffers.sums.data();
+  uint8_t* const first = buffers.Drawn(0);
+  uint8_t* const second = buffers.Drawn(1);
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
   for (; i + 16 <= bytes; i += 16) {
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(drawn + i));
-    auto* lo = reinterpret_cast<__m128i*>(sums + i);
-    auto* hi = reinterpret_cast<__m128i*>(sums + i + 8);
-    _mm_storeu_si128(lo, _mm_add_epi16(_mm_loadu_si128(lo), _mm_unpacklo_epi8(d, zero)));
-    _mm_storeu_si128(hi, _mm_add_epi16(_mm_loadu_si128(hi), _mm_unpackhi_epi8(d, zero)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(drawn + i), zero);
+    auto* const a = reinterpret_cast<__m128i*>(first + i);
+    const __m128i d = _mm_loadu_si128(a);
+    __m128i lo = _mm_unpacklo_epi8(d, zero), hi = _mm_unpackhi_epi8(d, zero);
+    _mm_storeu_si128(a, zero);
+    if constexpr (kTwo) {
+      auto* const b = reinterpret_cast<__m128i*>(second + i);
+      const __m128i e = _mm_loadu_si128(b);
+      lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(e, zero));
+      hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(e, zero));
+      _mm_storeu_si128(b, zero);
+    }
+    auto* const sumsLo = reinterpret_cast<__m128i*>(sums + i);
+    auto* const sumsHi = reinterpret_cast<__m128i*>(sums + i + 8);
+    if constexpr (!kFirst) {
+      lo = _mm_add_epi16(lo, _mm_loadu_si128(sumsLo));
+      hi = _mm_add_epi16(hi, _mm_loadu_si128(sumsHi));
+    }
+    _mm_storeu_si128(sumsLo, lo);
+    _mm_storeu_si128(sumsHi, hi);
   }
 #endif
   for (; i < bytes; ++i) {
-    sums[i] = static_cast<uint16_t>(sums[i] + drawn[i]);
-    drawn[i] = 0;
+    uint32_t sum = kFirst ? 0u : sums[i];
+    sum += first[i];
+    first[i] = 0;
+    if constexpr (kTwo) {
+      sum += second[i];
+      second[i] = 0;
+    }
+    sums[i] = static_cast<uint16_t>(sum);
+  }
+}
+
+// Adds the samples drawn since the last call: sample k was the last, and
+// the samples of a tile are added a pair at a time.
+void AddDrawn(TileBuffers& buffers, size_t bytes, int32_t k) {
+  const bool two = k % 2 == 1, first = k < 2;
+  if (two) {
+    first ? AddSamples<true, true>(buffers, bytes) : AddSamples<true, false>(buffers, bytes);
+  } else {
+    first ? AddSamples<false, true>(buffers, bytes) : AddSamples<false, false>(buffers, bytes);
   }
 }
 
@@ -136,15 +173,14 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
   const float step = shutter / static_cast<float>(samples - 1);
   const int32_t passes = grid.Count() * samples;
 
-  // The samples are drawn into the tile buffer, four bytes a pixel, its
-  // rows as long as the tile is wide (the last row and column of tiles are
-  // cut at the frame's edge).
+  // The samples are drawn into the tile's two sample buffers in turn, four
+  // bytes a pixel, their rows as long as the tile is wide (the last row and
+  // column of tiles are cut at the frame's edge).
   RenderTarget tileTarget = now;
   // Every tile walks the streaks of a sample from their starts: each takes
   // them up where the tiles before it got to.
   StreakPositions positions;
   Scratch scratch{profile, &positions};
-  tileTarget.pixels = buffers.drawn.data();
   tileTarget.bytesPerPixel = kTileBytesPerPixel;
   RenderTarget sample{};
   for (int32_t index = 0; index < grid.Count(); ++index) {
@@ -152,17 +188,16 @@ int32_t DrawLensBlurred(const Lens& lens, const RenderTarget& now, const RenderT
     tileTarget.rowBytes = tileTarget.clip.Width() * kTileBytesPerPixel;
     const size_t used = static_cast<size_t>(tileTarget.clip.Height()) *
                         static_cast<size_t>(tileTarget.rowBytes);
-    std::fill_n(buffers.sums.begin(), used, uint16_t{0});
-    std::fill_n(buffers.drawn.begin(), used, uint8_t{0});
     // A sample's profiles are the same in every tile (they never depend on
     // the clip rectangle): the store builds them in the first tile and
     // finds them again in the others, and in other samples whose settings
     // give the same shapes.
     for (int32_t k = 0; k < samples; ++k) {
+      tileTarget.pixels = buffers.Drawn(k);
       BlendTargets(tileTarget, next, sample, static_cast<float>(k) * step);
       const int32_t pass = index * samples + k;
       if (const int32_t code = DrawLens(lens, sample, scratch, pass, passes, progress)) return code;
-      AddSample(buffers, used);
+      if (k % 2 == 1 || k == samples - 1) AddDrawn(buffers, used, k);
     }
     ScreenAverageInto(buffers, tileTarget.clip, samples, now);
   }
