@@ -354,6 +354,37 @@ void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end,
 
 }  // namespace
 
+int32_t LevelValuesFourAtATime(const Walk& w, int32_t across, const CrossSection& s,
+                               int32_t from, int32_t n, uint32_t (&values)[3][kLevelBatch]) {
+  if (!ShortOffsets(w, from, from + n)) return 0;
+  const Lanes l = SetUp(w);
+  const __m128 zero = _mm_setzero_ps();
+  const __m128 one = _mm_set1_ps(1.0f);
+  const __m128 full = _mm_set1_ps(255.0f);
+  const __m128 offAcross = Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMinor, _mm_set1_epi32(across))));
+  __m128 k[3];
+  for (int c = 0; c < s.count; ++c) k[c] = _mm_set1_ps(s.cover[c].k);
+  int32_t i = 0;
+  for (; n - i >= 4; i += 4) {
+    const __m128i major = _mm_add_epi32(_mm_set1_epi32(from + i), _mm_setr_epi32(0, 1, 2, 3));
+    const __m128i d =
+        FastHypotLanes(offAcross, Abs(_mm_cvtepi32_ps(_mm_sub_epi32(l.anchorMajor, major))));
+    const __m128 t = _mm_div_ps(_mm_sub_ps(l.length, _mm_cvtepi32_ps(d)), l.length);
+    const __m128 red = _mm_max_ps(_mm_mul_ps(t, l.red), zero);
+    const __m128 green = _mm_max_ps(_mm_mul_ps(t, l.green), zero);
+    const __m128 blue = _mm_max_ps(_mm_mul_ps(t, l.blue), zero);
+    const __m128i shows = _mm_castps_si128(
+        _mm_or_ps(_mm_cmpge_ps(_mm_mul_ps(red, full), one),
+                  _mm_or_ps(_mm_cmpge_ps(_mm_mul_ps(green, full), one),
+                            _mm_cmpge_ps(_mm_mul_ps(blue, full), one))));
+    for (int c = 0; c < s.count; ++c) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(values[c] + i),
+                       _mm_and_si128(Values4(k[c], red, green, blue), shows));
+    }
+  }
+  return i;
+}
+
 bool WalkFourAtATime(const Walk& w, const RenderTarget& target, int32_t first, int32_t end,
                      float minor) {
   if (!ShortOffsets(w, first, end)) return false;
@@ -368,6 +399,11 @@ bool WalkFourAtATime(const Walk& w, const RenderTarget& target, int32_t first, i
 #else
 
 bool WalkFourAtATime(const Walk&, const RenderTarget&, int32_t, int32_t, float) { return false; }
+
+int32_t LevelValuesFourAtATime(const Walk&, int32_t, const CrossSection&, int32_t, int32_t,
+                               uint32_t (&)[3][kLevelBatch]) {
+  return 0;
+}
 
 #endif
 

@@ -208,4 +208,17 @@ inline bool MinorNearClip(const Walk& w, float minor) {
 bool WalkFourAtATime(const Walk& w, const RenderTarget& target, int32_t first, int32_t end,
                      float minor);
 
+// A level walk works out the values of this many steps at a time.
+inline constexpr int32_t kLevelBatch = 256;
+
+// The packed values of the steps from..from+n-1 (n at most kLevelBatch) of a
+// narrow level walk whose pixels across are those of `s` at row `across`
+// (within kMinorMargin of the clip rectangle), worked out four at a time:
+// values[c][i] for cover c of step from + i, 0 where the step shows nothing,
+// as the step-by-step walk gives them. Returns how many steps it worked out
+// from the first (a multiple of four; 0 without SSE2, or when a step's
+// offsets from the anchor could reach 2^16): the caller works out the rest.
+int32_t LevelValuesFourAtATime(const Walk& w, int32_t across, const CrossSection& s,
+                               int32_t from, int32_t n, uint32_t (&values)[3][kLevelBatch]);
+
 }  // namespace gw::streak_walk
