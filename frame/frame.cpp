@@ -27,7 +27,12 @@ bool BeginFlare(FrameSize size, const Canvas& canvas, const FrameSettings& setti
   target = RenderTarget{};
   target.highQuality = settings.highQuality ? 1 : 0;
   target.scale = settings.scale;
-  frame.profile = AllocateProfileStore(size.width, target.scale);
+  // A store the caller had from a pool is used when its channels are of the
+  // size this frame's profiles are built in.
+  const int32_t samples = ProfileStore::ChannelSamplesFor(size.width, target.scale);
+  if (!frame.profile || frame.profile->length() != samples - kProfileSpareSamples) {
+    frame.profile = AllocateProfileStore(size.width, target.scale);
+  }
   if (!frame.profile) return false;
   target.height = static_cast<int16_t>(size.height);
   target.width = static_cast<int16_t>(size.width);

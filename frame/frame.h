@@ -56,7 +56,8 @@ struct FlareFrame {
   RenderTarget target{};
 };
 
-// Makes the frame's profile store and fills its target: quality, Scale,
+// Makes the frame's profile store (unless `frame` already holds one of the
+// size the frame needs) and fills its target: quality, Scale,
 // angle phase, the frame's size and the canvas with its window as the clip
 // rectangle; the light, colour and screen table are the caller's. False when
 // the profile store cannot be had.

@@ -152,14 +152,19 @@ bool LayerAt(OfxImageClipHandle clip, OfxTime time, std::optional<LayerImage>& l
 OfxStatus DrawFlareInto(const FlareRequest& r, const Canvas& canvas, std::string& error) {
   FlareFrame frame;
   const FrameSettings settings{r.highQuality, ScaleFactor(r.now), AnglePhase(r.now)};
+  ProfilePool& pool = *r.instance.profiles;
+  frame.profile = pool.Take(ProfileStore::ChannelSamplesFor(r.geometry.size.width, settings.scale));
   if (!BeginFlare(r.geometry.size, canvas, settings, frame)) return kOfxStatErrMemory;
   frame.target.screenTable = kScreenTable.data();
+  OfxStatus status = kOfxStatOK;
   try {
-    return r.instance.edition->OneLight() ? DrawOneLight(r, frame.target, *frame.profile, error)
-                                          : DrawPerLight(r, frame.target, *frame.profile, error);
+    status = r.instance.edition->OneLight() ? DrawOneLight(r, frame.target, *frame.profile, error)
+                                            : DrawPerLight(r, frame.target, *frame.profile, error);
   } catch (const std::bad_alloc&) {
-    return kOfxStatErrMemory;
+    return kOfxStatErrMemory;  // the store is let go: it may be half built
   }
+  if (status == kOfxStatOK) pool.Give(std::move(*frame.profile));
+  return status;
 }
 
 }  // namespace gw::ofx

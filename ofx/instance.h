@@ -1,13 +1,15 @@
 // One instance of a plug-in: the handles of its clips and parameters, taken
-// when it is created and only read afterwards, and its parameter values at
-// a time as plain numbers.
+// when it is created and only read afterwards, the profile stores its
+// renders share, and its parameter values at a time as plain numbers.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ofx/api/image_effect.h"
+#include "frame/profile_pool.h"
 #include "ofx/editions.h"
 #include "render/composite.h"
 
@@ -30,6 +32,9 @@ struct Instance {
   OfxParamHandle lens = nullptr;
   OfxParamHandle lensFile = nullptr;
   OfxParamSetHandle paramSet = nullptr;
+  // The profile stores of this instance's renders, kept from one render to
+  // the next: renders on several threads each take a store of their own.
+  std::unique_ptr<ProfilePool> profiles = std::make_unique<ProfilePool>();
 
   OfxParamHandle Param(ParamRole role) const { return params[static_cast<size_t>(role)]; }
 };

@@ -43,7 +43,11 @@ void PackProfile(const ProfileView& profile, std::vector<uint32_t>& packed) {
 ProfileStore::ProfileStore(int32_t channelSamples)
     : bytes_(static_cast<size_t>(std::max(channelSamples, 0)) * 4, 0),
       length_(channelSamples - kProfileSpareSamples) {
-  const size_t n = static_cast<size_t>(std::max(channelSamples, 0));
+  PointChannels();
+}
+
+void ProfileStore::PointChannels() {
+  const size_t n = bytes_.size() / 4;
   uint8_t* base = bytes_.data();
   live_ = {base, base + n, base + 2 * n, base + 3 * n, length_, std::max(length_, 0)};
 }
@@ -66,6 +70,19 @@ ProfileStore::ProfileStore(const ProfileStore& other)
   live_.green += shift;
   live_.blue += shift;
   live_.scratch += shift;
+}
+
+void ProfileStore::Restart() {
+  std::fill(bytes_.begin(), bytes_.end(), uint8_t{0});
+  PointChannels();
+  applied_ = 0;
+  steps_.clear();
+  written_ = false;
+  changed_ = true;
+  trim_ = false;
+  last_ = {};
+  current_ = nullptr;
+  packedCurrent_ = false;
 }
 
 int32_t ProfileStore::ChannelSamplesFor(int32_t width, float scale) {

@@ -135,6 +135,11 @@ class ProfileStore {
   ProfileStore(ProfileStore&&) noexcept = default;
   ProfileStore& operator=(ProfileStore&&) noexcept = default;
 
+  // Back to the store as it was made (channels all 0, no steps), keeping the
+  // profiles kept so far: each is kept under every step it depends on, in
+  // channels of this store's size, so it can stand only for itself.
+  void Restart();
+
   // The channel size a render of a W-pixel-wide frame at `scale` uses.
   static int32_t ChannelSamplesFor(int32_t width, float scale);
 
@@ -188,6 +193,8 @@ class ProfileStore {
   const ProfileChannels& Built() const;
   // The same, about to be written directly.
   ProfileChannels& Written();
+  // The channels over bytes_, all usable samples within reach.
+  void PointChannels();
   std::string KeyOfSteps() const;
   friend class StampedProfile;
   // The last stamp's profile, packed.
