@@ -103,6 +103,11 @@ Point AnyPoint(FuzzedDataProvider& data) {
 
 constexpr uint32_t kDrawnAtStart = 3;
 
+// Operations in one session. Nearly every operation redraws the preview, and
+// the drawing costs far more than the editing: short sessions spend the
+// inputs on more sessions, long ones on the same drawings again.
+constexpr int kMaxOperations = 24;
+
 void Check(bool ok) {
   if (!ok) __builtin_trap();
 }
@@ -127,7 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   LensEditor editor(lens, frontEnd, nullptr);
   if (editor.Open() != 0) return 0;
   editor.SetFastDrags(data.ConsumeBool());
-  while (data.remaining_bytes() > 0 && !editor.ended()) {
+  for (int step = 0; step < kMaxOperations && data.remaining_bytes() > 0 && !editor.ended();
+       ++step) {
     const int operation = data.ConsumeIntegralInRange(0, 15);
     switch (operation) {
       case 0: editor.list().MouseDown(AnyPoint(data)); break;
