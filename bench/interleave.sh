@@ -8,11 +8,12 @@
 #   bench/interleave.sh 12 'BM_PresetDrawn/.*/w:1920' before=/tmp/base/gw_bench now=build/bench/gw_bench
 #
 # The load average is printed before every round; the table's times are in
-# milliseconds. MIN_TIME (default 0.2) is each benchmark's minimum run time.
+# milliseconds. MIN_TIME (default 0.2) is each benchmark's minimum run time;
+# CORE (default 1) the core it runs on.
 set -euo pipefail
 
 if [ $# -lt 3 ]; then
-  sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 fi
 rounds=$1
@@ -30,7 +31,7 @@ trap 'rm -f "$results"' EXIT
 for ((round = 1; round <= rounds; ++round)); do
   echo "round $round of $rounds, load average $(cut -d' ' -f1-3 /proc/loadavg)" >&2
   for i in "${!programs[@]}"; do
-    taskset -c 1 "${programs[$i]}" --benchmark_filter="$filter" \
+    taskset -c "${CORE:-1}" "${programs[$i]}" --benchmark_filter="$filter" \
         --benchmark_min_time="${MIN_TIME:-0.2}" --benchmark_format=csv 2>/dev/null |
       awk -F, -v build="${names[$i]}" '
         $1 ~ /^"BM_/ {

@@ -291,15 +291,16 @@ constexpr int32_t kRowsAhead = 12;
 constexpr int32_t kColumnsAhead = 32;
 
 // Fetches the pixels near where the walk will be; `minor` is the minor
-// coordinate of step m + 3. A prefetch never faults, so only the guessed
-// minor coordinate is held in the clip rectangle, to keep the arithmetic in
-// range.
+// coordinate of step m + 3, and the slope carries it to the steps ahead (a
+// steep x-major walk is rows away from its current ones 32 columns on). A
+// prefetch never faults, so only the guessed minor coordinate is held in the
+// clip rectangle, to keep the arithmetic in range.
 template <bool kXMajor>
 [[gnu::always_inline]] inline void FetchAhead(const Pixels& px, const Walk& w, int32_t m,
                                               int32_t end, float minor) {
   const int32_t ahead = kXMajor ? kColumnsAhead : kRowsAhead;
   if (end - m < 4 + ahead) return;
-  const float guess = kXMajor ? minor : minor + w.slope * static_cast<float>(kRowsAhead);
+  const float guess = minor + w.slope * static_cast<float>(ahead);
   const int32_t across = std::max(w.clipMinorLo, std::min(TruncToInt(guess), w.clipMinorHi - 1));
   const auto at = reinterpret_cast<uintptr_t>(px.At(m + ahead, across));
   const auto fetch = [](uintptr_t p) { __builtin_prefetch(reinterpret_cast<const void*>(p)); };
