@@ -330,6 +330,14 @@ void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end,
   for (; end - m >= 4; m += 4) {
     alignas(16) float minors[4];
     for (float& v : minors) v = minor = minor + w.slope;
+    // Steps whose minor coordinates all lie off the clip rectangle across
+    // the walk draw nothing: a streak whose box meets a tile but whose line
+    // passes beside it only moves its minor coordinate there.
+    const __m128 minorLanes = _mm_load_ps(minors);
+    if (_mm_movemask_ps(_mm_and_ps(_mm_cmpge_ps(minorLanes, lanes.minorLo),
+                                   _mm_cmple_ps(minorLanes, lanes.minorHi))) == 0) {
+      continue;
+    }
     FetchAhead<kXMajor>(px, w, m, end, minor);
     if (fourBytes && untilAsked-- == 0) {
       if (StepsSaturated<kXMajor>(px, lanes, m, minors)) {
@@ -339,7 +347,7 @@ void Walk4(const Walk w, const RenderTarget& target, int32_t first, int32_t end,
       untilAsked = kAskEvery - 1;
     }
     const __m128i major = _mm_add_epi32(_mm_set1_epi32(m), _mm_setr_epi32(0, 1, 2, 3));
-    WorkOut<kXMajor>(lanes, _mm_load_ps(minors), major, steps);
+    WorkOut<kXMajor>(lanes, minorLanes, major, steps);
     // Steps that draw nothing may leave their values unwritten.
     if (steps.fast != 0) ScreenFast<kXMajor>(px, m, steps, fourBytes);
     for (int bits = steps.slow; bits != 0; bits &= bits - 1) {
