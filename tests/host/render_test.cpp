@@ -125,8 +125,8 @@ struct Tiling {
 
 TEST(Render, BlurTilesAndSampleCountsOfAStillLight) {
   const Tiling cases[] = {
-      {1000, PF_Quality_HI, 16 * 4},  // 9,000,000 bytes: 4 x 4 tiles of 256
-      {1000, PF_Quality_LO, 16 * 3},
+      {1000, PF_Quality_HI, 4 * 4},  // 9,000,000 bytes: 4 bands of 250 rows
+      {1000, PF_Quality_LO, 4 * 3},
       {300, PF_Quality_HI, 1 * 4},    // 810,000 bytes: one tile
       {300, PF_Quality_LO, 1 * 3},
   };
@@ -148,7 +148,7 @@ TEST(Render, BlurTilesAndSampleCountsOfAStillLight) {
 // A still light blurs to the direct result, up to the rounding of screening
 // the elements into a black tile first; a misplaced tile would differ widely.
 TEST(Render, StillLightBlurMatchesTheDirectPath) {
-  for (int32_t size : {300, 600}) {  // one tile; 3 x 3 tiles of 256
+  for (int32_t size : {300, 600}) {  // one tile; 3 bands of 200 rows
     auto host = NewInstance("full");
     host->SetValue(kFullPoint, Point(size * 0.3, size * 0.4));
     const Image input = PatternFrame(size, size);
