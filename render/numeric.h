@@ -163,6 +163,12 @@ inline __m128i FastHypotLanes(__m128 a, __m128 b) {
 }
 #endif
 
+// `value` after `times` additions of `step`, one float addition after
+// another, exactly as
+//   for (int64_t i = 0; i < times; ++i) value = value + step;
+// leaves it, but taking runs of additions at once (see numeric.cpp).
+float AddRepeatedly(float value, float step, int64_t times);
+
 // Hash noise in -1..1: the only source of randomness of the renderers.
 float Noise(int32_t n);
 inline float AbsNoise(int32_t n) {

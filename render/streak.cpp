@@ -165,9 +165,17 @@ void RunWalk(const Walk& w, const RenderTarget& target, StreakPositions* positio
     }
   }
   // The advance comes before each step is drawn, also before the steps
-  // that draw nothing.
-  for (; major < drawLo && major < drawHi && static_cast<float>(major) <= w.endMajor; ++major) {
-    minor = minor + w.slope;
+  // that draw nothing: one for each major coordinate below drawLo (and
+  // drawHi) up to the end point. Below drawLo the major coordinate lies
+  // within kLongestLeadIn of the clip rectangle, so it converts to float
+  // exactly.
+  const int64_t before = std::min(drawLo, drawHi);
+  if (major < before && static_cast<float>(major) <= w.endMajor) {
+    const int64_t stop = w.endMajor >= static_cast<float>(before)
+                             ? before
+                             : int64_t{TruncToInt(std::floor(w.endMajor))} + 1;
+    minor = AddRepeatedly(minor, w.slope, stop - major);
+    major = stop;
   }
   if (stepped && positions != nullptr) positions->Note(start, major, minor);
   if (major >= drawHi || static_cast<float>(major) > w.endMajor) return;
