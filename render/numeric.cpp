@@ -56,10 +56,11 @@ float AddRepeatedly(float value, float step, int64_t times) {
         const double whole = std::floor(share);
         const double part = share - whole;
         const bool tie = part == 0.5;
-        const bool evenValue = std::fmod(units, 2.0) == 0.0;
+        // Both are whole numbers below 2^24.
+        const auto even = [](double n) { return (TruncToInt(n) & 1) == 0; };
+        const bool evenValue = even(units);
         if (!tie || evenValue) {
-          const bool evenWhole = std::fmod(whole, 2.0) == 0.0;
-          move = part < 0.5 || (tie && evenWhole) ? whole : whole + 1.0;
+          move = part < 0.5 || (tie && even(whole)) ? whole : whole + 1.0;
           if (move == 0.0) {
             // Every addition rounds back to the value, unless its sum lies
             // within half a unit of a power of two, where the floats below
@@ -67,8 +68,9 @@ float AddRepeatedly(float value, float step, int64_t times) {
             if (std::fabs(units) >= kLow + 1.0 && std::fabs(units) <= kHigh - 1.0) return value;
           }
           // Additions left before a result would come within a unit of either power.
-          const double room = move > 0.0 ? (units > 0.0 ? kHigh - 1.0 - units : -(kLow + 1.0) - units)
-                                         : (units > 0.0 ? units - (kLow + 1.0) : units + kHigh - 1.0);
+          const double inner = kLow + 1.0, outer = kHigh - 1.0;
+          const double room = move > 0.0 ? (units > 0.0 ? outer - units : -inner - units)
+                                         : (units > 0.0 ? units - inner : units + outer);
           if (move != 0.0 && room >= std::fabs(move)) {
             run = std::min<int64_t>(times, TruncToInt(std::floor(room / std::fabs(move))));
           }
