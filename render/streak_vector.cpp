@@ -310,7 +310,13 @@ template <bool kXMajor>
     fetch(at);
     fetch(at + static_cast<uintptr_t>(px.acrossStride));
   } else {
-    for (int i = 0; i < 4; ++i) fetch(at + static_cast<uintptr_t>(i * px.majorStride));
+    // A step's three pixels (12 bytes from the alpha byte of the pixel
+    // before) may straddle two cache lines: both are fetched.
+    for (int i = 0; i < 4; ++i) {
+      const uintptr_t row = at + static_cast<uintptr_t>(i * px.majorStride);
+      fetch(row - 5);
+      fetch(row + 6);
+    }
   }
 }
 
