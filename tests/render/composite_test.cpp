@@ -38,7 +38,8 @@ TEST(Composite, FloatPlatesKeepValuesAboveOneAndUntouchedPixelsExactly) {
 
 TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
   // Every flare byte in every channel against plates of every kind of value,
-  // rows of every length (the vector path takes four pixels at a time).
+  // rows of every length (the vector paths take four or eight pixels at a
+  // time, and copy groups the flare misses whole).
   const float special[] = {0.0f,
                            -0.0f,
                            0.5f,
@@ -53,14 +54,14 @@ TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
   std::vector<uint8_t> flare;
   std::vector<float> plate;
   for (int i = 0; i < 771; ++i) {
-    const bool dark = i % 9 < 4;  // runs the flare misses
+    const bool dark = i % 9 < 4 || (i / 40) % 3 == 0;  // runs the flare misses
     flare.insert(flare.end(),
                  {uint8_t(i), uint8_t(dark ? 0 : i % 256), uint8_t(dark ? 0 : (i * 7) % 256),
                   uint8_t(dark || i % 5 == 0 ? 0 : (i * 13) % 256)});
     for (int c = 0; c < 4; ++c) plate.push_back(special[(i + c * 3) % std::size(special)]);
   }
   for (const Blend blend : {Blend::Screen, Blend::Add}) {
-    for (const int32_t n : {771, 770, 769, 1}) {
+    for (const int32_t n : {771, 770, 769, 767, 12, 1}) {
       std::vector<float> out(plate.size(), 7.0f);
       CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {flare.data(), n}, blend);
       for (int32_t i = 0; i < n; ++i) {
