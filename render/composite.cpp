@@ -148,12 +148,22 @@ void CombineRgbaFloats(const float* plate, float* out, const FlareRow& row) {
 }
 
 #if defined(GW_COMBINE_AVX2)
+template <bool Stream>
+__attribute__((target("avx2"))) inline void Store(float* to, __m256 v) {
+  if constexpr (Stream) {
+    _mm256_stream_ps(to, v);
+  } else {
+    _mm256_storeu_ps(to, v);
+  }
+}
+
 // Eight pixels at a time, with the operations of Combined and CombinePixel
 // in the same order lane by lane, so the same bits; the rest of the row
-// four pixels at a time.
-template <Blend How>
-__attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, float* out,
-                                                           const FlareRow& row) {
+// four pixels at a time. Streamed, the eight pixels' two cache lines are
+// written together, past the caches.
+template <Blend How, bool Stream>
+__attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate, float* out,
+                                                          const FlareRow& row) {
   const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f);
   const __m256 top = _mm256_set1_ps(255.0f);
   const __m256i colourBytes = _mm256_set1_epi32(static_cast<int32_t>(0xffffff00u));
@@ -162,7 +172,9 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, f
     const uint8_t* f = row.flare + 4 * i;
     const __m256i drawn = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(f));
     if (_mm256_testz_si256(drawn, colourBytes)) {
-      for (int k = 0; k < 32; k += 8) _mm256_storeu_ps(out + k, _mm256_loadu_ps(plate + k));
+      __m256 copied[4];
+      for (int k = 0; k < 4; ++k) copied[k] = _mm256_loadu_ps(plate + 8 * k);
+      for (int k = 0; k < 4; ++k) Store<Stream>(out + 8 * k, copied[k]);
       continue;
     }
     // Each pixel's red, green, blue and a 0 for alpha, two pixels a vector.
@@ -171,6 +183,7 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, f
     const __m128i high = _mm256_extracti128_si256(colours, 1);
     const __m128i pairs[4] = {low, _mm_unpackhi_epi64(low, low), high,
                               _mm_unpackhi_epi64(high, high)};
+    __m256 results[4];
     for (int k = 0; k < 4; ++k) {
       const __m256 flare = _mm256_div_ps(_mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(pairs[k])), top);
       const __m256 p = _mm256_loadu_ps(plate + 8 * k);
@@ -182,10 +195,28 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, f
         combined = _mm256_add_ps(p, _mm256_mul_ps(flare, _mm256_sub_ps(one, clamped)));
       }
       const __m256 untouched = _mm256_cmp_ps(flare, zero, _CMP_EQ_OQ);
-      _mm256_storeu_ps(out + 8 * k, _mm256_blendv_ps(combined, p, untouched));
+      results[k] = _mm256_blendv_ps(combined, p, untouched);
     }
+    for (int k = 0; k < 4; ++k) Store<Stream>(out + 8 * k, results[k]);
   }
+  if constexpr (Stream) _mm_sfence();
   CombineRgbaFloats<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
+}
+
+// A row's output is written past the caches from its first whole cache line
+// on: the frame is far larger than the caches, and so the lines need not be
+// read before they are written.
+template <Blend How>
+__attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, float* out,
+                                                           const FlareRow& row) {
+  const auto address = reinterpret_cast<uintptr_t>(out);
+  if (address % 16 != 0 || row.n < 64) {
+    return CombineRgbaFloatsAvx2Run<How, false>(plate, out, row);
+  }
+  const int32_t head = static_cast<int32_t>((64 - address % 64) % 64 / 16);
+  CombineRgbaFloats<How>(plate, out, FlareRow{row.flare, head});
+  CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
+                                      FlareRow{row.flare + 4 * head, row.n - head});
 }
 #endif
 

@@ -60,20 +60,25 @@ TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
                   uint8_t(dark || i % 5 == 0 ? 0 : (i * 13) % 256)});
     for (int c = 0; c < 4; ++c) plate.push_back(special[(i + c * 3) % std::size(special)]);
   }
+  // Outputs at every pixel offset from a cache line (whole lines are written
+  // another way), with a pixel before and after that must stay untouched.
   for (const Blend blend : {Blend::Screen, Blend::Add}) {
     for (const int32_t n : {771, 770, 769, 767, 12, 1}) {
-      std::vector<float> out(plate.size(), 7.0f);
-      CombineFlareRow(plate.data(), out.data(), SampleKind::Float, 4, {flare.data(), n}, blend);
-      for (int32_t i = 0; i < n; ++i) {
-        for (int c = 0; c < 4; ++c) {
-          const size_t k = static_cast<size_t>(i) * 4 + c;
-          const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
-          const float expected = f == 0 ? plate[k] : CombineSample(plate[k], ByteToUnit(f), blend);
-          ASSERT_EQ(std::memcmp(&out[k], &expected, 4), 0) << i << " " << c << " " << plate[k];
+      for (size_t shift = 1; shift <= 4; ++shift) {
+        std::vector<float> buffer(plate.size() + 4 * 5, 7.0f);
+        float* out = buffer.data() + 4 * shift;
+        CombineFlareRow(plate.data(), out, SampleKind::Float, 4, {flare.data(), n}, blend);
+        for (int32_t i = 0; i < n; ++i) {
+          for (int c = 0; c < 4; ++c) {
+            const size_t k = static_cast<size_t>(i) * 4 + c;
+            const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
+            const float expected =
+                f == 0 ? plate[k] : CombineSample(plate[k], ByteToUnit(f), blend);
+            ASSERT_EQ(std::memcmp(&out[k], &expected, 4), 0) << i << " " << c << " " << plate[k];
+          }
         }
-      }
-      if (n < 771) {
-        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7.0f);  // nothing past the row
+        EXPECT_EQ(out[-1], 7.0f);                             // nothing before the row
+        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7.0f);  // nothing past it
       }
     }
   }
