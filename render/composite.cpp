@@ -199,6 +199,9 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
     }
     for (int k = 0; k < 4; ++k) Store<Stream>(out + 8 * k, results[k]);
   }
+  // The rest is done with SSE instructions, which must not find the upper
+  // halves of the registers in use (they would wait on them).
+  _mm256_zeroupper();
   if constexpr (Stream) _mm_sfence();
   CombineRgbaFloats<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
 }
