@@ -95,6 +95,7 @@ void BM_OfxRenderTiles(benchmark::State& state) {
 BENCHMARK(BM_OfxRenderTiles)
     ->ArgName("threads")
     ->Arg(1)
+    ->Arg(2)
     ->Arg(4)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
