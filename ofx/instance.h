@@ -1,6 +1,7 @@
 // One instance of a plug-in: the handles of its clips and parameters, taken
-// when it is created and only read afterwards, the profile stores its
-// renders share, and its parameter values at a time as plain numbers.
+// when it is created and only read afterwards, the profile stores and
+// canvases its renders share, and its parameter values at a time as plain
+// numbers.
 #pragma once
 
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "ofx/api/image_effect.h"
 #include "frame/profile_pool.h"
+#include "ofx/canvas_pool.h"
 #include "ofx/editions.h"
 #include "render/composite.h"
 
@@ -35,6 +37,8 @@ struct Instance {
   // The profile stores of this instance's renders, kept from one render to
   // the next: renders on several threads each take a store of their own.
   std::unique_ptr<ProfilePool> profiles = std::make_unique<ProfilePool>();
+  // The canvases of renders that draw over black, kept clear between them.
+  std::unique_ptr<CanvasPool> canvases = std::make_unique<CanvasPool>();
 
   OfxParamHandle Param(ParamRole role) const { return params[static_cast<size_t>(role)]; }
 };

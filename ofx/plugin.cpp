@@ -55,6 +55,10 @@ OfxStatus OnInstance(std::string_view action, OfxImageEffectHandle effect,
   }
   if (action == kOfxImageEffectActionGetClipPreferences) return ClipPreferences(*instance, outArgs);
   if (action == kOfxActionInstanceChanged) return InstanceChanged(*instance, inArgs);
+  if (action == kOfxActionPurgeCaches) {
+    instance->canvases->Purge();
+    return kOfxStatOK;
+  }
   if (action == kOfxActionDestroyInstance) return DestroyInstance(effect);
   return kOfxStatReplyDefault;
 }

@@ -8,6 +8,7 @@
 
 #include "frame/values.h"
 #include "ofx/api/rect.h"
+#include "ofx/canvas_pool.h"
 #include "ofx/flare.h"
 #include "ofx/geometry.h"
 #include "ofx/images.h"
@@ -98,18 +99,20 @@ class RenderAction {
     const bool direct = source_.kind() == SampleKind::Byte && settings_.blend == Blend::Screen &&
                         !settings_.flareOnly;
     const int32_t width = frameWindow_.Width(), height = frameWindow_.Height();
-    HostBuffer canvas(instance_.handle);
+    // The 8-bit Screen frame is drawn over the source's own pixels; the
+    // others over black, on a canvas the instance keeps clear.
+    HostBuffer loaded(instance_.handle);
+    PooledCanvas black(*instance_.canvases, instance_.handle);
+    uint8_t* canvas = nullptr;
     if (width > 0 && height > 0) {
       const size_t rowBytes = static_cast<size_t>(width) * kCanvasBytesPerPixel;
-      if (!canvas.Allocate(rowBytes * height)) {
+      const size_t bytes = rowBytes * static_cast<size_t>(height);
+      if (direct ? !loaded.Allocate(bytes) : !black.Take(bytes)) {
         return Fail("there is not enough memory to draw the flare", kOfxStatErrMemory);
       }
-      if (direct) {
-        LoadCanvas(canvas.data());
-      } else {
-        std::memset(canvas.data(), 0, rowBytes * height);
-      }
-      const Canvas target{canvas.data(), static_cast<int32_t>(rowBytes), kCanvasBytesPerPixel,
+      canvas = direct ? loaded.data() : black.data();
+      if (direct) LoadCanvas(canvas);
+      const Canvas target{canvas, static_cast<int32_t>(rowBytes), kCanvasBytesPerPixel,
                           frameWindow_};
       std::string error;
       const FlareRequest request{instance_, time_, geometry_, settings_, lens_, !draft_};
@@ -120,7 +123,7 @@ class RenderAction {
       }
       if (status != kOfxStatOK) return Fail(error);
     }
-    WriteOutput(canvas.data(), direct);
+    if (WriteOutput(canvas, direct) == height) black.MarkClear();
     return kOfxStatOK;
   }
 
@@ -144,21 +147,27 @@ class RenderAction {
     }
   }
 
-  void WriteOutput(const uint8_t* canvas, bool direct) {
+  // Writes the output's rows; a canvas drawn over black is cleared row by
+  // row behind the writing. Returns the number of canvas rows written.
+  int32_t WriteOutput(uint8_t* canvas, bool direct) {
     const int32_t flareLeft = geometry_.left + frameWindow_.left;
     const int32_t flareRight = geometry_.left + frameWindow_.right;
+    const size_t rowBytes = static_cast<size_t>(frameWindow_.Width()) * kCanvasBytesPerPixel;
+    int32_t written = 0;
     for (int32_t y = window_.y1; y < window_.y2; ++y) {
       const int32_t row = geometry_.HostRow(y);  // the frame row of the host's row y
       if (row < frameWindow_.top || row >= frameWindow_.bottom || flareLeft >= flareRight) {
         PassRow(y, window_.x1, window_.x2, settings_.flareOnly);
         continue;
       }
-      const uint8_t* flare = canvas + static_cast<size_t>(row - frameWindow_.top) *
-                                          frameWindow_.Width() * kCanvasBytesPerPixel;
+      uint8_t* flare = canvas + static_cast<size_t>(row - frameWindow_.top) * rowBytes;
       PassRow(y, window_.x1, flareLeft, settings_.flareOnly);
       DrawnRow(y, flareLeft, flare, direct);
       PassRow(y, flareRight, window_.x2, settings_.flareOnly);
+      if (!direct) std::memset(flare, 0, rowBytes);
+      ++written;
     }
+    return written;
   }
 
   void DrawnRow(int32_t y, int32_t x, const uint8_t* flare, bool direct) {

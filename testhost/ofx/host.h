@@ -126,6 +126,8 @@ class Instance {
   OfxStatus EndSequenceRender(double first, double last, OfxPointD renderScale) {
     return SequenceRender(kOfxImageEffectActionEndSequenceRender, first, last, renderScale);
   }
+  // What an application asks when it runs short of memory.
+  OfxStatus PurgeCaches();
   // Tells the plug-in that a parameter changed (between the begin and end
   // instance-changed actions), then tells it of every parameter it set
   // itself meanwhile, with the reason "plug-in edited", as applications do.

@@ -336,6 +336,11 @@ OfxStatus Instance::SequenceRender(const char* action, double first, double last
   return host_.Call(plugin_, action, effect_.get(), &in, nullptr, context);
 }
 
+OfxStatus Instance::PurgeCaches() {
+  ActionContext context{kOfxActionPurgeCaches, &host_, &host_.sink(), this, 0.0, false, false};
+  return host_.Call(plugin_, kOfxActionPurgeCaches, effect_.get(), nullptr, nullptr, context);
+}
+
 OfxStatus Instance::InstanceChanged(const std::string& param, double time, const char* reason) {
   PropertySet why("instance change's arguments", host_.sink());
   In(why, kOfxPropChangeReason, std::string(reason));

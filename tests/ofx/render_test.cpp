@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <tuple>
 
 #include "lens/lens.h"
 #include "lensfile/lens_text.h"
@@ -173,6 +174,44 @@ TEST(OfxRender, TilesFromFourThreadsAtOnceEqualTheWholeFrame) {
       rig.Finish();
     }
   }
+}
+
+// The canvas a frame drawn over black is drawn on is kept clear for the
+// next render: each render here must equal a new instance's render of the
+// same frame, whatever the renders before it drew or left half done.
+TEST(OfxRender, EveryRenderStartsFromAClearCanvas) {
+  Rig rig(kFull, kOfxImageEffectContextFilter, kOfxBitDepthFloat);
+  const auto shot = [](Instance& instance, double x, double y, int output) {
+    instance.SetValue("lightPosition", Numbers({x, y}));
+    instance.SetValue("output", Number(output));
+  };
+  // The same frame from an instance of its own.
+  const auto fresh = [&rig, &shot](double x, double y, int output) {
+    std::unique_ptr<Instance> other =
+        rig.host->CreateInstance(kFull, kOfxImageEffectContextFilter);
+    ConnectImage(*other, kOfxImageEffectSimpleSourceClipName, rig.source);
+    shot(*other, x, y, output);
+    HostImage out;
+    EXPECT_EQ(other->Render(WholeFrame(rig.source), out), kOfxStatOK);
+    return out;
+  };
+  shot(*rig.instance, 60.0, 40.0, 0);
+  rig.Render();
+  rig.instance->AbortAtCall(3);  // a render stopped half drawn
+  shot(*rig.instance, 200.0, 110.0, 0);
+  rig.Render(kOfxStatFailed);
+  rig.instance->AbortAtCall(0);
+  for (const auto& [x, y, output] : {std::tuple{180.0, 30.0, 0}, std::tuple{20.0, 120.0, 1},
+                                     std::tuple{120.0, 68.0, 0}}) {
+    shot(*rig.instance, x, y, output);
+    EXPECT_TRUE(SameBytes(rig.Render(), fresh(x, y, output))) << x << " " << y;
+  }
+  // The canvas kept is the host's memory until the host asks for it back.
+  EXPECT_GT(rig.host->LiveAllocations(), 0u);
+  EXPECT_EQ(rig.instance->PurgeCaches(), kOfxStatOK);
+  EXPECT_EQ(rig.host->LiveAllocations(), 0u);
+  EXPECT_TRUE(SameBytes(rig.Render(), fresh(120.0, 68.0, 0)));
+  rig.Finish();
 }
 
 TEST(OfxRender, FloatKeepsValuesAboveOneAndUntouchedPixelsExactly) {
