@@ -42,6 +42,7 @@ namespace gw::qt {
 namespace {
 
 using enum ElementType;
+using testing::ChooseFile;
 using testing::OnNext;
 using testing::OnNextMenuClick;
 using testing::WaitFor;
@@ -511,8 +512,7 @@ TEST_F(QtEditorTest, LoadReplacesAndAppendAppends) {
   const auto choose = [path](QFileDialog* chooser) {
     ASSERT_NE(chooser, nullptr);
     EXPECT_TRUE(chooser->nameFilters().contains("lns Files (*.gwr)"));
-    chooser->selectFile(QString::fromStdString(path));
-    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+    ChooseFile(chooser, QString::fromStdString(path));
   };
   OnNext<QFileDialog>(choose);
   Key(Qt::Key_O, Qt::ControlModifier);
@@ -530,8 +530,7 @@ TEST_F(QtEditorTest, LoadReplacesAndAppendAppends) {
   QString said;
   OnNext<QFileDialog>([text, &said](QFileDialog* chooser) {
     ASSERT_NE(chooser, nullptr);
-    chooser->selectFile(QString::fromStdString(text));
-    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+    ChooseFile(chooser, QString::fromStdString(text));
     OnNext<QMessageBox>([&said](QMessageBox* box) {
       ASSERT_NE(box, nullptr);
       said = box->text();
@@ -550,8 +549,7 @@ TEST_F(QtEditorTest, SaveAsAddsTheExtensionAndWritesTheLens) {
   OnNext<QFileDialog>([path](QFileDialog* chooser) {
     ASSERT_NE(chooser, nullptr);
     EXPECT_TRUE(chooser->nameFilters().contains("gwr Files (*.gwr)"));
-    chooser->selectFile(QString::fromStdString(path));
-    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+    ChooseFile(chooser, QString::fromStdString(path));
   });
   Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
   Lens read{};
@@ -651,8 +649,7 @@ TEST_F(QtEditorTest, AnUnwritableFileIsSaidAtOnceAndOkSavesElsewhere) {
     ASSERT_NE(saveElsewhere, nullptr);
     OnNext<QFileDialog>([elsewhere](QFileDialog* chooser) {
       ASSERT_NE(chooser, nullptr);
-      chooser->selectFile(QString::fromStdString(elsewhere));
-      QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+      ChooseFile(chooser, QString::fromStdString(elsewhere));
     });
     QTest::mouseClick(saveElsewhere, Qt::LeftButton);
   });

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +48,16 @@ void OnNext(std::function<void(W*)> act) {
   WhenThere(
       [] { return static_cast<QWidget*>(qobject_cast<W*>(QApplication::activeModalWidget())); },
       [act](QWidget* w) { act(static_cast<W*>(w)); });
+}
+
+// Picks `path` in a file chooser, types it into the name field as a person
+// does, and takes it. (QFileDialog::selectFile alone leaves the field as it
+// is once the field has the keyboard focus, which comes whenever the window
+// system gives it: the chooser would then be left open, waiting.)
+inline void ChooseFile(QFileDialog* chooser, const QString& path) {
+  chooser->selectFile(path);  // its folder, and no other file selected
+  if (auto* name = chooser->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+  QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
 }
 
 // Clicks the entry `text` of the next popup menu.
