@@ -49,6 +49,11 @@ void ClickMiddle(HWND window) {
 }
 
 void Drag(HWND window, POINT from, POINT to) {
+  // The real pointer to a corner of the screen, away from the windows: were
+  // it over them, the window system could report it there at any moment,
+  // with its button up, and so end the drag.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  Settle();
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(from.x, from.y));
   Settle();
   for (int step = 1; step <= 4; ++step) {
