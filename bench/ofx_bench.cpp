@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -33,9 +34,24 @@ struct Rig {
             host->CreateInstance("org.glarewright.Glarewright", kOfxImageEffectContextFilter)) {
     auto plate = std::make_shared<HostImage>(
         HostImage::Make(OfxRectI{0, 0, kWidth, kHeight}, depth, kOfxImageComponentRGBA));
-    // A dark plate, opaque.
+    // A dark plate, opaque: the legacy benchmark's plate in every depth.
+    const uint8_t bytes[4] = {20, 24, 40, 255};
+    const size_t sampleBytes = plate->SampleBytes();
     for (int32_t y = 0; y < kHeight; ++y) {
-      for (int32_t x = 0; x < kWidth; ++x) plate->Pixel(x, y)[plate->SampleBytes() * 3] = 0x3f;
+      for (int32_t x = 0; x < kWidth; ++x) {
+        uint8_t* pixel = plate->Pixel(x, y);
+        for (int c = 0; c < 4; ++c) {
+          if (sampleBytes == 1) {
+            pixel[c] = bytes[c];
+          } else if (sampleBytes == 2) {
+            const auto v = static_cast<uint16_t>(bytes[c] * 257);
+            std::memcpy(pixel + 2 * c, &v, 2);
+          } else {
+            const float v = static_cast<float>(bytes[c]) / 255.0f;
+            std::memcpy(pixel + 4 * c, &v, 4);
+          }
+        }
+      }
     }
     instance->Connect(
         kOfxImageEffectSimpleSourceClipName,
