@@ -124,18 +124,28 @@ inline void FlaresOf(__m128i drawn, __m128 flares[4]) {
   flares[3] = _mm_div_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)), top);
 }
 
-// Asks for the float plate's pixels a page ahead of `plate` (`lines` cache
+// Asks for the RGBA plate's pixels a page ahead of `plate` (`lines` cache
 // lines of them) and, with `flareToo`, for a line of the flare as many
 // pixels ahead of `flare`: the processor's own fetching keeps too few lines
 // of a frame in flight. A fetch past the end of a row is harmless: a
 // prefetch faults on nothing.
-inline void FetchAhead(const float* plate, int lines, const uint8_t* flare, bool flareToo) {
-  constexpr ptrdiff_t kPlateAhead = 4096, kFlareAhead = kPlateAhead / 4;
+template <class T>
+inline void FetchAhead(const T* plate, int lines, const uint8_t* flare, bool flareToo) {
+  constexpr ptrdiff_t kPlateAhead = 4096, kFlareAhead = kPlateAhead / sizeof(T);
   const auto at = [](const void* p, ptrdiff_t ahead) {  // an address, never dereferenced
     return reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + ahead);
   };
   for (int k = 0; k < lines; ++k) _mm_prefetch(at(plate, kPlateAhead + 64 * k), _MM_HINT_T0);
   if (flareToo) _mm_prefetch(at(flare, kFlareAhead), _MM_HINT_T0);
+}
+
+// Where a row's output of `n` pixels of `pixelBytes` may be written past the
+// caches: the number of pixels before its first whole cache line, or -1 when
+// it is too short to gain or its pixels do not line up with the lines.
+inline int32_t StreamedFrom(const void* out, size_t pixelBytes, int32_t n) {
+  const auto address = reinterpret_cast<uintptr_t>(out);
+  if (address % pixelBytes != 0 || n < 64) return -1;
+  return static_cast<int32_t>((64 - address % 64) % 64 / pixelBytes);
 }
 
 // Float RGBA four pixels at a time; four pixels the flare misses are copied.
@@ -172,15 +182,43 @@ __attribute__((target("avx2"))) inline void Store(float* to, __m256 v) {
   }
 }
 
-// Eight pixels at a time, with the operations of Combined and CombinePixel
-// in the same order lane by lane, so the same bits; the rest of the row
-// four pixels at a time. Streamed, the eight pixels' two cache lines are
-// written together, past the caches.
+// Two drawn pixels' colour bytes (red, green, blue, 0 each: the low eight
+// bytes of `pair`) as their flares, each byte v as v / 255. Without a
+// division: v x 257/65536 is exact, and adding v x (1/255 - 257/65536)
+// rounds once; v / 255 is never near a halfway point between floats (its
+// bits are v's repeated), so the sum has the bits of ByteToUnit's quotient
+// for every byte.
+__attribute__((target("avx2"))) inline __m256 FlarePair(__m128i pair) {
+  const __m256 v = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(pair));
+  return _mm256_add_ps(_mm256_mul_ps(v, _mm256_set1_ps(0x1.01p-8f)),
+                       _mm256_mul_ps(v, _mm256_set1_ps(0x1.010102p-24f)));
+}
+
+// Combined and CombinePixel for two pixels: the same operations in the same
+// order lane by lane, so the same bits.
+template <Blend How>
+__attribute__((target("avx2"))) inline __m256 Combined(__m256 p, __m256 flare) {
+  if constexpr (How == Blend::Add) {
+    return _mm256_add_ps(p, flare);
+  } else {
+    const __m256 one = _mm256_set1_ps(1.0f);
+    const __m256 clamped = _mm256_min_ps(_mm256_max_ps(p, _mm256_setzero_ps()), one);
+    return _mm256_add_ps(p, _mm256_mul_ps(flare, _mm256_sub_ps(one, clamped)));
+  }
+}
+
+template <Blend How>
+__attribute__((target("avx2"))) inline __m256 CombinePixels(__m256 p, __m256 flare) {
+  const __m256 untouched = _mm256_cmp_ps(flare, _mm256_setzero_ps(), _CMP_EQ_OQ);
+  return _mm256_blendv_ps(Combined<How>(p, flare), p, untouched);
+}
+
+// Eight pixels at a time, the rest of the row four pixels at a time.
+// Streamed, the eight pixels' two cache lines are written together, past
+// the caches.
 template <Blend How, bool Stream>
 __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate, float* out,
                                                           const FlareRow& row) {
-  const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f);
-  const __m256 top = _mm256_set1_ps(255.0f);
   const __m256i colourBytes = _mm256_set1_epi32(static_cast<int32_t>(0xffffff00u));
   int32_t i = 0;
   for (; i + 8 <= row.n; i += 8, plate += 32, out += 32) {
@@ -201,17 +239,7 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
                               _mm_unpackhi_epi64(high, high)};
     __m256 results[4];
     for (int k = 0; k < 4; ++k) {
-      const __m256 flare = _mm256_div_ps(_mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(pairs[k])), top);
-      const __m256 p = _mm256_loadu_ps(plate + 8 * k);
-      __m256 combined;
-      if constexpr (How == Blend::Add) {
-        combined = _mm256_add_ps(p, flare);
-      } else {
-        const __m256 clamped = _mm256_min_ps(_mm256_max_ps(p, zero), one);
-        combined = _mm256_add_ps(p, _mm256_mul_ps(flare, _mm256_sub_ps(one, clamped)));
-      }
-      const __m256 untouched = _mm256_cmp_ps(flare, zero, _CMP_EQ_OQ);
-      results[k] = _mm256_blendv_ps(combined, p, untouched);
+      results[k] = CombinePixels<How>(_mm256_loadu_ps(plate + 8 * k), FlarePair(pairs[k]));
     }
     for (int k = 0; k < 4; ++k) Store<Stream>(out + 8 * k, results[k]);
   }
@@ -228,11 +256,8 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
 template <Blend How>
 __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, float* out,
                                                            const FlareRow& row) {
-  const auto address = reinterpret_cast<uintptr_t>(out);
-  if (address % 16 != 0 || row.n < 64) {
-    return CombineRgbaFloatsAvx2Run<How, false>(plate, out, row);
-  }
-  const int32_t head = static_cast<int32_t>((64 - address % 64) % 64 / 16);
+  const int32_t head = StreamedFrom(out, 16, row.n);
+  if (head < 0) return CombineRgbaFloatsAvx2Run<How, false>(plate, out, row);
   CombineRgbaFloats<How>(plate, out, FlareRow{row.flare, head});
   CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
                                       FlareRow{row.flare + 4 * head, row.n - head});
@@ -271,6 +296,68 @@ void CombineRgbaShorts(const uint16_t* plate, uint16_t* out, const FlareRow& row
   }
   if (i < row.n) Combine<uint16_t, 4, How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
 }
+
+#if defined(GW_COMBINE_AVX2)
+// Two pixels' 16-bit samples (as 32-bit integers) combined with their flare
+// and written back as CombineRgbaShorts writes them, as 32-bit integers.
+template <Blend How>
+__attribute__((target("avx2"))) inline __m256i CombineShortPair(__m256i samples, __m256 flare) {
+  const __m256 top = _mm256_set1_ps(65535.0f);
+  const __m256 v = _mm256_div_ps(_mm256_cvtepi32_ps(samples), top);
+  const __m256 scaled =
+      _mm256_add_ps(_mm256_mul_ps(Combined<How>(v, flare), top), _mm256_set1_ps(0.5f));
+  const __m256 bounded = _mm256_max_ps(_mm256_min_ps(top, scaled), _mm256_setzero_ps());
+  return _mm256_cvttps_epi32(bounded);
+}
+
+// 16-bit RGBA four pixels at a time, as CombineRgbaShorts does it; samples
+// the flare misses are copied. Streamed, each two steps write a cache line
+// past the caches.
+template <Blend How, bool Stream>
+__attribute__((target("avx2"))) void CombineRgbaShortsAvx2Run(const uint16_t* plate,
+                                                              uint16_t* out, const FlareRow& row) {
+  int32_t i = 0;
+  for (; i + 4 <= row.n; i += 4, plate += 16, out += 16) {
+    FetchAhead(plate, i % 8 == 0 ? 1 : 0, row.flare + 4 * i, i % 16 == 0);
+    const __m128i drawn = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.flare + 4 * i));
+    const __m128i colours = _mm_srli_epi32(drawn, 8);  // red, green, blue, 0
+    const __m256 flareLow = FlarePair(colours), flareHigh = FlarePair(_mm_srli_si128(colours, 8));
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(plate));
+    const __m256i low = CombineShortPair<How>(
+        _mm256_cvtepu16_epi32(_mm256_castsi256_si128(p)), flareLow);
+    const __m256i high = CombineShortPair<How>(
+        _mm256_cvtepu16_epi32(_mm256_extracti128_si256(p, 1)), flareHigh);
+    // Packing works within each half of the registers: the four quarters
+    // come out as low pixels 0-1, high 0-1, low 2-3, high 2-3, and are put
+    // back in order (quarters 0, 2, 1, 3).
+    const __m256i written = _mm256_permute4x64_epi64(_mm256_packus_epi32(low, high), 0xd8);
+    const __m256i untouched = _mm256_permute4x64_epi64(
+        _mm256_packs_epi32(
+            _mm256_castps_si256(_mm256_cmp_ps(flareLow, _mm256_setzero_ps(), _CMP_EQ_OQ)),
+            _mm256_castps_si256(_mm256_cmp_ps(flareHigh, _mm256_setzero_ps(), _CMP_EQ_OQ))),
+        0xd8);
+    const __m256i kept = _mm256_blendv_epi8(written, p, untouched);
+    if constexpr (Stream) {
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(out), kept);
+    } else {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), kept);
+    }
+  }
+  _mm256_zeroupper();  // before the SSE instructions of the rest
+  if constexpr (Stream) _mm_sfence();
+  CombineRgbaShorts<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
+}
+
+template <Blend How>
+__attribute__((target("avx2"))) void CombineRgbaShortsAvx2(const uint16_t* plate, uint16_t* out,
+                                                           const FlareRow& row) {
+  const int32_t head = StreamedFrom(out, 8, row.n);
+  if (head < 0) return CombineRgbaShortsAvx2Run<How, false>(plate, out, row);
+  CombineRgbaShorts<How>(plate, out, FlareRow{row.flare, head});
+  CombineRgbaShortsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
+                                      FlareRow{row.flare + 4 * head, row.n - head});
+}
+#endif
 #endif
 
 template <class T>
@@ -290,6 +377,12 @@ void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blen
   }
   if constexpr (std::is_same_v<T, uint16_t>) {
     if (channels == 4) {
+#if defined(GW_COMBINE_AVX2)
+      if (__builtin_cpu_supports("avx2")) {
+        return blend == Blend::Add ? CombineRgbaShortsAvx2<Blend::Add>(plate, out, row)
+                                   : CombineRgbaShortsAvx2<Blend::Screen>(plate, out, row);
+      }
+#endif
       return blend == Blend::Add ? CombineRgbaShorts<Blend::Add>(plate, out, row)
                                  : CombineRgbaShorts<Blend::Screen>(plate, out, row);
     }

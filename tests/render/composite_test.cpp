@@ -84,7 +84,33 @@ TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
   }
 }
 
+// Combines the first n pixels of a 16-bit RGBA row into an output `shift`
+// pixels into a buffer and checks each sample against the rule in floating
+// point, rounded to the nearest 16-bit value; nothing before or past the row
+// may be written.
+void ExpectShortRule(const std::vector<uint16_t>& plate, const std::vector<uint8_t>& flare,
+                     int32_t n, Blend blend, size_t shift = 0) {
+  std::vector<uint16_t> buffer(plate.size() + 4 * (shift + 1), 7);
+  uint16_t* out = buffer.data() + 4 * shift;
+  CombineFlareRow(plate.data(), out, SampleKind::Short, 4, {flare.data(), n}, blend);
+  for (int32_t i = 0; i < n; ++i) {
+    for (int c = 0; c < 4; ++c) {
+      const size_t k = static_cast<size_t>(i) * 4 + c;
+      const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
+      const float v = CombineSample(plate[k] / 65535.0f, ByteToUnit(f), blend);
+      const auto rounded = static_cast<uint16_t>(std::clamp(v * 65535.0f + 0.5f, 0.0f, 65535.0f));
+      ASSERT_EQ(out[k], f == 0 ? plate[k] : rounded) << i << " " << c << " " << plate[k];
+    }
+  }
+  EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7);
+  if (shift > 0) {
+    EXPECT_EQ(out[-1], 7);
+  }
+}
+
 TEST(Composite, ShortRgbaRowsFollowTheRuleBitForBit) {
+  // Every flare byte in red, runs the flare misses, and rows of every length
+  // modulo the four and two pixels the vector paths take at a time.
   std::vector<uint8_t> flare;
   std::vector<uint16_t> plate;
   for (int i = 0; i < 1031; ++i) {
@@ -95,24 +121,21 @@ TEST(Composite, ShortRgbaRowsFollowTheRuleBitForBit) {
     for (int c = 0; c < 4; ++c) plate.push_back(uint16_t((i * 4099 + c * 16411) % 65536));
   }
   for (const Blend blend : {Blend::Screen, Blend::Add}) {
-    for (const int32_t n : {1031, 1030, 1}) {
-      std::vector<uint16_t> out(plate.size(), 7);
-      CombineFlareRow(plate.data(), out.data(), SampleKind::Short, 4, {flare.data(), n}, blend);
-      for (int32_t i = 0; i < n; ++i) {
-        for (int c = 0; c < 4; ++c) {
-          const size_t k = static_cast<size_t>(i) * 4 + c;
-          const uint8_t f = c < 3 ? flare[static_cast<size_t>(i) * 4 + c + 1] : 0;
-          // The rule in floating point, rounded to the nearest 16-bit value.
-          const float v = CombineSample(plate[k] / 65535.0f, ByteToUnit(f), blend);
-          const auto rounded =
-              static_cast<uint16_t>(std::clamp(v * 65535.0f + 0.5f, 0.0f, 65535.0f));
-          ASSERT_EQ(out[k], f == 0 ? plate[k] : rounded) << i << " " << c;
-        }
-      }
-      if (n < 1031) {
-        EXPECT_EQ(out[static_cast<size_t>(n) * 4], 7);
-      }
-    }
+    for (const int32_t n : {1031, 1030, 1029, 1028, 5, 1}) ExpectShortRule(plate, flare, n, blend);
+    // Outputs at every pixel offset from a cache line (whole lines are
+    // written another way).
+    for (size_t shift = 1; shift < 8; ++shift) ExpectShortRule(plate, flare, 1031, blend, shift);
+  }
+  // Every 16-bit value in red, green and blue, under flares dim and bright.
+  flare.clear();
+  plate.clear();
+  for (int v = 0; v < 65536 + 2; v += 3) {
+    flare.insert(flare.end(), {0, uint8_t(v % 7 + 1), uint8_t(v % 256 | 1), 255});
+    for (int c = 0; c < 3; ++c) plate.push_back(uint16_t(std::min(v + c, 65535)));
+    plate.push_back(65535);
+  }
+  for (const Blend blend : {Blend::Screen, Blend::Add}) {
+    ExpectShortRule(plate, flare, static_cast<int32_t>(flare.size() / 4), blend);
   }
 }
 
