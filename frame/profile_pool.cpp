@@ -33,4 +33,12 @@ void ProfilePool::Give(ProfileStore&& store) {
   }
 }
 
+void ProfilePool::Purge() {
+  std::vector<ProfileStore> idle;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    idle.swap(idle_);
+  }
+}  // the stores go here, outside the lock
+
 }  // namespace gw

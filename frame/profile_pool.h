@@ -26,6 +26,8 @@ class ProfilePool {
   std::optional<ProfileStore> Take(int32_t channelSamples);
   // Keeps a store that a render is done with.
   void Give(ProfileStore&& store);
+  // Lets every idle store go (a host short of memory asks for this).
+  void Purge();
 
  private:
   std::mutex mutex_;

@@ -57,6 +57,7 @@ OfxStatus OnInstance(std::string_view action, OfxImageEffectHandle effect,
   if (action == kOfxActionInstanceChanged) return InstanceChanged(*instance, inArgs);
   if (action == kOfxActionPurgeCaches) {
     instance->canvases->Purge();
+    instance->profiles->Purge();
     return kOfxStatOK;
   }
   if (action == kOfxActionDestroyInstance) return DestroyInstance(effect);

@@ -77,6 +77,11 @@ TEST(ProfilePool, HandsOutOnlyStoresOfTheSizeAskedAndKeepsFourIdle) {
   }
   EXPECT_FALSE(pool.Take(100));  // the longest idle was let go
   EXPECT_TRUE(pool.Take(104));
+
+  pool.Purge();  // the host is short of memory: nothing is kept
+  for (int32_t n = 101; n < 104; ++n) EXPECT_FALSE(pool.Take(n)) << n;
+  pool.Give(ProfileStore(1000));
+  EXPECT_TRUE(pool.Take(1000));  // and the pool works on
 }
 
 TEST(ProfilePool, AStoreComesBackAsMadeButForItsKeptProfiles) {
