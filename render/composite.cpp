@@ -124,19 +124,38 @@ inline void FlaresOf(__m128i drawn, __m128 flares[4]) {
   flares[3] = _mm_div_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)), top);
 }
 
-// Asks for the RGBA plate's pixels a page ahead of `plate` (`lines` cache
-// lines of them) and, with `flareToo`, for a line of the flare as many
-// pixels ahead of `flare`: the processor's own fetching keeps too few lines
-// of a frame in flight. A fetch past the end of a row is harmless: a
-// prefetch faults on nothing.
+// The pixels of `row` from `from` on, with the row that follows it.
+inline FlareRow RestOf(const FlareRow& row, int32_t from) {
+  return FlareRow{row.flare + 4 * from, row.n - from, row.nextPlate, row.nextFlare};
+}
+
+// Asks for the RGBA plate's pixels a page ahead of pixel i of `row` (at
+// `plate`; `lines` cache lines of them) and, with `flareToo`, for a line of
+// the flare as many pixels ahead: the processor's own fetching keeps too
+// few lines of a frame in flight. Near the end of the row the pixels asked
+// for are the next row's, when the caller names it; never pixels beside the
+// row, which a tile's neighbour may not need. Always inlined: the compiler
+// finds a function of prefetches alone free of effects and drops its calls.
 template <class T>
-inline void FetchAhead(const T* plate, int lines, const uint8_t* flare, bool flareToo) {
-  constexpr ptrdiff_t kPlateAhead = 4096, kFlareAhead = kPlateAhead / sizeof(T);
-  const auto at = [](const void* p, ptrdiff_t ahead) {  // an address, never dereferenced
-    return reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + ahead);
-  };
-  for (int k = 0; k < lines; ++k) _mm_prefetch(at(plate, kPlateAhead + 64 * k), _MM_HINT_T0);
-  if (flareToo) _mm_prefetch(at(flare, kFlareAhead), _MM_HINT_T0);
+__attribute__((always_inline)) inline void FetchAhead(const T* plate, int lines, bool flareToo, const FlareRow& row, int32_t i) {
+  constexpr int32_t kAhead = 4096 / (4 * sizeof(T));  // pixels: a page of the plate
+  constexpr int32_t kLinePixels = 16;                   // the lines asked for, with room
+  const T* plateAhead = nullptr;
+  const uint8_t* flareAhead = nullptr;
+  if (row.n - i >= kAhead + kLinePixels) {
+    plateAhead = plate + 4 * kAhead;
+    flareAhead = row.flare + 4 * (i + kAhead);
+  } else if (row.nextPlate && i + kAhead - row.n + kLinePixels <= row.n) {
+    const int32_t at = i + kAhead - row.n;  // a pixel of the next row
+    plateAhead = static_cast<const T*>(row.nextPlate) + 4 * at;
+    flareAhead = row.nextFlare + 4 * at;
+  } else {
+    return;
+  }
+  for (int k = 0; k < lines; ++k) {
+    _mm_prefetch(reinterpret_cast<const char*>(plateAhead) + 64 * k, _MM_HINT_T0);
+  }
+  if (flareToo) _mm_prefetch(reinterpret_cast<const char*>(flareAhead), _MM_HINT_T0);
 }
 
 // Where a row's output of `n` pixels of `pixelBytes` may be written past the
@@ -155,7 +174,7 @@ void CombineRgbaFloats(const float* plate, float* out, const FlareRow& row) {
   const __m128i colourBytes = _mm_set1_epi32(static_cast<int32_t>(0xffffff00u));
   int32_t i = 0;
   for (; i + 4 <= row.n; i += 4, plate += 16, out += 16) {
-    FetchAhead(plate, 1, row.flare + 4 * i, i % 16 == 0);
+    FetchAhead(plate, 1, i % 16 == 0, row, i);
     const __m128i drawn = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.flare + 4 * i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(drawn, colourBytes), zero)) == 0xffff) {
       for (int k = 0; k < 16; k += 4) _mm_storeu_ps(out + k, _mm_loadu_ps(plate + k));
@@ -223,7 +242,7 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
   int32_t i = 0;
   for (; i + 8 <= row.n; i += 8, plate += 32, out += 32) {
     const uint8_t* f = row.flare + 4 * i;
-    FetchAhead(plate, 2, f, i % 16 == 0);
+    FetchAhead(plate, 2, i % 16 == 0, row, i);
     const __m256i drawn = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(f));
     if (_mm256_testz_si256(drawn, colourBytes)) {
       __m256 copied[4];
@@ -247,7 +266,7 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
   // halves of the registers in use (they would wait on them).
   _mm256_zeroupper();
   if constexpr (Stream) _mm_sfence();
-  CombineRgbaFloats<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
+  CombineRgbaFloats<How>(plate, out, RestOf(row, i));
 }
 
 // A row's output is written past the caches from its first whole cache line
@@ -259,8 +278,7 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, f
   const int32_t head = StreamedFrom(out, 16, row.n);
   if (head < 0) return CombineRgbaFloatsAvx2Run<How, false>(plate, out, row);
   CombineRgbaFloats<How>(plate, out, FlareRow{row.flare, head});
-  CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
-                                      FlareRow{row.flare + 4 * head, row.n - head});
+  CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head, RestOf(row, head));
 }
 #endif
 
@@ -318,7 +336,7 @@ __attribute__((target("avx2"))) void CombineRgbaShortsAvx2Run(const uint16_t* pl
                                                               uint16_t* out, const FlareRow& row) {
   int32_t i = 0;
   for (; i + 4 <= row.n; i += 4, plate += 16, out += 16) {
-    FetchAhead(plate, i % 8 == 0 ? 1 : 0, row.flare + 4 * i, i % 16 == 0);
+    FetchAhead(plate, i % 8 == 0 ? 1 : 0, i % 16 == 0, row, i);
     const __m128i drawn = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.flare + 4 * i));
     const __m128i colours = _mm_srli_epi32(drawn, 8);  // red, green, blue, 0
     const __m256 flareLow = FlarePair(colours), flareHigh = FlarePair(_mm_srli_si128(colours, 8));
@@ -345,7 +363,7 @@ __attribute__((target("avx2"))) void CombineRgbaShortsAvx2Run(const uint16_t* pl
   }
   _mm256_zeroupper();  // before the SSE instructions of the rest
   if constexpr (Stream) _mm_sfence();
-  CombineRgbaShorts<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
+  CombineRgbaShorts<How>(plate, out, RestOf(row, i));
 }
 
 template <Blend How>
@@ -354,8 +372,7 @@ __attribute__((target("avx2"))) void CombineRgbaShortsAvx2(const uint16_t* plate
   const int32_t head = StreamedFrom(out, 8, row.n);
   if (head < 0) return CombineRgbaShortsAvx2Run<How, false>(plate, out, row);
   CombineRgbaShorts<How>(plate, out, FlareRow{row.flare, head});
-  CombineRgbaShortsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
-                                      FlareRow{row.flare + 4 * head, row.n - head});
+  CombineRgbaShortsAvx2Run<How, true>(plate + 4 * head, out + 4 * head, RestOf(row, head));
 }
 #endif
 #endif
