@@ -161,19 +161,8 @@ class RenderAction {
         continue;
       }
       uint8_t* flare = canvas + static_cast<size_t>(row - frameWindow_.top) * rowBytes;
-      // The host's next row, when it is combined too: the combine fetches
-      // its first pixels as it ends this one.
-      const int32_t nextRow = geometry_.HostRow(y + 1);
-      const bool nextDrawn = !direct && !settings_.flareOnly && y + 1 < window_.y2 &&
-                             nextRow >= frameWindow_.top && nextRow < frameWindow_.bottom &&
-                             source_.Contains(flareLeft, y + 1);
-      const FlareRow drawn{flare, frameWindow_.Width(),
-                           nextDrawn ? source_.Pixel(flareLeft, y + 1) : nullptr,
-                           nextDrawn ? canvas + static_cast<size_t>(nextRow - frameWindow_.top) *
-                                                    rowBytes
-                                     : nullptr};
       PassRow(y, window_.x1, flareLeft, settings_.flareOnly);
-      DrawnRow(y, flareLeft, drawn, direct);
+      DrawnRow(y, flareLeft, flare, direct);
       PassRow(y, flareRight, window_.x2, settings_.flareOnly);
       if (!direct) std::memset(flare, 0, rowBytes);
       ++written;
@@ -181,9 +170,8 @@ class RenderAction {
     return written;
   }
 
-  void DrawnRow(int32_t y, int32_t x, const FlareRow& drawn, bool direct) {
-    const int32_t n = drawn.n;
-    const uint8_t* flare = drawn.flare;
+  void DrawnRow(int32_t y, int32_t x, const uint8_t* flare, bool direct) {
+    const int32_t n = frameWindow_.Width();
     uint8_t* out = output_.Pixel(x, y);
     const uint8_t* in = source_.Pixel(x, y);
     const int32_t channels = output_.channels();
@@ -196,9 +184,9 @@ class RenderAction {
         out[2] = flare[3];
       }
     } else if (settings_.flareOnly) {
-      FlareOnlyRow(out, output_.kind(), channels, drawn);
+      FlareOnlyRow(out, output_.kind(), channels, FlareRow{flare, n});
     } else {
-      CombineFlareRow(in, out, output_.kind(), channels, drawn, settings_.blend);
+      CombineFlareRow(in, out, output_.kind(), channels, FlareRow{flare, n}, settings_.blend);
     }
   }
 

@@ -124,38 +124,24 @@ inline void FlaresOf(__m128i drawn, __m128 flares[4]) {
   flares[3] = _mm_div_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)), top);
 }
 
-// The pixels of `row` from `from` on, with the row that follows it.
-inline FlareRow RestOf(const FlareRow& row, int32_t from) {
-  return FlareRow{row.flare + 4 * from, row.n - from, row.nextPlate, row.nextFlare};
-}
-
 // Asks for the RGBA plate's pixels a page ahead of pixel i of `row` (at
 // `plate`; `lines` cache lines of them) and, with `flareToo`, for a line of
 // the flare as many pixels ahead: the processor's own fetching keeps too
-// few lines of a frame in flight. Near the end of the row the pixels asked
-// for are the next row's, when the caller names it; never pixels beside the
-// row, which a tile's neighbour may not need. Always inlined: the compiler
-// finds a function of prefetches alone free of effects and drops its calls.
+// few lines of a frame in flight. Only within the row: beside it lie a
+// tile's neighbours, which this render may not need. Always inlined: the
+// compiler finds a function of prefetches alone free of effects and drops
+// its calls.
 template <class T>
-__attribute__((always_inline)) inline void FetchAhead(const T* plate, int lines, bool flareToo, const FlareRow& row, int32_t i) {
+__attribute__((always_inline)) inline void FetchAhead(const T* plate, int lines, bool flareToo,
+                                                      const FlareRow& row, int32_t i) {
   constexpr int32_t kAhead = 4096 / (4 * sizeof(T));  // pixels: a page of the plate
   constexpr int32_t kLinePixels = 16;                   // the lines asked for, with room
-  const T* plateAhead = nullptr;
-  const uint8_t* flareAhead = nullptr;
-  if (row.n - i >= kAhead + kLinePixels) {
-    plateAhead = plate + 4 * kAhead;
-    flareAhead = row.flare + 4 * (i + kAhead);
-  } else if (row.nextPlate && i + kAhead - row.n + kLinePixels <= row.n) {
-    const int32_t at = i + kAhead - row.n;  // a pixel of the next row
-    plateAhead = static_cast<const T*>(row.nextPlate) + 4 * at;
-    flareAhead = row.nextFlare + 4 * at;
-  } else {
-    return;
+  if (row.n - i < kAhead + kLinePixels) return;
+  const auto* plateAhead = reinterpret_cast<const char*>(plate + 4 * kAhead);
+  for (int k = 0; k < lines; ++k) _mm_prefetch(plateAhead + 64 * k, _MM_HINT_T0);
+  if (flareToo) {
+    _mm_prefetch(reinterpret_cast<const char*>(row.flare + 4 * (i + kAhead)), _MM_HINT_T0);
   }
-  for (int k = 0; k < lines; ++k) {
-    _mm_prefetch(reinterpret_cast<const char*>(plateAhead) + 64 * k, _MM_HINT_T0);
-  }
-  if (flareToo) _mm_prefetch(reinterpret_cast<const char*>(flareAhead), _MM_HINT_T0);
 }
 
 // Where a row's output of `n` pixels of `pixelBytes` may be written past the
@@ -266,7 +252,7 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
   // halves of the registers in use (they would wait on them).
   _mm256_zeroupper();
   if constexpr (Stream) _mm_sfence();
-  CombineRgbaFloats<How>(plate, out, RestOf(row, i));
+  CombineRgbaFloats<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
 }
 
 // A row's output is written past the caches from its first whole cache line
@@ -278,7 +264,8 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, f
   const int32_t head = StreamedFrom(out, 16, row.n);
   if (head < 0) return CombineRgbaFloatsAvx2Run<How, false>(plate, out, row);
   CombineRgbaFloats<How>(plate, out, FlareRow{row.flare, head});
-  CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head, RestOf(row, head));
+  CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
+                                      FlareRow{row.flare + 4 * head, row.n - head});
 }
 #endif
 
@@ -363,7 +350,7 @@ __attribute__((target("avx2"))) void CombineRgbaShortsAvx2Run(const uint16_t* pl
   }
   _mm256_zeroupper();  // before the SSE instructions of the rest
   if constexpr (Stream) _mm_sfence();
-  CombineRgbaShorts<How>(plate, out, RestOf(row, i));
+  CombineRgbaShorts<How>(plate, out, FlareRow{row.flare + 4 * i, row.n - i});
 }
 
 template <Blend How>
@@ -372,7 +359,8 @@ __attribute__((target("avx2"))) void CombineRgbaShortsAvx2(const uint16_t* plate
   const int32_t head = StreamedFrom(out, 8, row.n);
   if (head < 0) return CombineRgbaShortsAvx2Run<How, false>(plate, out, row);
   CombineRgbaShorts<How>(plate, out, FlareRow{row.flare, head});
-  CombineRgbaShortsAvx2Run<How, true>(plate + 4 * head, out + 4 * head, RestOf(row, head));
+  CombineRgbaShortsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
+                                      FlareRow{row.flare + 4 * head, row.n - head});
 }
 #endif
 #endif

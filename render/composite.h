@@ -42,11 +42,6 @@ enum class SampleKind : uint8_t { Byte, Short, Float };  // 8-bit, 16-bit, 32-bi
 struct FlareRow {
   const uint8_t* flare;
   int32_t n;
-  // The next row's plate and flare (as many pixels), when the caller
-  // combines it next: the end of this row then asks for its first pixels
-  // ahead of time. Null when there is none.
-  const void* nextPlate = nullptr;
-  const uint8_t* nextFlare = nullptr;
 };
 
 // The plate's colours combined with the flare, alpha and untouched pixels

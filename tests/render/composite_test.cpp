@@ -67,11 +67,7 @@ TEST(Composite, FloatRgbaRowsFollowTheRuleBitForBit) {
       for (size_t shift = 1; shift <= 4; ++shift) {
         std::vector<float> buffer(plate.size() + 4 * 5, 7.0f);
         float* out = buffer.data() + 4 * shift;
-        // Half the rows name a next row (here the same one), whose first
-        // pixels their ends fetch.
-        const FlareRow row{flare.data(), n, shift % 2 ? plate.data() : nullptr,
-                           shift % 2 ? flare.data() : nullptr};
-        CombineFlareRow(plate.data(), out, SampleKind::Float, 4, row, blend);
+        CombineFlareRow(plate.data(), out, SampleKind::Float, 4, {flare.data(), n}, blend);
         for (int32_t i = 0; i < n; ++i) {
           for (int c = 0; c < 4; ++c) {
             const size_t k = static_cast<size_t>(i) * 4 + c;
@@ -96,9 +92,7 @@ void ExpectShortRule(const std::vector<uint16_t>& plate, const std::vector<uint8
                      int32_t n, Blend blend, size_t shift = 0) {
   std::vector<uint16_t> buffer(plate.size() + 4 * (shift + 1), 7);
   uint16_t* out = buffer.data() + 4 * shift;
-  const FlareRow row{flare.data(), n, shift % 2 ? plate.data() : nullptr,
-                     shift % 2 ? flare.data() : nullptr};
-  CombineFlareRow(plate.data(), out, SampleKind::Short, 4, row, blend);
+  CombineFlareRow(plate.data(), out, SampleKind::Short, 4, {flare.data(), n}, blend);
   for (int32_t i = 0; i < n; ++i) {
     for (int c = 0; c < 4; ++c) {
       const size_t k = static_cast<size_t>(i) * 4 + c;
