@@ -257,16 +257,23 @@ __attribute__((target("avx2"))) void CombineRgbaFloatsAvx2Run(const float* plate
 
 // A row's output is written past the caches from its first whole cache line
 // on: the frame is far larger than the caches, and so the lines need not be
-// read before they are written.
-template <Blend How>
-__attribute__((target("avx2"))) void CombineRgbaFloatsAvx2(const float* plate, float* out,
-                                                           const FlareRow& row) {
-  const int32_t head = StreamedFrom(out, 16, row.n);
-  if (head < 0) return CombineRgbaFloatsAvx2Run<How, false>(plate, out, row);
-  CombineRgbaFloats<How>(plate, out, FlareRow{row.flare, head});
-  CombineRgbaFloatsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
-                                      FlareRow{row.flare + 4 * head, row.n - head});
+// read before they are written. `Head` combines the pixels before that line,
+// `Streamed` the rest; `Ordinary` a row too short or too oddly placed.
+template <class T>
+using RowCombine = void (*)(const T*, T*, const FlareRow&);
+
+template <class T, RowCombine<T> Head, RowCombine<T> Ordinary, RowCombine<T> Streamed>
+__attribute__((target("avx2"))) void CombineStreamed(const T* plate, T* out, const FlareRow& row) {
+  const int32_t head = StreamedFrom(out, 4 * sizeof(T), row.n);
+  if (head < 0) return Ordinary(plate, out, row);
+  Head(plate, out, FlareRow{row.flare, head});
+  Streamed(plate + 4 * head, out + 4 * head, FlareRow{row.flare + 4 * head, row.n - head});
 }
+
+template <Blend How>
+constexpr RowCombine<float> kCombineRgbaFloatsAvx2 =
+    CombineStreamed<float, CombineRgbaFloats<How>, CombineRgbaFloatsAvx2Run<How, false>,
+                    CombineRgbaFloatsAvx2Run<How, true>>;
 #endif
 
 // 16-bit RGBA two pixels at a time, as Samples<uint16_t> reads and writes
@@ -354,14 +361,9 @@ __attribute__((target("avx2"))) void CombineRgbaShortsAvx2Run(const uint16_t* pl
 }
 
 template <Blend How>
-__attribute__((target("avx2"))) void CombineRgbaShortsAvx2(const uint16_t* plate, uint16_t* out,
-                                                           const FlareRow& row) {
-  const int32_t head = StreamedFrom(out, 8, row.n);
-  if (head < 0) return CombineRgbaShortsAvx2Run<How, false>(plate, out, row);
-  CombineRgbaShorts<How>(plate, out, FlareRow{row.flare, head});
-  CombineRgbaShortsAvx2Run<How, true>(plate + 4 * head, out + 4 * head,
-                                      FlareRow{row.flare + 4 * head, row.n - head});
-}
+constexpr RowCombine<uint16_t> kCombineRgbaShortsAvx2 =
+    CombineStreamed<uint16_t, CombineRgbaShorts<How>, CombineRgbaShortsAvx2Run<How, false>,
+                    CombineRgbaShortsAvx2Run<How, true>>;
 #endif
 #endif
 
@@ -372,8 +374,8 @@ void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blen
     if (channels == 4) {
 #if defined(GW_COMBINE_AVX2)
       if (__builtin_cpu_supports("avx2")) {
-        return blend == Blend::Add ? CombineRgbaFloatsAvx2<Blend::Add>(plate, out, row)
-                                   : CombineRgbaFloatsAvx2<Blend::Screen>(plate, out, row);
+        return blend == Blend::Add ? kCombineRgbaFloatsAvx2<Blend::Add>(plate, out, row)
+                                   : kCombineRgbaFloatsAvx2<Blend::Screen>(plate, out, row);
       }
 #endif
       return blend == Blend::Add ? CombineRgbaFloats<Blend::Add>(plate, out, row)
@@ -384,8 +386,8 @@ void Combine(const T* plate, T* out, int32_t channels, const FlareRow& row, Blen
     if (channels == 4) {
 #if defined(GW_COMBINE_AVX2)
       if (__builtin_cpu_supports("avx2")) {
-        return blend == Blend::Add ? CombineRgbaShortsAvx2<Blend::Add>(plate, out, row)
-                                   : CombineRgbaShortsAvx2<Blend::Screen>(plate, out, row);
+        return blend == Blend::Add ? kCombineRgbaShortsAvx2<Blend::Add>(plate, out, row)
+                                   : kCombineRgbaShortsAvx2<Blend::Screen>(plate, out, row);
       }
 #endif
       return blend == Blend::Add ? CombineRgbaShorts<Blend::Add>(plate, out, row)
