@@ -17,7 +17,7 @@
 namespace gw {
 
 struct ImageHeader {
-  OIIO::ImageSpec spec;
+  OIIO::ImageSpec fields;
 };
 
 namespace {
@@ -220,12 +220,12 @@ bool DescribeOutput(const std::string& formatName, OutputFormat& format, std::st
 // another format or another depth (compression names, bits per sample) is
 // left to the writer's defaults.
 OIIO::ImageSpec HeaderFor(const Plate& plate, OIIO::TypeDesc type, const std::string& format) {
-  OIIO::ImageSpec header = plate.header ? plate.header->spec : OIIO::ImageSpec();
+  OIIO::ImageSpec header = plate.header ? plate.header->fields : OIIO::ImageSpec();
   if (plate.header && plate.format != format) {
     header.erase_attribute("compression");
     header.erase_attribute("oiio:BitsPerSample");
   }
-  if (plate.header && plate.header->spec.format != type) {
+  if (plate.header && plate.header->fields.format != type) {
     header.erase_attribute("oiio:BitsPerSample");
   }
   header.width = plate.width;

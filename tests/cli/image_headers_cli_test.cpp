@@ -21,15 +21,15 @@ std::vector<float> Ramp(int width, int height, int channels) {
   return samples;
 }
 
-void WriteExr(const std::string& path, OIIO::ImageSpec spec, const std::vector<float>& samples) {
+void WriteExr(const std::string& path, OIIO::ImageSpec fields, const std::vector<float>& samples) {
   auto out = OIIO::ImageOutput::create(path);
-  ASSERT_TRUE(out && out->open(path, spec)) << OIIO::geterror();
+  ASSERT_TRUE(out && out->open(path, fields)) << OIIO::geterror();
   ASSERT_TRUE(out->write_image(OIIO::TypeDesc::FLOAT, samples.data())) << out->geterror();
   ASSERT_TRUE(out->close());
 }
 
 struct Read {
-  OIIO::ImageSpec spec;
+  OIIO::ImageSpec fields;
   std::vector<float> samples;
 };
 
@@ -38,31 +38,31 @@ Read ReadExr(const std::string& path) {
   auto in = OIIO::ImageInput::open(path);
   EXPECT_TRUE(in) << OIIO::geterror();
   if (!in) return r;
-  r.spec = in->spec();
-  r.samples.resize(r.spec.image_pixels() * r.spec.nchannels);
-  EXPECT_TRUE(in->read_image(0, 0, 0, r.spec.nchannels, OIIO::TypeDesc::FLOAT, r.samples.data()));
+  r.fields = in->spec();
+  r.samples.resize(r.fields.image_pixels() * r.fields.nchannels);
+  EXPECT_TRUE(in->read_image(0, 0, 0, r.fields.nchannels, OIIO::TypeDesc::FLOAT, r.samples.data()));
   return r;
 }
 
 // The sample at (x, y) of the file's own coordinates.
 float At(const Read& r, int x, int y, int c) {
-  return r.samples[(static_cast<size_t>(y - r.spec.y) * r.spec.width + (x - r.spec.x)) *
-                       r.spec.nchannels + c];
+  return r.samples[(static_cast<size_t>(y - r.fields.y) * r.fields.width + (x - r.fields.x)) *
+                       r.fields.nchannels + c];
 }
 
-OIIO::ImageSpec Spec(int width, int height, int channels) {
-  OIIO::ImageSpec spec(width, height, channels, OIIO::TypeDesc::HALF);
-  spec.attribute("DateTime", "");  // none: the writer would stamp the time
-  return spec;
+OIIO::ImageSpec HalfFields(int width, int height, int channels) {
+  OIIO::ImageSpec fields(width, height, channels, OIIO::TypeDesc::HALF);
+  fields.attribute("DateTime", "");  // none: the writer would stamp the time
+  return fields;
 }
 
 TEST(ImageHeadersCli, ACropKeepsItsWindowsAndGetsTheWholePicturesFlare) {
   const std::string whole = TempPath("hdr_whole.exr"), crop = TempPath("hdr_crop.exr"),
                     wholeOut = TempPath("hdr_whole_out.exr"), cropOut = TempPath("hdr_crop_out.exr");
   const std::vector<float> picture = Ramp(320, 180, 3);
-  WriteExr(whole, Spec(320, 180, 3), picture);
+  WriteExr(whole, HalfFields(320, 180, 3), picture);
   // The same picture's pixels 60..259 x 30..149 alone, in the same display window.
-  OIIO::ImageSpec cropped = Spec(200, 120, 3);
+  OIIO::ImageSpec cropped = HalfFields(200, 120, 3);
   cropped.x = 60;
   cropped.y = 30;
   cropped.full_width = 320;
@@ -81,14 +81,14 @@ TEST(ImageHeadersCli, ACropKeepsItsWindowsAndGetsTheWholePicturesFlare) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
   }
   const Read w = ReadExr(wholeOut), c = ReadExr(cropOut);
-  EXPECT_EQ(c.spec.x, 60);
-  EXPECT_EQ(c.spec.y, 30);
-  EXPECT_EQ(c.spec.width, 200);
-  EXPECT_EQ(c.spec.height, 120);
-  EXPECT_EQ(c.spec.full_x, 0);
-  EXPECT_EQ(c.spec.full_y, 0);
-  EXPECT_EQ(c.spec.full_width, 320);
-  EXPECT_EQ(c.spec.full_height, 180);
+  EXPECT_EQ(c.fields.x, 60);
+  EXPECT_EQ(c.fields.y, 30);
+  EXPECT_EQ(c.fields.width, 200);
+  EXPECT_EQ(c.fields.height, 120);
+  EXPECT_EQ(c.fields.full_x, 0);
+  EXPECT_EQ(c.fields.full_y, 0);
+  EXPECT_EQ(c.fields.full_width, 320);
+  EXPECT_EQ(c.fields.full_height, 180);
   // Within the crop, the flare of the whole picture, sample for sample.
   int brighter = 0;
   for (int y = 30; y < 150; ++y) {
@@ -104,20 +104,20 @@ TEST(ImageHeadersCli, ACropKeepsItsWindowsAndGetsTheWholePicturesFlare) {
 
 TEST(ImageHeadersCli, OverscanCountsTheLightFromTheDisplayWindow) {
   const std::string in = TempPath("overscan.exr"), out = TempPath("overscan_out.exr");
-  OIIO::ImageSpec spec = Spec(400, 260, 3);
-  spec.x = -40;
-  spec.y = -40;
-  spec.full_width = 320;
-  spec.full_height = 180;
-  WriteExr(in, spec, std::vector<float>(400 * 260 * 3, 0.0f));
+  OIIO::ImageSpec fields = HalfFields(400, 260, 3);
+  fields.x = -40;
+  fields.y = -40;
+  fields.full_width = 320;
+  fields.full_height = 180;
+  WriteExr(in, fields, std::vector<float>(400 * 260 * 3, 0.0f));
   const ProgramResult r = RunProgram("render " + Quote(in) + " -o " + Quote(out) +
                                      " --light 12,8 --brightness 40 -q");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Read o = ReadExr(out);
-  EXPECT_EQ(o.spec.x, -40);
-  EXPECT_EQ(o.spec.y, -40);
-  EXPECT_EQ(o.spec.width, 400);
-  EXPECT_EQ(o.spec.full_width, 320);
+  EXPECT_EQ(o.fields.x, -40);
+  EXPECT_EQ(o.fields.y, -40);
+  EXPECT_EQ(o.fields.width, 400);
+  EXPECT_EQ(o.fields.full_width, 320);
   // The glow's hot centre lies on the light, in the display window's pixels.
   int bestX = 0, bestY = 0;
   float best = -1.0f;
@@ -135,18 +135,18 @@ TEST(ImageHeadersCli, OverscanCountsTheLightFromTheDisplayWindow) {
 
 TEST(ImageHeadersCli, AttributesCompressionTilesAndAspectAreKept) {
   const std::string in = TempPath("attributes.exr"), out = TempPath("attributes_out.exr");
-  OIIO::ImageSpec spec = Spec(160, 90, 4);
-  spec.alpha_channel = 3;
-  spec.tile_width = spec.tile_height = 32;
-  spec.attribute("compression", "piz");
-  spec.attribute("PixelAspectRatio", 2.0f);
-  spec.attribute("DateTime", "2001:02:03 04:05:06");
-  spec.attribute("studio:shot", "sh010");
-  spec.attribute("studio:take", 7);
-  WriteExr(in, spec, Ramp(160, 90, 4));
+  OIIO::ImageSpec fields = HalfFields(160, 90, 4);
+  fields.alpha_channel = 3;
+  fields.tile_width = fields.tile_height = 32;
+  fields.attribute("compression", "piz");
+  fields.attribute("PixelAspectRatio", 2.0f);
+  fields.attribute("DateTime", "2001:02:03 04:05:06");
+  fields.attribute("studio:shot", "sh010");
+  fields.attribute("studio:take", 7);
+  WriteExr(in, fields, Ramp(160, 90, 4));
   const ProgramResult r = RunProgram("render " + Quote(in) + " -o " + Quote(out) + " -q");
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  const OIIO::ImageSpec o = ReadExr(out).spec;
+  const OIIO::ImageSpec o = ReadExr(out).fields;
   EXPECT_EQ(o.get_string_attribute("compression"), "piz");
   EXPECT_EQ(o.get_float_attribute("PixelAspectRatio"), 2.0f);
   EXPECT_EQ(o.get_string_attribute("DateTime"), "2001:02:03 04:05:06");
@@ -159,7 +159,8 @@ TEST(ImageHeadersCli, AttributesCompressionTilesAndAspectAreKept) {
 
 TEST(ImageHeadersCli, ParallelAndSerialRunsWriteTheSameBytes) {
   for (int f = 1; f <= 3; ++f) {
-    WriteExr(TempPath("same." + std::to_string(f) + ".exr"), Spec(96, 64, 3), Ramp(96, 64, 3));
+    WriteExr(TempPath("same." + std::to_string(f) + ".exr"), HalfFields(96, 64, 3),
+             Ramp(96, 64, 3));
   }
   for (const char* jobs : {"1", "3"}) {
     const ProgramResult r =
