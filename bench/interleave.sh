@@ -32,13 +32,14 @@ for ((round = 1; round <= rounds; ++round)); do
   echo "round $round of $rounds, load average $(cut -d' ' -f1-3 /proc/loadavg)" >&2
   for i in "${!programs[@]}"; do
     taskset -c "${CORE:-1}" "${programs[$i]}" --benchmark_filter="$filter" \
-        --benchmark_min_time="${MIN_TIME:-0.2}" --benchmark_format=csv 2>/dev/null |
-      awk -F, -v build="${names[$i]}" '
-        $1 ~ /^"BM_/ {
-          unit = $5; gsub(/"/, "", unit)
+        --benchmark_min_time="${MIN_TIME:-0.2}" --benchmark_color=false 2>/dev/null |
+      awk -v build="${names[$i]}" '
+        # name, real time, unit, CPU time, unit, iterations, counters (the
+        # CSV form would stop at benchmarks whose counters differ)
+        $1 ~ /^BM_/ && NF >= 6 {
+          unit = $5
           scale = unit == "ns" ? 1e-6 : unit == "us" ? 1e-3 : unit == "s" ? 1e3 : 1
-          name = $1; gsub(/"/, "", name)
-          print build "\t" name "\t" $4 * scale
+          print build "\t" $1 "\t" $4 * scale
         }' >>"$results"
   done
 done
