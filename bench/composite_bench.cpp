@@ -60,14 +60,6 @@ void BM_CopyFloatFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyFloatFrame)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
-// The float frame as a render meets it: the default lens drawn over black,
-// then laid over the plate (after:0) or the plate only copied past the caches (after:1), the
-// least any combine after the drawing can cost. The plate was last read a
-// drawing ago, and reading it costs more then than in the loops above, which
-// read it back to back. The light is the plug-ins' default, as in their
-// benchmarks. `drawing` and `after` are the two parts' times.
 // A copy that writes past the caches, as the combine does (memcpy does not,
 // for a frame this size on a machine with a large shared cache).
 void StreamCopy(const float* from, float* to, size_t n) {
@@ -84,6 +76,13 @@ void BM_StreamCopyFloatFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_StreamCopyFloatFrame)->Unit(benchmark::kMillisecond);
 
+// The float frame as a render meets it: the canvas cleared and the default
+// lens drawn over black, then laid over the plate (after:0) or the plate
+// only copied past the caches (after:1), the least that any frame drawing
+// first can do after it. The plate was last read a drawing ago, and reading
+// it costs more then than in the loops above, which read it back to back.
+// The light is the plug-ins' default, as in their benchmarks. `drawing` and
+// `after` are the two parts' times.
 void BM_FloatFrameAfterDrawing(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
   FloatFrame f(0.3f * kWidth, 0.3f * kHeight);
@@ -116,3 +115,5 @@ void BM_FloatFrameAfterDrawing(benchmark::State& state) {
   state.counters["after"] = ms(after);
 }
 BENCHMARK(BM_FloatFrameAfterDrawing)->ArgName("after")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
