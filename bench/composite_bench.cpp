@@ -21,8 +21,9 @@ constexpr int kWidth = 1920, kHeight = 1080;
 // plug-ins put it by default (30 % across and down).
 struct FloatFrame {
   explicit FloatFrame(float lightX = 1500.0f, float lightY = 250.0f)
-      : flare(kWidth, kHeight, lightX, lightY), plate(size_t{kWidth} * kHeight * 4),
-                 out(plate.size()) {
+      : flare(kWidth, kHeight, lightX, lightY),
+        plate(size_t{kWidth} * kHeight * 4),
+        out(plate.size()) {
     gw::Lens lens{};
     gw::BuildDefaultLens(lens);
     gw::DrawLensInto(lens, flare);
@@ -114,6 +115,10 @@ void BM_FloatFrameAfterDrawing(benchmark::State& state) {
   state.counters["drawing"] = ms(drawing);
   state.counters["after"] = ms(after);
 }
-BENCHMARK(BM_FloatFrameAfterDrawing)->ArgName("after")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloatFrameAfterDrawing)
+    ->ArgName("after")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
