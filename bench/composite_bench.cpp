@@ -36,15 +36,20 @@ struct FloatFrame {
   std::vector<float> plate, out;
 };
 
+// The flare laid over the plate row by row, with Screen, into the output.
+void CombineFrame(FloatFrame& f) {
+  const size_t rowFloats = size_t{kWidth} * 4;
+  for (int y = 0; y < kHeight; ++y) {
+    gw::CombineFlareRow(f.plate.data() + y * rowFloats, f.out.data() + y * rowFloats,
+                        gw::SampleKind::Float, 4, gw::FlareRow{f.flare.Pixel(0, y), kWidth},
+                        gw::Blend::Screen);
+  }
+}
+
 void BM_CombineFloatFrame(benchmark::State& state) {
   FloatFrame f;
-  const size_t rowFloats = size_t{kWidth} * 4;
   for (auto _ : state) {
-    for (int y = 0; y < kHeight; ++y) {
-      gw::CombineFlareRow(f.plate.data() + y * rowFloats, f.out.data() + y * rowFloats,
-                          gw::SampleKind::Float, 4, gw::FlareRow{f.flare.Pixel(0, y), kWidth},
-                          gw::Blend::Screen);
-    }
+    CombineFrame(f);
     benchmark::DoNotOptimize(f.out.data());
   }
   int lit = gw::LitCount(f.flare);
@@ -62,7 +67,8 @@ void BM_CopyFloatFrame(benchmark::State& state) {
 BENCHMARK(BM_CopyFloatFrame)->Unit(benchmark::kMillisecond);
 
 // A copy that writes past the caches, as the combine does (memcpy does not,
-// for a frame this size on a machine with a large shared cache).
+// for a frame this size on a machine with a large shared cache). `n` is a
+// multiple of 4, and both ends are 16-byte aligned, as vectors of floats are.
 void StreamCopy(const float* from, float* to, size_t n) {
   for (size_t i = 0; i < n; i += 4) _mm_stream_ps(to + i, _mm_load_ps(from + i));
   _mm_sfence();
@@ -89,7 +95,6 @@ void BM_FloatFrameAfterDrawing(benchmark::State& state) {
   FloatFrame f(0.3f * kWidth, 0.3f * kHeight);
   gw::Lens lens{};
   gw::BuildDefaultLens(lens);
-  const size_t rowFloats = size_t{kWidth} * 4;
   Clock::duration drawing{}, after{};
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
@@ -97,11 +102,7 @@ void BM_FloatFrameAfterDrawing(benchmark::State& state) {
     gw::DrawLensInto(lens, f.flare);
     const Clock::time_point drawn = Clock::now();
     if (state.range(0) == 0) {
-      for (int y = 0; y < kHeight; ++y) {
-        gw::CombineFlareRow(f.plate.data() + y * rowFloats, f.out.data() + y * rowFloats,
-                            gw::SampleKind::Float, 4, gw::FlareRow{f.flare.Pixel(0, y), kWidth},
-                            gw::Blend::Screen);
-      }
+      CombineFrame(f);
     } else {
       StreamCopy(f.plate.data(), f.out.data(), f.plate.size());
     }

@@ -34,9 +34,10 @@ for ((round = 1; round <= rounds; ++round)); do
     taskset -c "${CORE:-1}" "${programs[$i]}" --benchmark_filter="$filter" \
         --benchmark_min_time="${MIN_TIME:-0.2}" --benchmark_color=false 2>/dev/null |
       awk -v build="${names[$i]}" '
-        # name, real time, unit, CPU time, unit, iterations, counters (the
-        # CSV form would stop at benchmarks whose counters differ)
-        $1 ~ /^BM_/ && NF >= 6 {
+        # name, real time, unit, CPU time, unit, iterations, counters; a
+        # benchmark that failed has no units and is left out (the CSV form
+        # would stop at benchmarks whose counters differ)
+        $1 ~ /^BM_/ && $3 ~ /^(ns|us|ms|s)$/ && $5 ~ /^(ns|us|ms|s)$/ {
           unit = $5
           scale = unit == "ns" ? 1e-6 : unit == "us" ? 1e-3 : unit == "s" ? 1e3 : 1
           print build "\t" $1 "\t" $4 * scale
